@@ -1,0 +1,48 @@
+// The exception classes shared by every subsystem. Each carries a formatted
+// English message; failures are exceptions, never return codes.
+#pragma once
+
+#include <exception>
+#include <string>
+
+namespace sw {
+
+class Exception : public std::exception {
+public:
+    explicit Exception(std::string message) : message_(std::move(message)) {}
+    const char* what() const noexcept override { return message_.c_str(); }
+    const std::string& Message() const { return message_; }
+
+private:
+    std::string message_;
+};
+
+// Stream reading and writing.
+class EFilerError : public Exception {
+    using Exception::Exception;
+};
+class EReadError : public EFilerError {
+    using EFilerError::EFilerError;
+};
+class EClassNotFound : public EFilerError {
+    using EFilerError::EFilerError;
+};
+
+// Component names and ownership.
+class EComponentError : public Exception {
+    using Exception::Exception;
+};
+
+// A resource the program looked for is not in its executable.
+class EResNotFound : public Exception {
+    using Exception::Exception;
+};
+
+// A run mode or operation whose subsystem is not built yet. Raised instead of
+// pretending to succeed.
+class ENotBuiltYet : public Exception {
+public:
+    explicit ENotBuiltYet(const std::string& what) : Exception(what + " is not built yet") {}
+};
+
+} // namespace sw

@@ -1,0 +1,35 @@
+// Small text helpers: 8-bit strings in the system code page, compared the way
+// Windows compares names (without regard to case).
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+namespace sw {
+
+bool SameText(std::string_view a, std::string_view b);
+std::string UpperCase(std::string_view s);
+std::string LowerCase(std::string_view s);
+std::string Trim(std::string_view s);
+
+// One argument of Format: a string for %s or an integer for %d.
+struct FormatArg {
+    FormatArg(std::string_view s) : text(s), isInt(false) {}
+    FormatArg(const char* s) : text(s), isInt(false) {}
+    FormatArg(const std::string& s) : text(s), isInt(false) {}
+    FormatArg(int64_t v) : number(v), isInt(true) {}
+    FormatArg(int v) : number(v), isInt(true) {}
+    FormatArg(unsigned v) : number(v), isInt(true) {}
+    FormatArg(long v) : number(v), isInt(true) {}
+    std::string_view text;
+    int64_t number = 0;
+    bool isInt;
+};
+
+// Replaces %s and %d in order with the arguments; "%%" is a literal percent.
+// A placeholder without an argument is left as it stands.
+std::string Format(std::string_view pattern, std::initializer_list<FormatArg> args);
+
+} // namespace sw
