@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# Builds the demo product's setup program and runs it under Wine on a virtual display, in a throwaway
+# Wine prefix, then shows what it installed. Screenshots of every page go to build/win32/demo/.
+set -uo pipefail
+
+cd "$(dirname "$0")/.." || exit 1
+root=$PWD
+native_dir="$root/build/native"
+win32_dir="$root/build/win32"
+setup="$win32_dir/examples/demo/setup.exe"
+shots="$win32_dir/demo"
+
+step() {
+    echo "==== $* ===="
+}
+
+fail() {
+    echo "demo: $*" >&2
+    exit 1
+}
+
+step "prerequisites"
+bash scripts/install-prereqs.sh || fail "installing the prerequisites failed"
+
+# The win32 build compiles its text forms with the native formtext.
+step "native build"
+cmake --preset native >/dev/null && cmake --build --preset native --target formtext >/dev/null ||
+    fail "the native build failed (cmake --build --preset native shows why)"
+step "win32 build"
+cmake --preset win32 -DSW_FORMTEXT="$native_dir/tools/formtext/formtext" >/dev/null &&
+    cmake --build --preset win32 --target setup >/dev/null ||
+    fail "the win32 build of the setup program failed (cmake --build --preset win32 --target setup shows why)"
+[ -f "$setup" ] || fail "$setup was not built"
+
+step "Wine prefix"
+source scripts/wine-env.sh
+sw_wine_init || fail "Wine did not start"
+drive_c="$WINEPREFIX/drive_c"
+find "$drive_c" -type f | sort >"$SW_WINE_TMP/files.before"
+rm -rf "$shots"
+mkdir -p "$shots"
+
+# ---- run step: how the demo is driven ----
+# Starts the setup program, then, page by page, takes a screenshot and presses Enter in the topmost window
+# (without a window manager nothing has the focus, so it is given explicitly), until the program ends or
+# 20 pages or 5 minutes have passed.
+step "running setup.exe"
+sw_wine_run 300 wine "$setup" &
+setup_pid=$!
+sleep 5
+page=0
+while kill -0 "$setup_pid" 2>/dev/null && [ $page -lt 20 ]; do
+    page=$((page + 1))
+    import -window root "$shots/page-$(printf %02d $page).png" 2>/dev/null
+    window=$(xdotool search --onlyvisible --name '.+' 2>/dev/null | tail -n 1)
+    if [ -n "$window" ]; then
+        echo "page $page: \"$(xdotool getwindowname "$window")\": Enter"
+        xdotool windowfocus --sync "$window" key --clearmodifiers Return 2>/dev/null
+    else
+        echo "page $page: no window"
+    fi
+    sleep 3
+done
+if kill -0 "$setup_pid" 2>/dev/null; then
+    echo "setup.exe still runs after $page pages: stopping it"
+    timeout -k 5 30 wineserver -k
+fi
+wait "$setup_pid"
+rc=$?
+echo "setup.exe exited with code $rc"
+# ---- end of run step ----
+
+step "what it did"
+find "$drive_c" -type f | sort >"$SW_WINE_TMP/files.after"
+echo "files written:"
+comm -13 "$SW_WINE_TMP/files.before" "$SW_WINE_TMP/files.after" | grep -v -i -E '/temp/|/windows/inf/|\.log$' |
+    sed "s|^$drive_c|  C:|" | head -n 100
+echo "uninstall entries:"
+sw_wine_run 60 wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null |
+    tr -d '\r' | sed -n '/[^[:space:]]/s/^/  /p' | head -n 60
+echo "screenshots: $shots"
+[ $rc -eq 0 ]

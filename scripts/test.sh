@@ -1,0 +1,270 @@
+#!/usr/bin/env bash
+# Runs the test tiers and ends with one line "N passed, N failed"; exits non-zero if anything failed.
+#
+#   bash scripts/test.sh                 every tier: native asan fuzz win32
+#   bash scripts/test.sh native win32    only these tiers
+#
+# Environment:
+#   SW_FUZZ_SECONDS    seconds per fuzz target (default 30)
+#   SW_BUILD_PREFIX    build directory prefix (default "build/": build/native, build/win32, ...)
+#
+# Counts are GoogleTest test cases plus scripted tests (tests/wine/*.sh: the "N passed, N failed" line a
+# script ends with, else one test); a fuzz target run counts as one test, and a tier that does not build
+# counts as one failure.
+set -uo pipefail
+
+cd "$(dirname "$0")/.." || exit 1
+root=$PWD
+prefix=${SW_BUILD_PREFIX:-build/}
+[[ $prefix == /* ]] || prefix="$root/$prefix"
+fuzz_seconds=${SW_FUZZ_SECONDS:-30}
+jobs=2
+
+passed=0
+failed=0
+native_built=
+start_time=$(date +%s)
+
+header() {
+    echo
+    echo "==== $* ===="
+}
+
+note_pass() { passed=$((passed + ${1:-1})); }
+note_fail() { failed=$((failed + ${1:-1})); }
+
+# gtest_counts LOG: prints "passed failed" from the GoogleTest summaries in LOG. A program whose output
+# has no summary (it crashed or hung) or that failed without a failing case counts one failure; ctest -V
+# output is told apart per test by its "N: " line prefix, plain output is one program.
+gtest_counts() {
+    awk '
+        { sub(/\r$/, "") }
+        match($0, /^[0-9]+: /) { id = substr($0, 1, RLENGTH - 2); $0 = substr($0, RLENGTH + 1) }
+        !RSTART { id = "0" }
+        /^\[==========\] [0-9]+ tests? from .* ran\./ { ids[id] = 1; ran[id] += $2 }
+        /^\[  PASSED  \] [0-9]+ tests?\./ { ok[id] += $4 }
+        /^\[  SKIPPED \] [0-9]+ tests?\./ { skip[id] += $4 }
+        /^ *[0-9]+\/[0-9]+ Test +#[0-9]+: / {
+            n = $3; sub(/^#/, "", n); sub(/:$/, "", n); ids[n] = 1
+            if ($0 !~ / Passed +[0-9.]+ sec$/) bad[n] = 1
+        }
+        END {
+            p = 0; f = 0
+            for (i in ids) {
+                if (!(i in ran)) {
+                    # Not a GoogleTest program, or one that died before its summary.
+                    if (bad[i]) f++; else p++
+                    continue
+                }
+                fi = ran[i] - ok[i] - skip[i]
+                if (bad[i] && fi == 0) fi = 1
+                p += ok[i]; f += fi
+            }
+            print p, f
+        }' "$1"
+}
+
+# add_counts LOG [EXTRA_FAILURE]: adds the counts of LOG to the totals and says what they were.
+add_counts() {
+    local counts p f
+    counts=$(gtest_counts "$1")
+    p=${counts% *}
+    f=${counts#* }
+    [ "${2:-0}" -ne 0 ] && [ "$f" -eq 0 ] && f=1
+    note_pass "$p"
+    note_fail "$f"
+    echo "-- $p passed, $f failed"
+}
+
+# build TIER DIR CONFIGURE_ARGS...: configures and builds DIR, printing the log only on failure.
+build() {
+    local tier=$1 dir=$2
+    shift 2
+    local log="$dir.build.log" t0=$SECONDS
+    mkdir -p "$(dirname "$dir")"
+    if [ -f "$dir/CMakeCache.txt" ] && ! grep -q '^CMAKE_GENERATOR:INTERNAL=Ninja$' "$dir/CMakeCache.txt"; then
+        rm -rf "$dir"
+    fi
+    if cmake "$@" -B "$dir" >"$log" 2>&1 && cmake --build "$dir" -j "$jobs" >>"$log" 2>&1; then
+        echo "-- $tier: built in $((SECONDS - t0)) s ($dir)"
+        return 0
+    fi
+    echo "-- $tier: BUILD FAILED ($log):"
+    grep -E -A5 'error|Error|FAILED' "$log" | head -n 80
+    note_fail
+    return 1
+}
+
+# ctest_tier DIR [ENV...]: runs the tests of DIR with ctest and counts their cases.
+ctest_tier() {
+    local dir=$1
+    shift
+    local log="$dir.ctest.log"
+    env GTEST_BRIEF=1 GTEST_COLOR=no "$@" ctest --test-dir "$dir" -V -j "$jobs" --timeout 600 --no-tests=error \
+        >"$log" 2>&1
+    local rc=$?
+    # The test programs' own output, without ctest's preamble.
+    local noise='^(UpdateCTestConfiguration|Parse Config|Updating test list|Test project|Internal ctest'
+    noise+='|Constructing a list|Done constructing|Added [0-9]+ tests|Checking test dependency|Test timeout computed'
+    noise+='|test [0-9]+$|[0-9]+: (Test command|Test timeout|Working Directory|Running main\(\))'
+    noise+='|Output from these tests|Use "--rerun-failed)|^ *Start +[0-9]+:|^$'
+    grep -v -E "$noise" "$log"
+    add_counts "$log" "$rc"
+}
+
+tier_native() {
+    header "native: g++, -Werror, unit and contract tests"
+    local dir="${prefix}native"
+    build native "$dir" --preset native -DSW_WERROR=ON || return
+    native_built=1
+    ctest_tier "$dir"
+}
+
+tier_asan() {
+    header "native-asan: clang, AddressSanitizer, UBSan, LeakSanitizer"
+    local dir="${prefix}native-asan"
+    build native-asan "$dir" --preset native-asan || return
+    ctest_tier "$dir" ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+}
+
+tier_fuzz() {
+    header "fuzz: every fuzz target for ${fuzz_seconds} s"
+    local dir="${prefix}fuzz"
+    build fuzz "$dir" --preset fuzz || return
+    local targets
+    mapfile -t targets < <(find "$dir" -path "$dir/CMakeFiles" -prune -o -type f -executable -name 'fuzz_*' -print |
+        sort)
+    if [ ${#targets[@]} -eq 0 ]; then
+        echo "-- no fuzz targets built"
+        note_fail
+        return
+    fi
+    local work
+    work=$(mktemp -d "${TMPDIR:-/tmp}/sw-fuzz.XXXXXX")
+    mkdir -p "$dir/artifacts"
+    local exe name
+    for exe in "${targets[@]}"; do
+        name=$(basename "$exe")
+        mkdir -p "$work/$name"
+        # libFuzzer adds what it finds to the corpus: a copy, never the seeds in the repo.
+        [ -d "tests/fuzz/corpus/$name" ] && cp -R "tests/fuzz/corpus/$name/." "$work/$name/"
+        if (cd "$work" && timeout -k 10 $((fuzz_seconds + 120)) "$exe" -max_total_time="$fuzz_seconds" \
+            -artifact_prefix="$dir/artifacts/$name-" "$work/$name" >"$work/$name.log" 2>&1); then
+            echo "-- $name: ok ($(find "$work/$name" -type f | wc -l) inputs in the corpus)"
+            note_pass
+        else
+            echo "-- $name: FAILED; crash inputs go to $dir/artifacts/"
+            tail -n 40 "$work/$name.log"
+            note_fail
+        fi
+    done
+    rm -rf "$work"
+}
+
+# wine_exe EXE: runs one GoogleTest program under Wine and counts its cases.
+wine_exe() {
+    local exe=$1 log
+    log="${exe%.exe}.wine.log"
+    echo "-- $(basename "$exe")"
+    GTEST_COLOR=no sw_wine_run 900 wine "$exe" --gtest_brief=1 >"$log" 2>&1
+    local rc=$?
+    tr -d '\r' <"$log" | grep -v -E '^Running main\(\)'
+    [ $rc -ne 0 ] && echo "-- exit code $rc"
+    add_counts "$log" "$rc"
+}
+
+tier_win32() {
+    header "win32: i686-w64-mingw32, -Werror, tests under Wine and Xvfb"
+    local native_dir="${prefix}native" dir="${prefix}win32"
+    # The cross build compiles its text forms with the host formtext of the native build.
+    if [ -z "$native_built" ]; then
+        build native "$native_dir" --preset native -DSW_WERROR=ON || return
+    fi
+    build win32 "$dir" --preset win32 -DSW_WERROR=ON -DSW_FORMTEXT="$native_dir/tools/formtext/formtext" || return
+    local exes=("$dir"/tests/*_tests.exe) scripts=()
+    [ -e "${exes[0]}" ] || exes=()
+    local f
+    for f in tests/wine/*.sh; do
+        [ -x "$f" ] && scripts+=("$f")
+    done
+    if [ ${#exes[@]} -eq 0 ] && [ ${#scripts[@]} -eq 0 ]; then
+        echo "-- no test programs built"
+        note_fail
+        return
+    fi
+    if [ ${#exes[@]} -gt 0 ]; then
+        (
+            source scripts/wine-env.sh
+            sw_wine_init || exit 1
+            for f in "${exes[@]}"; do
+                wine_exe "$f"
+            done
+            echo "$passed $failed" >"$dir/wine.counts"
+        )
+        if [ -s "$dir/wine.counts" ]; then
+            read -r passed failed <"$dir/wine.counts"
+            rm -f "$dir/wine.counts"
+        else
+            echo "-- Wine did not start"
+            note_fail
+        fi
+    fi
+    # Each script gets a fresh prefix and display, and the build directory as $1.
+    for f in "${scripts[@]}"; do
+        echo "-- $f"
+        local log rc
+        log="$dir/$(basename "$f" .sh).wine.log"
+        (
+            source scripts/wine-env.sh
+            sw_wine_init || exit 1
+            timeout -k 10 1200 "$f" "$dir"
+        ) 2>&1 | tee "$log"
+        rc=${PIPESTATUS[0]}
+        script_counts "$log" "$rc"
+    done
+}
+
+# script_counts LOG RC: a script that ends its output with "N passed, N failed" counts as those N tests,
+# any other as one test; a non-zero exit is at least one failure.
+script_counts() {
+    local summary p=1 f=0
+    summary=$(grep -E '^[0-9]+ passed, [0-9]+ failed$' "$1" | tail -n 1)
+    if [ -n "$summary" ]; then
+        read -r p _ f _ <<<"$summary"
+    fi
+    if [ "$2" -ne 0 ]; then
+        [ -z "$summary" ] && p=0
+        [ "$f" -eq 0 ] && f=1
+    fi
+    note_pass "$p"
+    note_fail "$f"
+    echo "-- $p passed, $f failed (exit code $2)"
+}
+
+tiers=("$@")
+[ ${#tiers[@]} -eq 0 ] && tiers=(native asan fuzz win32)
+for t in "${tiers[@]}"; do
+    case $t in
+        native | asan | fuzz | win32) ;;
+        *)
+            echo "unknown tier: $t (native, asan, fuzz, win32)" >&2
+            exit 2
+            ;;
+    esac
+done
+
+header "prerequisites"
+if ! bash scripts/install-prereqs.sh; then
+    echo "-- installing the prerequisites failed"
+    echo "0 passed, 1 failed"
+    exit 1
+fi
+
+for t in "${tiers[@]}"; do
+    "tier_$t"
+done
+
+echo
+echo "==== done in $(($(date +%s) - start_time)) s ===="
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

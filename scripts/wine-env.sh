@@ -1,0 +1,97 @@
+# Sourced, not run: a throwaway Wine prefix and an Xvfb display for the Windows tiers.
+#
+#   source scripts/wine-env.sh
+#   sw_wine_init                          # prefix + display; cleaned up on exit
+#   sw_wine_version win98                 # optional: win98, nt351, winxp, ...
+#   sw_wine_run 300 wine app.exe -x       # any command, on the display, bounded in time
+#
+# Exports WINEPREFIX, WINEDEBUG, WINEDLLOVERRIDES, WINEARCH, DISPLAY and SW_WINE_READY. Every Wine call is
+# bounded by a timeout, so nothing here can hang. The cleanup runs from an EXIT trap; a caller that sets
+# its own EXIT trap must call sw_wine_cleanup itself.
+
+SW_WINE_TMP=""
+SW_XVFB_PID=""
+
+sw_wine_log() {
+    echo "wine-env: $*" >&2
+}
+
+# Starts an Xvfb on a free display (the server picks it) and exports DISPLAY.
+sw_xvfb_start() {
+    local display_file="$SW_WINE_TMP/display"
+    : >"$display_file"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$display_file" >/dev/null 2>&1 &
+    SW_XVFB_PID=$!
+    local _
+    for _ in $(seq 1 100); do
+        if [ -s "$display_file" ]; then
+            DISPLAY=":$(tr -d '[:space:]' <"$display_file")"
+            export DISPLAY
+            return 0
+        fi
+        kill -0 "$SW_XVFB_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    sw_wine_log "Xvfb did not start"
+    return 1
+}
+
+# Creates the prefix and the display, and boots the prefix. In a script started by a caller that already
+# did this (SW_WINE_READY exported), keeps the caller's prefix and display, and leaves their cleanup to it.
+sw_wine_init() {
+    if [ -n "${SW_WINE_READY:-}" ] && [ -d "${WINEPREFIX:-}" ] && [ -n "${DISPLAY:-}" ]; then
+        return 0
+    fi
+    SW_WINE_TMP=$(mktemp -d "${TMPDIR:-/tmp}/sw-wine.XXXXXX") || return 1
+    trap sw_wine_cleanup EXIT
+    export WINEPREFIX="$SW_WINE_TMP/prefix"
+    export WINEARCH=win32
+    export WINEDEBUG=-all
+    # No Mono or Gecko install dialogs.
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+    sw_xvfb_start || return 1
+    if ! timeout -k 10 180 wineboot -i >"$SW_WINE_TMP/wineboot.log" 2>&1; then
+        sw_wine_log "wineboot -i failed or timed out; log: $SW_WINE_TMP/wineboot.log"
+        cat "$SW_WINE_TMP/wineboot.log" >&2
+        return 1
+    fi
+    # Xvfb has no window manager: Wine places, maximizes and focuses its windows itself.
+    timeout -k 5 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+    timeout -k 5 60 wineserver -w
+    export SW_WINE_READY=1
+    return 0
+}
+
+# sw_wine_run SECONDS COMMAND...: runs COMMAND on the Xvfb display, killed after SECONDS.
+sw_wine_run() {
+    local seconds=$1
+    shift
+    timeout -k 10 "$seconds" "$@"
+    local rc=$?
+    [ $rc -eq 124 ] && sw_wine_log "timed out after ${seconds}s: $*"
+    return $rc
+}
+
+# sw_wine_version VERSION: the Windows version Wine reports in this prefix (win98, nt351, winxp, ...).
+sw_wine_version() {
+    timeout -k 5 60 wine reg add 'HKCU\Software\Wine' /v Version /d "$1" /f >/dev/null 2>&1 &&
+        timeout -k 5 60 wineserver -w
+}
+
+# Stops the prefix's processes and the display, and removes the prefix.
+sw_wine_cleanup() {
+    if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
+        timeout -k 5 30 wineserver -k >/dev/null 2>&1
+    fi
+    if [ -n "$SW_XVFB_PID" ]; then
+        kill "$SW_XVFB_PID" 2>/dev/null
+        wait "$SW_XVFB_PID" 2>/dev/null
+        SW_XVFB_PID=""
+    fi
+    if [ -n "$SW_WINE_TMP" ]; then
+        rm -rf "$SW_WINE_TMP"
+        SW_WINE_TMP=""
+        unset SW_WINE_READY
+    fi
+    return 0
+}
