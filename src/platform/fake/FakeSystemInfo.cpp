@@ -1,0 +1,19 @@
+#include "platform/fake/FakeSystemInfo.h"
+
+#include "platform/CommandLine.h"
+#include "platform/fake/FakeFileSystem.h"
+
+namespace sw::fake {
+
+std::string FakeSystemInfo::CurrentDirectory() { return files_.CurrentDirectory(); }
+
+bool FakeSystemInfo::SetCurrentDirectory(const std::string& path) { return files_.SetCurrentDirectory(path); }
+
+std::vector<std::string> FakeSystemInfo::Arguments() {
+    auto args = SplitCommandLine(commandLine_);
+    if (!args.empty())
+        args.erase(args.begin());
+    return args;
+}
+
+} // namespace sw::fake

@@ -1,0 +1,207 @@
+#include "platform/win32/Win32Gui.h"
+
+#include "platform/PlatformErrors.h"
+#include "platform/win32/Win32Api.h"
+
+namespace sw::win32 {
+
+namespace {
+const char kClassName[] = "SetwrightForm";
+constexpr UINT kActivated = WM_APP + 1;
+
+class Win32Form : public IForm {
+public:
+    Win32Form(Win32Gui& gui, const std::string& caption, const Bounds& b, IFormEvents& events)
+        : gui_(gui), events_(events) {
+        hwnd_ = CreateWindowExA(0, kClassName, caption.c_str(), WS_OVERLAPPEDWINDOW, b.Left, b.Top, b.Width,
+                                b.Height, nullptr, nullptr, GetModuleHandleA(nullptr), this);
+        if (!hwnd_)
+            throw EPlatformError("Cannot create the window " + caption + " (error " +
+                                 std::to_string(GetLastError()) + ")");
+        created_ = true;
+    }
+
+    ~Win32Form() override {
+        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+    }
+
+    void Show(ShowState state) override {
+        ShowWindow(hwnd_, state == ShowState::Hidden      ? SW_HIDE
+                          : state == ShowState::Maximized ? SW_SHOWMAXIMIZED
+                                                          : SW_SHOWNORMAL);
+    }
+
+    bool Visible() override { return IsWindowVisible(hwnd_); }
+
+    Bounds GetBounds() override {
+        RECT r{};
+        GetWindowRect(hwnd_, &r);
+        return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+    }
+
+    void SetBounds(const Bounds& b) override { MoveWindow(hwnd_, b.Left, b.Top, b.Width, b.Height, TRUE); }
+
+    std::string Caption() override {
+        int length = GetWindowTextLengthA(hwnd_);
+        std::string text(static_cast<size_t>(length) + 1, '\0');
+        int got = GetWindowTextA(hwnd_, text.data(), length + 1);
+        text.resize(static_cast<size_t>(got));
+        return text;
+    }
+
+    void SetCaption(const std::string& caption) override { SetWindowTextA(hwnd_, caption.c_str()); }
+
+    void Repaint() override {
+        InvalidateRect(hwnd_, nullptr, TRUE);
+        UpdateWindow(hwnd_);
+    }
+
+    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_NCCREATE) {
+            auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+            SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        }
+        auto* form = reinterpret_cast<Win32Form*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        if (form && form->created_) {
+            switch (message) {
+            case WM_ACTIVATE:
+                if (LOWORD(wParam) != WA_INACTIVE)
+                    PostMessageA(hwnd, kActivated, 0, 0);
+                break;
+            case kActivated:
+                form->Call(&IFormEvents::OnActivate);
+                return 0;
+            case WM_CLOSE:
+                form->Call(&IFormEvents::OnClose);
+                return 0;
+            case WM_SIZE:
+                form->Call(&IFormEvents::OnResize);
+                return 0;
+            case WM_SETCURSOR:
+                if (form->gui_.Hourglass()) {
+                    ::SetCursor(LoadCursor(nullptr, IDC_WAIT));
+                    return TRUE;
+                }
+                break;
+            }
+        }
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+
+private:
+    // No exception may leave a window procedure: hand it to the application.
+    void Call(void (IFormEvents::*event)()) {
+        try {
+            (events_.*event)();
+        } catch (...) {
+            gui_.Raise(std::current_exception());
+        }
+    }
+
+    Win32Gui& gui_;
+    IFormEvents& events_;
+    HWND hwnd_ = nullptr;
+    bool created_ = false;
+};
+} // namespace
+
+Win32Gui::Win32Gui() {
+    WNDCLASSA wc{};
+    if (!GetClassInfoA(GetModuleHandleA(nullptr), kClassName, &wc)) {
+        wc.style = CS_HREDRAW | CS_VREDRAW;
+        wc.lpfnWndProc = &Win32Form::Procedure;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = kClassName;
+        if (!RegisterClassA(&wc))
+            throw EPlatformError("Cannot register the window class (error " + std::to_string(GetLastError()) + ")");
+    }
+}
+
+Win32Gui::~Win32Gui() {
+    // A quit request nobody collected would end the next message loop of the thread.
+    MSG msg;
+    if (quitPending_)
+        PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+}
+
+std::unique_ptr<IForm> Win32Gui::CreateForm(const std::string& caption, const Bounds& bounds, IFormEvents& events) {
+    return std::make_unique<Win32Form>(*this, caption, bounds, events);
+}
+
+int Win32Gui::ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
+
+int Win32Gui::ScreenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
+
+void Win32Gui::RunMessageLoop() {
+    MSG msg;
+    while (!terminated_) {
+        BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0 || got == -1) {
+            terminated_ = true;
+            quitPending_ = false;
+            break;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+        RethrowPending();
+    }
+}
+
+void Win32Gui::ProcessMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            terminated_ = true;
+            quitPending_ = false;
+            break;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+        RethrowPending();
+    }
+}
+
+void Win32Gui::Terminate() {
+    if (!terminated_ && !quitPending_) {
+        PostQuitMessage(0);
+        quitPending_ = true;
+    }
+    terminated_ = true;
+}
+
+int Win32Gui::MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
+    return MessageBoxA(GetActiveWindow(), text.c_str(), caption.c_str(), flags);
+}
+
+void Win32Gui::SetCursor(CursorKind cursor) {
+    cursor_ = cursor;
+    ::SetCursor(LoadCursor(nullptr, cursor == CursorKind::Hourglass ? IDC_WAIT : IDC_ARROW));
+}
+
+void Win32Gui::SetExceptionHandler(std::function<void(std::exception_ptr)> handler) { handler_ = std::move(handler); }
+
+void Win32Gui::Raise(std::exception_ptr error) {
+    if (handler_) {
+        try {
+            handler_(error);
+            return;
+        } catch (...) {
+            error = std::current_exception();
+        }
+    }
+    if (!pending_)
+        pending_ = error;
+}
+
+void Win32Gui::RethrowPending() {
+    if (pending_) {
+        auto error = pending_;
+        pending_ = nullptr;
+        std::rethrow_exception(error);
+    }
+}
+
+} // namespace sw::win32

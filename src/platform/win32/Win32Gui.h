@@ -1,0 +1,46 @@
+// Top-level windows, the message loop and message boxes through the Win32
+// ANSI API. Activation is handed on through a posted message, so that a form
+// learns of it from the message loop and not inside the call that showed it.
+#pragma once
+
+#include "platform/Gui.h"
+
+namespace sw::win32 {
+
+class Win32Gui : public IGui {
+public:
+    Win32Gui();
+    ~Win32Gui() override;
+    Win32Gui(const Win32Gui&) = delete;
+    Win32Gui& operator=(const Win32Gui&) = delete;
+
+    std::string Title() override { return title_; }
+    void SetTitle(const std::string& title) override { title_ = title; }
+    std::unique_ptr<IForm> CreateForm(const std::string& caption, const Bounds& bounds,
+                                      IFormEvents& events) override;
+    int ScreenWidth() override;
+    int ScreenHeight() override;
+    void RunMessageLoop() override;
+    void ProcessMessages() override;
+    void Terminate() override;
+    bool Terminated() override { return terminated_; }
+    int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override;
+    void SetCursor(CursorKind cursor) override;
+    void SetExceptionHandler(std::function<void(std::exception_ptr)> handler) override;
+
+    // Called by the window procedure with what an event handler threw.
+    void Raise(std::exception_ptr error);
+    bool Hourglass() const { return cursor_ == CursorKind::Hourglass; }
+
+private:
+    void RethrowPending();
+
+    std::string title_;
+    bool terminated_ = false;
+    bool quitPending_ = false;
+    CursorKind cursor_ = CursorKind::Default;
+    std::function<void(std::exception_ptr)> handler_;
+    std::exception_ptr pending_;
+};
+
+} // namespace sw::win32

@@ -1,0 +1,33 @@
+#include "platform/win32/Win32Platform.h"
+
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Gui.h"
+#include "platform/win32/Win32Processes.h"
+#include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32Resources.h"
+#include "platform/win32/Win32SystemInfo.h"
+#include "platform/win32/Win32VersionResources.h"
+
+namespace sw::win32 {
+
+Win32Platform::Win32Platform()
+    : registry_(std::make_unique<Win32Registry>()), files_(std::make_unique<Win32FileSystem>()),
+      system_(std::make_unique<Win32SystemInfo>()), processes_(std::make_unique<Win32Processes>()),
+      resources_(std::make_unique<Win32Resources>()), gui_(std::make_unique<Win32Gui>()),
+      systemVersions_(std::make_unique<Win32VersionResources>()), versions_(systemVersions_.get()) {}
+
+Win32Platform::~Win32Platform() = default;
+
+Platform Win32Platform::Get() {
+    Platform p;
+    p.Registry = registry_.get();
+    p.Files = files_.get();
+    p.System = system_.get();
+    p.Processes = processes_.get();
+    p.Resources = resources_.get();
+    p.Gui = gui_.get();
+    p.Versions = versions_;
+    return p;
+}
+
+} // namespace sw::win32

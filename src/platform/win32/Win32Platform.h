@@ -1,0 +1,47 @@
+// The real Windows services. Create one in the program entry and install it
+// with SetPlatform or ScopedPlatform.
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <memory>
+
+namespace sw::win32 {
+
+class Win32Registry;
+class Win32FileSystem;
+class Win32SystemInfo;
+class Win32Processes;
+class Win32Resources;
+class Win32Gui;
+class Win32VersionResources;
+
+class Win32Platform {
+public:
+    Win32Platform();
+    ~Win32Platform();
+    Win32Platform(const Win32Platform&) = delete;
+    Win32Platform& operator=(const Win32Platform&) = delete;
+
+    Win32Registry& Registry() { return *registry_; }
+    Win32FileSystem& Files() { return *files_; }
+    Win32SystemInfo& System() { return *system_; }
+    Win32Processes& Processes() { return *processes_; }
+    Win32Resources& Resources() { return *resources_; }
+    Win32Gui& Gui() { return *gui_; }
+    void SetVersions(IVersionResources* versions) { versions_ = versions; }
+
+    Platform Get();
+
+private:
+    std::unique_ptr<Win32Registry> registry_;
+    std::unique_ptr<Win32FileSystem> files_;
+    std::unique_ptr<Win32SystemInfo> system_;
+    std::unique_ptr<Win32Processes> processes_;
+    std::unique_ptr<Win32Resources> resources_;
+    std::unique_ptr<Win32Gui> gui_;
+    std::unique_ptr<Win32VersionResources> systemVersions_;
+    IVersionResources* versions_;
+};
+
+} // namespace sw::win32

@@ -1,0 +1,65 @@
+#include "platform/win32/Win32SystemInfo.h"
+
+#include "platform/CommandLine.h"
+#include "platform/win32/Win32Api.h"
+
+namespace sw::win32 {
+
+namespace {
+// The text a size-returning function writes, or empty on failure.
+template <typename F>
+std::string Fetch(F get) {
+    char buffer[MAX_PATH];
+    UINT n = get(buffer, static_cast<UINT>(sizeof buffer));
+    return n == 0 || n >= sizeof buffer ? std::string() : std::string(buffer, n);
+}
+
+std::string WithoutTrailingBackslash(std::string path) {
+    if (path.size() > 3 && path.back() == '\\')
+        path.pop_back();
+    return path;
+}
+} // namespace
+
+std::string Win32SystemInfo::WindowsDirectory() {
+    return WithoutTrailingBackslash(Fetch([](char* b, UINT n) { return GetWindowsDirectoryA(b, n); }));
+}
+
+std::string Win32SystemInfo::SystemDirectory() {
+    return WithoutTrailingBackslash(Fetch([](char* b, UINT n) { return GetSystemDirectoryA(b, n); }));
+}
+
+std::optional<WindowsVersion> Win32SystemInfo::Version() {
+    OSVERSIONINFOA info{};
+    info.dwOSVersionInfoSize = sizeof info;
+    if (!GetVersionExA(&info))
+        return std::nullopt;
+    WindowsVersion v;
+    v.Major = info.dwMajorVersion;
+    v.Minor = info.dwMinorVersion;
+    // The Windows 95 family keeps the major and minor version in the high word.
+    v.Build = info.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS ? info.dwBuildNumber & 0xFFFF : info.dwBuildNumber;
+    v.Platform = static_cast<PlatformId>(info.dwPlatformId);
+    return v;
+}
+
+uint16_t Win32SystemInfo::UserDefaultLangId() { return GetUserDefaultLangID(); }
+
+std::string Win32SystemInfo::CurrentDirectory() {
+    return Fetch([](char* b, UINT n) { return static_cast<UINT>(GetCurrentDirectoryA(n, b)); });
+}
+
+bool Win32SystemInfo::SetCurrentDirectory(const std::string& path) { return SetCurrentDirectoryA(path.c_str()); }
+
+std::string Win32SystemInfo::ModulePath() {
+    return Fetch([](char* b, UINT n) { return static_cast<UINT>(GetModuleFileNameA(nullptr, b, n)); });
+}
+
+std::vector<std::string> Win32SystemInfo::Arguments() {
+    auto args = SplitCommandLine(GetCommandLineA());
+    if (!args.empty())
+        args.erase(args.begin());
+    return args;
+}
+
+} // namespace sw::win32

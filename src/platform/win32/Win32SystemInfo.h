@@ -1,0 +1,20 @@
+// System facts through the Win32 ANSI API.
+#pragma once
+
+#include "platform/SystemInfo.h"
+
+namespace sw::win32 {
+
+class Win32SystemInfo : public ISystemInfo {
+public:
+    std::string WindowsDirectory() override;
+    std::string SystemDirectory() override;
+    std::optional<WindowsVersion> Version() override;
+    uint16_t UserDefaultLangId() override;
+    std::string CurrentDirectory() override;
+    bool SetCurrentDirectory(const std::string& path) override;
+    std::string ModulePath() override;
+    std::vector<std::string> Arguments() override;
+};
+
+} // namespace sw::win32

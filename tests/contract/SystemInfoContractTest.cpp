@@ -1,0 +1,58 @@
+#include "ContractBackends.h"
+
+#include "project/Text.h"
+
+using namespace sw;
+
+namespace {
+
+template <typename Backend>
+class SystemInfoContract : public ::testing::Test {
+protected:
+    ISystemInfo& sys() { return backend.System(); }
+    Backend backend;
+};
+
+TYPED_TEST_SUITE(SystemInfoContract, contract::Backends, contract::BackendNames);
+
+TYPED_TEST(SystemInfoContract, WindowsAndSystemFoldersExistWithoutTrailingBackslash) {
+    for (const std::string& dir : {this->sys().WindowsDirectory(), this->sys().SystemDirectory()}) {
+        ASSERT_GT(dir.size(), 3u);
+        EXPECT_EQ(dir[1], ':') << dir;
+        EXPECT_NE(dir.back(), '\\') << dir;
+        EXPECT_TRUE(this->backend.Files().DirectoryExists(dir)) << dir;
+    }
+    EXPECT_FALSE(SameText(this->sys().WindowsDirectory(), this->sys().SystemDirectory()));
+}
+
+TYPED_TEST(SystemInfoContract, VersionNamesAKnownPlatform) {
+    auto version = this->sys().Version();
+    ASSERT_TRUE(version);
+    EXPECT_GE(version->Major, 3u);
+    EXPECT_TRUE(version->Platform == PlatformId::Windows || version->Platform == PlatformId::NT ||
+                version->Platform == PlatformId::Win32s);
+    if (version->Platform == PlatformId::Windows) {
+        EXPECT_LE(version->Build, 0xFFFFu);
+    }
+    EXPECT_NE(this->sys().UserDefaultLangId(), 0);
+}
+
+TYPED_TEST(SystemInfoContract, CurrentDirectoryFollowsSetAndRefusesMissingFolders) {
+    std::string before = this->sys().CurrentDirectory();
+    ASSERT_FALSE(before.empty());
+    ASSERT_TRUE(this->sys().SetCurrentDirectory(this->backend.Scratch()));
+    EXPECT_TRUE(SameText(this->sys().CurrentDirectory(), this->backend.Scratch())) << this->sys().CurrentDirectory();
+    this->backend.Files().OpenFile("relative.txt", FileMode::Create)->Write("r", 1);
+    EXPECT_TRUE(this->backend.Files().FileExists(this->backend.Scratch() + "\\relative.txt"));
+    EXPECT_FALSE(this->sys().SetCurrentDirectory(this->backend.Scratch() + "\\Missing"));
+    EXPECT_TRUE(SameText(this->sys().CurrentDirectory(), this->backend.Scratch()));
+    EXPECT_TRUE(this->sys().SetCurrentDirectory(before));
+}
+
+TYPED_TEST(SystemInfoContract, ModulePathIsTheRunningProgram) {
+    std::string path = this->sys().ModulePath();
+    EXPECT_TRUE(this->backend.Files().FileExists(path)) << path;
+    EXPECT_TRUE(SameText(path.substr(path.size() - 4), ".exe")) << path;
+}
+
+} // namespace
