@@ -57,15 +57,18 @@ struct TObjectRecord {
     std::vector<TObjectRecord> Children;
 };
 
-// A failure while parsing a stream. Message is the bare message ("Stream read
-// error", "Invalid stream format", "Invalid property value"); ObjectName and
-// PropPath say where it happened, for the "Error reading %s%s%s: %s" report.
+// A failure while parsing a stream. Message() is the bare message ("Stream
+// read error", "Invalid stream format", "Invalid property value"); ObjectName
+// and PropPath say where it happened (for the "Error reading %s%s%s: %s"
+// report), Offset the byte position.
 class EStreamError : public EReadError {
 public:
-    EStreamError(std::string message, std::string objectName, std::string propPath);
-    const std::string ObjectName;
-    const std::string PropPath;
-    const std::string Bare;
+    EStreamError(std::string message, std::string objectName, std::string propPath, size_t offset)
+        : EReadError(std::move(message)), ObjectName(std::move(objectName)), PropPath(std::move(propPath)),
+          Offset(offset) {}
+    std::string ObjectName;
+    std::string PropPath;
+    size_t Offset;
 };
 
 // Sequential reader over stream bytes. Every read past the end raises
@@ -113,5 +116,17 @@ std::string WriteStreamRecords(const TObjectRecord& root);
 // Exact conversions of the fixed-size float payloads.
 long double ExtendedToLongDouble(std::string_view raw10);
 std::string LongDoubleToExtended(long double v);
+
+// The writers raise EFilerError for a tree the format cannot hold: a short
+// string over 255 bytes, an empty property path or set element, vaNull inside a
+// list, a fixed-size float payload of the wrong size, a non-integer position or
+// item index, or a class name that would read back as a prefix or list end.
+
+// Structural equality: the same tags, payloads, prefixes and order. Fields a
+// value's tag does not use are ignored, as is Position without ffChildPos.
+bool operator==(const TStreamValue& a, const TStreamValue& b);
+bool operator==(const TStreamProperty& a, const TStreamProperty& b);
+bool operator==(const TStreamCollectionItem& a, const TStreamCollectionItem& b);
+bool operator==(const TObjectRecord& a, const TObjectRecord& b);
 
 } // namespace sw

@@ -2,6 +2,7 @@
 // Windows compares names (without regard to case).
 #pragma once
 
+#include <concepts>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -19,10 +20,7 @@ struct FormatArg {
     FormatArg(std::string_view s) : text(s), isInt(false) {}
     FormatArg(const char* s) : text(s), isInt(false) {}
     FormatArg(const std::string& s) : text(s), isInt(false) {}
-    FormatArg(int64_t v) : number(v), isInt(true) {}
-    FormatArg(int v) : number(v), isInt(true) {}
-    FormatArg(unsigned v) : number(v), isInt(true) {}
-    FormatArg(long v) : number(v), isInt(true) {}
+    template <std::integral T> FormatArg(T v) : number(static_cast<int64_t>(v)), isInt(true) {}
     std::string_view text;
     int64_t number = 0;
     bool isInt;

@@ -1,0 +1,365 @@
+#include "project/Reader.h"
+
+#include "platform/Platform.h"
+#include "platform/Resources.h"
+#include "project/ClassRegistry.h"
+#include "project/Collection.h"
+#include "project/Text.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace sw {
+
+namespace {
+
+[[noreturn]] void Invalid() { RaiseInvalidPropertyValue(); }
+
+int64_t OrdinalOf(const TPropInfo& prop, const TStreamValue& v) {
+    switch (prop.Kind) {
+    case TPropKind::Integer:
+        if (v.IsInteger())
+            return v.Int;
+        if (v.Type == TValueType::vaIdent && prop.Idents)
+            if (auto value = prop.Idents->ValueOf(v.Bytes))
+                return *value;
+        Invalid();
+    case TPropKind::Boolean:
+        if (v.Type == TValueType::vaTrue)
+            return 1;
+        if (v.Type == TValueType::vaFalse)
+            return 0;
+        Invalid();
+    case TPropKind::Enumeration:
+        if (v.Type == TValueType::vaIdent)
+            if (auto index = prop.Enum->IndexOf(v.Bytes))
+                return *index;
+        Invalid();
+    case TPropKind::Set: {
+        if (v.Type != TValueType::vaSet)
+            Invalid();
+        int64_t mask = 0;
+        for (const auto& element : v.Set) {
+            auto index = prop.Enum->IndexOf(element);
+            if (!index || *index >= 32)
+                Invalid();
+            mask |= int64_t{1} << *index;
+        }
+        return mask;
+    }
+    default:
+        Invalid();
+    }
+}
+
+std::string StringOf(const TStreamValue& v) {
+    switch (v.Type) {
+    case TValueType::vaString:
+    case TValueType::vaLString:
+        return v.Bytes;
+    case TValueType::vaWString:
+        return WideToAnsi(v.Wide);
+    default:
+        Invalid();
+    }
+}
+
+long double FloatOf(const TPropInfo& prop, const TStreamValue& v) {
+    if (v.IsInteger())
+        return v.Int;
+    auto own = [&](TFloatType t) { return prop.FloatType == t; };
+    switch (v.Type) {
+    case TValueType::vaExtended:
+        return ExtendedToLongDouble(v.Bytes);
+    case TValueType::vaSingle:
+        if (own(TFloatType::Single) && v.Bytes.size() == 4) {
+            float f;
+            std::memcpy(&f, v.Bytes.data(), 4);
+            return f;
+        }
+        break;
+    case TValueType::vaCurrency:
+        if (own(TFloatType::Currency) && v.Bytes.size() == 8) {
+            int64_t units;
+            std::memcpy(&units, v.Bytes.data(), 8);
+            return static_cast<long double>(units) / 10000;
+        }
+        break;
+    case TValueType::vaDate:
+        if (own(TFloatType::Date) && v.Bytes.size() == 8) {
+            double d;
+            std::memcpy(&d, v.Bytes.data(), 8);
+            return d;
+        }
+        break;
+    default:
+        break;
+    }
+    Invalid();
+}
+
+void AssignCollection(TCollection& collection, const TStreamValue& v) {
+    if (v.Type != TValueType::vaCollection)
+        Invalid();
+    collection.Clear();
+    for (const auto& item : v.Items) {
+        TCollectionItem* target = collection.Add();
+        for (const auto& p : item.Properties) {
+            const TPropInfo* info = target->ClassInfo().FindProperty(p.Path);
+            if (!info)
+                throw EReadError("Property does not exist");
+            AssignPropertyValue(*target, *info, p.Value);
+        }
+    }
+}
+
+// One reading of one stream.
+class TComponentReader {
+public:
+    explicit TComponentReader(TComponent* root) : root_(root) {}
+
+    TComponent* Read(const TObjectRecord& record) {
+        TComponent* given = root_;
+        std::vector<TComponent*> before;
+        if (given)
+            for (int i = 0; i < given->ComponentCount(); ++i)
+                before.push_back(given->Components(i));
+        try {
+            ReadRoot(record);
+            ResolveFixups();
+            root_->EndReading();
+            for (TComponent* c : loaded_)
+                c->Loaded();
+            return root_;
+        } catch (...) {
+            fixups_.clear();
+            if (!given) {
+                TComponent::Free(root_);
+            } else {
+                for (int i = given->ComponentCount() - 1; i >= 0; --i) {
+                    TComponent* c = given->Components(i);
+                    if (std::find(before.begin(), before.end(), c) == before.end())
+                        TComponent::Free(c);
+                }
+                given->AbortLoading();
+            }
+            Report();
+        }
+    }
+
+private:
+    struct Fixup {
+        TPersistent* target;
+        const TPropInfo* prop;
+        std::string name;
+        std::string objectName;
+        std::string path;
+    };
+
+    // Re-raises the exception in flight, stream errors in their report form.
+    [[noreturn]] void Report() {
+        try {
+            throw;
+        } catch (const EStreamError& e) {
+            throw EReadError(Wrap(e.ObjectName, e.PropPath, e.Message()));
+        } catch (const EFilerError& e) {
+            throw EReadError(Wrap(objectName_, path_, e.Message()));
+        } catch (const EComponentError& e) {
+            throw EReadError(Wrap(objectName_, path_, e.Message()));
+        }
+    }
+
+    static std::string Wrap(const std::string& object, const std::string& path, const std::string& message) {
+        return Format("Error reading %s%s%s: %s", {object, path.empty() ? "" : ".", path, message});
+    }
+
+    void ReadRoot(const TObjectRecord& record) {
+        objectName_ = record.Name;
+        if (root_) {
+            if (!SameText(record.ClassName, root_->ClassName()))
+                throw EReadError("Invalid stream format");
+        } else {
+            root_ = Create(record.ClassName, nullptr);
+        }
+        root_->BeginReading();
+        if (!(record.Flags & ffInherited))
+            root_->SetName(record.Name);
+        loaded_.push_back(root_);
+        ReadProperties(*root_, record);
+        for (const auto& child : record.Children)
+            ReadChild(child, root_);
+    }
+
+    TComponent* Create(const std::string& className, TComponent* owner) {
+        const TRegisteredClass* cls = FindClass(className);
+        if (!cls)
+            throw EClassNotFound(Format("Class %s not found", {className}));
+        return cls->Create(owner);
+    }
+
+    void ReadChild(const TObjectRecord& record, TComponent* parent) {
+        objectName_ = record.Name;
+        path_.clear();
+        TComponent* c;
+        if (record.Flags & ffInherited) {
+            c = root_->FindComponent(record.Name);
+            if (!c)
+                throw EReadError(Format("Ancestor for '%s' not found", {record.Name}));
+        } else {
+            c = Create(record.ClassName, root_);
+            c->SetName(record.Name);
+        }
+        c->BeginReading();
+        loaded_.push_back(c);
+        c->SetParentComponent(parent);
+        ReadProperties(*c, record);
+        c->EndReading();
+        for (const auto& child : record.Children)
+            ReadChild(child, c);
+    }
+
+    void ReadProperties(TComponent& c, const TObjectRecord& record) {
+        for (const auto& p : record.Properties) {
+            objectName_ = record.Name;
+            path_ = p.Path;
+            ReadProperty(c, p);
+        }
+        path_.clear();
+    }
+
+    void ReadProperty(TPersistent& instance, const TStreamProperty& p) {
+        TPersistent* target = &instance;
+        std::string_view path = p.Path;
+        const TPropInfo* prop = nullptr;
+        for (;;) {
+            size_t dot = path.find('.');
+            std::string_view step = path.substr(0, dot);
+            prop = target->ClassInfo().FindProperty(step);
+            if (!prop)
+                throw EReadError("Property does not exist");
+            if (dot == std::string_view::npos)
+                break;
+            if (prop->Kind != TPropKind::Object)
+                throw EReadError("Invalid property path");
+            target = prop->GetObject(*target);
+            if (!target)
+                throw EReadError("Invalid property path");
+            path.remove_prefix(dot + 1);
+        }
+        const TStreamValue& v = p.Value;
+        if (prop->Kind == TPropKind::Reference || prop->Kind == TPropKind::Event) {
+            if (v.Type == TValueType::vaNil) {
+                if (prop->Kind == TPropKind::Reference)
+                    prop->SetReference(*target, nullptr);
+                else
+                    prop->SetEvent(*target, {}, {});
+            } else if (v.Type == TValueType::vaIdent) {
+                fixups_.push_back({target, prop, v.Bytes, objectName_, path_});
+            } else {
+                Invalid();
+            }
+            return;
+        }
+        AssignPropertyValue(*target, *prop, v);
+    }
+
+    void ResolveFixups() {
+        for (const auto& f : fixups_) {
+            objectName_ = f.objectName;
+            path_ = f.path;
+            if (f.prop->Kind == TPropKind::Reference) {
+                TComponent* found = SameText(f.name, root_->Name()) ? root_ : root_->FindComponent(f.name);
+                if (found)
+                    f.prop->SetReference(*f.target, found);
+            } else {
+                std::any handler = root_->FindMethod(f.name);
+                if (!handler.has_value())
+                    Invalid();
+                f.prop->SetEvent(*f.target, f.name, handler);
+            }
+        }
+        fixups_.clear();
+        objectName_.clear();
+        path_.clear();
+    }
+
+    TComponent* root_;
+    std::vector<TComponent*> loaded_;
+    std::vector<Fixup> fixups_;
+    std::string objectName_;
+    std::string path_;
+};
+
+} // namespace
+
+std::string WideToAnsi(const std::u16string& wide) {
+    std::string s;
+    s.reserve(wide.size());
+    for (char16_t u : wide)
+        s += u <= 0xFF ? static_cast<char>(u) : '?';
+    return s;
+}
+
+void AssignPropertyValue(TPersistent& target, const TPropInfo& prop, const TStreamValue& v) {
+    switch (prop.Kind) {
+    case TPropKind::Integer:
+    case TPropKind::Boolean:
+    case TPropKind::Enumeration:
+    case TPropKind::Set:
+        prop.SetOrdinal(target, OrdinalOf(prop, v));
+        return;
+    case TPropKind::String:
+        prop.SetString(target, StringOf(v));
+        return;
+    case TPropKind::Binary:
+        if (v.Type != TValueType::vaBinary)
+            Invalid();
+        prop.SetString(target, v.Bytes);
+        return;
+    case TPropKind::Float:
+        prop.SetFloat(target, FloatOf(prop, v));
+        return;
+    case TPropKind::StringList: {
+        if (v.Type != TValueType::vaList)
+            Invalid();
+        std::vector<std::string> lines;
+        for (const auto& item : v.List)
+            lines.push_back(StringOf(item));
+        prop.SetLines(target, lines);
+        return;
+    }
+    case TPropKind::Collection:
+        AssignCollection(*prop.GetCollection(target), v);
+        return;
+    case TPropKind::Object:
+    case TPropKind::Reference:
+    case TPropKind::Event:
+        break;
+    }
+    Invalid();
+}
+
+TComponent* ReadComponentRecords(const TObjectRecord& record, TComponent* root) {
+    return TComponentReader(root).Read(record);
+}
+
+TComponent* ReadComponentStream(std::string_view bytes, TComponent* root) {
+    TObjectRecord record;
+    try {
+        record = ReadStreamRecords(bytes);
+    } catch (const EStreamError& e) {
+        std::string object = e.ObjectName.empty() && root ? root->Name() : e.ObjectName;
+        throw EReadError(Format("Error reading %s%s%s: %s",
+                                {object, e.PropPath.empty() ? "" : ".", e.PropPath, e.Message()}));
+    }
+    return ReadComponentRecords(record, root);
+}
+
+TComponent* ReadComponentResource(std::string_view name, TComponent* root) {
+    auto bytes = GetPlatform().Resources->Find(ResourceType::RCData, std::string(name));
+    if (!bytes)
+        throw EResNotFound(Format("Resource %s not found", {name}));
+    return ReadComponentStream(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), root);
+}
+
+} // namespace sw
