@@ -1,0 +1,25 @@
+#include "engine/BuildInfo.h"
+
+namespace sw {
+
+SW_CLASS_INFO(TBuildInfo, TPersistent, prop::String("AppName", &Self::AppName), prop::String("AppURL", &Self::AppURL),
+              prop::String("BuildDirectory", &Self::BuildDirectory),
+              prop::String("CredentialsFile", &Self::CredentialsFile), prop::String("OCXName", &Self::OCXName),
+              prop::String("PrivateKeyFile", &Self::PrivateKeyFile), prop::Boolean("SignCode", &Self::SignCode, false),
+              prop::String("URLPath", &Self::URLPath))
+
+SW_CLASS_INFO(TInstallInformation, TPersistent, prop::String("CompanyName", &Self::CompanyName),
+              prop::String("ProductName", &Self::ProductName), prop::String("Version", &Self::Version))
+
+void TBuildInfo::Assign(const TBuildInfo& other) {
+    AppName = other.AppName;
+    AppURL = other.AppURL;
+    BuildDirectory = other.BuildDirectory;
+    CredentialsFile = other.CredentialsFile;
+    OCXName = other.OCXName;
+    PrivateKeyFile = other.PrivateKeyFile;
+    SignCode = other.SignCode;
+    URLPath = other.URLPath;
+}
+
+} // namespace sw

@@ -1,0 +1,35 @@
+// Build settings stored with the project. The program keeps and streams them;
+// the build mode takes its directory from BUILD.INF instead.
+#pragma once
+
+#include "project/Persistent.h"
+
+#include <string>
+
+namespace sw {
+
+class TBuildInfo : public TPersistent {
+    SW_DECLARE_CLASS()
+  public:
+    void Assign(const TBuildInfo& other);
+
+    std::string AppName;
+    std::string AppURL;
+    std::string BuildDirectory = "c:\\build";
+    std::string CredentialsFile;
+    std::string OCXName = "qxsetup";
+    std::string PrivateKeyFile;
+    bool SignCode = false;
+    std::string URLPath;
+};
+
+// The product an install is for.
+class TInstallInformation : public TPersistent {
+    SW_DECLARE_CLASS()
+  public:
+    std::string CompanyName = "My Company";
+    std::string ProductName = "My product";
+    std::string Version = "1.0";
+};
+
+} // namespace sw

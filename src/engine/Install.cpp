@@ -1,0 +1,60 @@
+#include "engine/Install.h"
+
+#include "controls/Graphics.h"
+#include "engine/InstallRecord.h"
+#include "objects/InstallLists.h"
+#include "objects/NetInstallLocation.h"
+#include "paths/StandardSpecifiers.h"
+#include "project/ClassRegistry.h"
+
+namespace sw {
+
+SW_CLASS_INFO(TInstall, TCustomInstall,
+              prop::Boolean("AllowChangeDir", &Self::AllowChangeDir, &Self::SetAllowChangeDir, true),
+              prop::Boolean("AutoMaximizeWindow", &Self::AutoMaximizeWindow, &Self::SetAutoMaximizeWindow, true),
+              prop::Object("BuildInfo", &Self::BuildInfo), prop::Object("Description", &Self::Description),
+              prop::String("DestDir", &Self::DestDir, &Self::SetDestDir),
+              prop::Reference("DestDirType", &Self::DestDirType, &Self::SetDestDirType),
+              prop::Object("DialogThemeBitmap", &Self::DialogThemeBitmap),
+              prop::Enumeration("DistributeType", &Self::DistributeType, &Self::SetDistributeType,
+                                DistributeTypeNames(), std::optional(TDistributeType::dtTraditional)),
+              prop::String("GroupName", &Self::GroupName, &Self::SetGroupName),
+              prop::Boolean("HideMainForm", &Self::HideMainForm, &Self::SetHideMainForm, std::nullopt),
+              prop::Object("Information", &Self::Information),
+              prop::Set("InstallTypes", &Self::InstallTypes, &Self::SetInstallTypes, InstallTypeNames(),
+                        InstallTypeBit(TInstallType::itAlways)),
+              prop::Reference("NetLocation", &Self::NetLocation, &Self::SetNetLocation),
+              prop::Object("PresetupFiles", &Self::PresetupFiles), prop::Boolean("Reboot", &Self::Reboot, std::nullopt),
+              prop::Boolean("RunAutomatic", &Self::RunAutomatic, true),
+              prop::Boolean("UseLoadingProgram", &Self::UseLoadingProgram, &Self::SetUseLoadingProgram, std::nullopt),
+              prop::Event("OnAfterInitialized", &Self::OnAfterInitialized),
+              prop::Event("OnAfterInstallObjects", &Self::OnAfterInstallObjects),
+              prop::Event("OnAfterNotifyBadInstall", &Self::OnAfterNotifyBadInstall),
+              prop::Event("OnAfterNotifyGoodInstall", &Self::OnAfterNotifyGoodInstall),
+              prop::Event("OnAfterReadArchiveInfo", &Self::OnAfterReadArchiveInfo),
+              prop::Event("OnBeforeCleanup", &Self::OnBeforeCleanup),
+              prop::Event("OnBeforeInstallObjects", &Self::OnBeforeInstallObjects),
+              prop::Event("OnBeforeNotifyBadInstall", &Self::OnBeforeNotifyBadInstall),
+              prop::Event("OnBeforeNotifyGoodInstall", &Self::OnBeforeNotifyGoodInstall),
+              prop::Event("OnBeforeReadArchiveInfo", &Self::OnBeforeReadArchiveInfo),
+              prop::Event("OnBeforeReboot", &Self::OnBeforeReboot),
+              prop::Event("OnBeforeRunFile", &Self::OnBeforeRunFile),
+              prop::Event("OnBeforeShutdown", &Self::OnBeforeShutdown),
+              prop::Event("OnFailedReboot", &Self::OnFailedReboot), prop::Event("OnNewDisk", &Self::OnNewDisk),
+              prop::Event("OnReplacing", &Self::OnReplacing), prop::Event("OnStatus", &Self::OnStatus),
+              prop::Event("OnUserAbort", &Self::OnUserAbort))
+
+void RegisterInstallerClasses() {
+    RegisterClass<TInstall>();
+    RegisterClass<TInstallFileGroup>();
+    RegisterPathSpecifierClasses();
+}
+
+void ResetEngineGlobals() {
+    SetInstallRecordKeyPath("");
+    ResetInstallLists();
+    ResetPathSpecifierLists();
+    SetGlobalNetLocation(nullptr);
+}
+
+} // namespace sw

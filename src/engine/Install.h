@@ -1,0 +1,23 @@
+// The install driver as placed on a project's main form: publishes the
+// properties and events of TCustomInstall.
+#pragma once
+
+#include "engine/CustomInstall.h"
+
+namespace sw {
+
+class TInstall : public TCustomInstall {
+    SW_DECLARE_CLASS()
+  public:
+    using TCustomInstall::TCustomInstall;
+};
+
+// Registers every class of the install engine, its objects and path
+// specifiers with the stream reader.
+void RegisterInstallerClasses();
+
+// Forgets every program-wide value of the engine (between tests); the
+// components themselves must be freed first.
+void ResetEngineGlobals();
+
+} // namespace sw

@@ -1,0 +1,59 @@
+#include "objects/InstallLists.h"
+
+#include "objects/InstallContainer.h"
+#include "objects/InstallErrors.h"
+#include "project/Text.h"
+
+#include <algorithm>
+
+namespace sw {
+
+void TInstallContainerList::Add(TInstallContainer* container) {
+    if (!container)
+        throw IEContainerList("Cannot add a blank entry to the TInstallContainerList object");
+    items_.push_back(container);
+}
+
+void TInstallContainerList::Remove(TInstallContainer* container) {
+    items_.erase(std::remove(items_.begin(), items_.end(), container), items_.end());
+}
+
+TInstallContainer* TInstallContainerList::FindByName(std::string_view name) const {
+    for (TInstallContainer* c : items_)
+        if (SameText(c->Name(), name))
+            return c;
+    return nullptr;
+}
+
+void TCustomInstallFileList::Add(TCustomInstallFile* file) {
+    if (!file)
+        throw IECustomInstallFileList("Cannot add a blank entry to the TCustomInstallFileList object");
+    items_.push_back(file);
+}
+
+void TCustomInstallFileList::Remove(TCustomInstallFile* file) {
+    items_.erase(std::remove(items_.begin(), items_.end(), file), items_.end());
+}
+
+TInstallContainerList& InstallContainers() {
+    static TInstallContainerList list;
+    return list;
+}
+
+TCustomInstallFileList& InstallFiles() {
+    static TCustomInstallFileList list;
+    return list;
+}
+
+TCustomInstallFileList& RetryRegistrationFiles() {
+    static TCustomInstallFileList list;
+    return list;
+}
+
+void ResetInstallLists() {
+    InstallContainers().Clear();
+    InstallFiles().Clear();
+    RetryRegistrationFiles().Clear();
+}
+
+} // namespace sw

@@ -1,0 +1,24 @@
+// The small enumerations shared by the install objects and the driver.
+#pragma once
+
+#include "project/PropInfo.h"
+
+#include <cstdint>
+
+namespace sw {
+
+enum class TInstallType { itFull, itDefault, itCompact, itAlways, itCustom };
+// A set of TInstallType: bit i stands for the i-th type.
+using TInstallTypeSet = uint32_t;
+
+constexpr TInstallTypeSet InstallTypeBit(TInstallType t) { return 1u << static_cast<unsigned>(t); }
+constexpr TInstallTypeSet kAllInstallTypes = 0x1F;
+
+enum class TDistributeType { dtTraditional, dtWeb, dtTraditionalNet };
+enum class TlzhCommand { lzcOverwrite, lzcOnlyAdd };
+
+const TEnumInfo& InstallTypeNames();
+const TEnumInfo& DistributeTypeNames();
+const TEnumInfo& LzhCommandNames();
+
+} // namespace sw

@@ -1,0 +1,98 @@
+// Finding this setup program's install record and a recorded copy of its archive.
+#include "EngineFixture.h"
+
+#include "engine/InstallRecord.h"
+#include "objects/InstallErrors.h"
+#include "platform/FileStamp.h"
+
+#include <cstring>
+
+namespace sw::test {
+namespace {
+
+constexpr const char* kRecords = "\\SOFTWARE\\Pellmoor\\Install";
+
+class InstallRecordTest : public EngineFixture {
+  protected:
+    void SetUp() override {
+        EngineFixture::SetUp();
+        // 17 May 2024 is day 45429 after 30 December 1899.
+        fake_.Files().SetFileStamp("C:\\SETUP\\SETUP.EXE", EncodeFileStamp({2024, 5, 17, 13, 45, 30}));
+    }
+    static constexpr double kProgramDate = 45429.0 + (13 * 3600 + 45 * 60 + 30) / 86400.0;
+
+    void PutRecord(const std::string& name, double date, int32_t size) {
+        const std::string key = std::string(kRecords) + "\\" + name;
+        std::vector<uint8_t> bytes(sizeof date);
+        std::memcpy(bytes.data(), &date, sizeof date);
+        auto& reg = fake_.Registry();
+        reg.WriteString(RegistryRoot::LocalMachine, key, "Path", "D:\\OLD\\SETUP.EXE");
+        reg.WriteBinary(RegistryRoot::LocalMachine, key, "CreationDate", bytes);
+        reg.WriteInteger(RegistryRoot::LocalMachine, key, "Size", size);
+    }
+    TInstall* LoadDriver() { return static_cast<TInstall*>(Load(kBasicForm)->FindComponent("Install1")); }
+};
+
+TEST_F(InstallRecordTest, NoRecordsGiveAnEmptyPath) {
+    LoadDriver();
+    EXPECT_EQ(InstallRecordKeyPath(), "");
+    EXPECT_FALSE(fake_.Registry().KeyExists(RegistryRoot::LocalMachine, kRecords));
+}
+
+TEST_F(InstallRecordTest, RecordMatchingSizeAndDateIsFound) {
+    PutRecord("Install0", kProgramDate, 999);
+    PutRecord("Install1", kProgramDate + 1.0 / 86400, 1000);
+    PutRecord("Install2", kProgramDate + 0.5e-7, 1000);
+    LoadDriver();
+    EXPECT_EQ(InstallRecordKeyPath(), "\\SOFTWARE\\Pellmoor\\Install\\Install2");
+}
+
+TEST_F(InstallRecordTest, MalformedRecordsAreSkippedNotDeleted) {
+    PutRecord("Install0", kProgramDate, 1000);
+    fake_.Registry().WriteString(RegistryRoot::LocalMachine, std::string(kRecords) + "\\Install0", "Size", "1000");
+    PutRecord("Install1", kProgramDate, 1000);
+    fake_.Registry().WriteBinary(RegistryRoot::LocalMachine, std::string(kRecords) + "\\Install1", "CreationDate",
+                                 {1, 2, 3});
+    PutRecord("Install2", kProgramDate, 1000);
+    fake_.Registry().DeleteValue(RegistryRoot::LocalMachine, std::string(kRecords) + "\\Install2", "Path");
+    LoadDriver();
+    EXPECT_EQ(InstallRecordKeyPath(), "");
+    EXPECT_EQ(fake_.Registry().SubKeyNames(RegistryRoot::LocalMachine, kRecords).size(), 3u);
+}
+
+TEST_F(InstallRecordTest, RecordedLocalArchiveIsUsedWhenItsFileExists) {
+    PutRecord("Install0", kProgramDate, 1000);
+    const std::string sub = std::string(kRecords) + "\\Install0\\Install1";
+    fake_.Registry().WriteString(RegistryRoot::LocalMachine, sub, "LocalFile", "C:\\WINDOWS\\TEMP\\bat1.1");
+    EXPECT_EQ(LoadDriver()->DownloadedMainArchive(), "");
+    FreeRoots();
+    SetInstallRecordKeyPath("");
+    fake_.Files().PutFile("C:\\WINDOWS\\TEMP\\bat1.1", "archive");
+    TInstall* install = LoadDriver();
+    EXPECT_EQ(install->DownloadedMainArchive(), "C:\\WINDOWS\\TEMP\\bat1.1");
+    EXPECT_TRUE(install->HasLocalArchive());
+    EXPECT_EQ(install->GetDownloadedArchivePath(), "C:\\WINDOWS\\TEMP\\bat1.1");
+}
+
+TEST_F(InstallRecordTest, StoredLocalArchiveIsWrittenUnderTheRecord) {
+    PutRecord("Install0", kProgramDate, 1000);
+    TInstall* install = LoadDriver();
+    EXPECT_FALSE(install->HasLocalArchive());
+    install->StoreLocalArchive("C:\\WINDOWS\\TEMP\\bat9.1");
+    EXPECT_EQ(fake_.Registry().ReadString(RegistryRoot::LocalMachine, std::string(kRecords) + "\\Install0\\Install1",
+                                          "LocalFile", ""),
+              "C:\\WINDOWS\\TEMP\\bat9.1");
+}
+
+TEST_F(InstallRecordTest, NoDownloadedArchiveIsAnError) {
+    try {
+        LoadDriver()->GetDownloadedArchivePath();
+        FAIL();
+    } catch (const IEFileContainer& e) {
+        EXPECT_STREQ(e.what(), "Install1 has not yet downloaded the archive file and therefore cannot retrieve the "
+                               "path of the archive file");
+    }
+}
+
+} // namespace
+} // namespace sw::test

@@ -1,0 +1,201 @@
+// Path specifiers: the standard set, the lists, validation and the paths they give.
+#include "EngineFixture.h"
+
+#include "objects/InstallErrors.h"
+#include "paths/StandardSpecifiers.h"
+
+namespace sw::test {
+namespace {
+
+class PathSpecifierTest : public EngineFixture {
+  protected:
+    TInstall* LoadDriver(const std::string& arguments = "") {
+        SetArguments(arguments);
+        return static_cast<TInstall*>(Load(kBasicForm)->FindComponent("Install1"));
+    }
+    template <class E> std::string ErrorOf(const std::function<void()>& call) {
+        try {
+            call();
+        } catch (const E& e) {
+            return e.what();
+        }
+        ADD_FAILURE() << "no error";
+        return {};
+    }
+    TCustomPathSpecifier* Specifier(TComponent* form, const char* name) {
+        return static_cast<TCustomPathSpecifier*>(form->FindComponent(name));
+    }
+};
+
+TEST_F(PathSpecifierTest, EnsureAddsTheMissingStandardOnesInOrder) {
+    TTestForm* form = NewForm();
+    auto* system = new TpsSystem(form);
+    system->SetName("MySystem");
+    auto* custom = new TPathSpecifier(form);
+    custom->SetName("Custom");
+    EnsureStandardSpecifiers(form);
+    std::vector<std::string> names;
+    for (int i = 0; i < form->ComponentCount(); ++i)
+        names.push_back(form->Components(i)->Name());
+    EXPECT_EQ(names, (std::vector<std::string>{"MySystem", "Custom", "psBDEDLL", "psCommonFiles",
+                                               "psContainerArchiveFile", "psContainerDestDir", "psDesktopMenu",
+                                               "psInstallSource", "psMainInstall", "psProgramFiles", "psProgramMenu",
+                                               "psStartMenu", "psStartupMenu", "psMainArchiveFile", "psWindow"}));
+    EXPECT_EQ(AllPathSpecifiers().Count(), 15);
+    EXPECT_EQ(StandardPathSpecifiers().Count(), 14);
+    EnsureStandardSpecifiers(form);
+    EXPECT_EQ(form->ComponentCount(), 15);
+    EXPECT_EQ(StandardPathSpecifiers().FindByClass<TpsSystem>(), system);
+    TComponent::Free(system);
+    EXPECT_EQ(AllPathSpecifiers().Count(), 14);
+    EXPECT_EQ(StandardPathSpecifiers().Count(), 13);
+}
+
+TEST_F(PathSpecifierTest, SavedSpecifiersComeFirstAndNothingIsAdded) {
+    const char* text = R"(object Form1: TTestForm
+  object Sys: TpsSystem
+  end
+  object Install1: TInstall
+    DestDirType = Sys
+    RunAutomatic = False
+  end
+end
+)";
+    TComponent* form = Load(text);
+    EXPECT_EQ(form->FindComponent("psSystem"), nullptr);
+    EXPECT_EQ(static_cast<TInstall*>(form->FindComponent("Install1"))->GetDestPath(),
+              "C:\\WINDOWS\\SYSTEM\\MyApplication");
+}
+
+TEST_F(PathSpecifierTest, ListsRefuseBlanksAndReportMissingClasses) {
+    TPathSpecifierList list;
+    try {
+        list.Add(nullptr);
+        FAIL();
+    } catch (const IEPathSpecifierList& e) {
+        EXPECT_STREQ(e.what(), "Tried to add a nil object to the path specifier list");
+    }
+    EXPECT_EQ(ErrorOf<IEPathSpecifier>([&] { list.FindByClass<TpsWindow>(); }), "Could not find the path specifier");
+    TTestForm* form = NewForm();
+    auto* window = new TpsWindow(form);
+    list.Add(window);
+    EXPECT_EQ(list.FindByClass(TStandardPathSpecifier::StaticClassInfo()), window);
+    list.Remove(window);
+    EXPECT_EQ(list.Count(), 0);
+}
+
+TEST_F(PathSpecifierTest, ProjectSpecifierAsksItsHandler) {
+    TTestForm* form = NewForm();
+    TPathSpecifier custom(nullptr);
+    EXPECT_EQ(custom.GetDescription(), "My cool new path specifier");
+    EXPECT_EQ(custom.GetPath(form), "");
+    custom.OnGetPath = TGetPathEvent("GetPath", [&](TComponent* c, std::string& path) {
+        EXPECT_EQ(c, form);
+        path = "D:\\Data\\";
+    });
+    EXPECT_EQ(custom.GetPath(form), "D:\\Data\\");
+    EXPECT_EQ(TpsStartMenu(nullptr).GetComponentDescription(form), "Path of Start Menu");
+}
+
+TEST_F(PathSpecifierTest, SystemAndWindowsDirectories) {
+    TInstall* install = LoadDriver();
+    TComponent* form = install->Owner();
+    EXPECT_EQ(Specifier(form, "psSystem")->GetPath(install), "C:\\WINDOWS\\SYSTEM");
+    fake_.System().SetWindowsDirectory("D:\\WIN\\");
+    EXPECT_EQ(Specifier(form, "psWindow")->GetPath(install), "D:\\WIN");
+    fake_.System().SetSystemDirectory("");
+    fake_.System().SetWindowsDirectory("");
+    EXPECT_EQ(ErrorOf<EAPIRoutines>([&] { Specifier(form, "psSystem")->GetPath(install); }),
+              "Could not retrieve the system directroy from windows");
+    EXPECT_EQ(ErrorOf<EAPIRoutines>([&] { Specifier(form, "psWindow")->GetPath(install); }),
+              "Could not retrieve the windows directory from windows");
+}
+
+TEST_F(PathSpecifierTest, ContainerSpecifiersValidateTheComponent) {
+    TInstall* install = LoadDriver();
+    TComponent* form = install->Owner();
+    auto* destDir = Specifier(form, "psContainerDestDir");
+    auto* archive = Specifier(form, "psContainerArchiveFile");
+    EXPECT_EQ(ErrorOf<IEPathSpecifier>([&] { destDir->GetPath(form); }),
+              "Form1 must be a TInstallObject to use the psContainerDestDir path specifier");
+    EXPECT_EQ(ErrorOf<IEPathSpecifier>([&] { archive->ValidateComponent(form); }),
+              "Form1 must be a TInstallObject to use the psContainerArchiveFile path specifier");
+    auto* group = new TInstallFileGroup(form);
+    group->SetName("Group1");
+    EXPECT_EQ(ErrorOf<IEPathSpecifier>([&] { group->SetDestDirType(destDir); }),
+              "Cannot use ddContainerDestDir for Group1 unless you assign a Container");
+    EXPECT_EQ(group->DestDirType(), nullptr);
+    EXPECT_EQ(ErrorOf<IEPathSpecifier>([&] { group->SetArchiveFileType(archive); }),
+              "Cannot use ddContainerArchiveFile for Group1 unless you assign a Container");
+    EXPECT_EQ(destDir->GetComponentDescription(group), "Path of the group (container)");
+    group->SetContainer(install);
+    EXPECT_EQ(destDir->GetComponentDescription(group), "Path of the <Main> group");
+    EXPECT_EQ(archive->GetPath(group), "C:\\SETUP\\files.1");
+}
+
+TEST_F(PathSpecifierTest, ContainerArchiveNeedsAFileRelatedContainer) {
+    TInstall* install = LoadDriver();
+    TComponent* form = install->Owner();
+    auto* archive = Specifier(form, "psContainerArchiveFile");
+    auto* holder = new TInstallObject(form);
+    holder->SetName("Holder");
+    auto* group = new TInstallFileGroup(form);
+    group->SetName("Group1");
+    group->SetContainer(install);
+    EXPECT_EQ(group->ArchiveFileType(), archive);
+    group->SetContainer(holder);
+    EXPECT_EQ(group->ArchiveFileType(), nullptr);
+    EXPECT_EQ(group->DestDirType(), Specifier(form, "psContainerDestDir"));
+    EXPECT_EQ(ErrorOf<IEPathSpecifier>([&] { archive->GetPath(group); }),
+              "Cannot use the ddContainerArchiveFile path specifier for Group1 because the Container is not a "
+              "TFileRelated descendant");
+    // The holder's own destination is its bare relative part.
+    holder->SetDestDir("\\Holder");
+    EXPECT_EQ(group->GetDestPath(), "\\Holder");
+}
+
+TEST_F(PathSpecifierTest, DriverSpecifiersNeedADriver) {
+    TTestForm* form = NewForm();
+    form->SetName("Form1");
+    EnsureStandardSpecifiers(form);
+    for (const char* name : {"psInstallSource", "psMainInstall", "psMainArchiveFile"})
+        EXPECT_EQ(ErrorOf<IEPathSpecifier>([&] { Specifier(form, name)->GetPath(form); }),
+                  "There is no TInstall component so the path specifier could not be expanded for Form1")
+            << name;
+}
+
+TEST_F(PathSpecifierTest, MainInstallRefusesTheDriverItself) {
+    TInstall* install = LoadDriver("-sD:\\Dist");
+    TComponent* form = install->Owner();
+    auto* mainInstall = Specifier(form, "psMainInstall");
+    EXPECT_EQ(ErrorOf<IEPathSpecifier>([&] { install->SetDestDirType(mainInstall); }),
+              "Cannot use the ddMainInstallDir path specifier for a TInstall component");
+    install->SetDestDirType(Specifier(form, "psInstallSource"));
+    auto* group = new TInstallFileGroup(form);
+    group->SetDestDirType(mainInstall);
+    group->SetDestDir("\\Extras");
+    EXPECT_EQ(group->GetDestPath(), "D:\\Dist\\MyApplication\\Extras");
+}
+
+TEST_F(PathSpecifierTest, MainArchiveFollowsTheSelfExtractor) {
+    TInstall* install = LoadDriver("-sD:\\Dist\\");
+    auto* mainArchive = Specifier(install->Owner(), "psMainArchiveFile");
+    EXPECT_EQ(mainArchive->GetPath(install), "D:\\Dist\\files.1");
+    EXPECT_EQ(Specifier(install->Owner(), "psInstallSource")->GetPath(install), "D:\\Dist");
+    FreeRoots();
+    install = LoadDriver(R"("-sD:\My Dist" -eSetup.exe)");
+    EXPECT_EQ(Specifier(install->Owner(), "psMainArchiveFile")->GetPath(install), "D:\\My Dist\\Setup.exe");
+    FreeRoots();
+    install = LoadDriver(R"(-sD:\Dist "-e   ")");
+    EXPECT_EQ(ErrorOf<IEInstall>([&] { Specifier(install->Owner(), "psMainArchiveFile")->GetPath(install); }),
+              "You forgot to pass in the name of the self-extracting executable. Usage example: \"-eSetup.exe\"");
+}
+
+TEST_F(PathSpecifierTest, ShellFoldersAreNotBuiltYet) {
+    TInstall* install = LoadDriver();
+    EXPECT_THROW(install->GetDestPath(), ENotBuiltYet);
+    EXPECT_EQ(Specifier(install->Owner(), "psBDEDLL")->GetDescription(), "Borland Database Engine DLL Path");
+}
+
+} // namespace
+} // namespace sw::test

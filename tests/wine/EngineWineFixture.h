@@ -1,0 +1,57 @@
+// The real Windows registry and files under Wine, with a scripted GUI (no
+// window ever blocks) and the program arguments set by the test.
+#pragma once
+
+#include "engine/Install.h"
+#include "platform/fake/FakeGui.h"
+#include "platform/fake/FakeResources.h"
+#include "platform/win32/Win32Platform.h"
+#include "platform/win32/Win32SystemInfo.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sw::test {
+
+// The real system facts, except the arguments, which the test gives.
+class ScriptedArguments : public win32::Win32SystemInfo {
+  public:
+    std::vector<std::string> Arguments() override { return arguments_; }
+    void Set(std::vector<std::string> arguments) { arguments_ = std::move(arguments); }
+
+  private:
+    std::vector<std::string> arguments_;
+};
+
+class EngineWineTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Reads a text form into a new root that the fixture frees.
+    TComponent* Load(std::string_view text);
+    TInstall* LoadDriver(std::vector<std::string> arguments);
+    void FreeRoots();
+
+    win32::Win32Platform real_;
+    ScriptedArguments system_;
+    fake::FakeGui gui_;
+    fake::FakeResources resources_;
+    std::unique_ptr<ScopedPlatform> platform_;
+    std::vector<TComponent*> roots_;
+};
+
+inline constexpr std::string_view kWineForm = R"(object Form1: TForm
+  Width = 400
+  Height = 300
+  object Install1: TInstall
+    RunAutomatic = False
+  end
+end
+)";
+
+} // namespace sw::test
