@@ -1,0 +1,35 @@
+// TForm1, the main form that carries the install project. Its stream is the
+// RCDATA resource "TFORM1"; the event handlers the stream names are the
+// methods an author binds to it by name.
+#pragma once
+
+#include "controls/Forms.h"
+#include "project/Text.h"
+
+#include <any>
+#include <functional>
+#include <map>
+#include <string>
+
+namespace sw {
+
+class TForm1 : public TForm {
+    SW_DECLARE_CLASS()
+public:
+    using TForm::TForm;
+
+    // Publishes a method under `name` for the stream's event properties.
+    template <class... Args> void AddMethod(const std::string& name, std::function<void(Args...)> handler) {
+        methods_[UpperCase(name)] = std::move(handler);
+    }
+    std::any FindMethod(std::string_view name) const override;
+
+private:
+    std::map<std::string, std::any> methods_;
+};
+
+// Implemented by the author's handler sources (or the empty default): binds
+// the project's event handlers before the stream is read.
+void BindProjectHandlers(TForm1& form);
+
+} // namespace sw

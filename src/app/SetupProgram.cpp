@@ -1,0 +1,76 @@
+#include "app/SetupProgram.h"
+
+#include "app/MainForm.h"
+#include "controls/Controls.h"
+#include "engine/Install.h"
+#include "platform/Platform.h"
+#include "platform/Resources.h"
+#include "project/ClassRegistry.h"
+#include "project/Reader.h"
+#include "project/Text.h"
+
+namespace sw {
+
+namespace {
+
+const TObjectRecord* FindInstallRecord(const TObjectRecord& rec) {
+    if (SameText(rec.ClassName, "TInstall"))
+        return &rec;
+    for (const auto& child : rec.Children)
+        if (const TObjectRecord* found = FindInstallRecord(child))
+            return found;
+    return nullptr;
+}
+
+std::string ResourceText(const std::string& name) {
+    auto bytes = GetPlatform().Resources->Find(ResourceType::RCData, name);
+    if (!bytes)
+        throw EResNotFound(Format("Resource %s not found", {name}));
+    return std::string(bytes->begin(), bytes->end());
+}
+
+} // namespace
+
+std::string ProjectTitle(const TObjectRecord& project) {
+    std::string product = "My product";
+    if (const TObjectRecord* install = FindInstallRecord(project))
+        for (const auto& p : install->Properties)
+            if (SameText(p.Path, "Information.ProductName") &&
+                (p.Value.Type == TValueType::vaString || p.Value.Type == TValueType::vaLString))
+                product = p.Value.Bytes;
+    return product + " Installation";
+}
+
+void RegisterAllClasses() {
+    RegisterControlClasses();
+    RegisterInstallerClasses();
+    RegisterClass<TForm1>();
+}
+
+int RunSetupProgram() {
+    IGui& gui = *GetPlatform().Gui;
+    try {
+        RegisterAllClasses();
+        std::string stream = ResourceText("TFORM1");
+        try {
+            Application().SetTitle(ProjectTitle(ReadStreamRecords(stream)));
+        } catch (const EStreamError&) {
+            Application().SetTitle(ProjectTitle({}));  // the reader below reports the fault
+        }
+
+        auto* form = new TForm1(nullptr);
+        Application().Adopt(form);
+        BindProjectHandlers(*form);
+        ReadComponentStream(stream, form);
+    } catch (const std::exception& e) {
+        gui.MessageBox(e.what(), gui.Title(), mb::Ok | mb::IconError);
+        Application().Reset();
+        return 1;
+    }
+    // The dialog forms are created here once the dialog subsystem exists.
+    Application().Run();
+    Application().Reset();
+    return 0;
+}
+
+} // namespace sw

@@ -1,0 +1,125 @@
+#include "app/SetupProgram.h"
+#include "controls/Forms.h"
+#include "engine/Install.h"
+#include "platform/fake/FakePlatform.h"
+#include "project/TextForm.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace sw {
+namespace {
+
+// A file of the source tree (under Wine the Unix root is drive Z:).
+std::string SourceFile(const std::string& relative) {
+#ifdef _WIN32
+    std::string path = std::string("Z:") + SW_SOURCE_DIR + "/" + relative;
+#else
+    std::string path = std::string(SW_SOURCE_DIR) + "/" + relative;
+#endif
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::vector<uint8_t> Bytes(const std::string& s) { return {s.begin(), s.end()}; }
+
+struct SetupProgramTest : ::testing::Test {
+    fake::FakePlatform fake;
+    ScopedPlatform installed{fake.Get()};
+
+    void SetUp() override {
+        std::string bmp = SourceFile("src/resources/installtheme1.bmp");
+        ASSERT_GT(bmp.size(), 14u);
+        fake.Resources().Add(ResourceType::Bitmap, "INSTALLTHEME1", Bytes(bmp.substr(14)));
+        fake.System().SetModulePath("C:\\DIST\\SETUP.EXE");
+    }
+    void TearDown() override {
+        Application().Reset();
+        ResetEngineGlobals();
+    }
+    void UseProject(const std::string& text) {
+        std::string stream = WriteStreamRecords(TextToRecords(text, "project.txt"));
+        fake.Resources().Add(ResourceType::RCData, "TFORM1", Bytes(stream));
+    }
+    std::vector<std::string> BoxTexts() {
+        std::vector<std::string> texts;
+        for (const auto& b : fake.Gui().Boxes())
+            texts.push_back(b.Text);
+        return texts;
+    }
+};
+
+TEST_F(SetupProgramTest, TheTitleNamesTheProduct) {
+    EXPECT_EQ(ProjectTitle(TextToRecords(SourceFile("examples/demo/project.txt"), "project.txt")),
+              "Setwright Demo Installation");
+    EXPECT_EQ(ProjectTitle(TextToRecords("object Form1: TForm1\n object Install1: TInstall\n end\nend\n", "p")),
+              "My product Installation");
+}
+
+TEST_F(SetupProgramTest, TheDemoProjectIsInCanonicalTextForm) {
+    std::string text = SourceFile("examples/demo/project.txt");
+    ASSERT_FALSE(text.empty());
+    TObjectRecord project = TextToRecords(text, "project.txt");
+    EXPECT_EQ(RecordsToText(project), text);
+    std::string stream = WriteStreamRecords(project);
+    EXPECT_EQ(WriteStreamRecords(TextToRecords(RecordsToText(ReadStreamRecords(stream)), "again")), stream);
+}
+
+TEST_F(SetupProgramTest, AProgramWithoutAProjectSaysSo) {
+    EXPECT_EQ(RunSetupProgram(), 1);
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"Resource TFORM1 not found"}));
+}
+
+TEST_F(SetupProgramTest, TheDemoLoadsWaitsForActivationAndSaysTheInstallIsNotBuilt) {
+    UseProject(SourceFile("examples/demo/project.txt"));
+    EXPECT_EQ(RunSetupProgram(), 0);
+    EXPECT_EQ(fake.Gui().Title(), "Setwright Demo Installation");
+    auto texts = BoxTexts();
+    ASSERT_EQ(texts.size(), 1u) << ::testing::PrintToString(texts);
+    EXPECT_NE(texts[0].find("not built yet"), std::string::npos) << texts[0];
+    const auto& calls = fake.Gui().Calls();
+    EXPECT_NE(std::find(calls.begin(), calls.end(), "Show Setwright Demo Setup Maximized"), calls.end())
+        << ::testing::PrintToString(calls);
+}
+
+TEST_F(SetupProgramTest, AnInvalidArgumentStopsTheProgramBeforeAnyWindow) {
+    UseProject(SourceFile("examples/demo/project.txt"));
+    fake.System().SetCommandLine("SETUP.EXE -q");
+    EXPECT_EQ(RunSetupProgram(), 1);
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{
+                              "Invalid parameter <-q>. Valid command line parameters are: -b (Build), -d (Debug), -f "
+                              "(Transfer to floppies), -e (Called by self-extractor), -r (After reboot)"}));
+    EXPECT_EQ(Application().MainForm(), nullptr);
+}
+
+TEST_F(SetupProgramTest, BuildModeReportsItsErrorAndEnds) {
+    UseProject(SourceFile("examples/demo/project.txt"));
+    fake.System().SetCommandLine("SETUP.EXE -b -r");
+    EXPECT_EQ(RunSetupProgram(), 0);
+    EXPECT_TRUE(fake.Gui().Terminated());
+    auto texts = BoxTexts();
+    ASSERT_EQ(texts.size(), 1u) << ::testing::PrintToString(texts);
+    EXPECT_NE(texts[0].find("not built yet"), std::string::npos) << texts[0];
+    const auto& calls = fake.Gui().Calls();
+    EXPECT_EQ(std::count_if(calls.begin(), calls.end(), [](const std::string& c) { return c.rfind("Show", 0) == 0; }),
+              0);
+}
+
+TEST_F(SetupProgramTest, ACorruptProjectIsReportedAndNothingIsLeft) {
+    std::string stream = WriteStreamRecords(TextToRecords(SourceFile("examples/demo/project.txt"), "p"));
+    stream.resize(stream.size() / 2);
+    fake.Resources().Add(ResourceType::RCData, "TFORM1", Bytes(stream));
+    EXPECT_EQ(RunSetupProgram(), 1);
+    auto texts = BoxTexts();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].rfind("Error reading ", 0), 0u) << texts[0];
+    EXPECT_NE(texts[0].find("Stream read error"), std::string::npos) << texts[0];
+    EXPECT_EQ(InstallDriver(), nullptr);
+}
+
+} // namespace
+} // namespace sw
