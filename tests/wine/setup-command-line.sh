@@ -34,13 +34,21 @@ run_case() {
     done
     sleep 1
     import -window root "$shots/$name.png" 2>/dev/null
+    local width=""
+    if [ -n "${MAXIMIZED:-}" ]; then
+        width=$(xdotool search --onlyvisible --name '^Setwright Demo Setup$' getwindowgeometry 2>/dev/null |
+            sed -n 's/^ *Geometry: \([0-9]*\)x.*/\1/p' | head -n 1)
+    fi
     xdotool key --clearmodifiers Return 2>/dev/null
     sleep 2
     timeout -k 5 30 wineserver -k 2>/dev/null
     wait "$pid" 2>/dev/null
     # Wine escapes backslashes and quotes in its trace.
     text=$(printf '%s' "$text" | sed -e 's/\\\\/\\/g' -e 's/\\"/"/g')
-    if [ "$text" = "$expected" ]; then
+    if [ -n "${MAXIMIZED:-}" ] && [ "${width:-0}" -lt 1024 ]; then
+        echo "FAIL $name: the main form is not maximized (width ${width:-none})"
+        failed=$((failed + 1))
+    elif [ "$text" = "$expected" ]; then
         echo "ok   $name"
         passed=$((passed + 1))
     else
@@ -58,7 +66,7 @@ run_case d-blank-s "$no_build_dir" -d "-s   "
 run_case b-and-r "The build mode is not built yet" -B -r
 run_case f "The transfer to floppies is not built yet" -f
 run_case r "Completing an install after a reboot is not built yet" -r
-run_case install "Install is not built yet"
+MAXIMIZED=1 run_case install "Install is not built yet"
 run_case d-with-s "Install is not built yet" -d "-sC:\\My Build"
 
 echo "$passed passed, $failed failed"
