@@ -15,7 +15,7 @@ namespace sw {
 
 class TForm1 : public TForm {
     SW_DECLARE_CLASS()
-public:
+  public:
     using TForm::TForm;
 
     // Publishes a method under `name` for the stream's event properties.
@@ -24,7 +24,7 @@ public:
     }
     std::any FindMethod(std::string_view name) const override;
 
-private:
+  private:
     std::map<std::string, std::any> methods_;
 };
 

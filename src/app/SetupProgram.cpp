@@ -55,7 +55,7 @@ int RunSetupProgram() {
         try {
             Application().SetTitle(ProjectTitle(ReadStreamRecords(stream)));
         } catch (const EStreamError&) {
-            Application().SetTitle(ProjectTitle({}));  // the reader below reports the fault
+            Application().SetTitle(ProjectTitle({})); // the reader below reports the fault
         }
 
         auto* form = new TForm1(nullptr);

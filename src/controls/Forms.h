@@ -19,7 +19,7 @@ enum class TWindowState { wsNormal, wsMinimized, wsMaximized };
 
 class TCustomForm : public TComponent {
     SW_DECLARE_CLASS()
-public:
+  public:
     explicit TCustomForm(TComponent* owner);
     ~TCustomForm() override;
 
@@ -47,7 +47,7 @@ public:
     TNotifyEvent OnActivate;
     TNotifyEvent OnClose;
 
-private:
+  private:
     // What the window tells the form.
     struct WindowEvents : IFormEvents {
         explicit WindowEvents(TCustomForm& f) : form(f) {}
@@ -69,19 +69,19 @@ private:
 // The class the designer places forms of: published properties only.
 class TForm : public TCustomForm {
     SW_DECLARE_CLASS()
-public:
+  public:
     using TCustomForm::TCustomForm;
 };
 
 // A non-visual container of components.
 class TDataModule : public TComponent {
     SW_DECLARE_CLASS()
-public:
+  public:
     using TComponent::TComponent;
 };
 
 class TApplication {
-public:
+  public:
     std::string Title() const;
     void SetTitle(const std::string& title);
     TCustomForm* MainForm() const { return mainForm_; }
@@ -109,7 +109,7 @@ public:
     // Frees the forms; called at exit and between tests.
     void Reset();
 
-private:
+  private:
     TCustomForm* mainForm_ = nullptr;
     std::vector<TCustomForm*> forms_;
 };

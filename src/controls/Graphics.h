@@ -12,7 +12,7 @@ namespace sw {
 
 class TBitmap : public TPersistent {
     SW_DECLARE_CLASS()
-public:
+  public:
     bool Empty() const { return bmp_.empty(); }
     // The BMP file ("BM" ...); empty for an empty bitmap.
     const std::string& FileBytes() const { return bmp_; }
@@ -30,7 +30,7 @@ public:
     std::string GetData() const;
     void SetData(const std::string& data);
 
-private:
+  private:
     std::string bmp_;
     int32_t width_ = 0;
     int32_t height_ = 0;
@@ -38,7 +38,7 @@ private:
 
 class TPicture : public TPersistent {
     SW_DECLARE_CLASS()
-public:
+  public:
     TPicture();
     TBitmap& Bitmap() const { return *bitmap_; }
     void Assign(const TPicture& other) { bitmap_->Assign(*other.bitmap_); }
@@ -47,7 +47,7 @@ public:
     std::string GetData() const;
     void SetData(const std::string& data);
 
-private:
+  private:
     std::unique_ptr<TBitmap> bitmap_;
 };
 

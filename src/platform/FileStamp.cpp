@@ -19,8 +19,8 @@ FileStamp EncodeFileStamp(const FileDateTime& dt) {
                  dt.Day <= DaysInMonth(dt.Year, dt.Month) && dt.Hour >= 0 && dt.Hour <= 23 && dt.Minute >= 0 &&
                  dt.Minute <= 59 && dt.Second >= 0 && dt.Second <= 59;
     if (!valid)
-        throw Exception(Format("Invalid file date %d-%d-%d %d:%d:%d",
-                               {dt.Year, dt.Month, dt.Day, dt.Hour, dt.Minute, dt.Second}));
+        throw Exception(
+            Format("Invalid file date %d-%d-%d %d:%d:%d", {dt.Year, dt.Month, dt.Day, dt.Hour, dt.Minute, dt.Second}));
     uint32_t date = static_cast<uint32_t>(((dt.Year - 1980) << 9) | (dt.Month << 5) | dt.Day);
     uint32_t time = static_cast<uint32_t>((dt.Hour << 11) | (dt.Minute << 5) | (dt.Second / 2));
     return (date << 16) | time;

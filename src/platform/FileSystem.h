@@ -34,7 +34,7 @@ enum class SeekOrigin { Begin, Current, End };
 
 // An open file, closed on destruction.
 class IFile {
-public:
+  public:
     virtual ~IFile() = default;
     // Reads up to size bytes; returns how many were read, 0 at the end.
     virtual size_t Read(void* buffer, size_t size) = 0;
@@ -56,7 +56,7 @@ struct DirectoryEntry {
 };
 
 class IFileSystem {
-public:
+  public:
     virtual ~IFileSystem() = default;
 
     virtual bool FileExists(const std::string& path) = 0;

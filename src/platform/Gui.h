@@ -49,7 +49,7 @@ enum class CursorKind { Default, Hourglass };
 // What a form tells its owner. Called from the message loop; an exception
 // thrown here goes to the application's exception handler.
 class IFormEvents {
-public:
+  public:
     virtual ~IFormEvents() = default;
     virtual void OnActivate() = 0;
     // The user asked to close the form; the form stays until its owner
@@ -60,7 +60,7 @@ public:
 
 // A top-level window, destroyed with this object.
 class IForm {
-public:
+  public:
     virtual ~IForm() = default;
     // Showing a form the first time queues its activation, delivered by the
     // message loop.
@@ -74,7 +74,7 @@ public:
 };
 
 class IGui {
-public:
+  public:
     virtual ~IGui() = default;
 
     virtual std::string Title() = 0;

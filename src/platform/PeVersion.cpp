@@ -32,7 +32,7 @@ struct TSection {
 };
 
 class TPeImage {
-public:
+  public:
     explicit TPeImage(std::string_view image) : image_(image) {}
 
     bool Load(size_t peOffset) {
@@ -93,7 +93,7 @@ public:
         return rest->substr(0, size);
     }
 
-private:
+  private:
     std::string_view image_;
     uint32_t resourceRva_ = 0;
     std::vector<TSection> sections_;
@@ -101,7 +101,7 @@ private:
 
 // A resource directory tree; offsets are relative to its start.
 class TResourceTree {
-public:
+  public:
     explicit TResourceTree(std::string_view bytes) : bytes_(bytes) {}
 
     // The OffsetToData field of the entry named by the number id.
@@ -140,7 +140,7 @@ public:
         return true;
     }
 
-private:
+  private:
     bool Entries(uint32_t dir, size_t& first, size_t& count) const {
         if (!Fits(bytes_, dir, 16))
             return false;

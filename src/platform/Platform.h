@@ -31,13 +31,13 @@ void SetPlatform(const Platform& p);
 
 // Installs a platform for its lifetime and restores the previous one after.
 class ScopedPlatform {
-public:
+  public:
     explicit ScopedPlatform(const Platform& p);
     ~ScopedPlatform();
     ScopedPlatform(const ScopedPlatform&) = delete;
     ScopedPlatform& operator=(const ScopedPlatform&) = delete;
 
-private:
+  private:
     Platform previous_;
     bool hadPrevious_;
 };

@@ -17,7 +17,7 @@ class ERegistryError : public EPlatformError {
 
 // Reading or writing an open file failed; DiskFull tells a full disk apart.
 class EFileIOError : public EPlatformError {
-public:
+  public:
     EFileIOError(std::string message, bool diskFull) : EPlatformError(std::move(message)), DiskFull(diskFull) {}
     bool DiskFull;
 };

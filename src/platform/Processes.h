@@ -15,7 +15,7 @@ struct StartResult {
 };
 
 class IProcesses {
-public:
+  public:
     virtual ~IProcesses() = default;
     // Starts a command line (program path and arguments) without waiting for it.
     virtual StartResult Start(const std::string& commandLine, WindowState state) = 0;

@@ -14,7 +14,7 @@ namespace sw {
 enum class RegistryRoot { ClassesRoot, CurrentUser, LocalMachine, Users, CurrentConfig, DynData };
 
 class IRegistry {
-public:
+  public:
     virtual ~IRegistry() = default;
 
     virtual bool KeyExists(RegistryRoot root, const std::string& key) = 0;
@@ -42,8 +42,7 @@ public:
     // failure. Integers are stored as DWORD values.
     virtual void WriteString(RegistryRoot root, const std::string& key, const std::string& name,
                              const std::string& value) = 0;
-    virtual void WriteInteger(RegistryRoot root, const std::string& key, const std::string& name,
-                              int32_t value) = 0;
+    virtual void WriteInteger(RegistryRoot root, const std::string& key, const std::string& name, int32_t value) = 0;
     virtual void WriteBinary(RegistryRoot root, const std::string& key, const std::string& name,
                              const std::vector<uint8_t>& value) = 0;
     // False when the value is missing or cannot be deleted.

@@ -11,7 +11,7 @@ namespace sw {
 enum class ResourceType { RCData, Bitmap };
 
 class IResources {
-public:
+  public:
     virtual ~IResources() = default;
     // The bytes of the resource as stored, found by type and name (names
     // compare without regard to case); empty when there is none. A BITMAP

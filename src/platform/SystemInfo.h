@@ -19,7 +19,7 @@ struct WindowsVersion {
 };
 
 class ISystemInfo {
-public:
+  public:
     virtual ~ISystemInfo() = default;
     // Folders without a trailing backslash; empty when the system fails.
     virtual std::string WindowsDirectory() = 0;

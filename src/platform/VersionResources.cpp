@@ -30,7 +30,7 @@ struct TNode {
 
 // A block in one of its two forms; all offsets are from the block start.
 class TVersionBlock {
-public:
+  public:
     // The 16-bit form has a printable key character where the other has wType.
     explicit TVersionBlock(std::string_view block)
         : block_(block), ansi_(block.size() > 4 && static_cast<signed char>(block[4]) >= ' ') {}
@@ -50,7 +50,7 @@ public:
         return node;
     }
 
-private:
+  private:
     std::optional<TNode> Read(size_t begin, size_t limit) const {
         const size_t header = ansi_ ? 4 : 6;
         if (begin > limit || limit - begin < header)

@@ -62,7 +62,7 @@ std::optional<std::vector<uint32_t>> QueryTranslations(std::string_view block);
 
 // The system's version functions (size query and fetch) on one file.
 class IVersionResources {
-public:
+  public:
     virtual ~IVersionResources() = default;
 
     // The version block of the file; nothing when the file has none or
@@ -73,11 +73,11 @@ public:
 // Reads the file through the platform's file interface and finds the block
 // with the executable-image parser, so every build reads real versions.
 class TPortableVersionResources : public IVersionResources {
-public:
+  public:
     explicit TPortableVersionResources(IFileSystem& files) : files_(files) {}
     std::optional<std::string> GetFileVersionInfo(const std::string& path) override;
 
-private:
+  private:
     IFileSystem& files_;
 };
 

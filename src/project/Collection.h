@@ -13,7 +13,7 @@ namespace sw {
 class TCollectionItem : public TPersistent {};
 
 class TCollection : public TPersistent {
-public:
+  public:
     using Factory = std::function<std::unique_ptr<TCollectionItem>()>;
     explicit TCollection(Factory makeItem) : makeItem_(std::move(makeItem)) {}
 
@@ -25,7 +25,7 @@ public:
     }
     void Clear() { items_.clear(); }
 
-private:
+  private:
     Factory makeItem_;
     std::vector<std::unique_ptr<TCollectionItem>> items_;
 };

@@ -16,15 +16,15 @@ namespace sw {
 enum class TOperation { opInsert, opRemove };
 
 enum TComponentStateFlag : uint32_t {
-    csLoading = 1,    // created by a reader, end-of-loading not yet notified
-    csReading = 2,    // its own properties are being read
+    csLoading = 1, // created by a reader, end-of-loading not yet notified
+    csReading = 2, // its own properties are being read
     csDestroying = 4,
-    csDesigning = 8,  // never set by the program itself
+    csDesigning = 8, // never set by the program itself
 };
 
 class TComponent : public TPersistent {
     SW_DECLARE_CLASS()
-public:
+  public:
     explicit TComponent(TComponent* owner);
     ~TComponent() override;
 
@@ -72,7 +72,7 @@ public:
     void EndReading() { state_ &= ~static_cast<uint32_t>(csReading); }
     void AbortLoading() { state_ &= ~static_cast<uint32_t>(csReading | csLoading); }
 
-private:
+  private:
     void Insert(TComponent* c);
     void Remove(TComponent* c);
     void DestroyComponents();
@@ -91,7 +91,7 @@ bool IsValidIdent(std::string_view name);
 
 // Destroys a component through Free when it goes out of scope.
 template <class T> class TOwned {
-public:
+  public:
     explicit TOwned(T* p = nullptr) : p_(p) {}
     ~TOwned() { TComponent::Free(p_); }
     TOwned(const TOwned&) = delete;
@@ -105,7 +105,7 @@ public:
         return p;
     }
 
-private:
+  private:
     T* p_;
 };
 

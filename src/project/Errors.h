@@ -8,12 +8,12 @@
 namespace sw {
 
 class Exception : public std::exception {
-public:
+  public:
     explicit Exception(std::string message) : message_(std::move(message)) {}
     const char* what() const noexcept override { return message_.c_str(); }
     const std::string& Message() const { return message_; }
 
-private:
+  private:
     std::string message_;
 };
 
@@ -41,7 +41,7 @@ class EResNotFound : public Exception {
 // A run mode or operation whose subsystem is not built yet. Raised instead of
 // pretending to succeed.
 class ENotBuiltYet : public Exception {
-public:
+  public:
     explicit ENotBuiltYet(const std::string& what) : Exception(what + " is not built yet") {}
 };
 

@@ -7,7 +7,7 @@
 namespace sw {
 
 class TPersistent {
-public:
+  public:
     virtual ~TPersistent() = default;
     TPersistent() = default;
     TPersistent(const TPersistent&) = delete;
@@ -21,17 +21,17 @@ public:
 
 // Declares the class's own property table; the table is defined in the .cpp
 // with SW_CLASS_INFO.
-#define SW_DECLARE_CLASS()                                                                                            \
-public:                                                                                                               \
-    static const ::sw::TClassInfo& StaticClassInfo();                                                                 \
+#define SW_DECLARE_CLASS()                                                                                             \
+  public:                                                                                                              \
+    static const ::sw::TClassInfo& StaticClassInfo();                                                                  \
     const ::sw::TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
 
-#define SW_CLASS_INFO(Class, Parent, ...)                                                                             \
-    const ::sw::TClassInfo& Class::StaticClassInfo() {                                                                \
-        using Self = Class;                                                                                           \
-        static const ::sw::TClassInfo info(#Class, &Parent::StaticClassInfo(), {__VA_ARGS__});                      \
-        (void)sizeof(Self*);                                                                                          \
-        return info;                                                                                                  \
+#define SW_CLASS_INFO(Class, Parent, ...)                                                                              \
+    const ::sw::TClassInfo& Class::StaticClassInfo() {                                                                 \
+        using Self = Class;                                                                                            \
+        static const ::sw::TClassInfo info(#Class, &Parent::StaticClassInfo(), {__VA_ARGS__});                         \
+        (void)sizeof(Self*);                                                                                           \
+        return info;                                                                                                   \
     }
 
 } // namespace sw

@@ -18,18 +18,18 @@ class TPersistent;
 class TComponent;
 
 enum class TPropKind {
-    Integer,     // int32; optionally named values (colours, cursors, character sets)
+    Integer, // int32; optionally named values (colours, cursors, character sets)
     Boolean,
     Enumeration, // ordinal with a name table
     Set,         // bit mask over an enumeration's ordinals
     String,
     Float,
-    Object,      // a nested object the instance owns: the path walks through it
-    Reference,   // a component of the same root, by name; resolved after the stream
-    Event,       // a method of the root form, by name; resolved after the stream
-    Binary,      // raw bytes (picture and bitmap data)
-    StringList,  // the lines of a string list ("Lines.Strings")
-    Collection,  // items with properties of their own
+    Object,     // a nested object the instance owns: the path walks through it
+    Reference,  // a component of the same root, by name; resolved after the stream
+    Event,      // a method of the root form, by name; resolved after the stream
+    Binary,     // raw bytes (picture and bitmap data)
+    StringList, // the lines of a string list ("Lines.Strings")
+    Collection, // items with properties of their own
 };
 
 enum class TFloatType { Extended, Single, Currency, Date };
@@ -52,19 +52,19 @@ class TCollection;
 struct TPropInfo {
     std::string Name;
     TPropKind Kind = TPropKind::Integer;
-    const TEnumInfo* Enum = nullptr;    // Enumeration, Set
-    const TIdentMap* Idents = nullptr;  // Integer
+    const TEnumInfo* Enum = nullptr;   // Enumeration, Set
+    const TIdentMap* Idents = nullptr; // Integer
     TFloatType FloatType = TFloatType::Extended;
-    std::optional<int64_t> Default;     // Integer, Boolean, Enumeration, Set: equal values are not written
+    std::optional<int64_t> Default; // Integer, Boolean, Enumeration, Set: equal values are not written
 
     // Accessors by kind; unused ones stay empty.
-    std::function<int64_t(const TPersistent&)> GetOrdinal;  // Integer, Boolean, Enumeration, Set
+    std::function<int64_t(const TPersistent&)> GetOrdinal; // Integer, Boolean, Enumeration, Set
     std::function<void(TPersistent&, int64_t)> SetOrdinal;
-    std::function<std::string(const TPersistent&)> GetString;  // String, Binary
+    std::function<std::string(const TPersistent&)> GetString; // String, Binary
     std::function<void(TPersistent&, const std::string&)> SetString;
     std::function<long double(const TPersistent&)> GetFloat;
     std::function<void(TPersistent&, long double)> SetFloat;
-    std::function<TPersistent*(const TPersistent&)> GetObject;  // Object
+    std::function<TPersistent*(const TPersistent&)> GetObject; // Object
     std::function<TComponent*(const TPersistent&)> GetReference;
     // Raises "Invalid property value" when the component is of the wrong class.
     std::function<void(TPersistent&, TComponent*)> SetReference;
@@ -72,7 +72,7 @@ struct TPropInfo {
     // Binds the handler the root form found for the name (an empty any clears);
     // raises "Invalid property value" when its signature does not fit.
     std::function<void(TPersistent&, const std::string&, const std::any&)> SetEvent;
-    std::function<std::vector<std::string>(const TPersistent&)> GetLines;  // StringList
+    std::function<std::vector<std::string>(const TPersistent&)> GetLines; // StringList
     std::function<void(TPersistent&, const std::vector<std::string>&)> SetLines;
     std::function<TCollection*(const TPersistent&)> GetCollection;
     // When set and false, the property is not written.
@@ -95,7 +95,7 @@ struct TClassInfo {
 // A typed event: the handler bound from the stream, and the method name it
 // was bound by (written back when the project is saved).
 template <class... Args> class TEvent {
-public:
+  public:
     using Handler = std::function<void(Args...)>;
     TEvent() = default;
     TEvent(std::string name, Handler h) : Name(std::move(name)), Fn(std::move(h)) {}
@@ -120,8 +120,9 @@ inline TPropInfo MakeProp(std::string name, TPropKind kind) {
     return p;
 }
 
-template <class C> TPropInfo Integer(std::string name, int32_t C::*field, std::optional<int64_t> def = 0,
-                                     const TIdentMap* idents = nullptr) {
+template <class C>
+TPropInfo Integer(std::string name, int32_t C::*field, std::optional<int64_t> def = 0,
+                  const TIdentMap* idents = nullptr) {
     TPropInfo p = MakeProp(std::move(name), TPropKind::Integer);
     p.Idents = idents;
     p.Default = def;
@@ -130,8 +131,9 @@ template <class C> TPropInfo Integer(std::string name, int32_t C::*field, std::o
     return p;
 }
 
-template <class C, class S> TPropInfo Integer(std::string name, int32_t (C::*get)() const, void (S::*set)(int32_t),
-                                     std::optional<int64_t> def = 0, const TIdentMap* idents = nullptr) {
+template <class C, class S>
+TPropInfo Integer(std::string name, int32_t (C::*get)() const, void (S::*set)(int32_t), std::optional<int64_t> def = 0,
+                  const TIdentMap* idents = nullptr) {
     TPropInfo p = MakeProp(std::move(name), TPropKind::Integer);
     p.Idents = idents;
     p.Default = def;
@@ -149,8 +151,8 @@ template <class C> TPropInfo Boolean(std::string name, bool C::*field, std::opti
     return p;
 }
 
-template <class C, class S> TPropInfo Boolean(std::string name, bool (C::*get)() const, void (S::*set)(bool),
-                                     std::optional<bool> def) {
+template <class C, class S>
+TPropInfo Boolean(std::string name, bool (C::*get)() const, void (S::*set)(bool), std::optional<bool> def) {
     TPropInfo p = MakeProp(std::move(name), TPropKind::Boolean);
     if (def)
         p.Default = *def ? 1 : 0;
@@ -187,8 +189,8 @@ TPropInfo Enumeration(std::string name, E (C::*get)() const, void (S::*set)(E), 
 }
 
 // A set is a bit mask: bit i stands for the enumeration's i-th name.
-template <class C> TPropInfo Set(std::string name, uint32_t C::*field, const TEnumInfo& names,
-                                 std::optional<uint32_t> def) {
+template <class C>
+TPropInfo Set(std::string name, uint32_t C::*field, const TEnumInfo& names, std::optional<uint32_t> def) {
     TPropInfo p = MakeProp(std::move(name), TPropKind::Set);
     p.Enum = &names;
     if (def)
@@ -198,8 +200,9 @@ template <class C> TPropInfo Set(std::string name, uint32_t C::*field, const TEn
     return p;
 }
 
-template <class C, class S> TPropInfo Set(std::string name, uint32_t (C::*get)() const, void (S::*set)(uint32_t),
-                                 const TEnumInfo& names, std::optional<uint32_t> def) {
+template <class C, class S>
+TPropInfo Set(std::string name, uint32_t (C::*get)() const, void (S::*set)(uint32_t), const TEnumInfo& names,
+              std::optional<uint32_t> def) {
     TPropInfo p = MakeProp(std::move(name), TPropKind::Set);
     p.Enum = &names;
     if (def)
@@ -247,8 +250,7 @@ template <class C, class T> TPropInfo Object(std::string name, T* (C::*get)() co
 }
 
 // A reference to a component of class T, stored in a field or through a setter.
-template <class C, class S, class T>
-TPropInfo Reference(std::string name, T* (C::*get)() const, void (S::*set)(T*)) {
+template <class C, class S, class T> TPropInfo Reference(std::string name, T* (C::*get)() const, void (S::*set)(T*)) {
     TPropInfo p = MakeProp(std::move(name), TPropKind::Reference);
     p.GetReference = [get](const TPersistent& o) -> TComponent* { return (static_cast<const C&>(o).*get)(); };
     p.SetReference = [set](TPersistent& o, TComponent* c) {

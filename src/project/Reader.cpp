@@ -115,7 +115,7 @@ void AssignCollection(TCollection& collection, const TStreamValue& v) {
 
 // One reading of one stream.
 class TComponentReader {
-public:
+  public:
     explicit TComponentReader(TComponent* root) : root_(root) {}
 
     TComponent* Read(const TObjectRecord& record) {
@@ -147,7 +147,7 @@ public:
         }
     }
 
-private:
+  private:
     struct Fixup {
         TPersistent* target;
         const TPropInfo* prop;
@@ -349,8 +349,8 @@ TComponent* ReadComponentStream(std::string_view bytes, TComponent* root) {
         record = ReadStreamRecords(bytes);
     } catch (const EStreamError& e) {
         std::string object = e.ObjectName.empty() && root ? root->Name() : e.ObjectName;
-        throw EReadError(Format("Error reading %s%s%s: %s",
-                                {object, e.PropPath.empty() ? "" : ".", e.PropPath, e.Message()}));
+        throw EReadError(
+            Format("Error reading %s%s%s: %s", {object, e.PropPath.empty() ? "" : ".", e.PropPath, e.Message()}));
     }
     return ReadComponentRecords(record, root);
 }

@@ -25,8 +25,7 @@ struct ReadContext {
 
 // Runs a read and turns a bare EReadError from the input into an EStreamError
 // that says where it happened.
-template <typename F>
-auto Located(TStreamInput& in, ReadContext& ctx, F read) {
+template <typename F> auto Located(TStreamInput& in, ReadContext& ctx, F read) {
     try {
         return read();
     } catch (const EStreamError&) {
@@ -579,9 +578,8 @@ bool operator==(const TStreamCollectionItem& a, const TStreamCollectionItem& b) 
 }
 
 bool operator==(const TObjectRecord& a, const TObjectRecord& b) {
-    return a.HasPrefix == b.HasPrefix && a.Flags == b.Flags &&
-           (!(a.Flags & ffChildPos) || a.Position == b.Position) && a.ClassName == b.ClassName &&
-           a.Name == b.Name && a.Properties == b.Properties && a.Children == b.Children;
+    return a.HasPrefix == b.HasPrefix && a.Flags == b.Flags && (!(a.Flags & ffChildPos) || a.Position == b.Position) &&
+           a.ClassName == b.ClassName && a.Name == b.Name && a.Properties == b.Properties && a.Children == b.Children;
 }
 
 } // namespace sw

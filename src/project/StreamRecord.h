@@ -20,37 +20,37 @@ struct TStreamCollectionItem;
 
 struct TStreamValue {
     TValueType Type = TValueType::vaNull;
-    int32_t Int = 0;        // vaInt8, vaInt16, vaInt32
-    std::string Bytes;      // vaString, vaIdent, vaLString, vaBinary: the text or data;
-                            // vaExtended (10), vaSingle (4), vaCurrency (8), vaDate (8): the raw payload
-    std::u16string Wide;    // vaWString
-    std::vector<TStreamValue> List;            // vaList
-    std::vector<std::string> Set;              // vaSet: element names
-    std::vector<TStreamCollectionItem> Items;  // vaCollection
+    int32_t Int = 0;                // vaInt8, vaInt16, vaInt32
+    std::string Bytes;              // vaString, vaIdent, vaLString, vaBinary: the text or data;
+                                    // vaExtended (10), vaSingle (4), vaCurrency (8), vaDate (8): the raw payload
+    std::u16string Wide;            // vaWString
+    std::vector<TStreamValue> List; // vaList
+    std::vector<std::string> Set;   // vaSet: element names
+    std::vector<TStreamCollectionItem> Items; // vaCollection
 
     bool IsInteger() const;
     // Convenience constructors for writers and tests.
-    static TStreamValue Integer(int32_t v);  // the smallest integer tag that holds v
-    static TStreamValue String(std::string s);  // vaString, or vaLString above 255 bytes
+    static TStreamValue Integer(int32_t v);    // the smallest integer tag that holds v
+    static TStreamValue String(std::string s); // vaString, or vaLString above 255 bytes
     static TStreamValue Ident(std::string s);
     static TStreamValue Boolean(bool b);
 };
 
 struct TStreamProperty {
-    std::string Path;  // "Name" or "Nested.Name"
+    std::string Path; // "Name" or "Nested.Name"
     TStreamValue Value;
 };
 
 struct TStreamCollectionItem {
     bool HasIndex = false;
-    TStreamValue Index;  // an integer value when HasIndex
+    TStreamValue Index; // an integer value when HasIndex
     std::vector<TStreamProperty> Properties;
 };
 
 struct TObjectRecord {
-    bool HasPrefix = false;  // a prefix byte was present (even with no flags)
-    uint8_t Flags = 0;       // ffInherited | ffChildPos
-    TStreamValue Position;   // integer value, when Flags has ffChildPos
+    bool HasPrefix = false; // a prefix byte was present (even with no flags)
+    uint8_t Flags = 0;      // ffInherited | ffChildPos
+    TStreamValue Position;  // integer value, when Flags has ffChildPos
     std::string ClassName;
     std::string Name;
     std::vector<TStreamProperty> Properties;
@@ -62,7 +62,7 @@ struct TObjectRecord {
 // and PropPath say where it happened (for the "Error reading %s%s%s: %s"
 // report), Offset the byte position.
 class EStreamError : public EReadError {
-public:
+  public:
     EStreamError(std::string message, std::string objectName, std::string propPath, size_t offset)
         : EReadError(std::move(message)), ObjectName(std::move(objectName)), PropPath(std::move(propPath)),
           Offset(offset) {}
@@ -74,7 +74,7 @@ public:
 // Sequential reader over stream bytes. Every read past the end raises
 // EReadError("Stream read error"); nothing is allocated beyond the input size.
 class TStreamInput {
-public:
+  public:
     explicit TStreamInput(std::string_view bytes) : data_(bytes) {}
     size_t Position() const { return pos_; }
     size_t Remaining() const { return data_.size() - pos_; }
@@ -87,7 +87,7 @@ public:
     uint32_t ReadUInt32();
     std::string ReadShortString();
 
-private:
+  private:
     std::string_view data_;
     size_t pos_ = 0;
 };

@@ -11,7 +11,7 @@ namespace sw {
 
 class TStrings : public TPersistent {
     SW_DECLARE_CLASS()
-public:
+  public:
     std::vector<std::string> Lines;
 
     int Count() const { return static_cast<int>(Lines.size()); }

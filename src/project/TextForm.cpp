@@ -24,8 +24,7 @@ std::string Hex(std::string_view bytes) {
 }
 
 // One run of characters as quoted pieces and #nn codes.
-template <typename Unit>
-void AppendLiteral(std::string& out, const Unit* units, size_t n) {
+template <typename Unit> void AppendLiteral(std::string& out, const Unit* units, size_t n) {
     bool quoted = false;
     for (size_t i = 0; i < n; ++i) {
         uint32_t u = uint32_t(units[i]);
@@ -48,8 +47,7 @@ void AppendLiteral(std::string& out, const Unit* units, size_t n) {
 }
 
 // Unit is unsigned char for 8-bit text, char16_t for wide text.
-template <typename Unit>
-std::string Literal(const Unit* units, size_t n, const std::string& indent) {
+template <typename Unit> std::string Literal(const Unit* units, size_t n, const std::string& indent) {
     if (n == 0)
         return "''";
     std::string out;
@@ -70,12 +68,10 @@ std::string Literal(const std::string& s, const std::string& indent) {
     return Literal(reinterpret_cast<const unsigned char*>(s.data()), s.size(), indent);
 }
 
-std::string NameText(const std::string& s, bool dotted) {
-    return IsPlainName(s, dotted) ? s : Literal(s, "");
-}
+std::string NameText(const std::string& s, bool dotted) { return IsPlainName(s, dotted) ? s : Literal(s, ""); }
 
 class Printer {
-public:
+  public:
     std::string out;
 
     void Object(const TObjectRecord& rec, const std::string& indent) {
@@ -95,7 +91,7 @@ public:
         out += indent + "end\n";
     }
 
-private:
+  private:
     void Properties(const std::vector<TStreamProperty>& props, const std::string& indent) {
         for (const TStreamProperty& p : props)
             out += indent + NameText(p.Path, true) + " = " + Value(p.Value, indent) + "\n";

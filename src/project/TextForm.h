@@ -13,7 +13,7 @@ namespace sw {
 
 // A syntax error in a text form: "<file>(<line>:<col>): <what>".
 class ETextFormError : public Exception {
-public:
+  public:
     ETextFormError(std::string fileName, int line, int column, std::string what);
     std::string FileName;
     int Line;

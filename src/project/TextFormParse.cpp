@@ -32,7 +32,7 @@ struct Token {
 };
 
 class Lexer {
-public:
+  public:
     Lexer(std::string_view text, std::string_view fileName) : s_(text), file_(fileName) {}
 
     [[noreturn]] void Fail(int line, int column, const std::string& what) const {
@@ -70,7 +70,7 @@ public:
         }
     }
 
-private:
+  private:
     std::string_view s_;
     std::string_view file_;
     size_t pos_ = 0;
@@ -238,7 +238,7 @@ private:
 };
 
 class Parser {
-public:
+  public:
     Parser(std::string_view text, std::string_view fileName) : lexer_(text, fileName), toks_(lexer_.Tokens()) {}
 
     TObjectRecord File() {
@@ -248,7 +248,7 @@ public:
         return root;
     }
 
-private:
+  private:
     Lexer lexer_;
     std::vector<Token> toks_;
     size_t at_ = 0;
@@ -431,9 +431,7 @@ private:
         return int32_t(v);
     }
 
-    static bool IsFloatText(const std::string& s) {
-        return s[0] != '$' && s.find_first_of(".eE") != std::string::npos;
-    }
+    static bool IsFloatText(const std::string& s) { return s[0] != '$' && s.find_first_of(".eE") != std::string::npos; }
 
     // An integer literal or an Int8/Int16/Int32 annotation.
     TStreamValue IntegerValue() {
@@ -565,8 +563,9 @@ private:
                 Fail(arg, "Expected an integer but found " + Describe(arg));
             Next();
             v.Int = Integer(arg);
-            v.Type = SameText(w, "Int8") ? TValueType::vaInt8 : SameText(w, "Int16") ? TValueType::vaInt16
-                                                                                       : TValueType::vaInt32;
+            v.Type = SameText(w, "Int8")    ? TValueType::vaInt8
+                     : SameText(w, "Int16") ? TValueType::vaInt16
+                                            : TValueType::vaInt32;
             int32_t limit = v.Type == TValueType::vaInt8 ? 127 : v.Type == TValueType::vaInt16 ? 32767 : 0;
             if (limit && (v.Int > limit || v.Int < -limit - 1))
                 Fail(arg, "Integer out of range for " + w);
@@ -593,7 +592,7 @@ private:
             v.Bytes = CurrencyPayload(arg);
         } else if (SameText(w, "String") || SameText(w, "LString") || SameText(w, "Ident")) {
             std::u32string units = StringUnits();
-            v.Type = SameText(w, "String") ? TValueType::vaString
+            v.Type = SameText(w, "String")  ? TValueType::vaString
                      : SameText(w, "Ident") ? TValueType::vaIdent
                                             : TValueType::vaLString;
             v.Bytes = v.Type == TValueType::vaLString ? Bytes(arg, units) : ShortBytes(arg, units, w.c_str());
@@ -637,8 +636,6 @@ private:
 
 } // namespace
 
-TObjectRecord TextToRecords(std::string_view text, std::string_view fileName) {
-    return Parser(text, fileName).File();
-}
+TObjectRecord TextToRecords(std::string_view text, std::string_view fileName) { return Parser(text, fileName).File(); }
 
 } // namespace sw

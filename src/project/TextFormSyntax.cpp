@@ -21,15 +21,13 @@ std::string MarkFloat(std::string s) {
     return s;
 }
 
-template <typename T>
-std::string RawOf(T v) {
+template <typename T> std::string RawOf(T v) {
     std::string raw(sizeof v, '\0');
     std::memcpy(raw.data(), &v, sizeof v);
     return raw;
 }
 
-template <typename T>
-T FromRaw(std::string_view raw) {
+template <typename T> T FromRaw(std::string_view raw) {
     T v;
     std::memcpy(&v, raw.data(), sizeof v);
     return v;

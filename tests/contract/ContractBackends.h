@@ -96,10 +96,7 @@ using Backends = ::testing::Types<FakeBackend>;
 #endif
 
 struct BackendNames {
-    template <typename T>
-    static std::string GetName(int) {
-        return T::Real ? "Win32" : "Fake";
-    }
+    template <typename T> static std::string GetName(int) { return T::Real ? "Win32" : "Fake"; }
 };
 
 } // namespace contract

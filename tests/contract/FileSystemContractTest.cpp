@@ -9,9 +9,8 @@ using namespace sw;
 
 namespace {
 
-template <typename Backend>
-class FileSystemContract : public ::testing::Test {
-protected:
+template <typename Backend> class FileSystemContract : public ::testing::Test {
+  protected:
     IFileSystem& fs() { return backend.Files(); }
     std::string At(const std::string& name) { return backend.Scratch() + "\\" + name; }
 
@@ -299,8 +298,8 @@ TYPED_TEST(FileSystemContract, MoveAtRebootLeavesTheFileUntilTheRestart) {
 
 TYPED_TEST(FileSystemContract, ProfileStringsAreWrittenIntoSections) {
     std::string ini = this->At("WININIT.INI");
-    ASSERT_TRUE(this->fs().WriteProfileString(ini, "Rename", "C:\\PROGRA~1\\APP\\README.DOC",
-                                              "C:\\PROGRA~1\\APP\\README.1"));
+    ASSERT_TRUE(
+        this->fs().WriteProfileString(ini, "Rename", "C:\\PROGRA~1\\APP\\README.DOC", "C:\\PROGRA~1\\APP\\README.1"));
     EXPECT_EQ(this->Get(ini), "[Rename]\r\nC:\\PROGRA~1\\APP\\README.DOC=C:\\PROGRA~1\\APP\\README.1\r\n");
     ASSERT_TRUE(this->fs().WriteProfileString(ini, "rename", "NUL", "C:\\TEMP\\X.TMP"));
     ASSERT_TRUE(this->fs().WriteProfileString(ini, "Rename", "c:\\progra~1\\app\\readme.doc", "C:\\A.2"));

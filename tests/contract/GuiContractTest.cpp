@@ -24,9 +24,8 @@ struct Counter : IFormEvents {
     IGui* terminateOn = nullptr;
 };
 
-template <typename Backend>
-class GuiContract : public ::testing::Test {
-protected:
+template <typename Backend> class GuiContract : public ::testing::Test {
+  protected:
     IGui& gui() { return backend.Gui(); }
 
     // Lets the messages that showing a window causes arrive and run.

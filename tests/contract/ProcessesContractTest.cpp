@@ -4,9 +4,8 @@ using namespace sw;
 
 namespace {
 
-template <typename Backend>
-class ProcessesContract : public ::testing::Test {
-protected:
+template <typename Backend> class ProcessesContract : public ::testing::Test {
+  protected:
     Backend backend;
 };
 

@@ -9,9 +9,8 @@ using contract::kTestKey;
 
 namespace {
 
-template <typename Backend>
-class RegistryContract : public ::testing::Test {
-protected:
+template <typename Backend> class RegistryContract : public ::testing::Test {
+  protected:
     IRegistry& reg() { return backend.Registry(); }
     static constexpr RegistryRoot HKCU = RegistryRoot::CurrentUser;
 

@@ -12,7 +12,7 @@ struct Entry {
 
 // The resources of a program holding exactly the given entries.
 class ResourceHolder {
-public:
+  public:
     ResourceHolder(contract::FakeBackend& backend, const std::vector<Entry>& entries)
         : resources_(&backend.platform.Resources()) {
         for (const auto& e : entries)
@@ -51,7 +51,7 @@ public:
 
     IResources& Get() { return *resources_; }
 
-private:
+  private:
     IResources* resources_ = nullptr;
 #ifdef _WIN32
     HMODULE module_ = nullptr;
@@ -59,9 +59,8 @@ private:
 #endif
 };
 
-template <typename Backend>
-class ResourcesContract : public ::testing::Test {
-protected:
+template <typename Backend> class ResourcesContract : public ::testing::Test {
+  protected:
     Backend backend;
 };
 
@@ -71,8 +70,8 @@ TYPED_TEST(ResourcesContract, FoundByTypeAndNameWithoutRegardToCase) {
     std::vector<uint8_t> form = {'T', 'P', 'F', '0', 6, 'T', 'F', 'o', 'r', 'm', '1'};
     std::vector<uint8_t> info(40, 0);
     info[0] = 40;
-    ResourceHolder holder(this->backend, {{ResourceType::RCData, "TFORM1", form},
-                                          {ResourceType::Bitmap, "INSTALLTHEME1", info}});
+    ResourceHolder holder(this->backend,
+                          {{ResourceType::RCData, "TFORM1", form}, {ResourceType::Bitmap, "INSTALLTHEME1", info}});
     IResources& res = holder.Get();
     EXPECT_EQ(res.Find(ResourceType::RCData, "TForm1"), std::optional<std::vector<uint8_t>>(form));
     EXPECT_EQ(res.Find(ResourceType::RCData, "TFORM1"), std::optional<std::vector<uint8_t>>(form));

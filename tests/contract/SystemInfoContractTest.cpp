@@ -6,9 +6,8 @@ using namespace sw;
 
 namespace {
 
-template <typename Backend>
-class SystemInfoContract : public ::testing::Test {
-protected:
+template <typename Backend> class SystemInfoContract : public ::testing::Test {
+  protected:
     ISystemInfo& sys() { return backend.System(); }
     Backend backend;
 };

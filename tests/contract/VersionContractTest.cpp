@@ -27,9 +27,8 @@ using test::StandardVersionInfo;
 
 const std::string kCompany = "\\StringFileInfo\\040904E4\\CompanyName";
 
-template <typename Backend>
-class VersionContract : public ::testing::Test {
-protected:
+template <typename Backend> class VersionContract : public ::testing::Test {
+  protected:
     std::string At(const std::string& name) { return backend.Scratch() + "\\" + name; }
 
     std::string Put(const std::string& name, const std::string& bytes) {
@@ -127,7 +126,7 @@ std::string TablePath(uint32_t translation) {
 }
 
 class VersionAgainstSystem : public ::testing::Test {
-protected:
+  protected:
     std::string Put(const std::string& name, const std::string& bytes) {
         const std::string path = backend.Scratch() + "\\" + name;
         auto f = backend.Files().OpenFile(path, FileMode::Create);

@@ -65,8 +65,8 @@ std::string Convert(const std::string& name, const std::string& data) {
         return sw::WriteStreamRecords(sw::TextToRecords(data, name));
     } catch (const sw::EStreamError& e) {
         std::string where = e.ObjectName + (e.PropPath.empty() ? "" : "." + e.PropPath);
-        throw ToolError{name + "(offset " + std::to_string(e.Offset) + "): " +
-                        (where.empty() ? "" : "Error reading " + where + ": ") + e.Message()};
+        throw ToolError{name + "(offset " + std::to_string(e.Offset) +
+                        "): " + (where.empty() ? "" : "Error reading " + where + ": ") + e.Message()};
     } catch (const sw::ETextFormError& e) {
         throw ToolError{e.Message()};
     } catch (const sw::Exception& e) {

@@ -81,7 +81,7 @@ struct FakeFileSystem::Drive {
 };
 
 class FakeFileSystem::File : public IFile {
-public:
+  public:
     File(FakeFileSystem& fs, Node& node, bool write) : fs_(fs), node_(node), write_(write) {
         (write ? node_.writers : node_.readers)++;
     }
@@ -139,7 +139,7 @@ public:
         stampSet_ = true;
     }
 
-private:
+  private:
     FakeFileSystem& fs_;
     Node& node_;
     bool write_;
@@ -147,8 +147,7 @@ private:
     uint64_t position_ = 0;
 };
 
-FakeFileSystem::FakeFileSystem()
-    : tempDirectory_("C:\\WINDOWS\\TEMP"), now_(EncodeFileStamp({2000, 1, 1, 12, 0, 0})) {}
+FakeFileSystem::FakeFileSystem() : tempDirectory_("C:\\WINDOWS\\TEMP"), now_(EncodeFileStamp({2000, 1, 1, 12, 0, 0})) {}
 
 FakeFileSystem::~FakeFileSystem() = default;
 

@@ -11,7 +11,7 @@
 namespace sw::fake {
 
 class FakeFileSystem : public IFileSystem {
-public:
+  public:
     FakeFileSystem();
     ~FakeFileSystem() override;
 
@@ -64,7 +64,7 @@ public:
     struct Drive;
     class File;
 
-private:
+  private:
     struct Location {
         Drive* drive = nullptr;
         Node* parent = nullptr; // null for a drive's root

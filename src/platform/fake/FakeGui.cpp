@@ -7,9 +7,12 @@ namespace sw::fake {
 namespace {
 const char* StateName(ShowState state) {
     switch (state) {
-    case ShowState::Normal: return "Normal";
-    case ShowState::Maximized: return "Maximized";
-    case ShowState::Hidden: return "Hidden";
+    case ShowState::Normal:
+        return "Normal";
+    case ShowState::Maximized:
+        return "Maximized";
+    case ShowState::Hidden:
+        return "Hidden";
     }
     return "?";
 }
@@ -21,7 +24,7 @@ std::string Text(const Bounds& b) {
 } // namespace
 
 class FakeForm : public IForm {
-public:
+  public:
     FakeForm(FakeGui& gui, std::string caption, const Bounds& bounds, IFormEvents& events)
         : gui_(gui), caption_(std::move(caption)), bounds_(bounds), restored_(bounds), events_(events) {}
 
@@ -66,7 +69,7 @@ public:
 
     IFormEvents& Events() { return events_; }
 
-private:
+  private:
     FakeGui& gui_;
     std::string caption_;
     Bounds bounds_;
@@ -111,9 +114,15 @@ void FakeGui::Deliver(const Pending& pending) {
     try {
         IFormEvents& events = pending.form->Events();
         switch (pending.event) {
-        case FormEvent::Activate: events.OnActivate(); break;
-        case FormEvent::Close: events.OnClose(); break;
-        case FormEvent::Resize: events.OnResize(); break;
+        case FormEvent::Activate:
+            events.OnActivate();
+            break;
+        case FormEvent::Close:
+            events.OnClose();
+            break;
+        case FormEvent::Resize:
+            events.OnResize();
+            break;
         }
     } catch (...) {
         if (!handler_)
@@ -159,8 +168,6 @@ void FakeGui::SetCursor(CursorKind cursor) {
     cursor_ = cursor;
 }
 
-void FakeGui::SetExceptionHandler(std::function<void(std::exception_ptr)> handler) {
-    handler_ = std::move(handler);
-}
+void FakeGui::SetExceptionHandler(std::function<void(std::exception_ptr)> handler) { handler_ = std::move(handler); }
 
 } // namespace sw::fake

@@ -14,7 +14,7 @@ namespace sw::fake {
 class FakeForm;
 
 class FakeGui : public IGui {
-public:
+  public:
     enum class FormEvent { Activate, Close, Resize };
 
     struct Box {
@@ -41,8 +41,7 @@ public:
 
     std::string Title() override { return title_; }
     void SetTitle(const std::string& title) override;
-    std::unique_ptr<IForm> CreateForm(const std::string& caption, const Bounds& bounds,
-                                      IFormEvents& events) override;
+    std::unique_ptr<IForm> CreateForm(const std::string& caption, const Bounds& bounds, IFormEvents& events) override;
     int ScreenWidth() override { return screenWidth_; }
     int ScreenHeight() override { return screenHeight_; }
     void RunMessageLoop() override;
@@ -53,7 +52,7 @@ public:
     void SetCursor(CursorKind cursor) override;
     void SetExceptionHandler(std::function<void(std::exception_ptr)> handler) override;
 
-private:
+  private:
     friend class FakeForm;
     struct Pending {
         FakeForm* form;

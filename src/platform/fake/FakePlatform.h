@@ -15,7 +15,7 @@
 namespace sw::fake {
 
 class FakePlatform {
-public:
+  public:
     FakePlatform();
     FakePlatform(const FakePlatform&) = delete;
     FakePlatform& operator=(const FakePlatform&) = delete;
@@ -31,7 +31,7 @@ public:
 
     Platform Get();
 
-private:
+  private:
     FakeRegistry registry_;
     FakeFileSystem files_;
     FakeSystemInfo system_{files_};

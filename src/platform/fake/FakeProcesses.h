@@ -10,7 +10,7 @@ namespace sw::fake {
 class FakeFileSystem;
 
 class FakeProcesses : public IProcesses {
-public:
+  public:
     struct Started {
         std::string CommandLine;
         WindowState State;
@@ -29,7 +29,7 @@ public:
     StartResult Start(const std::string& commandLine, WindowState state) override;
     bool RebootWindows(bool acquireShutdownPrivilege) override;
 
-private:
+  private:
     bool ProgramExists(const std::string& commandLine);
 
     FakeFileSystem& files_;

@@ -36,8 +36,7 @@ struct FakeRegistry::Key {
     std::vector<std::pair<std::string, Value>> values;
 
     auto FindValue(const std::string& valueName) {
-        return std::find_if(values.begin(), values.end(),
-                            [&](const auto& v) { return SameText(v.first, valueName); });
+        return std::find_if(values.begin(), values.end(), [&](const auto& v) { return SameText(v.first, valueName); });
     }
 };
 
@@ -128,8 +127,7 @@ std::vector<std::string> FakeRegistry::ValueNames(RegistryRoot root, const std::
     return names;
 }
 
-const FakeRegistry::Value* FakeRegistry::FindValue(RegistryRoot root, const std::string& key,
-                                                   const std::string& name) {
+const FakeRegistry::Value* FakeRegistry::FindValue(RegistryRoot root, const std::string& key, const std::string& name) {
     Key* k = Find(root, key);
     if (!k)
         return nullptr;
@@ -156,8 +154,7 @@ int32_t FakeRegistry::ReadInteger(RegistryRoot root, const std::string& key, con
 std::vector<uint8_t> FakeRegistry::ReadBinary(RegistryRoot root, const std::string& key, const std::string& name,
                                               const std::vector<uint8_t>& defaultValue) {
     const Value* v = FindValue(root, key, name);
-    return v && std::holds_alternative<std::vector<uint8_t>>(*v) ? std::get<std::vector<uint8_t>>(*v)
-                                                                 : defaultValue;
+    return v && std::holds_alternative<std::vector<uint8_t>>(*v) ? std::get<std::vector<uint8_t>>(*v) : defaultValue;
 }
 
 void FakeRegistry::Write(RegistryRoot root, const std::string& key, const std::string& name, Value value) {
@@ -175,8 +172,7 @@ void FakeRegistry::WriteString(RegistryRoot root, const std::string& key, const 
     Write(root, key, name, value);
 }
 
-void FakeRegistry::WriteInteger(RegistryRoot root, const std::string& key, const std::string& name,
-                                int32_t value) {
+void FakeRegistry::WriteInteger(RegistryRoot root, const std::string& key, const std::string& name, int32_t value) {
     Write(root, key, name, value);
 }
 

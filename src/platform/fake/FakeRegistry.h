@@ -10,7 +10,7 @@
 namespace sw::fake {
 
 class FakeRegistry : public IRegistry {
-public:
+  public:
     FakeRegistry();
     ~FakeRegistry() override;
 
@@ -37,7 +37,7 @@ public:
                      const std::vector<uint8_t>& value) override;
     bool DeleteValue(RegistryRoot root, const std::string& key, const std::string& name) override;
 
-private:
+  private:
     using Value = std::variant<std::string, int32_t, std::vector<uint8_t>>;
     struct Key;
 

@@ -8,11 +8,11 @@
 namespace sw::fake {
 
 class FakeResources : public IResources {
-public:
+  public:
     void Add(ResourceType type, const std::string& name, std::vector<uint8_t> bytes);
     std::optional<std::vector<uint8_t>> Find(ResourceType type, const std::string& name) override;
 
-private:
+  private:
     std::map<std::pair<ResourceType, std::string>, std::vector<uint8_t>> resources_;
 };
 

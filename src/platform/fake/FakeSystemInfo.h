@@ -8,7 +8,7 @@ namespace sw::fake {
 class FakeFileSystem;
 
 class FakeSystemInfo : public ISystemInfo {
-public:
+  public:
     explicit FakeSystemInfo(FakeFileSystem& files) : files_(files) {}
 
     void SetWindowsDirectory(std::string path) { windowsDirectory_ = std::move(path); }
@@ -29,7 +29,7 @@ public:
     std::string ModulePath() override { return modulePath_; }
     std::vector<std::string> Arguments() override;
 
-private:
+  private:
     FakeFileSystem& files_;
     std::string windowsDirectory_ = "C:\\WINDOWS";
     std::string systemDirectory_ = "C:\\WINDOWS\\SYSTEM";

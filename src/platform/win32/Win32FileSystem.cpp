@@ -14,12 +14,10 @@ std::string WithoutTrailingBackslash(std::string path) {
     return path;
 }
 
-std::string ErrorText(const std::string& what, DWORD error) {
-    return what + " (error " + std::to_string(error) + ")";
-}
+std::string ErrorText(const std::string& what, DWORD error) { return what + " (error " + std::to_string(error) + ")"; }
 
 class Win32File : public IFile {
-public:
+  public:
     Win32File(HANDLE h, std::string path) : h_(h), path_(std::move(path)) {}
 
     size_t Read(void* buffer, size_t size) override {
@@ -42,8 +40,9 @@ public:
 
     uint64_t Seek(int64_t offset, SeekOrigin origin) override {
         LONG high = static_cast<LONG>(offset >> 32);
-        DWORD method = origin == SeekOrigin::Begin ? FILE_BEGIN : origin == SeekOrigin::Current ? FILE_CURRENT
-                                                                                                : FILE_END;
+        DWORD method = origin == SeekOrigin::Begin     ? FILE_BEGIN
+                       : origin == SeekOrigin::Current ? FILE_CURRENT
+                                                       : FILE_END;
         SetLastError(NO_ERROR);
         DWORD low = SetFilePointer(h_.Get(), static_cast<LONG>(offset & 0xFFFFFFFF), &high, method);
         if (low == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR)
@@ -76,7 +75,7 @@ public:
             throw EFileIOError(ErrorText("Cannot set the date of " + path_, GetLastError()), false);
     }
 
-private:
+  private:
     FileHandle h_;
     std::string path_;
 };
@@ -113,9 +112,9 @@ std::unique_ptr<IFile> Win32FileSystem::OpenFile(const std::string& path, FileMo
     // Checked here as well, because a privileged user on a Unix host could
     // otherwise write a read-only file under Wine.
     DWORD a = GetFileAttributesA(path.c_str());
-    if (a == INVALID_FILE_ATTRIBUTES ? mode != FileMode::Create
-                                     : (a & FILE_ATTRIBUTE_DIRECTORY) ||
-                                           (mode != FileMode::Read && (a & FILE_ATTRIBUTE_READONLY)))
+    if (a == INVALID_FILE_ATTRIBUTES
+            ? mode != FileMode::Create
+            : (a & FILE_ATTRIBUTE_DIRECTORY) || (mode != FileMode::Read && (a & FILE_ATTRIBUTE_READONLY)))
         return nullptr;
     HANDLE h = OpenHandle(path, mode);
     if (h == INVALID_HANDLE_VALUE)

@@ -6,7 +6,7 @@
 namespace sw::win32 {
 
 class Win32FileSystem : public IFileSystem {
-public:
+  public:
     bool FileExists(const std::string& path) override;
     bool DirectoryExists(const std::string& path) override;
     std::unique_ptr<IFile> OpenFile(const std::string& path, FileMode mode) override;

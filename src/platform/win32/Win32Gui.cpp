@@ -10,14 +10,14 @@ const char kClassName[] = "SetwrightForm";
 constexpr UINT kActivated = WM_APP + 1;
 
 class Win32Form : public IForm {
-public:
+  public:
     Win32Form(Win32Gui& gui, const std::string& caption, const Bounds& b, IFormEvents& events)
         : gui_(gui), events_(events) {
-        hwnd_ = CreateWindowExA(0, kClassName, caption.c_str(), WS_OVERLAPPEDWINDOW, b.Left, b.Top, b.Width,
-                                b.Height, nullptr, nullptr, GetModuleHandleA(nullptr), this);
+        hwnd_ = CreateWindowExA(0, kClassName, caption.c_str(), WS_OVERLAPPEDWINDOW, b.Left, b.Top, b.Width, b.Height,
+                                nullptr, nullptr, GetModuleHandleA(nullptr), this);
         if (!hwnd_)
-            throw EPlatformError("Cannot create the window " + caption + " (error " +
-                                 std::to_string(GetLastError()) + ")");
+            throw EPlatformError("Cannot create the window " + caption + " (error " + std::to_string(GetLastError()) +
+                                 ")");
         created_ = true;
     }
 
@@ -89,7 +89,7 @@ public:
         return DefWindowProcA(hwnd, message, wParam, lParam);
     }
 
-private:
+  private:
     // No exception may leave a window procedure: hand it to the application.
     void Call(void (IFormEvents::*event)()) {
         try {

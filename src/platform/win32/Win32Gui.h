@@ -8,7 +8,7 @@
 namespace sw::win32 {
 
 class Win32Gui : public IGui {
-public:
+  public:
     Win32Gui();
     ~Win32Gui() override;
     Win32Gui(const Win32Gui&) = delete;
@@ -16,8 +16,7 @@ public:
 
     std::string Title() override { return title_; }
     void SetTitle(const std::string& title) override { title_ = title; }
-    std::unique_ptr<IForm> CreateForm(const std::string& caption, const Bounds& bounds,
-                                      IFormEvents& events) override;
+    std::unique_ptr<IForm> CreateForm(const std::string& caption, const Bounds& bounds, IFormEvents& events) override;
     int ScreenWidth() override;
     int ScreenHeight() override;
     void RunMessageLoop() override;
@@ -32,7 +31,7 @@ public:
     void Raise(std::exception_ptr error);
     bool Hourglass() const { return cursor_ == CursorKind::Hourglass; }
 
-private:
+  private:
     void RethrowPending();
 
     std::string title_;

@@ -5,9 +5,8 @@
 
 namespace sw::win32 {
 
-template <typename Traits>
-class UniqueHandle {
-public:
+template <typename Traits> class UniqueHandle {
+  public:
     using H = typename Traits::Handle;
 
     UniqueHandle() = default;
@@ -38,7 +37,7 @@ public:
         h_ = Traits::Invalid();
     }
 
-private:
+  private:
     H h_ = Traits::Invalid();
 };
 

@@ -17,7 +17,7 @@ class Win32Gui;
 class Win32VersionResources;
 
 class Win32Platform {
-public:
+  public:
     Win32Platform();
     ~Win32Platform();
     Win32Platform(const Win32Platform&) = delete;
@@ -33,7 +33,7 @@ public:
 
     Platform Get();
 
-private:
+  private:
     std::unique_ptr<Win32Registry> registry_;
     std::unique_ptr<Win32FileSystem> files_;
     std::unique_ptr<Win32SystemInfo> system_;

@@ -7,10 +7,14 @@ namespace sw::win32 {
 namespace {
 UINT ShowCommand(WindowState state) {
     switch (state) {
-    case WindowState::Hidden: return SW_HIDE;
-    case WindowState::Normal: return SW_SHOWNORMAL;
-    case WindowState::Minimized: return SW_SHOWMINIMIZED;
-    case WindowState::Maximized: return SW_SHOWMAXIMIZED;
+    case WindowState::Hidden:
+        return SW_HIDE;
+    case WindowState::Normal:
+        return SW_SHOWNORMAL;
+    case WindowState::Minimized:
+        return SW_SHOWMINIMIZED;
+    case WindowState::Maximized:
+        return SW_SHOWMAXIMIZED;
     }
     return SW_SHOWNORMAL;
 }

@@ -6,7 +6,7 @@
 namespace sw::win32 {
 
 class Win32Processes : public IProcesses {
-public:
+  public:
     StartResult Start(const std::string& commandLine, WindowState state) override;
     bool RebootWindows(bool acquireShutdownPrivilege) override;
 };

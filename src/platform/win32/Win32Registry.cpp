@@ -10,12 +10,18 @@ namespace sw::win32 {
 namespace {
 HKEY RootHandle(RegistryRoot root) {
     switch (root) {
-    case RegistryRoot::ClassesRoot: return HKEY_CLASSES_ROOT;
-    case RegistryRoot::CurrentUser: return HKEY_CURRENT_USER;
-    case RegistryRoot::LocalMachine: return HKEY_LOCAL_MACHINE;
-    case RegistryRoot::Users: return HKEY_USERS;
-    case RegistryRoot::CurrentConfig: return HKEY_CURRENT_CONFIG;
-    case RegistryRoot::DynData: return HKEY_DYN_DATA;
+    case RegistryRoot::ClassesRoot:
+        return HKEY_CLASSES_ROOT;
+    case RegistryRoot::CurrentUser:
+        return HKEY_CURRENT_USER;
+    case RegistryRoot::LocalMachine:
+        return HKEY_LOCAL_MACHINE;
+    case RegistryRoot::Users:
+        return HKEY_USERS;
+    case RegistryRoot::CurrentConfig:
+        return HKEY_CURRENT_CONFIG;
+    case RegistryRoot::DynData:
+        return HKEY_DYN_DATA;
     }
     return HKEY_CURRENT_USER;
 }
@@ -71,8 +77,7 @@ std::optional<std::pair<DWORD, std::vector<uint8_t>>> Query(RegistryRoot root, c
 void Set(RegistryRoot root, const std::string& key, const std::string& name, DWORD type, const void* data,
          size_t size) {
     RegKey h = CreateOrFail(root, key);
-    LONG rc = RegSetValueExA(h.Get(), name.c_str(), 0, type, static_cast<const BYTE*>(data),
-                             static_cast<DWORD>(size));
+    LONG rc = RegSetValueExA(h.Get(), name.c_str(), 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(size));
     if (rc != ERROR_SUCCESS)
         throw ERegistryError("Cannot write the registry value " + name + " of " + key + " (error " +
                              std::to_string(rc) + ")");
@@ -96,8 +101,8 @@ bool Win32Registry::HasSubKeys(RegistryRoot root, const std::string& key) {
     RegKey h = Open(root, key, KEY_READ);
     DWORD count = 0;
     return h &&
-           RegQueryInfoKeyA(h.Get(), nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr, nullptr,
-                            nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
+           RegQueryInfoKeyA(h.Get(), nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr, nullptr, nullptr,
+                            nullptr, nullptr) == ERROR_SUCCESS &&
            count > 0;
 }
 
@@ -171,8 +176,7 @@ void Win32Registry::WriteString(RegistryRoot root, const std::string& key, const
     Set(root, key, name, REG_SZ, value.c_str(), value.size() + 1);
 }
 
-void Win32Registry::WriteInteger(RegistryRoot root, const std::string& key, const std::string& name,
-                                 int32_t value) {
+void Win32Registry::WriteInteger(RegistryRoot root, const std::string& key, const std::string& name, int32_t value) {
     DWORD dword = static_cast<DWORD>(value);
     Set(root, key, name, REG_DWORD, &dword, sizeof dword);
 }

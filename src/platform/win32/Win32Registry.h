@@ -6,7 +6,7 @@
 namespace sw::win32 {
 
 class Win32Registry : public IRegistry {
-public:
+  public:
     bool KeyExists(RegistryRoot root, const std::string& key) override;
     void CreateKey(RegistryRoot root, const std::string& key) override;
     bool DeleteKey(RegistryRoot root, const std::string& key) override;

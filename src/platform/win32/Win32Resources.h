@@ -6,12 +6,12 @@
 namespace sw::win32 {
 
 class Win32Resources : public IResources {
-public:
+  public:
     // module is an HMODULE; null means the running program.
     explicit Win32Resources(void* module = nullptr) : module_(module) {}
     std::optional<std::vector<uint8_t>> Find(ResourceType type, const std::string& name) override;
 
-private:
+  private:
     void* module_;
 };
 

@@ -7,8 +7,7 @@ namespace sw::win32 {
 
 namespace {
 // The text a size-returning function writes, or empty on failure.
-template <typename F>
-std::string Fetch(F get) {
+template <typename F> std::string Fetch(F get) {
     char buffer[MAX_PATH];
     UINT n = get(buffer, static_cast<UINT>(sizeof buffer));
     return n == 0 || n >= sizeof buffer ? std::string() : std::string(buffer, n);

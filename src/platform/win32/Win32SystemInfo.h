@@ -6,7 +6,7 @@
 namespace sw::win32 {
 
 class Win32SystemInfo : public ISystemInfo {
-public:
+  public:
     std::string WindowsDirectory() override;
     std::string SystemDirectory() override;
     std::optional<WindowsVersion> Version() override;

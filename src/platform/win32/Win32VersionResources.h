@@ -8,7 +8,7 @@
 namespace sw::win32 {
 
 class Win32VersionResources : public IVersionResources {
-public:
+  public:
     std::optional<std::string> GetFileVersionInfo(const std::string& path) override;
 };
 

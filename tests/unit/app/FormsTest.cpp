@@ -29,7 +29,7 @@ TEST_F(FormsTest, ShowingTheMainFormDeliversOneActivationThroughTheLoop) {
     EXPECT_EQ(form->Window()->Caption(), "Setup");
     EXPECT_EQ(form->Window()->GetBounds().Left, 10);
     EXPECT_EQ(form->Window()->GetBounds().Width, 300);
-    form->SetTop(-480);  // moving a shown form moves its window
+    form->SetTop(-480); // moving a shown form moves its window
     EXPECT_EQ(form->Window()->GetBounds().Top, -480);
 }
 

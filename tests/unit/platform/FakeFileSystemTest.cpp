@@ -9,7 +9,7 @@ using namespace sw;
 namespace {
 
 class FakeFileSystemTest : public ::testing::Test {
-protected:
+  protected:
     FakeFileSystemTest() {
         fs.AddDrive('C');
         fs.AddDrive('d');

@@ -37,9 +37,9 @@ TEST(FakeGui, EveryCallIsRecorded) {
     gui.SetCursor(CursorKind::Hourglass);
     EXPECT_EQ(gui.Cursor(), CursorKind::Hourglass);
     form.reset();
-    EXPECT_EQ(gui.Calls(), (std::vector<std::string>{"SetTitle Setup", "CreateForm Main 1,2,3,4",
-                                                     "Show Main Maximized", "SetCaption Main Other",
-                                                     "SetCursor Hourglass", "DestroyForm Other"}));
+    EXPECT_EQ(gui.Calls(),
+              (std::vector<std::string>{"SetTitle Setup", "CreateForm Main 1,2,3,4", "Show Main Maximized",
+                                        "SetCaption Main Other", "SetCursor Hourglass", "DestroyForm Other"}));
     EXPECT_EQ(gui.Title(), "Setup");
 }
 

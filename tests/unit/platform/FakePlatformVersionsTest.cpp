@@ -12,7 +12,8 @@ TEST(FakePlatformVersions, ReadsVersionBlocksOfFilesInTheFakeTree) {
     fake::FakePlatform fake;
     IVersionResources* versions = fake.Get().Versions;
     ASSERT_NE(versions, nullptr);
-    fake.Files().PutFile("C:\\WINDOWS\\SYSTEM\\LIB.DLL", BuildPe({{16, 1, 0x0409, BuildBlock(StandardVersionInfo())}}).Bytes);
+    fake.Files().PutFile("C:\\WINDOWS\\SYSTEM\\LIB.DLL",
+                         BuildPe({{16, 1, 0x0409, BuildBlock(StandardVersionInfo())}}).Bytes);
     fake.Files().PutFile("C:\\WINDOWS\\SYSTEM\\PLAIN.DLL", BuildPe({}).Bytes);
     auto block = versions->GetFileVersionInfo("c:\\windows\\system\\lib.dll");
     ASSERT_TRUE(block);

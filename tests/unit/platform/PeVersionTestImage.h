@@ -12,7 +12,7 @@
 namespace sw::test {
 
 class TByteWriter {
-public:
+  public:
     void U8(uint32_t v) { bytes_ += static_cast<char>(v & 0xFF); }
     void U16(uint32_t v) { U8(v), U8(v >> 8); }
     void U32(uint32_t v) { U16(v), U16(v >> 16); }
@@ -27,7 +27,7 @@ public:
     size_t Size() const { return bytes_.size(); }
     const std::string& Bytes() const { return bytes_; }
 
-private:
+  private:
     std::string bytes_;
 };
 

@@ -32,8 +32,8 @@ TEST_F(ComponentTest, NamesAreIdentifiersUniqueWithoutRegardToCase) {
         }
     }
     b->SetName("_x9");
-    a->SetName("install1");  // renaming itself is not a duplicate
-    b->SetName("");          // unnamed is allowed
+    a->SetName("install1"); // renaming itself is not a duplicate
+    b->SetName("");         // unnamed is allowed
     EXPECT_EQ(root->FindComponent("INSTALL1"), a);
     EXPECT_EQ(root->FindComponent("_X9"), nullptr);
     EXPECT_EQ(root->FindComponent(""), nullptr);
@@ -42,9 +42,7 @@ TEST_F(ComponentTest, NamesAreIdentifiersUniqueWithoutRegardToCase) {
 TEST_F(ComponentTest, OwnerFreesOwnedComponentsLastToFirst) {
     std::vector<std::string> order;
     struct Recorder : TComponent {
-        Recorder(TComponent* o, std::vector<std::string>& log, std::string n) : TComponent(o), log_(log) {
-            SetName(n);
-        }
+        Recorder(TComponent* o, std::vector<std::string>& log, std::string n) : TComponent(o), log_(log) { SetName(n); }
         ~Recorder() override { log_.push_back(Name()); }
         std::vector<std::string>& log_;
     };

@@ -68,7 +68,7 @@ TEST_F(ReaderTest, EveryKindOfPropertyIsAssigned) {
     TStreamValue entries = Val(TValueType::vaCollection);
     TStreamCollectionItem first;
     first.Properties = {{"Key", TStreamValue::String("a")}, {"Weight", TStreamValue::Integer(-3)}};
-    TStreamCollectionItem second;  // an item may carry its order index
+    TStreamCollectionItem second; // an item may carry its order index
     second.HasIndex = true;
     second.Index = TStreamValue::Integer(7);
     second.Properties = {{"Key", TStreamValue::String("b")}};
@@ -137,8 +137,8 @@ TEST_F(ReaderTest, ReferencesResolveAfterTheWholeStreamAndLoadedRunsRootFirst) {
 }
 
 TEST_F(ReaderTest, ChildRecordsOfAChildAreOwnedByTheRoot) {
-    auto bytes = Stream(
-        Obj("TTestRoot", "Form1", {}, {Obj("TTestThing", "Panel", {}, {Obj("TTestThing", "Inner", {})})}));
+    auto bytes =
+        Stream(Obj("TTestRoot", "Form1", {}, {Obj("TTestThing", "Panel", {}, {Obj("TTestThing", "Inner", {})})}));
     TOwned<TComponent> root(ReadComponentStream(bytes, nullptr));
     ASSERT_NE(root->FindComponent("Inner"), nullptr);
     EXPECT_EQ(root->FindComponent("Inner")->Owner(), root.get());
@@ -177,9 +177,9 @@ TEST_F(ReaderTest, StreamErrorsNameTheObjectAndPropertyAndLeaveNothingBehind) {
 }
 
 TEST_F(ReaderTest, TruncatedStreamsFailCleanlyAtEveryCut) {
-    auto bytes = Stream(Obj("TTestRoot", "Form1", {},
-                            {Obj("TTestThing", "Thing1",
-                                 {{"Count", TStreamValue::Integer(300)}, {"Text", TStreamValue::String("abc")}})}));
+    auto bytes = Stream(Obj(
+        "TTestRoot", "Form1", {},
+        {Obj("TTestThing", "Thing1", {{"Count", TStreamValue::Integer(300)}, {"Text", TStreamValue::String("abc")}})}));
     for (size_t cut = 4; cut < bytes.size(); ++cut) {
         std::string message = ReadError(bytes.substr(0, cut));
         EXPECT_NE(message.find(": Stream read error"), std::string::npos) << cut << ": " << message;
@@ -193,7 +193,7 @@ TEST_F(ReaderTest, TruncatedStreamsFailCleanlyAtEveryCut) {
 TEST_F(ReaderTest, AFailedReadIntoAGivenRootFreesWhatItCreated) {
     TOwned<TTestRoot> root(new TTestRoot(nullptr));
     root->SetName("Form1");
-    new TTestThing(root.get());  // was there before the read
+    new TTestThing(root.get()); // was there before the read
     auto bytes = Stream(Obj("TTestRoot", "Form1", {},
                             {Obj("TTestThing", "A"), Obj("TTestThing", "B", {{"Nope", TStreamValue::Integer(1)}})}));
     EXPECT_THROW(ReadComponentStream(bytes, root.get()), EReadError);

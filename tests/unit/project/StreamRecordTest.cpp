@@ -111,10 +111,9 @@ TEST(StreamRecordTest, StringsAbove255BytesAreLongStrings) {
 }
 
 TEST(StreamRecordTest, ReadsAHandWrittenStream) {
-    std::string bytes = Stream(Short("TForm1") + Short("Form1") + Short("Left") + Bytes({2, 10}) +
-                               Short("Font.Style") + Bytes({11}) + Short("fsBold") + Bytes({0}) + Short("Name") +
-                               Bytes({7}) + Short("alTop") + Bytes({0}) + Short("TButton") + Short("B1") +
-                               Bytes({0, 0, 0}));
+    std::string bytes = Stream(Short("TForm1") + Short("Form1") + Short("Left") + Bytes({2, 10}) + Short("Font.Style") +
+                               Bytes({11}) + Short("fsBold") + Bytes({0}) + Short("Name") + Bytes({7}) +
+                               Short("alTop") + Bytes({0}) + Short("TButton") + Short("B1") + Bytes({0, 0, 0}));
     TObjectRecord r = ReadStreamRecords(bytes);
     EXPECT_FALSE(r.HasPrefix);
     EXPECT_EQ(r.ClassName, "TForm1");
@@ -254,8 +253,8 @@ TEST(StreamRecordTest, ErrorsNameTheInnermostObjectAndProperty) {
     std::string between = Stream(Short("TForm1") + Short("Form1") + Short("Left") + Bytes({2, 1}));
     ExpectStreamError(between, "Stream read error", "Form1", "", between.size());
     // Inside a collection item: the path of the collection property.
-    std::string coll = Stream(Short("TForm1") + Short("F") + Short("Entries") + Bytes({14, 1}) + Short("Key") +
-                              Bytes({6, 5}) + "ab");
+    std::string coll =
+        Stream(Short("TForm1") + Short("F") + Short("Entries") + Bytes({14, 1}) + Short("Key") + Bytes({6, 5}) + "ab");
     ExpectStreamError(coll, "Stream read error", "F", "Entries", coll.size() - 2);
     // A collection item without its list tag.
     std::string noList = Stream(Short("TForm1") + Short("F") + Short("Entries") + Bytes({14, 2, 1, 6, 0, 0, 0, 0}));
@@ -311,9 +310,7 @@ TEST(StreamRecordTest, NestingLimits) {
 }
 
 TEST(StreamRecordTest, WriterRefusesWhatTheFormatCannotHold) {
-    auto fails = [](const TObjectRecord& r) {
-        EXPECT_THROW(WriteStreamRecords(r), EFilerError) << r.ClassName;
-    };
+    auto fails = [](const TObjectRecord& r) { EXPECT_THROW(WriteStreamRecords(r), EFilerError) << r.ClassName; };
     TStreamValue longShort = Raw(TValueType::vaString, std::string(256, 'x'));
     fails(Record("TString", "F", longShort));
     fails(Record("TIdent", "F", Raw(TValueType::vaIdent, std::string(256, 'x'))));
@@ -353,8 +350,8 @@ TEST(StreamRecordTest, ExtendedConversions) {
     EXPECT_EQ(ExtendedToLongDouble(Bytes({0, 0, 0, 0, 0, 0, 0, 0x80, 0xFE, 0x3F})), 0.5L);
     if (std::numeric_limits<long double>::digits == 64) {
         // Exact on an 80-bit long double: extremes and denormals.
-        for (std::string raw : {Bytes({1, 0, 0, 0, 0, 0, 0, 0, 0, 0}), Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
-                                                                             0xFF, 0xFF, 0xFE, 0x7F}),
+        for (std::string raw : {Bytes({1, 0, 0, 0, 0, 0, 0, 0, 0, 0}),
+                                Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFE, 0x7F}),
                                 Bytes({0x55, 0x55, 0x55, 0x55, 0x55, 0x55, 0x55, 0xD5, 0xFD, 0x3F}),
                                 Bytes({0, 0, 0, 0, 0, 0, 0, 0x40, 0, 0x80})})
             EXPECT_EQ(LongDoubleToExtended(ExtendedToLongDouble(raw)), raw);

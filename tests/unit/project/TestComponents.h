@@ -16,21 +16,21 @@ enum class TShade { shLight, shMedium, shDark };
 
 class TTestNested : public TPersistent {
     SW_DECLARE_CLASS()
-public:
+  public:
     std::string Label;
     int32_t Size = 8;
 };
 
 class TTestItem : public TCollectionItem {
     SW_DECLARE_CLASS()
-public:
+  public:
     std::string Key;
     int32_t Weight = 0;
 };
 
 class TTestThing : public TComponent {
     SW_DECLARE_CLASS()
-public:
+  public:
     explicit TTestThing(TComponent* owner);
     ~TTestThing() override;
 
@@ -53,10 +53,10 @@ public:
     void Notification(TComponent* c, TOperation op) override;
     void Loaded() override;
 
-    static std::vector<std::string>* LoadedLog;  // names in the order Loaded ran
+    static std::vector<std::string>* LoadedLog; // names in the order Loaded ran
     static int Alive;
 
-private:
+  private:
     std::unique_ptr<TTestNested> nested_ = std::make_unique<TTestNested>();
     std::unique_ptr<TStrings> lines_ = std::make_unique<TStrings>();
     std::unique_ptr<TCollection> entries_;
@@ -67,7 +67,7 @@ private:
 // The root form of the tests: publishes the methods "ThingFired" and "Wrong".
 class TTestRoot : public TComponent {
     SW_DECLARE_CLASS()
-public:
+  public:
     using TComponent::TComponent;
     std::any FindMethod(std::string_view name) const override;
     void Loaded() override;

@@ -190,10 +190,10 @@ TEST(TextFormTest, FloatsKeepTheirExactBits) {
         LongDoubleToExtended(1.0L / 3.0L),
         LongDoubleToExtended(3.14159265358979323846264338327950288L),
         LongDoubleToExtended(1e4000L),
-        Bytes({1, 0, 0, 0, 0, 0, 0, 0, 0, 0}),                    // smallest denormal
-        Bytes({0, 0, 0, 0, 0, 0, 0, 0x80, 0xFF, 0x7F}),           // infinity
-        Bytes({0, 0, 0, 0, 0, 0, 0, 0xC0, 0xFF, 0xFF}),           // NaN
-        Bytes({0, 0, 0, 0, 0, 0, 0, 0x40, 0xFF, 0x3F}),           // unnormal
+        Bytes({1, 0, 0, 0, 0, 0, 0, 0, 0, 0}),          // smallest denormal
+        Bytes({0, 0, 0, 0, 0, 0, 0, 0x80, 0xFF, 0x7F}), // infinity
+        Bytes({0, 0, 0, 0, 0, 0, 0, 0xC0, 0xFF, 0xFF}), // NaN
+        Bytes({0, 0, 0, 0, 0, 0, 0, 0x40, 0xFF, 0x3F}), // unnormal
         Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFE, 0x7F}),
     };
     for (const std::string& raw : extended) {
@@ -203,9 +203,12 @@ TEST(TextFormTest, FloatsKeepTheirExactBits) {
         ExpectRoundTrip(OneProperty(v));
     }
     std::vector<std::pair<TValueType, std::string>> others = {
-        {TValueType::vaSingle, Bytes({0, 0, 0x80, 0x3F})},       {TValueType::vaSingle, Bytes({1, 0, 0, 0})},
-        {TValueType::vaSingle, Bytes({0, 0, 0xC0, 0x7F})},       {TValueType::vaDate, Bytes({0, 0, 0, 0, 0, 0xF8, 0xE5, 0x40})},
-        {TValueType::vaDate, Bytes({1, 2, 3, 4, 5, 6, 7, 0x3F})}, {TValueType::vaDate, Bytes({0, 0, 0, 0, 0, 0, 0xF0, 0xFF})},
+        {TValueType::vaSingle, Bytes({0, 0, 0x80, 0x3F})},
+        {TValueType::vaSingle, Bytes({1, 0, 0, 0})},
+        {TValueType::vaSingle, Bytes({0, 0, 0xC0, 0x7F})},
+        {TValueType::vaDate, Bytes({0, 0, 0, 0, 0, 0xF8, 0xE5, 0x40})},
+        {TValueType::vaDate, Bytes({1, 2, 3, 4, 5, 6, 7, 0x3F})},
+        {TValueType::vaDate, Bytes({0, 0, 0, 0, 0, 0, 0xF0, 0xFF})},
         {TValueType::vaCurrency, Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F})},
         {TValueType::vaCurrency, Bytes({0, 0, 0, 0, 0, 0, 0, 0x80})},
         {TValueType::vaCurrency, Bytes({0x0F, 0x27, 0, 0, 0, 0, 0, 0})}};
@@ -229,7 +232,8 @@ TEST(TextFormTest, IdentifiersSetsListsAndCollections) {
     EXPECT_EQ(ValueOf("TRUE").Type, TValueType::vaTrue);
     EXPECT_EQ(ValueOf("Nil").Type, TValueType::vaNil);
     EXPECT_EQ(ValueOf("Ident('nil')").Type, TValueType::vaIdent);
-    EXPECT_EQ(RecordsToText(OneProperty(TStreamValue::Ident("End"))), "object Form1: TForm1\n  P = Ident('End')\nend\n");
+    EXPECT_EQ(RecordsToText(OneProperty(TStreamValue::Ident("End"))),
+              "object Form1: TForm1\n  P = Ident('End')\nend\n");
     EXPECT_EQ(ValueOf("[]").Set.size(), 0u);
     EXPECT_EQ(ValueOf("[fsBold, 'odd one']").Set, (std::vector<std::string>{"fsBold", "odd one"}));
     TStreamValue list = ValueOf("(1 (alTop\n(2)) 'x' <item end>)");
@@ -251,7 +255,7 @@ TEST(TextFormTest, IdentifiersSetsListsAndCollections) {
 
 // Random trees of every kind: text and binary forms agree and parse back.
 class TreeMaker {
-public:
+  public:
     explicit TreeMaker(unsigned seed) : rng_(seed) {}
 
     TObjectRecord Object(int depth) {
@@ -270,7 +274,7 @@ public:
         return r;
     }
 
-private:
+  private:
     std::mt19937 rng_;
 
     int Pick(int n) { return int(rng_() % unsigned(n)); }
@@ -404,8 +408,8 @@ TEST(TextFormTest, ErrorsGiveFileLineAndColumn) {
             ADD_FAILURE() << "no error for: " << c.text;
         } catch (const ETextFormError& e) {
             EXPECT_EQ(e.What, c.what) << c.text;
-            EXPECT_EQ(e.Message(), "dir/f.txt(" + std::to_string(c.line) + ":" + std::to_string(c.column) +
-                                       "): " + c.what)
+            EXPECT_EQ(e.Message(),
+                      "dir/f.txt(" + std::to_string(c.line) + ":" + std::to_string(c.column) + "): " + c.what)
                 << c.text;
         }
     }
