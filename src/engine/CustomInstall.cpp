@@ -81,9 +81,9 @@ void TCustomInstall::Compress(uint32_t) { throw ENotBuiltYet("Compressing the di
 void TCustomInstall::ReadInfoFromArchive() { throw ENotBuiltYet("Reading the archive information"); }
 
 std::string TCustomInstall::FindInstallRecord(bool create) {
-    if (create)
-        throw ENotBuiltYet("Creating an install record");
-    return LookUpInstallRecord();
+    const std::string selfExtract =
+        SwitchGiven('e') ? IncludeTrailingBackslash(installSource_) + SwitchValue('e') : std::string();
+    return sw::FindInstallRecord(create, selfExtract);
 }
 
 void TCustomInstall::ParseCommandLine() {
@@ -180,6 +180,8 @@ void TCustomInstall::Loaded() {
                         "\"-sC:\\My Build\"");
     installSource_ = SwitchGiven('s') ? SwitchValue('s')
                                       : ExcludeTrailingBackslash(ExtractFileDir(GetPlatform().System->ModulePath()));
+    // Until an install run records its own start, the run began with the program.
+    SetRunStartTime(DayCountOf(GetPlatform().System->LocalTime()));
     SetInstallRecordKeyPath(FindInstallRecord(false));
     downloadedMainArchive_ = RecordedLocalArchive();
     if (!downloadedMainArchive_.empty())

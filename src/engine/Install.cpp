@@ -52,6 +52,7 @@ void RegisterInstallerClasses() {
 
 void ResetEngineGlobals() {
     SetInstallRecordKeyPath("");
+    SetRunStartTime(0);
     ResetInstallLists();
     ResetPathSpecifierLists();
     SetGlobalNetLocation(nullptr);

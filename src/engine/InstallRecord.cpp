@@ -6,6 +6,10 @@
 #include "platform/Registry.h"
 #include "platform/SystemInfo.h"
 
+#include "project/Errors.h"
+#include "project/Text.h"
+
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <optional>
@@ -15,6 +19,7 @@ namespace sw {
 namespace {
 
 std::string recordKeyPath;
+double runStartTime = 0;
 
 // Days since 30 December 1899, the fraction being the time of day.
 double DayCount(const FileDateTime& dt) {
@@ -55,9 +60,17 @@ bool HasString(IRegistry& reg, const std::string& key, const char* name) {
            reg.ReadString(RegistryRoot::LocalMachine, key, name, "b");
 }
 
+std::vector<uint8_t> DateBytes(double date) {
+    std::vector<uint8_t> bytes(sizeof date);
+    std::memcpy(bytes.data(), &date, sizeof date);
+    return bytes;
+}
+
 } // namespace
 
-std::string LookUpInstallRecord() {
+double DayCountOf(const FileDateTime& dt) { return DayCount(dt); }
+
+std::string FindInstallRecord(bool create, const std::string& selfExtract) {
     Platform& platform = GetPlatform();
     const std::string program = platform.System->ModulePath();
     std::optional<uint64_t> size = platform.Files->FileSize(program);
@@ -65,22 +78,53 @@ std::string LookUpInstallRecord() {
     if (!size || !stamp)
         return {};
     const double date = DayCount(DecodeFileStamp(*stamp));
+    const auto sizeValue = static_cast<int32_t>(static_cast<uint32_t>(*size));
     IRegistry& reg = *platform.Registry;
-    if (!reg.KeyExists(RegistryRoot::LocalMachine, kInstallRecordRoot))
+    constexpr RegistryRoot hklm = RegistryRoot::LocalMachine;
+    try {
+        reg.CreateKey(hklm, kInstallRecordRoot);
+        const std::vector<std::string> names = reg.SubKeyNames(hklm, kInstallRecordRoot);
+        for (const std::string& name : names) {
+            const std::string key = std::string(kInstallRecordRoot) + "\\" + name;
+            if (!HasString(reg, key, "Path"))
+                continue;
+            std::optional<double> created = ReadDate(reg, key, "CreationDate");
+            std::optional<int32_t> recordedSize = ReadInt(reg, key, "Size");
+            if (!created || !recordedSize)
+                continue;
+            if (std::fabs(*created - date) < 1e-7 && *recordedSize == sizeValue) {
+                reg.WriteBinary(hklm, key, "LastRunDate", DateBytes(runStartTime));
+                reg.WriteString(hklm, key, "Path", program);
+                return key;
+            }
+        }
+        if (!create)
+            return {};
+        int n = 0;
+        auto taken = [&](int i) {
+            return std::any_of(names.begin(), names.end(),
+                               [&](const std::string& name) { return SameText(name, "Install" + std::to_string(i)); });
+        };
+        while (taken(n))
+            ++n;
+        const std::string key = std::string(kInstallRecordRoot) + "\\Install" + std::to_string(n);
+        reg.CreateKey(hklm, key);
+        reg.WriteString(hklm, key, "Path", program);
+        reg.WriteBinary(hklm, key, "LastRunDate", DateBytes(runStartTime));
+        reg.WriteBinary(hklm, key, "CreationDate", DateBytes(date));
+        reg.WriteInteger(hklm, key, "Size", sizeValue);
+        if (!selfExtract.empty())
+            reg.WriteString(hklm, key, "SelfExtract", selfExtract);
+        return key;
+    } catch (const Exception&) {
+        // Registry trouble never stops the lookup: there is simply no record.
         return {};
-    for (const std::string& name : reg.SubKeyNames(RegistryRoot::LocalMachine, kInstallRecordRoot)) {
-        const std::string key = std::string(kInstallRecordRoot) + "\\" + name;
-        if (!HasString(reg, key, "Path"))
-            continue;
-        std::optional<double> created = ReadDate(reg, key, "CreationDate");
-        std::optional<int32_t> recordedSize = ReadInt(reg, key, "Size");
-        if (!created || !recordedSize)
-            continue;
-        if (std::fabs(*created - date) < 1e-7 && static_cast<uint64_t>(static_cast<uint32_t>(*recordedSize)) == *size)
-            return key;
     }
-    return {};
 }
+
+double RunStartTime() { return runStartTime; }
+
+void SetRunStartTime(double dayCount) { runStartTime = dayCount; }
 
 const std::string& InstallRecordKeyPath() { return recordKeyPath; }
 

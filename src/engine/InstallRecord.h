@@ -3,15 +3,26 @@
 // the setup program's file.
 #pragma once
 
+#include "platform/FileStamp.h"
+
 #include <string>
 
 namespace sw {
 
 inline constexpr const char* kInstallRecordRoot = "\\SOFTWARE\\Pellmoor\\Install";
 
-// The key path of this setup program's record; empty when there is none.
-// Only looks: it neither creates a record nor writes to one.
-std::string LookUpInstallRecord();
+// The key path of this setup program's record, found by the size and date of
+// the running program's file. A record found is marked with the run's start
+// time and the program's path; with `create` a new one is made when none
+// matches ("SelfExtract" written when not empty). Empty when none is found or
+// made: registry trouble never raises here.
+std::string FindInstallRecord(bool create, const std::string& selfExtract);
+
+// The start time of the current run, as a day count; set at start-up.
+double RunStartTime();
+void SetRunStartTime(double dayCount);
+// Days since 30 December 1899, the fraction being the time of day.
+double DayCountOf(const FileDateTime& dt);
 
 // The program-wide key path of the record in use; empty when none.
 const std::string& InstallRecordKeyPath();

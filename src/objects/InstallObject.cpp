@@ -41,8 +41,9 @@ void TInstallObject::ContainerDestroyed(TInstallContainer* container) {
 }
 
 void TFileRelated::SetContainer(TInstallContainer* container) {
+    const bool unchanged = container == Container();
     TInstallObject::SetContainer(container);
-    if (IsLoading())
+    if (unchanged || IsLoading())
         return;
     if (dynamic_cast<TFileRelated*>(Container()))
         SetArchiveFileType(StandardPathSpecifiers().FindByClass<TpsContainerArchiveFile>());

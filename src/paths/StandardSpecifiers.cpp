@@ -4,6 +4,8 @@
 #include "engine/SystemHelpers.h"
 #include "objects/FileContainer.h"
 #include "objects/InstallErrors.h"
+#include "platform/Platform.h"
+#include "platform/Registry.h"
 #include "project/ClassRegistry.h"
 #include "project/Errors.h"
 #include "project/Text.h"
@@ -66,7 +68,13 @@ SW_STANDARD_INFO(TpsWindow, "psWindow", "Path of the Windows directory")
 
 #undef SW_STANDARD_INFO
 
-std::string TpsBDEDLL::GetPath(TComponent*) const { ShellFolderNotBuilt(standardName_); }
+std::string TpsBDEDLL::GetPath(TComponent*) const {
+    std::string path = GetPlatform().Registry->ReadString(RegistryRoot::LocalMachine,
+                                                          "\\Software\\Borland\\Database Engine", "DLLPath", "");
+    if (path.empty())
+        ShellFolderNotBuilt(standardName_); // the fallback lies below the program files folder
+    return path.substr(0, path.find(';'));
+}
 std::string TpsCommonFiles::GetPath(TComponent*) const { ShellFolderNotBuilt(standardName_); }
 std::string TpsDesktopMenu::GetPath(TComponent*) const { ShellFolderNotBuilt(standardName_); }
 std::string TpsProgramFiles::GetPath(TComponent*) const { ShellFolderNotBuilt(standardName_); }

@@ -1,6 +1,8 @@
 // Facts about the running system and program.
 #pragma once
 
+#include "platform/FileStamp.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -34,6 +36,8 @@ class ISystemInfo {
     virtual std::string ModulePath() = 0;
     // The arguments after the program name, split by SplitCommandLine.
     virtual std::vector<std::string> Arguments() = 0;
+    // The current local date and time, to the second.
+    virtual FileDateTime LocalTime() = 0;
 };
 
 } // namespace sw

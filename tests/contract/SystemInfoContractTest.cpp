@@ -55,3 +55,18 @@ TYPED_TEST(SystemInfoContract, ModulePathIsTheRunningProgram) {
 }
 
 } // namespace
+
+namespace {
+
+TYPED_TEST(SystemInfoContract, LocalTimeIsAValidDateThatAFileStampHolds) {
+    FileDateTime now = this->sys().LocalTime();
+    EXPECT_GE(now.Year, 1980);
+    EXPECT_LE(now.Year, 2107);
+    EXPECT_TRUE(now.Month >= 1 && now.Month <= 12 && now.Day >= 1 && now.Day <= 31) << now.Month << "/" << now.Day;
+    EXPECT_TRUE(now.Hour < 24 && now.Minute < 60 && now.Second < 60);
+    FileDateTime even = now;
+    even.Second -= even.Second % 2;
+    EXPECT_EQ(DecodeFileStamp(EncodeFileStamp(now)), even);
+}
+
+} // namespace

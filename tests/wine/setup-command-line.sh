@@ -41,11 +41,16 @@ run_case() {
     fi
     xdotool key --clearmodifiers Return 2>/dev/null
     sleep 2
+    local boxes
+    boxes=$(grep -c 'trace:msgbox:MSGBOX_OnInit' "$log")
     timeout -k 5 30 wineserver -k 2>/dev/null
     wait "$pid" 2>/dev/null
     # Wine escapes backslashes and quotes in its trace.
     text=$(printf '%s' "$text" | sed -e 's/\\\\/\\/g' -e 's/\\"/"/g')
-    if [ -n "${MAXIMIZED:-}" ] && [ "${width:-0}" -lt 1024 ]; then
+    if [ "$boxes" -gt 1 ]; then
+        echo "FAIL $name: $boxes message boxes, expected one"
+        failed=$((failed + 1))
+    elif [ -n "${MAXIMIZED:-}" ] && [ "${width:-0}" -lt 1024 ]; then
         echo "FAIL $name: the main form is not maximized (width ${width:-none})"
         failed=$((failed + 1))
     elif [ "$text" = "$expected" ]; then

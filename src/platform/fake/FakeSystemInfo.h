@@ -19,6 +19,7 @@ class FakeSystemInfo : public ISystemInfo {
     void SetModulePath(std::string path) { modulePath_ = std::move(path); }
     // The whole command line, program name first.
     void SetCommandLine(std::string commandLine) { commandLine_ = std::move(commandLine); }
+    void SetLocalTime(const FileDateTime& now) { now_ = now; }
 
     std::string WindowsDirectory() override { return windowsDirectory_; }
     std::string SystemDirectory() override { return systemDirectory_; }
@@ -28,6 +29,7 @@ class FakeSystemInfo : public ISystemInfo {
     bool SetCurrentDirectory(const std::string& path) override;
     std::string ModulePath() override { return modulePath_; }
     std::vector<std::string> Arguments() override;
+    FileDateTime LocalTime() override { return now_; }
 
   private:
     FakeFileSystem& files_;
@@ -37,6 +39,7 @@ class FakeSystemInfo : public ISystemInfo {
     uint16_t langId_ = 0x0409;
     std::string modulePath_ = "C:\\SETUP\\SETUP.EXE";
     std::string commandLine_ = "C:\\SETUP\\SETUP.EXE";
+    FileDateTime now_{2001, 2, 3, 14, 15, 16};
 };
 
 } // namespace sw::fake

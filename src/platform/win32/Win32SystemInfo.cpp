@@ -61,4 +61,10 @@ std::vector<std::string> Win32SystemInfo::Arguments() {
     return args;
 }
 
+FileDateTime Win32SystemInfo::LocalTime() {
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+}
+
 } // namespace sw::win32

@@ -15,6 +15,7 @@ class Win32SystemInfo : public ISystemInfo {
     bool SetCurrentDirectory(const std::string& path) override;
     std::string ModulePath() override;
     std::vector<std::string> Arguments() override;
+    FileDateTime LocalTime() override;
 };
 
 } // namespace sw::win32

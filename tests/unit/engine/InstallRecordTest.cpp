@@ -36,7 +36,64 @@ class InstallRecordTest : public EngineFixture {
 TEST_F(InstallRecordTest, NoRecordsGiveAnEmptyPath) {
     LoadDriver();
     EXPECT_EQ(InstallRecordKeyPath(), "");
-    EXPECT_FALSE(fake_.Registry().KeyExists(RegistryRoot::LocalMachine, kRecords));
+    EXPECT_TRUE(fake_.Registry().KeyExists(RegistryRoot::LocalMachine, kRecords));
+    EXPECT_TRUE(fake_.Registry().SubKeyNames(RegistryRoot::LocalMachine, kRecords).empty());
+}
+
+TEST_F(InstallRecordTest, AFoundRecordTakesThePathAndStartOfThisRun) {
+    // A copy of the program elsewhere has the same size and date.
+    fake_.Files().CreateDirectory("C:\\COPY");
+    fake_.Files().PutFile("C:\\COPY\\SETUP.EXE", std::string(1000, 'x'));
+    fake_.Files().SetFileStamp("C:\\COPY\\SETUP.EXE", EncodeFileStamp({2024, 5, 17, 13, 45, 30}));
+    fake_.System().SetModulePath("C:\\COPY\\SETUP.EXE");
+    fake_.System().SetLocalTime({2026, 12, 8, 6, 0, 0});
+    PutRecord("Install0", kProgramDate, 1000);
+    LoadDriver();
+    const std::string key = std::string(kRecords) + "\\Install0";
+    EXPECT_EQ(InstallRecordKeyPath(), key);
+    auto& reg = fake_.Registry();
+    EXPECT_EQ(reg.ReadString(RegistryRoot::LocalMachine, key, "Path", ""), "C:\\COPY\\SETUP.EXE");
+    std::vector<uint8_t> last = reg.ReadBinary(RegistryRoot::LocalMachine, key, "LastRunDate", {});
+    ASSERT_EQ(last.size(), sizeof(double));
+    double day;
+    std::memcpy(&day, last.data(), sizeof day);
+    EXPECT_NEAR(day, 46364.25, 1e-9); // 8 December 2026, 6:00
+}
+
+TEST_F(InstallRecordTest, AFailedWriteOnAMatchGivesNoRecord) {
+    PutRecord("Install0", kProgramDate, 1000);
+    fake_.Registry().FailNextWrites(5);
+    LoadDriver();
+    EXPECT_EQ(InstallRecordKeyPath(), "");
+}
+
+TEST_F(InstallRecordTest, CreatingTakesTheFirstFreeNumberAndWritesTheRecord) {
+    PutRecord("Install0", kProgramDate + 1, 1000);
+    PutRecord("INSTALL2", kProgramDate, 7);
+    SetArguments("-eSetup.exe -sC:\\Dist");
+    TInstall* install = LoadDriver();
+    EXPECT_EQ(InstallRecordKeyPath(), "");
+    const std::string key = install->FindInstallRecord(true);
+    EXPECT_EQ(key, std::string(kRecords) + "\\Install1");
+    auto& reg = fake_.Registry();
+    EXPECT_EQ(reg.ReadString(RegistryRoot::LocalMachine, key, "Path", ""), "C:\\SETUP\\SETUP.EXE");
+    EXPECT_EQ(reg.ReadInteger(RegistryRoot::LocalMachine, key, "Size", -1), 1000);
+    EXPECT_EQ(reg.ReadString(RegistryRoot::LocalMachine, key, "SelfExtract", ""), "C:\\Dist\\Setup.exe");
+    EXPECT_EQ(reg.ReadBinary(RegistryRoot::LocalMachine, key, "CreationDate", {}).size(), sizeof(double));
+    EXPECT_EQ(reg.ReadBinary(RegistryRoot::LocalMachine, key, "LastRunDate", {}).size(), sizeof(double));
+    // The same program finds it again instead of making another.
+    EXPECT_EQ(install->FindInstallRecord(true), key);
+    EXPECT_EQ(reg.SubKeyNames(RegistryRoot::LocalMachine, kRecords).size(), 3u);
+}
+
+TEST_F(InstallRecordTest, CreatingWithoutSelfExtractWritesNoSelfExtractValue) {
+    TInstall* install = LoadDriver();
+    const std::string key = install->FindInstallRecord(true);
+    EXPECT_EQ(key, std::string(kRecords) + "\\Install0");
+    EXPECT_FALSE(fake_.Registry().ValueExists(RegistryRoot::LocalMachine, key, "SelfExtract"));
+    fake_.Registry().FailNextWrites(1);
+    fake_.Registry().DeleteKey(RegistryRoot::LocalMachine, key);
+    EXPECT_EQ(install->FindInstallRecord(true), "");
 }
 
 TEST_F(InstallRecordTest, RecordMatchingSizeAndDateIsFound) {

@@ -276,11 +276,22 @@ TEST_F(ObjectModelTest, ContainerDecidesTheDestinationAndArchive) {
     // A file archive under the container's archive takes no name of its own.
     group->SetArchiveFile("\\ignored.1");
     EXPECT_EQ(group->ArchiveFile(), "");
+    // Setting the same container again changes nothing the project set since.
+    group->SetDestDirType(custom);
+    group->SetArchiveFileType(custom);
+    group->SetArchiveFile("\\group.1");
+    group->SetContainer(install_);
+    EXPECT_EQ(group->DestDirType(), custom);
+    EXPECT_EQ(group->ArchiveFileType(), custom);
+    EXPECT_EQ(group->ArchiveFile(), "\\group.1");
+    group->SetContainer(nullptr);
+    EXPECT_EQ(group->DestDirType(), custom) << "only a container specifier is cleared";
+    EXPECT_EQ(group->Container(), nullptr);
+    EXPECT_TRUE(group->ContainerAssigned());
+    group->SetContainer(install_);
     group->SetContainer(nullptr);
     EXPECT_EQ(group->DestDirType(), nullptr);
     EXPECT_EQ(group->ArchiveFileType(), nullptr);
-    EXPECT_EQ(group->Container(), nullptr);
-    EXPECT_TRUE(group->ContainerAssigned());
 }
 
 TEST_F(ObjectModelTest, DestinationPathsChainThroughContainers) {

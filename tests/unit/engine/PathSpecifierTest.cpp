@@ -191,6 +191,17 @@ TEST_F(PathSpecifierTest, MainArchiveFollowsTheSelfExtractor) {
               "You forgot to pass in the name of the self-extracting executable. Usage example: \"-eSetup.exe\"");
 }
 
+TEST_F(PathSpecifierTest, BdeDllPathIsTheFirstEntryOfTheRegisteredList) {
+    TInstall* install = LoadDriver();
+    TCustomPathSpecifier* bde = Specifier(install->Owner(), "psBDEDLL");
+    EXPECT_THROW(bde->GetPath(install), ENotBuiltYet) << "without DLLPath the program files folder is needed";
+    const std::string key = "\\Software\\Borland\\Database Engine";
+    fake_.Registry().WriteString(RegistryRoot::LocalMachine, key, "DLLPath", "C:\\BDE;C:\\IDAPI");
+    EXPECT_EQ(bde->GetPath(install), "C:\\BDE");
+    fake_.Registry().WriteString(RegistryRoot::LocalMachine, key, "DLLPath", "C:\\IDAPI\\");
+    EXPECT_EQ(bde->GetPath(install), "C:\\IDAPI\\") << "the entry is taken as read";
+}
+
 TEST_F(PathSpecifierTest, ShellFoldersAreNotBuiltYet) {
     TInstall* install = LoadDriver();
     EXPECT_THROW(install->GetDestPath(), ENotBuiltYet);
