@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <type_traits>
 
 namespace sw {
 
@@ -19,7 +20,8 @@ class TForm1 : public TForm {
     using TForm::TForm;
 
     // Publishes a method under `name` for the stream's event properties.
-    template <class... Args> void AddMethod(const std::string& name, std::function<void(Args...)> handler) {
+    template <class... Args>
+    void AddMethod(const std::string& name, std::type_identity_t<std::function<void(Args...)>> handler) {
         methods_[UpperCase(name)] = std::move(handler);
     }
     std::any FindMethod(std::string_view name) const override;
