@@ -38,6 +38,9 @@ void TComponent::Free(TComponent* c) {
     c->MarkDestroying();
     c->DestroyComponents();
     c->destroyBegun_ = true;
+    // Leave the owner while every class of the component is alive to be told about.
+    if (c->owner_)
+        c->owner_->Remove(c);
     delete c;
 }
 
@@ -57,9 +60,13 @@ void TComponent::MarkDestroying() {
         c->MarkDestroying();
 }
 
+// Last to first, each removed from the list (telling the others) before it is destroyed.
 void TComponent::DestroyComponents() {
-    while (!components_.empty())
-        Free(components_.back());
+    while (!components_.empty()) {
+        TComponent* c = components_.back();
+        Remove(c);
+        Free(c);
+    }
 }
 
 void TComponent::Insert(TComponent* c) {

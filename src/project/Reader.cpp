@@ -136,12 +136,20 @@ class TComponentReader {
             if (!given) {
                 TComponent::Free(root_);
             } else {
-                for (int i = given->ComponentCount() - 1; i >= 0; --i) {
-                    TComponent* c = given->Components(i);
-                    if (std::find(before.begin(), before.end(), c) == before.end())
-                        TComponent::Free(c);
+                // Freeing one may free others (a container its files): look again each time.
+                auto isNew = [&](TComponent* c) { return std::find(before.begin(), before.end(), c) == before.end(); };
+                for (;;) {
+                    TComponent* last = nullptr;
+                    for (int i = 0; i < given->ComponentCount(); ++i)
+                        if (isNew(given->Components(i)))
+                            last = given->Components(i);
+                    if (!last)
+                        break;
+                    TComponent::Free(last);
                 }
                 given->AbortLoading();
+                for (TComponent* c : before)
+                    c->AbortLoading();
             }
             Report();
         }
@@ -248,11 +256,8 @@ class TComponentReader {
         }
         const TStreamValue& v = p.Value;
         if (prop->Kind == TPropKind::Reference || prop->Kind == TPropKind::Event) {
-            if (v.Type == TValueType::vaNil) {
-                if (prop->Kind == TPropKind::Reference)
-                    prop->SetReference(*target, nullptr);
-                else
-                    prop->SetEvent(*target, {}, {});
+            if (v.Type == TValueType::vaNil && prop->Kind == TPropKind::Reference) {
+                prop->SetReference(*target, nullptr);
             } else if (v.Type == TValueType::vaIdent) {
                 fixups_.push_back({target, prop, v.Bytes, objectName_, path_});
             } else {
@@ -268,7 +273,7 @@ class TComponentReader {
             objectName_ = f.objectName;
             path_ = f.path;
             if (f.prop->Kind == TPropKind::Reference) {
-                TComponent* found = SameText(f.name, root_->Name()) ? root_ : root_->FindComponent(f.name);
+                TComponent* found = root_->FindComponent(f.name);
                 if (found)
                     f.prop->SetReference(*f.target, found);
             } else {
@@ -323,8 +328,11 @@ void AssignPropertyValue(TPersistent& target, const TPropInfo& prop, const TStre
         if (v.Type != TValueType::vaList)
             Invalid();
         std::vector<std::string> lines;
-        for (const auto& item : v.List)
-            lines.push_back(StringOf(item));
+        for (const auto& item : v.List) {
+            if (item.Type != TValueType::vaString && item.Type != TValueType::vaLString)
+                Invalid();
+            lines.push_back(item.Bytes);
+        }
         prop.SetLines(target, lines);
         return;
     }

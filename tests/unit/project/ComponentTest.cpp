@@ -73,24 +73,66 @@ TEST_F(ComponentTest, FreeNotificationReachesComponentsOfAnotherOwner) {
     watcher->SetLink(target);
     TComponent::Free(target);
     EXPECT_EQ(watcher->Link(), nullptr);
-    // And the other way round: the watcher leaves first, the target forgets it.
-    auto* target2 = new TTestThing(rootB.get());
-    watcher->SetLink(target2);
+}
+
+// Counts the remove notifications it hears about other components, and whether
+// each came while the leaving component was still whole.
+struct Listener : TComponent {
+    Listener(TComponent* owner, std::vector<std::string>& heard) : TComponent(owner), heard_(heard) {}
+    void Notification(TComponent* c, TOperation op) override {
+        TComponent::Notification(c, op);
+        if (op == TOperation::opRemove && c != this)
+            heard_.push_back(dynamic_cast<TTestThing*>(c) ? c->Name() : "(partly destroyed)");
+    }
+    std::vector<std::string>& heard_;
+};
+
+TEST_F(ComponentTest, AWatcherThatLeavesFirstIsForgotten) {
+    TOwned<TTestRoot> rootA(new TTestRoot(nullptr));
+    TOwned<TTestRoot> rootB(new TTestRoot(nullptr));
+    auto* watcher = new TTestThing(rootA.get());
+    watcher->SetName("Watcher");
+    std::vector<std::string> heard;
+    auto* target = new Listener(rootB.get(), heard);
+    watcher->FreeNotification(target);
     TComponent::Free(watcher);
-    TComponent::Free(target2);
+    EXPECT_EQ(heard, (std::vector<std::string>{"Watcher"}));
+    TComponent::Free(target); // must not tell the freed watcher (ASan reports it if it does)
 }
 
 TEST_F(ComponentTest, DestroyingFlagIsSetOnEverythingOwned) {
-    bool sawDestroying = false;
     struct Probe : TComponent {
-        Probe(TComponent* o, bool& seen) : TComponent(o), seen_(seen) {}
-        ~Probe() override { seen_ = Owner() && Owner()->IsDestroying() && IsDestroying(); }
+        Probe(TComponent* o, bool& seen) : TComponent(o), owner(o), seen_(seen) {}
+        ~Probe() override { seen_ = owner->IsDestroying() && IsDestroying(); }
+        TComponent* owner;
         bool& seen_;
     };
+    bool sawDestroying = false;
     auto* root = new TTestRoot(nullptr);
     new Probe(root, sawDestroying);
     TComponent::Free(root);
     EXPECT_TRUE(sawDestroying);
+}
+
+TEST_F(ComponentTest, OwnedComponentsLeaveTheListBeforeTheyAreDestroyedAndSiblingsAreTold) {
+    struct Witness : TTestThing {
+        Witness(TComponent* o, std::vector<bool>& log) : TTestThing(o), log_(log) {}
+        ~Witness() override { log_.push_back(Owner() != nullptr); }
+        std::vector<bool>& log_;
+    };
+    std::vector<bool> stillOwned;
+    auto* root = new TTestRoot(nullptr);
+    std::vector<std::string> heard;
+    new Listener(root, heard);
+    auto* alone = new Witness(root, stillOwned);
+    alone->SetName("Alone");
+    TComponent::Free(alone);
+    EXPECT_EQ(heard, (std::vector<std::string>{"Alone"}));
+    auto* last = new Witness(root, stillOwned);
+    last->SetName("Last");
+    TComponent::Free(root); // Last goes before First, and First hears of it while Last is whole
+    EXPECT_EQ(heard, (std::vector<std::string>{"Alone", "Last"}));
+    EXPECT_EQ(stillOwned, (std::vector<bool>{false, false}));
 }
 
 TEST_F(ComponentTest, InsertAndRemoveAreForwardedToSiblings) {

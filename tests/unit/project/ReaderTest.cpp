@@ -292,8 +292,65 @@ TEST_F(ReaderTest, AnEmptySetIsASetWithNoElements) {
     TStreamValue empty = Val(TValueType::vaSet);
     auto bytes = Stream(Obj("TTestRoot", "Form1", {}, {Obj("TTestThing", "T", {{"Shades", empty}})}));
     EXPECT_NE(bytes.find(std::string("\x06Shades\x0b\x00", 9)), std::string::npos);
-    TOwned<TComponent> root(ReadComponentStream(bytes, nullptr));
-    EXPECT_EQ(static_cast<TTestThing*>(root->FindComponent("T"))->Shades, 0u);
+    // Applied to a component whose set is full, it empties it.
+    TOwned<TTestRoot> root(new TTestRoot(nullptr));
+    root->SetName("Form1");
+    auto* t = new TTestThing(root.get());
+    t->SetName("T");
+    t->Shades = 0b111;
+    TObjectRecord inherited = Obj("TTestRoot", "Form1", {}, {Obj("TTestThing", "T", {{"Shades", empty}})});
+    inherited.Children[0].HasPrefix = true;
+    inherited.Children[0].Flags = ffInherited;
+    ReadComponentStream(Stream(inherited), root.get());
+    EXPECT_EQ(t->Shades, 0u);
+}
+
+TEST_F(ReaderTest, NilEmptiesAReferenceAndTheRootsOwnNameFindsNothing) {
+    TOwned<TTestRoot> root(new TTestRoot(nullptr));
+    root->SetName("Form1");
+    auto* a = new TTestThing(root.get());
+    a->SetName("A");
+    auto* b = new TTestThing(root.get());
+    b->SetName("B");
+    a->SetLink(b);
+    TObjectRecord rec = Obj("TTestRoot", "Form1", {},
+                            {Obj("TTestThing", "A", {{"Link", Val(TValueType::vaNil)}}),
+                             Obj("TTestThing", "C", {{"Link", TStreamValue::Ident("Form1")}})});
+    rec.Children[0].HasPrefix = true;
+    rec.Children[0].Flags = ffInherited;
+    ReadComponentStream(Stream(rec), root.get());
+    EXPECT_EQ(a->Link(), nullptr);
+    EXPECT_EQ(static_cast<TTestThing*>(root->FindComponent("C"))->Link(), nullptr);
+}
+
+TEST_F(ReaderTest, EventsTakeOnlyMethodNamesAndLinesOnlyStrings) {
+    auto thing = [](std::vector<TStreamProperty> props) {
+        return Stream(Obj("TTestRoot", "Form1", {}, {Obj("TTestThing", "T", std::move(props))}));
+    };
+    EXPECT_EQ(ReadError(thing({{"OnFire", Val(TValueType::vaNil)}})), "Error reading T.OnFire: Invalid property value");
+    TStreamValue lines = Val(TValueType::vaList);
+    TStreamValue wide = Val(TValueType::vaWString);
+    wide.Wide = u"line";
+    lines.List = {TStreamValue::String("ok"), wide};
+    EXPECT_EQ(ReadError(thing({{"Lines.Strings", lines}})), "Error reading T.Lines.Strings: Invalid property value");
+}
+
+TEST_F(ReaderTest, AFailedReadLeavesExistingComponentsOutOfTheLoadingState) {
+    TOwned<TTestRoot> root(new TTestRoot(nullptr));
+    root->SetName("Form1");
+    auto* t = new TTestThing(root.get());
+    t->SetName("T");
+    TObjectRecord rec = Obj("TTestRoot", "Form1", {},
+                            {Obj("TTestThing", "T", {{"Count", TStreamValue::Integer(4)}}),
+                             Obj("TTestThing", "New", {{"Nope", TStreamValue::Integer(1)}})});
+    rec.Children[0].HasPrefix = true;
+    rec.Children[0].Flags = ffInherited;
+    EXPECT_THROW(ReadComponentStream(Stream(rec), root.get()), EReadError);
+    EXPECT_EQ(root->FindComponent("T"), t);
+    EXPECT_EQ(root->FindComponent("New"), nullptr);
+    EXPECT_FALSE(t->IsLoading());
+    EXPECT_FALSE(t->IsReading());
+    EXPECT_FALSE(root->IsLoading());
 }
 
 } // namespace
