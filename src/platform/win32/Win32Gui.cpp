@@ -135,33 +135,33 @@ int Win32Gui::ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
 
 int Win32Gui::ScreenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
 
+// Handles one message taken from the queue; false when it ends the loop.
+bool Win32Gui::Handle(const MSG& msg, bool quit) {
+    if (quit) {
+        terminated_ = true;
+        quitPending_ = false;
+        return false;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+    RethrowPending();
+    return true;
+}
+
 void Win32Gui::RunMessageLoop() {
     MSG msg;
     while (!terminated_) {
         BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-        if (got == 0 || got == -1) {
-            terminated_ = true;
-            quitPending_ = false;
+        if (!Handle(msg, got == 0 || got == -1))
             break;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-        RethrowPending();
     }
 }
 
 void Win32Gui::ProcessMessages() {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            terminated_ = true;
-            quitPending_ = false;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        if (!Handle(msg, msg.message == WM_QUIT))
             break;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-        RethrowPending();
-    }
 }
 
 void Win32Gui::Terminate() {

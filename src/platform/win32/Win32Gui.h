@@ -5,6 +5,8 @@
 
 #include "platform/Gui.h"
 
+struct tagMSG;
+
 namespace sw::win32 {
 
 class Win32Gui : public IGui {
@@ -33,6 +35,7 @@ class Win32Gui : public IGui {
 
   private:
     void RethrowPending();
+    bool Handle(const tagMSG& msg, bool quit);
 
     std::string title_;
     bool terminated_ = false;
