@@ -4,18 +4,12 @@
 #include "objects/InstallErrors.h"
 #include "project/Text.h"
 
-#include <algorithm>
-
 namespace sw {
 
 void TInstallContainerList::Add(TInstallContainer* container) {
     if (!container)
         throw IEContainerList("Cannot add a blank entry to the TInstallContainerList object");
     items_.push_back(container);
-}
-
-void TInstallContainerList::Remove(TInstallContainer* container) {
-    items_.erase(std::remove(items_.begin(), items_.end(), container), items_.end());
 }
 
 TInstallContainer* TInstallContainerList::FindByName(std::string_view name) const {
@@ -29,10 +23,6 @@ void TCustomInstallFileList::Add(TCustomInstallFile* file) {
     if (!file)
         throw IECustomInstallFileList("Cannot add a blank entry to the TCustomInstallFileList object");
     items_.push_back(file);
-}
-
-void TCustomInstallFileList::Remove(TCustomInstallFile* file) {
-    items_.erase(std::remove(items_.begin(), items_.end(), file), items_.end());
 }
 
 TInstallContainerList& InstallContainers() {

@@ -9,32 +9,30 @@ namespace sw {
 class TInstallContainer;
 class TCustomInstallFile;
 
-class TInstallContainerList {
+// An ordered list of objects it does not own.
+template <class T> class TReferenceList {
+  public:
+    int Count() const { return static_cast<int>(items_.size()); }
+    T* Items(int index) const { return items_.at(static_cast<size_t>(index)); }
+    void Remove(T* item) { std::erase(items_, item); }
+    void Clear() { items_.clear(); }
+
+  protected:
+    std::vector<T*> items_;
+};
+
+class TInstallContainerList : public TReferenceList<TInstallContainer> {
   public:
     // Raises IEContainerList for none.
     void Add(TInstallContainer* container);
-    void Remove(TInstallContainer* container);
-    int Count() const { return static_cast<int>(items_.size()); }
-    TInstallContainer* Items(int index) const { return items_.at(static_cast<size_t>(index)); }
     // The first container with that component name (without regard to case).
     TInstallContainer* FindByName(std::string_view name) const;
-    void Clear() { items_.clear(); }
-
-  private:
-    std::vector<TInstallContainer*> items_;
 };
 
-class TCustomInstallFileList {
+class TCustomInstallFileList : public TReferenceList<TCustomInstallFile> {
   public:
     // Raises IECustomInstallFileList for none.
     void Add(TCustomInstallFile* file);
-    void Remove(TCustomInstallFile* file);
-    int Count() const { return static_cast<int>(items_.size()); }
-    TCustomInstallFile* Items(int index) const { return items_.at(static_cast<size_t>(index)); }
-    void Clear() { items_.clear(); }
-
-  private:
-    std::vector<TCustomInstallFile*> items_;
 };
 
 TInstallContainerList& InstallContainers();

@@ -7,6 +7,7 @@
 #include "platform/fake/FakeResources.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/Win32SystemInfo.h"
+#include "support/LoadedRoots.h"
 
 #include <gtest/gtest.h>
 
@@ -42,7 +43,7 @@ class EngineWineTest : public ::testing::Test {
     fake::FakeGui gui_;
     fake::FakeResources resources_;
     std::unique_ptr<ScopedPlatform> platform_;
-    std::vector<TComponent*> roots_;
+    TLoadedRoots roots_;
 };
 
 inline constexpr std::string_view kWineForm = R"(object Form1: TForm

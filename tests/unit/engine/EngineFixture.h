@@ -6,6 +6,7 @@
 #include "engine/Install.h"
 #include "platform/fake/FakePlatform.h"
 #include "project/Component.h"
+#include "support/LoadedRoots.h"
 
 #include <gtest/gtest.h>
 
@@ -27,9 +28,6 @@ class TTestForm : public TForm {
     mutable int Activations = 0;
     mutable TPersistent* LastSender = nullptr;
 };
-
-// A 117 x 290, 16-colour BITMAP resource (info header, palette, pixels).
-std::vector<uint8_t> ThemeBitmapResource();
 
 class EngineFixture : public ::testing::Test {
   protected:
@@ -63,7 +61,7 @@ class EngineFixture : public ::testing::Test {
 
     fake::FakePlatform fake_;
     std::unique_ptr<ScopedPlatform> platform_;
-    std::vector<TComponent*> roots_;
+    TLoadedRoots roots_;
 };
 
 // A form with the standard specifiers and a driver, as a project stream holds them.

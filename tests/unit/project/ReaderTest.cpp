@@ -36,6 +36,26 @@ TObjectRecord Obj(std::string cls, std::string name, std::vector<TStreamProperty
 
 std::string Stream(const TObjectRecord& root) { return WriteStreamRecords(root); }
 
+// A record applied to the existing component of its name.
+TObjectRecord Inherited(TObjectRecord r) {
+    r.HasPrefix = true;
+    r.Flags = ffInherited;
+    return r;
+}
+
+// A root "Form1" made by the test, to read streams into.
+TTestRoot* NewForm1() {
+    auto* root = new TTestRoot(nullptr);
+    root->SetName("Form1");
+    return root;
+}
+
+TTestThing* AddThing(TComponent* owner, const char* name) {
+    auto* t = new TTestThing(owner);
+    t->SetName(name);
+    return t;
+}
+
 struct ReaderTest : ::testing::Test {
     void SetUp() override {
         RegisterTestClasses();
@@ -191,8 +211,7 @@ TEST_F(ReaderTest, TruncatedStreamsFailCleanlyAtEveryCut) {
 }
 
 TEST_F(ReaderTest, AFailedReadIntoAGivenRootFreesWhatItCreated) {
-    TOwned<TTestRoot> root(new TTestRoot(nullptr));
-    root->SetName("Form1");
+    TOwned<TTestRoot> root(NewForm1());
     new TTestThing(root.get()); // was there before the read
     auto bytes = Stream(Obj("TTestRoot", "Form1", {},
                             {Obj("TTestThing", "A"), Obj("TTestThing", "B", {{"Nope", TStreamValue::Integer(1)}})}));
@@ -219,10 +238,8 @@ TEST_F(ReaderTest, StreamsComeFromResources) {
 }
 
 TEST_F(ReaderTest, WriterOmitsDefaultsAndPicksTheSmallestTags) {
-    TOwned<TTestRoot> root(new TTestRoot(nullptr));
-    root->SetName("Form1");
-    auto* t = new TTestThing(root.get());
-    t->SetName("Thing1");
+    TOwned<TTestRoot> root(NewForm1());
+    auto* t = AddThing(root.get(), "Thing1");
     auto rec = ComponentToRecords(*root);
     ASSERT_EQ(rec.Children.size(), 1u);
     EXPECT_TRUE(rec.Children[0].Properties.empty()) << "a fresh component has only defaults";
@@ -257,12 +274,9 @@ TEST_F(ReaderTest, WriterOmitsDefaultsAndPicksTheSmallestTags) {
 }
 
 TEST_F(ReaderTest, WrittenStreamsReadBackToEqualComponents) {
-    TOwned<TTestRoot> root(new TTestRoot(nullptr));
-    root->SetName("Form1");
-    auto* a = new TTestThing(root.get());
-    a->SetName("A");
-    auto* b = new TTestThing(root.get());
-    b->SetName("B");
+    TOwned<TTestRoot> root(NewForm1());
+    auto* a = AddThing(root.get(), "A");
+    auto* b = AddThing(root.get(), "B");
     a->SetLink(b);
     a->Shades = 0b110;
     a->Shade = TShade::shLight;
@@ -293,31 +307,22 @@ TEST_F(ReaderTest, AnEmptySetIsASetWithNoElements) {
     auto bytes = Stream(Obj("TTestRoot", "Form1", {}, {Obj("TTestThing", "T", {{"Shades", empty}})}));
     EXPECT_NE(bytes.find(std::string("\x06Shades\x0b\x00", 9)), std::string::npos);
     // Applied to a component whose set is full, it empties it.
-    TOwned<TTestRoot> root(new TTestRoot(nullptr));
-    root->SetName("Form1");
-    auto* t = new TTestThing(root.get());
-    t->SetName("T");
+    TOwned<TTestRoot> root(NewForm1());
+    auto* t = AddThing(root.get(), "T");
     t->Shades = 0b111;
-    TObjectRecord inherited = Obj("TTestRoot", "Form1", {}, {Obj("TTestThing", "T", {{"Shades", empty}})});
-    inherited.Children[0].HasPrefix = true;
-    inherited.Children[0].Flags = ffInherited;
-    ReadComponentStream(Stream(inherited), root.get());
+    ReadComponentStream(Stream(Obj("TTestRoot", "Form1", {}, {Inherited(Obj("TTestThing", "T", {{"Shades", empty}}))})),
+                        root.get());
     EXPECT_EQ(t->Shades, 0u);
 }
 
 TEST_F(ReaderTest, NilEmptiesAReferenceAndTheRootsOwnNameFindsNothing) {
-    TOwned<TTestRoot> root(new TTestRoot(nullptr));
-    root->SetName("Form1");
-    auto* a = new TTestThing(root.get());
-    a->SetName("A");
-    auto* b = new TTestThing(root.get());
-    b->SetName("B");
+    TOwned<TTestRoot> root(NewForm1());
+    auto* a = AddThing(root.get(), "A");
+    auto* b = AddThing(root.get(), "B");
     a->SetLink(b);
     TObjectRecord rec = Obj("TTestRoot", "Form1", {},
-                            {Obj("TTestThing", "A", {{"Link", Val(TValueType::vaNil)}}),
+                            {Inherited(Obj("TTestThing", "A", {{"Link", Val(TValueType::vaNil)}})),
                              Obj("TTestThing", "C", {{"Link", TStreamValue::Ident("Form1")}})});
-    rec.Children[0].HasPrefix = true;
-    rec.Children[0].Flags = ffInherited;
     ReadComponentStream(Stream(rec), root.get());
     EXPECT_EQ(a->Link(), nullptr);
     EXPECT_EQ(static_cast<TTestThing*>(root->FindComponent("C"))->Link(), nullptr);
@@ -336,15 +341,11 @@ TEST_F(ReaderTest, EventsTakeOnlyMethodNamesAndLinesOnlyStrings) {
 }
 
 TEST_F(ReaderTest, AFailedReadLeavesExistingComponentsOutOfTheLoadingState) {
-    TOwned<TTestRoot> root(new TTestRoot(nullptr));
-    root->SetName("Form1");
-    auto* t = new TTestThing(root.get());
-    t->SetName("T");
+    TOwned<TTestRoot> root(NewForm1());
+    auto* t = AddThing(root.get(), "T");
     TObjectRecord rec = Obj("TTestRoot", "Form1", {},
-                            {Obj("TTestThing", "T", {{"Count", TStreamValue::Integer(4)}}),
+                            {Inherited(Obj("TTestThing", "T", {{"Count", TStreamValue::Integer(4)}})),
                              Obj("TTestThing", "New", {{"Nope", TStreamValue::Integer(1)}})});
-    rec.Children[0].HasPrefix = true;
-    rec.Children[0].Flags = ffInherited;
     EXPECT_THROW(ReadComponentStream(Stream(rec), root.get()), EReadError);
     EXPECT_EQ(root->FindComponent("T"), t);
     EXPECT_EQ(root->FindComponent("New"), nullptr);
