@@ -120,7 +120,7 @@ class TComponentReader {
 
     TComponent* Read(const TObjectRecord& record) {
         TComponent* given = root_;
-        std::vector<TComponent*> before;
+        std::vector<TComponent*>& before = before_;
         if (given)
             for (int i = 0; i < given->ComponentCount(); ++i)
                 before.push_back(given->Components(i));
@@ -213,6 +213,8 @@ class TComponentReader {
             c = root_->FindComponent(record.Name);
             if (!c)
                 throw EReadError(Format("Ancestor for '%s' not found", {record.Name}));
+        } else if (TComponent* made = MadeDuringRead(record)) {
+            c = made;
         } else {
             c = Create(record.ClassName, root_);
             c->SetName(record.Name);
@@ -224,6 +226,20 @@ class TComponentReader {
         c->EndReading();
         for (const auto& child : record.Children)
             ReadChild(child, c);
+    }
+
+    // A component of the record's name and class that another component's
+    // constructor made during this read (the first install container makes
+    // the standard path specifiers) and no record has read yet: the record
+    // applies to it, so streams that list it after its maker read back.
+    TComponent* MadeDuringRead(const TObjectRecord& record) const {
+        TComponent* c = root_->FindComponent(record.Name);
+        auto among = [c](const std::vector<TComponent*>& list) {
+            return std::find(list.begin(), list.end(), c) != list.end();
+        };
+        if (!c || among(before_) || among(loaded_) || !SameText(c->ClassName(), record.ClassName))
+            return nullptr;
+        return c;
     }
 
     void ReadProperties(TComponent& c, const TObjectRecord& record) {
@@ -289,6 +305,7 @@ class TComponentReader {
     }
 
     TComponent* root_;
+    std::vector<TComponent*> before_; // the given root's components before the read
     std::vector<TComponent*> loaded_;
     std::vector<Fixup> fixups_;
     std::string objectName_;

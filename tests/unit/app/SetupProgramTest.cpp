@@ -1,6 +1,9 @@
 #include "app/SetupProgram.h"
 #include "controls/Forms.h"
+#include "app/MainForm.h"
 #include "engine/Install.h"
+#include "project/Reader.h"
+#include "project/Writer.h"
 #include "platform/fake/FakePlatform.h"
 #include "project/TextForm.h"
 
@@ -67,6 +70,18 @@ TEST_F(SetupProgramTest, TheDemoProjectIsInCanonicalTextForm) {
     EXPECT_EQ(RecordsToText(project), text);
     std::string stream = WriteStreamRecords(project);
     EXPECT_EQ(WriteStreamRecords(TextToRecords(RecordsToText(ReadStreamRecords(stream)), "again")), stream);
+}
+
+TEST_F(SetupProgramTest, TheDemoProjectWrittenAndReadBackGivesTheSameStream) {
+    RegisterAllClasses();
+    auto readAndWrite = [](const std::string& bytes) {
+        TOwned<TForm1> form(new TForm1(nullptr));
+        ReadComponentStream(bytes, form.get());
+        return WriteComponentStream(*form);
+    };
+    std::string first = readAndWrite(WriteStreamRecords(TextToRecords(SourceFile("examples/demo/project.txt"), "p")));
+    EXPECT_NE(first.find("Setwright Demo"), std::string::npos);
+    EXPECT_EQ(readAndWrite(first), first);
 }
 
 TEST_F(SetupProgramTest, AProgramWithoutAProjectSaysSo) {
