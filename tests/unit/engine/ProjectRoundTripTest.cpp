@@ -6,8 +6,36 @@
 #include "project/Reader.h"
 #include "project/Writer.h"
 
+#include <map>
+
 namespace sw::test {
 namespace {
+
+// Every string property of `o` and the objects it holds, by path.
+void CollectStrings(const TPersistent& o, const std::string& prefix, std::map<std::string, std::string>& out) {
+    for (const TPropInfo& p : o.ClassInfo().Properties)
+        if (p.Kind == TPropKind::String)
+            out[prefix + p.Name] = p.GetString(o);
+        else if (p.Kind == TPropKind::Object && p.GetObject(o))
+            CollectStrings(*p.GetObject(o), prefix + p.Name + ".", out);
+}
+
+std::map<std::string, std::string> StringsOf(const TComponent& root) {
+    std::map<std::string, std::string> strings;
+    CollectStrings(root, root.Name() + ".", strings);
+    for (int i = 0; i < root.ComponentCount(); ++i)
+        CollectStrings(*root.Components(i), root.Components(i)->Name() + ".", strings);
+    return strings;
+}
+
+// Sets every string property of `o` and the objects it holds to "".
+void EmptyStrings(TPersistent& o) {
+    for (const TPropInfo& p : o.ClassInfo().Properties)
+        if (p.Kind == TPropKind::String)
+            p.SetString(o, "");
+        else if (p.Kind == TPropKind::Object && p.GetObject(o))
+            EmptyStrings(*p.GetObject(o));
+}
 
 class ProjectRoundTripTest : public EngineFixture {
   protected:
@@ -46,6 +74,32 @@ TEST_F(ProjectRoundTripTest, AProjectHoldingEveryEngineClassReadsBackByteForByte
     std::string second = Rewrite(first);
     EXPECT_EQ(second, first);
     EXPECT_EQ(Rewrite(second), second);
+}
+
+// Only the values a property table declares as its default are left out:
+// DestDir, GroupName, Information.ProductName and the others whose
+// constructor value is not empty come back empty.
+TEST_F(ProjectRoundTripTest, EmptyStringsReadBackEmpty) {
+    TTestForm* form = NewForm();
+    form->SetName("Form1");
+    auto* install = new TInstall(form);
+    install->SetName("Install1");
+    auto* group = new TInstallFileGroup(form);
+    group->SetName("Group1");
+    auto* custom = new TPathSpecifier(form);
+    custom->SetName("Custom1");
+    EmptyStrings(*form);
+    for (int i = 0; i < form->ComponentCount(); ++i)
+        EmptyStrings(*form->Components(i));
+    std::map<std::string, std::string> written = StringsOf(*form);
+    ASSERT_EQ(written.count("Install1.Information.ProductName"), 1u);
+    ASSERT_EQ(written.count("Custom1.Description"), 1u);
+
+    std::string bytes = WriteComponentStream(*form);
+    FreeRoots();
+    TComponent* copy = roots_.Adopt(ReadComponentStream(bytes, nullptr));
+    EXPECT_EQ(StringsOf(*copy), written);
+    EXPECT_EQ(static_cast<TInstall*>(copy->FindComponent("Install1"))->DestDir(), "");
 }
 
 TEST_F(ProjectRoundTripTest, ASpecifierListedAfterTheDriverIsTheOneTheDriverMade) {
