@@ -314,14 +314,6 @@ class TComponentReader {
 
 } // namespace
 
-std::string WideToAnsi(const std::u16string& wide) {
-    std::string s;
-    s.reserve(wide.size());
-    for (char16_t u : wide)
-        s += u <= 0xFF ? static_cast<char>(u) : '?';
-    return s;
-}
-
 void AssignPropertyValue(TPersistent& target, const TPropInfo& prop, const TStreamValue& v) {
     switch (prop.Kind) {
     case TPropKind::Integer:

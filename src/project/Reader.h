@@ -26,7 +26,4 @@ TComponent* ReadComponentResource(std::string_view name, TComponent* root);
 // events must be resolved by the caller, so they are refused here.
 void AssignPropertyValue(TPersistent& target, const TPropInfo& prop, const TStreamValue& value);
 
-// The 8-bit text of a wide string: units up to 255 as they are, others "?".
-std::string WideToAnsi(const std::u16string& wide);
-
 } // namespace sw

@@ -5,6 +5,7 @@
 #include "project/Errors.h"
 #include "project/Reader.h"
 #include "project/StreamRecord.h"
+#include "project/Text.h"
 #include "project/Writer.h"
 
 #include <gtest/gtest.h>
@@ -122,7 +123,7 @@ TEST_F(ReaderTest, EveryKindOfPropertyIsAssigned) {
     EXPECT_FALSE(t->Enabled);
     EXPECT_EQ(t->Shade, TShade::shDark);
     EXPECT_EQ(t->Shades, 0b101u);
-    EXPECT_EQ(t->Text, "w\xe9?");
+    EXPECT_EQ(t->Text, "w\xe9\x80") << "the euro sign is 0x80 in code page 1252";
     EXPECT_EQ(t->Ratio, 2.5L);
     EXPECT_EQ(t->Nested()->Label, "inner");
     EXPECT_EQ(t->Nested()->Size, 8) << "absent property keeps its default";
@@ -137,6 +138,20 @@ TEST_F(ReaderTest, EveryKindOfPropertyIsAssigned) {
     EXPECT_EQ(t->OnFire.Name, "ThingFired");
     EXPECT_FALSE(t->IsLoading());
     EXPECT_FALSE(form->IsLoading());
+}
+
+TEST_F(ReaderTest, WideStringsConvertThroughTheSystemCodePage) {
+    EXPECT_EQ(WideToAnsi(u"A\u00e9\u20ac\u0178\u4e2d\U0001F600"), "A\xe9\x80\x9f??")
+        << "code page 1252 without a platform; a character beyond 16 bits is one ?";
+    TStreamValue wide = Val(TValueType::vaWString);
+    wide.Wide = u"\u041f\u0440";
+    auto bytes = Stream(Obj("TTestRoot", "Form1", {}, {Obj("TTestThing", "T", {{"Text", wide}})}));
+    SetWideToAnsi([](std::u16string_view w) { return "cp1251:" + std::to_string(w.size()); });
+    TOwned<TComponent> root(ReadComponentStream(bytes, nullptr));
+    SetWideToAnsi({});
+    EXPECT_EQ(static_cast<TTestThing*>(root->FindComponent("T"))->Text, "cp1251:2")
+        << "the reader converts through the installed conversion";
+    EXPECT_EQ(WideToAnsi(u"\u041f"), "?");
 }
 
 TEST_F(ReaderTest, ReferencesResolveAfterTheWholeStreamAndLoadedRunsRootFirst) {
