@@ -53,15 +53,10 @@ int64_t OrdinalOf(const TPropInfo& prop, const TStreamValue& v) {
 }
 
 std::string StringOf(const TStreamValue& v) {
-    switch (v.Type) {
-    case TValueType::vaString:
-    case TValueType::vaLString:
-        return v.Bytes;
-    case TValueType::vaWString:
-        return WideToAnsi(v.Wide);
-    default:
+    std::optional<std::string> text = StringValue(v);
+    if (!text)
         Invalid();
-    }
+    return *text;
 }
 
 long double FloatOf(const TPropInfo& prop, const TStreamValue& v) {
@@ -313,6 +308,18 @@ class TComponentReader {
 };
 
 } // namespace
+
+std::optional<std::string> StringValue(const TStreamValue& v) {
+    switch (v.Type) {
+    case TValueType::vaString:
+    case TValueType::vaLString:
+        return v.Bytes;
+    case TValueType::vaWString:
+        return WideToAnsi(v.Wide);
+    default:
+        return std::nullopt;
+    }
+}
 
 void AssignPropertyValue(TPersistent& target, const TPropInfo& prop, const TStreamValue& v) {
     switch (prop.Kind) {

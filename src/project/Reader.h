@@ -7,6 +7,8 @@
 #include "project/Component.h"
 #include "project/StreamRecord.h"
 
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace sw {
@@ -25,5 +27,9 @@ TComponent* ReadComponentResource(std::string_view name, TComponent* root);
 // Assigns one stream value to a property of `target` (no path); references and
 // events must be resolved by the caller, so they are refused here.
 void AssignPropertyValue(TPersistent& target, const TPropInfo& prop, const TStreamValue& value);
+
+// The text a string property receives from `value` (tags 6, 12 and 18, wide
+// strings through the system code page); none for the other tags.
+std::optional<std::string> StringValue(const TStreamValue& value);
 
 } // namespace sw

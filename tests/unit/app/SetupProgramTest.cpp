@@ -61,6 +61,18 @@ TEST_F(SetupProgramTest, TheTitleNamesTheProduct) {
               "Setwright Demo Installation");
     EXPECT_EQ(ProjectTitle(TextToRecords("object Form1: TForm1\n object Install1: TInstall\n end\nend\n", "p")),
               "My product Installation");
+
+    // A wide product name is the one the loaded driver shows.
+    RegisterAllClasses();
+    std::string text = "object Form1: TForm1\n object Install1: TInstall\n"
+                       "  Information.ProductName = WString(#8364'uro Tools')\n end\nend\n";
+    TObjectRecord project = TextToRecords(text, "p");
+    ASSERT_EQ(project.Children.at(0).Properties.at(0).Value.Type, TValueType::vaWString);
+    TOwned<TForm1> form(new TForm1(nullptr));
+    ReadComponentStream(WriteStreamRecords(project), form.get());
+    auto* install = static_cast<TInstall*>(form->FindComponent("Install1"));
+    EXPECT_EQ(install->Information()->ProductName, "\x80uro Tools");
+    EXPECT_EQ(ProjectTitle(project), install->Information()->ProductName + " Installation");
 }
 
 TEST_F(SetupProgramTest, TheDemoProjectIsInCanonicalTextForm) {
