@@ -284,9 +284,9 @@ class TComponentReader {
             objectName_ = f.objectName;
             path_ = f.path;
             if (f.prop->Kind == TPropKind::Reference) {
-                TComponent* found = root_->FindComponent(f.name);
-                if (found)
-                    f.prop->SetReference(*f.target, found);
+                // A name found nowhere leaves the property empty, also on a
+                // component that had a reference before this stream.
+                f.prop->SetReference(*f.target, root_->FindComponent(f.name));
             } else {
                 std::any handler = root_->FindMethod(f.name);
                 if (!handler.has_value())

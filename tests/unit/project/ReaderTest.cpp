@@ -341,6 +341,13 @@ TEST_F(ReaderTest, NilEmptiesAReferenceAndTheRootsOwnNameFindsNothing) {
     ReadComponentStream(Stream(rec), root.get());
     EXPECT_EQ(a->Link(), nullptr);
     EXPECT_EQ(static_cast<TTestThing*>(root->FindComponent("C"))->Link(), nullptr);
+
+    // An inherited record naming a component found nowhere empties the reference it had.
+    a->SetLink(b);
+    ReadComponentStream(Stream(Obj("TTestRoot", "Form1", {},
+                                   {Inherited(Obj("TTestThing", "A", {{"Link", TStreamValue::Ident("Gone")}}))})),
+                        root.get());
+    EXPECT_EQ(a->Link(), nullptr);
 }
 
 TEST_F(ReaderTest, EventsTakeOnlyMethodNamesAndLinesOnlyStrings) {
