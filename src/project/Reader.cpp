@@ -13,6 +13,12 @@ namespace sw {
 
 namespace {
 
+// "Error reading %s%s%s: %s". Names, paths and class names come from the
+// stream and may be corrupt, so control bytes are shown as #nn.
+std::string ReadErrorText(const std::string& object, const std::string& path, const std::string& message) {
+    return EscapeControls(Format("Error reading %s%s%s: %s", {object, path.empty() ? "" : ".", path, message}));
+}
+
 [[noreturn]] void Invalid() { RaiseInvalidPropertyValue(); }
 
 int64_t OrdinalOf(const TPropInfo& prop, const TStreamValue& v) {
@@ -164,16 +170,12 @@ class TComponentReader {
         try {
             throw;
         } catch (const EStreamError& e) {
-            throw EReadError(Wrap(e.ObjectName, e.PropPath, e.Message()));
+            throw EReadError(ReadErrorText(e.ObjectName, e.PropPath, e.Message()));
         } catch (const EFilerError& e) {
-            throw EReadError(Wrap(objectName_, path_, e.Message()));
+            throw EReadError(ReadErrorText(objectName_, path_, e.Message()));
         } catch (const EComponentError& e) {
-            throw EReadError(Wrap(objectName_, path_, e.Message()));
+            throw EReadError(ReadErrorText(objectName_, path_, e.Message()));
         }
-    }
-
-    static std::string Wrap(const std::string& object, const std::string& path, const std::string& message) {
-        return Format("Error reading %s%s%s: %s", {object, path.empty() ? "" : ".", path, message});
     }
 
     void ReadRoot(const TObjectRecord& record) {
@@ -373,8 +375,7 @@ TComponent* ReadComponentStream(std::string_view bytes, TComponent* root) {
         record = ReadStreamRecords(bytes);
     } catch (const EStreamError& e) {
         std::string object = e.ObjectName.empty() && root ? root->Name() : e.ObjectName;
-        throw EReadError(
-            Format("Error reading %s%s%s: %s", {object, e.PropPath.empty() ? "" : ".", e.PropPath, e.Message()}));
+        throw EReadError(ReadErrorText(object, e.PropPath, e.Message()));
     }
     return ReadComponentRecords(record, root);
 }

@@ -89,6 +89,18 @@ std::string WideToAnsi(std::u16string_view wide) {
 
 void SetWideToAnsi(TWideToAnsi convert) { WideConversion() = std::move(convert); }
 
+std::string EscapeControls(std::string_view s) {
+    std::string out;
+    for (char c : s) {
+        auto u = static_cast<unsigned char>(c);
+        if (u < 32 || u == 127)
+            out += "#" + std::to_string(u);
+        else
+            out += c;
+    }
+    return out;
+}
+
 std::string Format(std::string_view pattern, std::initializer_list<FormatArg> args) {
     std::string out;
     auto next = args.begin();

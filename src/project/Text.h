@@ -25,6 +25,10 @@ using TWideToAnsi = std::function<std::string(std::u16string_view)>;
 // Installs the conversion WideToAnsi uses; an empty one restores code page 1252.
 void SetWideToAnsi(TWideToAnsi convert);
 
+// The text with each control byte (below 32, and 127) shown as #nn, so that
+// it stays on one line.
+std::string EscapeControls(std::string_view s);
+
 // One argument of Format: a string for %s or an integer for %d.
 struct FormatArg {
     FormatArg(std::string_view s) : text(s), isInt(false) {}

@@ -209,6 +209,17 @@ TEST_F(ReaderTest, StreamErrorsNameTheObjectAndPropertyAndLeaveNothingBehind) {
     EXPECT_EQ(ReadError(Stream(Obj("TTestRoot", "Form1", {}, {Obj("TTestThing", "9lives")}))),
               "Error reading 9lives: ''9lives'' is not a valid component name");
     EXPECT_EQ(ReadError("TPF1"), "Error reading : Invalid stream format");
+    // A corrupt name or path stays on one line: its control bytes show as #nn.
+    EXPECT_EQ(ReadError(Stream(Obj("TTestRoot", "Form1", {},
+                                   {Obj("TTestThing", std::string("A\nB\0", 4), {}), Obj("TTestThing", "C")}))),
+              "Error reading A#10B#0: ''A#10B#0'' is not a valid component name");
+    EXPECT_EQ(ReadError(thing({{std::string("Co\runt\x7f", 7), TStreamValue::Integer(1)}})),
+              "Error reading Thing1.Co#13unt#127: Property does not exist");
+    EXPECT_EQ(ReadError(Stream(Obj("TTestRoot", "Form1", {}, {Obj("TNo\nClass", "T")}))),
+              "Error reading T: Class TNo#10Class not found");
+    std::string cut =
+        Stream(Obj("TTestRoot", "Form1", {}, {Obj("TTestThing", "X\tY", {{"Count\n", Val(TValueType::vaInt32)}})}));
+    EXPECT_EQ(ReadError(cut.substr(0, cut.size() - 6)), "Error reading X#9Y.Count#10: Stream read error");
 }
 
 TEST_F(ReaderTest, TruncatedStreamsFailCleanlyAtEveryCut) {
