@@ -1,6 +1,9 @@
 #include "lang/Language.h"
 
 #include "lang/TableText.h"
+#include "platform/CodePages.h"
+#include "platform/Platform.h"
+#include "project/Errors.h"
 #include "project/Text.h"
 
 namespace sw {
@@ -27,8 +30,15 @@ const TLanguageMemo* TLanguage::FindMemo(int32_t id) const {
 }
 
 const TLanguageString* TLanguage::FindStringByText(const std::string& text) const {
+    ICodePages* pages = nullptr;
+    try {
+        pages = GetPlatform().CodePages;
+    } catch (const Exception&) {
+        // No platform: compare as ASCII.
+    }
+    const unsigned codePage = LanguageData(ident_).CodePage;
     for (const TLanguageString& s : table_.Strings)
-        if (SameText(s.Text, text))
+        if (pages ? pages->SameText(codePage, s.Text, text) : SameText(s.Text, text))
             return &s;
     return nullptr;
 }

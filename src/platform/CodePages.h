@@ -17,6 +17,9 @@ class ICodePages {
     // The bytes of `text` in `codePage`; none when a character has no exact
     // form in it.
     virtual std::optional<std::string> FromUnicode(unsigned codePage, std::u16string_view text) = 0;
+    // Whether two texts of `codePage` are equal without regard to case, in
+    // the neutral locale; texts that are not text of it compare byte for byte.
+    virtual bool SameText(unsigned codePage, std::string_view a, std::string_view b) = 0;
 };
 
 } // namespace sw

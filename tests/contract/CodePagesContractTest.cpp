@@ -64,3 +64,21 @@ TYPED_TEST(CodePagesContract, CharactersWithoutAFormFail) {
 }
 
 } // namespace
+
+namespace {
+
+TYPED_TEST(CodePagesContract, TextsCompareWithoutRegardToCaseInTheirCodePage) {
+    EXPECT_TRUE(this->pages().SameText(1252, "\xC9l\xE9ments", "\xE9L\xC9MENTS"));
+    EXPECT_TRUE(this->pages().SameText(1250, "\x8ELU\x8DOU\xC8K\xDD", "\x9Elu\x9Dou\xE8k\xFD"));
+    EXPECT_TRUE(this->pages().SameText(1251, "\xCE\xD2\xCC\xC5\xCD\xC0", "\xEE\xF2\xEC\xE5\xED\xE0"));
+    EXPECT_TRUE(this->pages().SameText(1253, "\xC1\xCA\xD5\xD1\xCF", "\xE1\xEA\xF5\xF1\xEF"));
+    EXPECT_TRUE(this->pages().SameText(932, "\x82\x60", "\x82\x81"));  // full-width A and a
+    EXPECT_FALSE(this->pages().SameText(932, "\x83\x61", "\x83\x41")); // trail bytes differ by ASCII case only
+    EXPECT_FALSE(this->pages().SameText(1252, "Cancel", "Cancelled"));
+    EXPECT_FALSE(this->pages().SameText(1252, "\xE9", "e"));
+    // Bytes that are not text of the code page compare as they are.
+    EXPECT_TRUE(this->pages().SameText(932, "\x83", "\x83"));
+    EXPECT_FALSE(this->pages().SameText(932, "a\x83", "A\x83"));
+}
+
+} // namespace

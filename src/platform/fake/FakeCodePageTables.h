@@ -19,4 +19,9 @@ struct CodePageTable {
 extern const CodePageTable kCodePageTables[];
 extern const size_t kCodePageTableCount;
 
+// UTF-16 -> its lower case, sorted by character; characters without a
+// one-character lower case are not listed.
+extern const uint16_t kLowerCase[][2];
+extern const size_t kLowerCaseCount;
+
 } // namespace sw::fake

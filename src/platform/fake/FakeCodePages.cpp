@@ -25,6 +25,13 @@ std::optional<uint16_t> Lookup(const uint16_t (*rows)[2], size_t count, uint16_t
     return (*row)[1];
 }
 
+std::u16string Lower(std::u16string text) {
+    for (char16_t& ch : text)
+        if (const auto lower = Lookup(kLowerCase, kLowerCaseCount, static_cast<uint16_t>(ch)))
+            ch = static_cast<char16_t>(*lower);
+    return text;
+}
+
 } // namespace
 
 std::optional<std::u16string> FakeCodePages::ToUnicode(unsigned codePage, std::string_view bytes) {
@@ -69,6 +76,14 @@ std::optional<std::string> FakeCodePages::FromUnicode(unsigned codePage, std::u1
         bytes += static_cast<char>(*code & 0xFF);
     }
     return bytes;
+}
+
+bool FakeCodePages::SameText(unsigned codePage, std::string_view a, std::string_view b) {
+    const auto wideA = ToUnicode(codePage, a);
+    const auto wideB = ToUnicode(codePage, b);
+    if (!wideA || !wideB)
+        return a == b;
+    return Lower(*wideA) == Lower(*wideB);
 }
 
 } // namespace sw::fake

@@ -65,6 +65,14 @@ TEST_F(TranslatorTest, TextsAreMatchedByWordingAndTakenById) {
               (std::vector<std::string>{"licence line one", "Licence line two"})); // memos compare with case
 }
 
+TEST_F(TranslatorTest, WordingIsComparedInTheSourceLanguagesCodePage) {
+    translator->SetTranslateIntoLanguage(plEnglish);
+    EXPECT_EQ(translator->TranslateString(plFrench, "R\xC9PERTOIRE CIBLE"), "Destination directory");
+    // Two katakana whose second bytes differ only by ASCII case are different texts.
+    SetTable(plJapanese, {"6;\x83\x41", "7;\x83\x61"});
+    EXPECT_EQ(Lang(plJapanese).FindStringByText("\x83\x61")->Id, 7);
+}
+
 TEST_F(TranslatorTest, EnglishIntoEnglishGivesTheTablesSpelling) {
     translator->SetTranslateIntoLanguage(plEnglish);
     EXPECT_EQ(TranslateEnglish("Bytes"), "bytes");
