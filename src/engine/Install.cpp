@@ -1,11 +1,16 @@
 #include "engine/Install.h"
 
+#include "controls/Forms.h"
 #include "controls/Graphics.h"
-#include "engine/InstallRecord.h"
+#include "lang/Translator.h"
 #include "objects/InstallLists.h"
 #include "objects/NetInstallLocation.h"
 #include "paths/StandardSpecifiers.h"
 #include "project/ClassRegistry.h"
+#include "project/ProgramState.h"
+#include "project/TranslateHook.h"
+#include "system/InstallDriverContext.h"
+#include "system/InstallRecord.h"
 
 namespace sw {
 
@@ -50,12 +55,17 @@ void RegisterInstallerClasses() {
     RegisterPathSpecifierClasses();
 }
 
-void ResetEngineGlobals() {
-    SetInstallRecordKeyPath("");
-    SetRunStartTime(0);
-    ResetInstallLists();
-    ResetPathSpecifierLists();
-    SetGlobalNetLocation(nullptr);
+void CreateProgramWideObjects(TProgramState& state) {
+    state.Part<TClassRegistry>();
+    state.Part<TInstallRecordState>();
+    state.Part<TDriverSlot>();
+    state.Part<TInstallObjectsState>();
+    state.Part<TPathSpecifierLists>();
+    state.Part<TTranslateHookSlot>();
+    state.Part<TTranslatorSlot>();
+    // Last, so that it goes first: it frees the project's forms, whose
+    // components leave the lists above.
+    state.Part<TApplication>();
 }
 
 } // namespace sw

@@ -1,14 +1,13 @@
 #include "lang/Translator.h"
 
 #include "project/ClassRegistry.h"
+#include "project/ProgramState.h"
 #include "project/TranslateHook.h"
 #include "project/Text.h"
 
 namespace sw {
 
 namespace {
-
-TTranslator* g_global = nullptr;
 
 TPropInfo LanguageProperty(int index) {
     TPropInfo p = prop::MakeProp(std::string("lg") + LanguageData(LanguageAt(index)).Name, TPropKind::Object);
@@ -38,15 +37,19 @@ const TClassInfo& TTranslator::StaticClassInfo() {
 TTranslator::TTranslator(TComponent* owner) : TComponent(owner) {
     for (int i = 0; i < kLanguageCount; ++i)
         languages_[static_cast<size_t>(i)] = std::make_unique<TLanguage>(this, LanguageAt(i));
-    if (!g_global) {
-        g_global = this;
+    TTranslatorSlot& slot = ProgramPart<TTranslatorSlot>();
+    if (!slot.Global) {
+        slot.Global = this;
         SetTranslateEnglishHook(&TranslateEnglish);
     }
 }
 
 TTranslator::~TTranslator() {
-    if (g_global == this) {
-        g_global = nullptr;
+    if (!HasProgramState())
+        return;
+    TTranslatorSlot& slot = ProgramPart<TTranslatorSlot>();
+    if (slot.Global == this) {
+        slot.Global = nullptr;
         SetTranslateEnglishHook(nullptr);
     }
 }
@@ -98,10 +101,11 @@ std::vector<std::string> TTranslator::TranslateLines(TPlmrLanguage source,
     return target ? target->Lines : lines;
 }
 
-TTranslator* GlobalTranslator() { return g_global; }
+TTranslator* GlobalTranslator() { return HasProgramState() ? ProgramPart<TTranslatorSlot>().Global : nullptr; }
 
 std::string TranslateEnglish(const std::string& text) {
-    return g_global ? g_global->TranslateString(plEnglish, text) : text;
+    const TTranslator* global = GlobalTranslator();
+    return global ? global->TranslateString(plEnglish, text) : text;
 }
 
 void RegisterLanguageClasses() { RegisterClass<TTranslator>(); }

@@ -53,7 +53,11 @@ class TTranslator : public TComponent {
     TPlmrLanguage translateInto_ = plUser;
 };
 
-// The global translator: the first one created, until it is destroyed.
+// The program-wide slot of the global translator: the first one created,
+// until it is destroyed.
+struct TTranslatorSlot {
+    TTranslator* Global = nullptr;
+};
 TTranslator* GlobalTranslator();
 
 // TranslateString(plEnglish, text) on the global translator; `text` when

@@ -1,13 +1,14 @@
 #include "project/TranslateHook.h"
 
+#include "project/ProgramState.h"
+
 namespace sw {
 
-namespace {
-TTranslateEnglishHook g_hook = nullptr;
+void SetTranslateEnglishHook(TTranslateEnglishHook hook) { ProgramPart<TTranslateHookSlot>().Hook = hook; }
+
+std::string TranslateEnglishMessage(const std::string& english) {
+    const TTranslateEnglishHook hook = HasProgramState() ? ProgramPart<TTranslateHookSlot>().Hook : nullptr;
+    return hook ? hook(english) : english;
 }
-
-void SetTranslateEnglishHook(TTranslateEnglishHook hook) { g_hook = hook; }
-
-std::string TranslateEnglishMessage(const std::string& english) { return g_hook ? g_hook(english) : english; }
 
 } // namespace sw

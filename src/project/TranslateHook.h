@@ -9,8 +9,14 @@ namespace sw {
 
 using TTranslateEnglishHook = std::string (*)(const std::string& english);
 
+// The program-wide slot of the hook.
+struct TTranslateHookSlot {
+    TTranslateEnglishHook Hook = nullptr;
+};
+
 void SetTranslateEnglishHook(TTranslateEnglishHook hook);
-// The hook's answer, or `english` unchanged when no hook is installed.
+// The hook's answer, or `english` unchanged when no hook is installed (or no
+// program state exists).
 std::string TranslateEnglishMessage(const std::string& english);
 
 } // namespace sw

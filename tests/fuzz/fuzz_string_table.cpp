@@ -4,6 +4,7 @@
 #include "platform/Platform.h"
 #include "platform/fake/FakePlatform.h"
 #include "project/Errors.h"
+#include "project/ProgramState.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -15,6 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static sw::ScopedPlatform platform(fake.Get());
     if (size == 0)
         return 0;
+    sw::TProgramState state;
     sw::TOwned<sw::TTranslator> translator(new sw::TTranslator(nullptr));
     sw::TLanguage& language = *translator->Languages(data[0] % sw::kLanguageCount);
     sw::TLangFormatStrings& lines = *language.Strings();

@@ -1,6 +1,6 @@
 #include "LangFixture.h"
 
-#include "objects/InstallErrors.h"
+#include "system/InstallErrors.h"
 #include "project/Errors.h"
 
 #include <gtest/gtest.h>
