@@ -34,6 +34,8 @@ cmake --preset win32 -DSW_FORMTEXT="$native_dir/tools/formtext/formtext" >/dev/n
 
 step "Wine prefix"
 source scripts/wine-env.sh
+wine_path=$(sw_wine_path) || fail "32-bit Linux programs do not run here, not even through qemu-i386"
+echo "Wine path: $wine_path"
 sw_wine_init || fail "Wine did not start"
 drive_c="$WINEPREFIX/drive_c"
 find "$drive_c" -type f | sort >"$SW_WINE_TMP/files.before"
