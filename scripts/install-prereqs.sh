@@ -15,7 +15,7 @@ source scripts/wine-path.sh
 need=(
     cmake ninja-build g++ zlib1g-dev googletest                               # native build
     clang libclang-rt-14-dev                                                  # sanitizers, libFuzzer
-    gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix binutils-mingw-w64-i686 # win32 build
+    gcc-mingw-w64-i686-win32 g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 # win32 build
     libz-mingw-w64-dev
     wine wine32:i386 xvfb xauth xdotool imagemagick python3                   # Wine tiers
 )

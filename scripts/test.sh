@@ -90,6 +90,12 @@ build() {
     if [ -f "$dir/CMakeCache.txt" ] && ! grep -q '^CMAKE_GENERATOR:INTERNAL=Ninja$' "$dir/CMakeCache.txt"; then
         rm -rf "$dir"
     fi
+    # CMake keeps the compiler it found first: a toolchain file changed since needs a fresh directory.
+    local toolchain
+    toolchain=$(sed -n 's/^CMAKE_TOOLCHAIN_FILE:FILEPATH=//p' "$dir/CMakeCache.txt" 2>/dev/null)
+    if [ -n "$toolchain" ] && [ "$toolchain" -nt "$dir/CMakeCache.txt" ]; then
+        rm -rf "$dir"
+    fi
     if cmake "$@" -B "$dir" >"$log" 2>&1 && cmake --build "$dir" -j "$jobs" >>"$log" 2>&1; then
         echo "-- $tier: built in $((SECONDS - t0)) s ($dir)"
         return 0
