@@ -25,6 +25,12 @@ prefix=${SW_BUILD_PREFIX:-build/}
 fuzz_seconds=${SW_FUZZ_SECONDS:-30}
 jobs=2
 
+# ccache speeds up rebuilds where it is installed; nothing needs it.
+if command -v ccache >/dev/null; then
+    export CMAKE_C_COMPILER_LAUNCHER=${CMAKE_C_COMPILER_LAUNCHER-ccache}
+    export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER-ccache}
+fi
+
 passed=0
 failed=0
 native_built=
