@@ -208,6 +208,11 @@ tier_win32() {
         build native "$native_dir" --preset native -DSW_WERROR=ON || return
     fi
     build win32 "$dir" --preset win32 -DSW_WERROR=ON -DSW_FORMTEXT="$native_dir/tools/formtext/formtext" || return
+    echo "-- imports of the shipped programs (scripts/check-imports.sh)"
+    bash scripts/check-imports.sh "$dir" >"$dir.imports.log" 2>&1
+    local rc=$?
+    cat "$dir.imports.log"
+    script_counts "$dir.imports.log" "$rc"
     local exes=("$dir"/tests/*_tests.exe) scripts=()
     [ -e "${exes[0]}" ] || exes=()
     local f
