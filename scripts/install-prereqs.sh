@@ -20,7 +20,7 @@ need=(
     wine wine32:i386 xvfb xauth xdotool imagemagick python3                   # Wine tiers
 )
 emulate=
-if [ "${SW_WINE_PATH:-}" = emulated ] || ! sw_i386_runs; then
+if [ "${SW_WINE_PATH:-}" = emulated ] || sw_i386_emulated || ! sw_i386_runs; then
     emulate=1
     need+=(wine64)
 fi
