@@ -38,6 +38,13 @@ class EResNotFound : public Exception {
     using Exception::Exception;
 };
 
+// The silent abort: raised to stop an operation without an error message;
+// the operations that stop on it report nothing.
+class EAbort : public Exception {
+  public:
+    EAbort() : Exception("Operation aborted") {}
+};
+
 // A run mode or operation whose subsystem is not built yet. Raised instead of
 // pretending to succeed.
 class ENotBuiltYet : public Exception {

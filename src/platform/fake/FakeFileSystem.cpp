@@ -4,6 +4,7 @@
 #include "project/Text.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 
@@ -77,7 +78,7 @@ struct FakeFileSystem::Node {
 struct FakeFileSystem::Drive {
     char letter;
     Node root;
-    uint64_t free = kDefaultFreeSpace;
+    std::atomic<uint64_t> free = kDefaultFreeSpace;
 };
 
 class FakeFileSystem::File : public IFile {
@@ -101,15 +102,18 @@ class FakeFileSystem::File : public IFile {
             throw EFileIOError("Cannot write to " + node_.name + ": opened for reading", false);
         uint64_t end = position_ + size;
         uint64_t growth = end > node_.data.size() ? end - node_.data.size() : 0;
-        Drive& drive = *node_.drive;
-        bool full = growth > drive.free;
+        // Files of one drive may be written from several threads at once.
+        std::atomic<uint64_t>& free = node_.drive->free;
+        uint64_t available = free.load();
+        while (!free.compare_exchange_weak(available, available - std::min(growth, available))) {
+        }
+        const bool full = growth > available;
         if (full) {
-            end -= growth - drive.free;
-            growth = drive.free;
+            end -= growth - available;
+            growth = available;
         }
         if (end > node_.data.size())
             node_.data.resize(end);
-        drive.free -= growth;
         if (end > position_)
             std::memcpy(node_.data.data() + position_, data, end - position_);
         position_ = end;
