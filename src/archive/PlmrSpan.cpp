@@ -21,7 +21,9 @@ void TPlmrCompress::SpanToDisks(const std::string& destDir, const std::string& v
     RunOperation(
         [&] {
             Abort = false;
-            LoadHeadersIfNeeded();
+            // Always the table as the file holds it: a span before this one
+            // rewrote the positions of the table in memory.
+            ReadHeaders();
             // The data of a spanned table lie on other volumes.
             if (headers_.MultiVolume)
                 throw EPlmrCompress(Format("The compressed file %s is a volume of a set already", {compressedFile_}));
