@@ -6,8 +6,10 @@
 #include "platform/Platform.h"
 #include "platform/Resources.h"
 #include "project/ClassRegistry.h"
+#include "project/ProgramState.h"
 #include "project/Reader.h"
 #include "project/Text.h"
+#include "system/ProgramResources.h"
 
 namespace sw {
 
@@ -20,13 +22,6 @@ const TObjectRecord* FindInstallRecord(const TObjectRecord& rec) {
         if (const TObjectRecord* found = FindInstallRecord(child))
             return found;
     return nullptr;
-}
-
-std::string ResourceText(const std::string& name) {
-    auto bytes = GetPlatform().Resources->Find(ResourceType::RCData, name);
-    if (!bytes)
-        throw EResNotFound(Format("Resource %s not found", {name}));
-    return std::string(bytes->begin(), bytes->end());
 }
 
 } // namespace
@@ -49,9 +44,10 @@ void RegisterAllClasses() {
 
 int RunSetupProgram() {
     IGui& gui = *GetPlatform().Gui;
+    CreateProgramWideObjects(CurrentProgramState());
     try {
         RegisterAllClasses();
-        std::string stream = ResourceText("TFORM1");
+        std::string stream = LoadResourceBytes(ResourceType::RCData, "TFORM1");
         try {
             Application().SetTitle(ProjectTitle(ReadStreamRecords(stream)));
         } catch (const EStreamError&) {
@@ -64,12 +60,10 @@ int RunSetupProgram() {
         ReadComponentStream(stream, form);
     } catch (const std::exception& e) {
         gui.MessageBox(e.what(), gui.Title(), mb::Ok | mb::IconError);
-        Application().Reset();
         return 1;
     }
     // The dialog forms are created here once the dialog subsystem exists.
     Application().Run();
-    Application().Reset();
     return 0;
 }
 

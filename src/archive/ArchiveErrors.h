@@ -1,7 +1,7 @@
 // The archive engine's failures, below EPellmoorAbnormal.
 #pragma once
 
-#include "objects/InstallErrors.h"
+#include "system/InstallErrors.h"
 
 namespace sw {
 

@@ -4,22 +4,6 @@
 
 namespace sw::archive {
 
-std::string FileNamePart(const std::string& path) {
-    const size_t cut = path.find_last_of("\\:");
-    return cut == std::string::npos ? path : path.substr(cut + 1);
-}
-
-std::string FolderPart(const std::string& path) {
-    const size_t cut = path.find_last_of('\\');
-    return cut == std::string::npos ? std::string() : path.substr(0, cut);
-}
-
-std::string JoinPath(const std::string& folder, const std::string& name) {
-    if (folder.empty() || folder.back() == '\\')
-        return folder + name;
-    return folder + "\\" + name;
-}
-
 std::string ChangeFileExt(const std::string& path, const std::string& ext) {
     const size_t dot = path.find_last_of(".\\:");
     if (dot == std::string::npos || path[dot] != '.')

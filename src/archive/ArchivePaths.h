@@ -5,12 +5,6 @@
 
 namespace sw::archive {
 
-// The part after the last "\" or ":".
-std::string FileNamePart(const std::string& path);
-// The part before the last "\" (without it); empty when there is none.
-std::string FolderPart(const std::string& path);
-// folder + "\" (only when folder is not empty and does not end with one) + name.
-std::string JoinPath(const std::string& folder, const std::string& name);
 // The path with the extension of its file name replaced by ext ("" removes it).
 std::string ChangeFileExt(const std::string& path, const std::string& ext);
 // Volume n of a set named after its first volume: the extension becomes "." + n.

@@ -10,6 +10,7 @@
 #include "platform/Platform.h"
 #include "platform/Threads.h"
 #include "project/Text.h"
+#include "system/SystemHelpers.h"
 
 #include <algorithm>
 #include <utility>
@@ -71,7 +72,7 @@ void TPlmrCompress::AddFiles(TlzhCommand command, int32_t fileID) {
             headers_.MultiVolume = false;
             Offset = 0;
             IFileSystem& files = *GetPlatform().Files;
-            const std::string folder = archive::FolderPart(compressedFile_);
+            const std::string folder = ExtractFileDir(compressedFile_);
             if (!folder.empty())
                 files.ForceDirectories(folder);
             const bool append = command == TlzhCommand::lzcOnlyAdd && files.FileExists(compressedFile_);
@@ -139,7 +140,7 @@ void TPlmrCompress::OpenEntry(int index, TCompressedEntry& entry) {
     const std::string folder = files.TempDirectory();
     const std::optional<std::string> temp = files.MakeTempFile(folder, "plm");
     if (!temp)
-        throw EPlmrCompress(Format("Cannot create the file %s", {archive::JoinPath(folder, "plm")}));
+        throw EPlmrCompress(Format("Cannot create the file %s", {IncludeTrailingBackslash(folder) + "plm"}));
     entry.TempPath = *temp;
     const std::string source = header.SourceFile.empty() ? header.SourcePath() : header.SourceFile;
     entry.Source = files.OpenFile(source, FileMode::Read);

@@ -7,6 +7,7 @@
 #include "platform/Platform.h"
 #include "platform/PlatformErrors.h"
 #include "project/Text.h"
+#include "system/SystemHelpers.h"
 
 namespace sw {
 
@@ -169,9 +170,9 @@ std::unique_ptr<IFile> TPlmrCompress::OpenVolume(int disk, FileMode mode, std::s
         if (!files.FileExists(path)) {
             if (!OnNewDisk)
                 throw EPlmrCompress(Format("Could not open the correct disk file %d", {disk}));
-            std::string folder = archive::FolderPart(path);
+            std::string folder = ExtractFileDir(path);
             OnNewDisk(this, disk, folder);
-            path = archive::JoinPath(folder, archive::FileNamePart(path));
+            path = IncludeTrailingBackslash(folder) + ExtractFileName(path);
             if (!files.FileExists(path))
                 continue;
         }

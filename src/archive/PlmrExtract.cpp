@@ -10,6 +10,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 #include "project/Text.h"
+#include "system/SystemHelpers.h"
 
 #include <zlib.h>
 
@@ -68,7 +69,7 @@ void TPlmrCompress::ExtractFiles() {
 std::string TPlmrCompress::Destination() const {
     if (!archive::IsSafeFileName(ExtractName))
         throw EPlmrCompress(Format("The file name <%s> cannot be extracted into %s", {ExtractName, ExtractDirectory}));
-    return archive::JoinPath(ExtractDirectory, ExtractName);
+    return IncludeTrailingBackslash(ExtractDirectory) + ExtractName;
 }
 
 void TPlmrCompress::ExtractEntry(const std::string& line) {
@@ -79,9 +80,9 @@ void TPlmrCompress::ExtractEntry(const std::string& line) {
     const TFileHeader& header = headers_.GetFileHeaders(index);
     FillEntryStats(header);
     if (Trim(ExtractName).empty())
-        ExtractName = archive::FileNamePart(header.SourcePath());
+        ExtractName = ExtractFileName(header.SourcePath());
     OnBeforeExtracting(this, stats_);
-    ExtractName = archive::FileNamePart(ExtractName);
+    ExtractName = ExtractFileName(ExtractName);
     std::string dest = Destination();
     if (files.FileExists(dest)) {
         switch (
@@ -105,7 +106,7 @@ void TPlmrCompress::ExtractEntry(const std::string& line) {
     std::unique_ptr<IFile> volume = OpenVolume(std::max<int>(header.Record.StartDisk, 1), FileMode::Read, volumePath);
     compressedFile_ = volumePath;
     currentDisk_ = header.Record.StartDisk;
-    const std::string folder = archive::FolderPart(dest);
+    const std::string folder = ExtractFileDir(dest);
     if (!folder.empty())
         files.ForceDirectories(folder);
     std::unique_ptr<IFile> out = files.OpenFile(dest, FileMode::Create);

@@ -8,6 +8,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 #include "project/Text.h"
+#include "system/SystemHelpers.h"
 
 #include <algorithm>
 
@@ -34,7 +35,7 @@ void TPlmrCompress::SpanToDisks(const std::string& destDir, const std::string& v
             if (!source)
                 throw EPlmrCompress(Format("Cannot open the compressed file %s", {compressedFile_}));
             std::string folder = destDir;
-            std::string volumePath = archive::JoinPath(folder, archive::FileNamePart(volumeName));
+            std::string volumePath = IncludeTrailingBackslash(folder) + ExtractFileName(volumeName);
             std::unique_ptr<IFile> volume = CreateVolume(volumePath);
             headers_.WriteToStream(*volume);
             for (int i = 0; i < headers_.Count(); ++i)
@@ -82,7 +83,7 @@ void TPlmrCompress::SpanEntry(IFile& source, TFileHeader& header, std::unique_pt
                     "There was no event handler for the OnNewDisk event, therefore no new disk could be inserted");
             OnNewDisk(this, currentDisk_, folder);
             volumePath =
-                archive::JoinPath(folder, archive::FileNamePart(archive::VolumeName(volumeName, currentDisk_)));
+                IncludeTrailingBackslash(folder) + ExtractFileName(archive::VolumeName(volumeName, currentDisk_));
             volume = CreateVolume(volumePath);
             if (WriteSome(*volume, buffer + written, n - written) < n - written)
                 throw EPlmrCompress("There is too little space on this disk to operate");
@@ -101,8 +102,8 @@ void TPlmrCompress::CopyUncompressed(const std::string& source, const std::strin
     IFileSystem& files = *GetPlatform().Files;
     Abort = false;
     Offset = 0;
-    ExtractDirectory = archive::FolderPart(dest);
-    ExtractName = archive::FileNamePart(dest);
+    ExtractDirectory = ExtractFileDir(dest);
+    ExtractName = ExtractFileName(dest);
     std::string target = dest;
     if (files.FileExists(target)) {
         switch (TVersionResource::IsFileNewerByName(source, target, Overwrite)) {
@@ -113,7 +114,7 @@ void TPlmrCompress::CopyUncompressed(const std::string& source, const std::strin
             return;
         case TFileCompareResult::fcReplace:
             OnReplace(this, TlzhFileStats{});
-            target = archive::JoinPath(ExtractDirectory, ExtractName);
+            target = IncludeTrailingBackslash(ExtractDirectory) + ExtractName;
             break;
         }
     }

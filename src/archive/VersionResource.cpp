@@ -5,6 +5,7 @@
 #include "platform/PlatformErrors.h"
 #include "platform/SystemInfo.h"
 #include "platform/VersionResources.h"
+#include "project/ProgramState.h"
 #include "project/Text.h"
 
 #include <charconv>
@@ -177,7 +178,10 @@ TFileCompareResult Decide(TOverwriteType rule, const std::string& dest,
     return TFileCompareResult::fcError;
 }
 
-TVersionResource* sharedInstance = nullptr;
+// The program-wide reader, a part of the program state.
+struct TSharedVersionResource {
+    TOwned<TVersionResource> Reader{new TVersionResource(nullptr)};
+};
 
 } // namespace
 
@@ -274,11 +278,7 @@ TVersionResource::TVersionResource(TComponent* owner)
     Read();
 }
 
-TVersionResource::~TVersionResource() {
-    delete info_;
-    if (sharedInstance == this)
-        sharedInstance = nullptr;
-}
+TVersionResource::~TVersionResource() { delete info_; }
 
 void TVersionResource::SetFileName(const std::string& name) {
     fileName_ = name;
@@ -364,16 +364,6 @@ TFileCompareResult TVersionResource::IsFileNewerByVersion(const std::string& sou
         rule, dest, [&] { return sourceVersion; }, [&] { return std::optional<double>(sourceDate); });
 }
 
-TVersionResource& SharedVersionResource() {
-    if (!sharedInstance)
-        sharedInstance = new TVersionResource(nullptr);
-    return *sharedInstance;
-}
-
-void FreeSharedVersionResource() {
-    TVersionResource* instance = sharedInstance;
-    sharedInstance = nullptr;
-    TComponent::Free(instance);
-}
+TVersionResource& SharedVersionResource() { return *ProgramPart<TSharedVersionResource>().Reader; }
 
 } // namespace sw

@@ -132,8 +132,8 @@ class TVersionResource : public TComponent {
     TVersionInfo* info_;
 };
 
-// The one instance the program shares, created on first use.
+// The one instance the program shares: a part of the program state, created
+// on first use.
 TVersionResource& SharedVersionResource();
-void FreeSharedVersionResource();
 
 } // namespace sw

@@ -1,6 +1,7 @@
 #include "controls/Forms.h"
 
 #include "platform/Platform.h"
+#include "project/ProgramState.h"
 
 #include <algorithm>
 
@@ -93,9 +94,15 @@ void TCustomForm::WindowEvents::OnResize() {
         form.bounds_ = form.window_->GetBounds();
 }
 
-TApplication& Application() {
-    static TApplication app;
-    return app;
+TApplication& Application() { return ProgramPart<TApplication>(); }
+
+TApplication::~TApplication() {
+    OnException = nullptr;
+    auto forms = std::move(forms_);
+    forms_.clear();
+    mainForm_ = nullptr;
+    for (auto it = forms.rbegin(); it != forms.rend(); ++it)
+        TComponent::Free(*it);
 }
 
 std::string TApplication::Title() const { return GetPlatform().Gui->Title(); }
@@ -128,15 +135,6 @@ void TApplication::HandleException(std::exception_ptr e) {
         return;
     }
     GetPlatform().Gui->MessageBox(ExceptionText(e), Title(), mb::Ok | mb::IconError);
-}
-
-void TApplication::Reset() {
-    OnException = nullptr;
-    auto forms = std::move(forms_);
-    forms_.clear();
-    mainForm_ = nullptr;
-    for (auto it = forms.rbegin(); it != forms.rend(); ++it)
-        TComponent::Free(*it);
 }
 
 std::string ExceptionText(std::exception_ptr e) {

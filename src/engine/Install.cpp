@@ -1,11 +1,14 @@
 #include "engine/Install.h"
 
+#include "controls/Forms.h"
 #include "controls/Graphics.h"
-#include "engine/InstallRecord.h"
 #include "objects/InstallLists.h"
 #include "objects/NetInstallLocation.h"
 #include "paths/StandardSpecifiers.h"
 #include "project/ClassRegistry.h"
+#include "project/ProgramState.h"
+#include "system/InstallDriverContext.h"
+#include "system/InstallRecord.h"
 
 namespace sw {
 
@@ -50,12 +53,15 @@ void RegisterInstallerClasses() {
     RegisterPathSpecifierClasses();
 }
 
-void ResetEngineGlobals() {
-    SetInstallRecordKeyPath("");
-    SetRunStartTime(0);
-    ResetInstallLists();
-    ResetPathSpecifierLists();
-    SetGlobalNetLocation(nullptr);
+void CreateProgramWideObjects(TProgramState& state) {
+    state.Part<TClassRegistry>();
+    state.Part<TInstallRecordState>();
+    state.Part<TDriverSlot>();
+    state.Part<TInstallObjectsState>();
+    state.Part<TPathSpecifierLists>();
+    // Last, so that it goes first: it frees the project's forms, whose
+    // components leave the lists above.
+    state.Part<TApplication>();
 }
 
 } // namespace sw

@@ -1,10 +1,10 @@
 #include "objects/FileContainer.h"
 
-#include "objects/InstallErrors.h"
 #include "objects/NetInstallLocation.h"
 #include "paths/PathSpecifier.h"
 #include "project/Errors.h"
 #include "project/Text.h"
+#include "system/InstallErrors.h"
 
 namespace sw {
 

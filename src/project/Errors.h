@@ -45,6 +45,12 @@ class EAbort : public Exception {
     EAbort() : Exception("Operation aborted") {}
 };
 
+// The program-wide objects were asked for without their owner, or a second
+// owner was created.
+class EProgramState : public Exception {
+    using Exception::Exception;
+};
+
 // A run mode or operation whose subsystem is not built yet. Raised instead of
 // pretending to succeed.
 class ENotBuiltYet : public Exception {

@@ -1,7 +1,5 @@
 #include "project/Reader.h"
 
-#include "platform/Platform.h"
-#include "platform/Resources.h"
 #include "project/ClassRegistry.h"
 #include "project/Collection.h"
 #include "project/Text.h"
@@ -361,13 +359,6 @@ TComponent* ReadComponentStream(std::string_view bytes, TComponent* root) {
             Format("Error reading %s%s%s: %s", {object, e.PropPath.empty() ? "" : ".", e.PropPath, e.Message()}));
     }
     return ReadComponentRecords(record, root);
-}
-
-TComponent* ReadComponentResource(std::string_view name, TComponent* root) {
-    auto bytes = GetPlatform().Resources->Find(ResourceType::RCData, std::string(name));
-    if (!bytes)
-        throw EResNotFound(Format("Resource %s not found", {name}));
-    return ReadComponentStream(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), root);
 }
 
 } // namespace sw

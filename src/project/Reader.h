@@ -18,10 +18,6 @@ namespace sw {
 TComponent* ReadComponentStream(std::string_view bytes, TComponent* root);
 TComponent* ReadComponentRecords(const TObjectRecord& record, TComponent* root);
 
-// Reads the RCDATA resource `name` of the running program into `root`.
-// Raises EResNotFound "Resource %s not found" when the program has none.
-TComponent* ReadComponentResource(std::string_view name, TComponent* root);
-
 // Assigns one stream value to a property of `target` (no path); references and
 // events must be resolved by the caller, so they are refused here.
 void AssignPropertyValue(TPersistent& target, const TPropInfo& prop, const TStreamValue& value);

@@ -11,13 +11,14 @@
 // everything succeeded.
 #include "ToolPlatform.h"
 
-#include "archive/ArchivePaths.h"
 #include "archive/PlmrCompress.h"
 #include "archive/VersionResource.h"
 #include "platform/FileStamp.h"
 #include "platform/FileSystem.h"
 #include "platform/Threads.h"
 #include "project/Errors.h"
+#include "project/ProgramState.h"
+#include "system/SystemHelpers.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -142,7 +143,7 @@ int Verify(TPlmrCompress& engine, const std::string& archive) {
             std::fprintf(stderr, "archive: %s: entry %s: %s\n", archive.c_str(), name.c_str(), e.what());
             ++bad;
         }
-        files.DeleteFile(archive::JoinPath(scratch, "entry"));
+        files.DeleteFile(IncludeTrailingBackslash(scratch) + "entry");
     }
     files.RemoveDirectory(scratch);
     std::printf("%d entries, %d good, %d bad\n", count, count - bad, bad);
@@ -156,6 +157,7 @@ int Run(int argc, char** argv) {
     const TOptions o = ParseOptions(argc, argv);
     if (o.Arguments.empty())
         Usage();
+    TProgramState state;
     TToolPlatform tool;
     ScopedPlatform scoped(tool.Get());
     TOwned<TPlmrCompress> engine(new TPlmrCompress(nullptr));
@@ -198,7 +200,6 @@ int Run(int argc, char** argv) {
         std::fprintf(stderr, "archive: %s: %s\n", archive.c_str(), e.what());
         status = 1;
     }
-    FreeSharedVersionResource();
     return status;
 }
 

@@ -48,7 +48,6 @@ class ArchiveTest : public ::testing::Test {
         files().CreateDirectory("C:\\SRC");
         files().SetNow(sw::EncodeFileStamp({2001, 2, 3, 4, 5, 6}));
     }
-    ~ArchiveTest() override { sw::FreeSharedVersionResource(); }
 
     sw::fake::FakeFileSystem& files() { return platform.Files(); }
     void Put(const std::string& path, const std::string& bytes) { files().PutFile(path, bytes); }

@@ -271,11 +271,6 @@ TEST(VolumeNames, NumberedAfterTheFirstVolume) {
     EXPECT_EQ(archive::VolumeName("A:\\files.11", 1), "A:\\files.1");
     EXPECT_EQ(archive::VolumeName("A:\\DIR.X\\files", 3), "A:\\DIR.X\\files.3");
     EXPECT_EQ(archive::ChangeFileExt("C:\\a.b\\c.d", ".1"), "C:\\a.b\\c.1");
-    EXPECT_EQ(archive::FileNamePart("C:\\a\\b.c"), "b.c");
-    EXPECT_EQ(archive::FileNamePart("C:b.c"), "b.c");
-    EXPECT_EQ(archive::FolderPart("C:\\a\\b.c"), "C:\\a");
-    EXPECT_EQ(archive::JoinPath("C:\\", "x"), "C:\\x");
-    EXPECT_EQ(archive::JoinPath("", "x"), "x");
 }
 
 TEST(SafeNames, OnlyPlainFileNamesAreExtracted) {

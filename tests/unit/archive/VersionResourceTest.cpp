@@ -116,7 +116,6 @@ TEST_F(VersionResourceTest, FileNameIsStoredOnlyWhenItIsNotTheProgram) {
 TEST_F(VersionResourceTest, SharedInstanceIsCreatedOnDemand) {
     TVersionResource& a = SharedVersionResource();
     EXPECT_EQ(&a, &SharedVersionResource());
-    FreeSharedVersionResource();
     Put("C:\\SRC\\A.DLL", VersionedImage(0x00010000, 0));
     EXPECT_EQ(TVersionResource::IsFileNewerByVersion("2.0.0.0", "C:\\SRC\\A.DLL", TOverwriteType::owVersion, 0),
               TFileCompareResult::fcReplace);

@@ -1,6 +1,5 @@
 #include "unit/project/TestComponents.h"
 
-#include "platform/fake/FakePlatform.h"
 #include "project/ClassRegistry.h"
 #include "project/Errors.h"
 #include "project/Reader.h"
@@ -220,21 +219,6 @@ TEST_F(ReaderTest, AFailedReadIntoAGivenRootFreesWhatItCreated) {
     EXPECT_EQ(root->FindComponent("A"), nullptr);
     EXPECT_FALSE(root->IsLoading());
     EXPECT_THROW(ReadComponentStream(Stream(Obj("TOtherForm", "Form1")), root.get()), EReadError);
-}
-
-TEST_F(ReaderTest, StreamsComeFromResources) {
-    fake::FakePlatform fake;
-    ScopedPlatform installed(fake.Get());
-    try {
-        ReadComponentResource("TFORM1", nullptr);
-        FAIL();
-    } catch (const EResNotFound& e) {
-        EXPECT_STREQ(e.what(), "Resource TFORM1 not found");
-    }
-    auto bytes = Stream(Obj("TTestRoot", "Form1", {}, {Obj("TTestThing", "Thing1")}));
-    fake.Resources().Add(ResourceType::RCData, "TFORM1", std::vector<uint8_t>(bytes.begin(), bytes.end()));
-    TOwned<TComponent> root(ReadComponentResource("tform1", nullptr));
-    EXPECT_NE(root->FindComponent("Thing1"), nullptr);
 }
 
 TEST_F(ReaderTest, WriterOmitsDefaultsAndPicksTheSmallestTags) {

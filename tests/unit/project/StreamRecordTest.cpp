@@ -1,12 +1,10 @@
 #include "project/StreamRecord.h"
 #include "project/TextForm.h"
+#include "support/SourceFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <limits>
 
 namespace sw {
@@ -24,11 +22,9 @@ std::string Short(const std::string& s) { return char(s.size()) + s; }
 std::string Stream(const std::string& body) { return "TPF0" + body; }
 
 std::string EveryTagBinary() {
-    std::filesystem::path p = std::filesystem::path(__FILE__).parent_path() / "../../fixtures/every-tag.txt";
-    std::ifstream in(p, std::ios::binary);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_FALSE(text.empty()) << p;
-    return WriteStreamRecords(TextToRecords(text, p.string()));
+    std::string text = test::ReadSourceFile("tests/fixtures/every-tag.txt");
+    EXPECT_FALSE(text.empty());
+    return WriteStreamRecords(TextToRecords(text, "every-tag.txt"));
 }
 
 TStreamValue Raw(TValueType t, std::string bytes) {

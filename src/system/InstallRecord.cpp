@@ -1,4 +1,4 @@
-#include "engine/InstallRecord.h"
+#include "system/InstallRecord.h"
 
 #include "platform/FileStamp.h"
 #include "platform/FileSystem.h"
@@ -7,6 +7,7 @@
 #include "platform/SystemInfo.h"
 
 #include "project/Errors.h"
+#include "project/ProgramState.h"
 #include "project/Text.h"
 
 #include <algorithm>
@@ -18,22 +19,7 @@ namespace sw {
 
 namespace {
 
-std::string recordKeyPath;
-double runStartTime = 0;
-
-// Days since 30 December 1899, the fraction being the time of day.
-double DayCount(const FileDateTime& dt) {
-    // Days from the civil date to 1 January 1970 (proleptic Gregorian).
-    const int y = dt.Year - (dt.Month <= 2 ? 1 : 0);
-    const int era = y / 400;
-    const int yoe = y - era * 400;
-    const int mp = (dt.Month + 9) % 12;
-    const int doy = (153 * mp + 2) / 5 + dt.Day - 1;
-    const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    const long days1970 = static_cast<long>(era) * 146097 + doe - 719468;
-    constexpr long kDays1899To1970 = 25569;
-    return static_cast<double>(days1970 + kDays1899To1970) + (dt.Hour * 3600 + dt.Minute * 60 + dt.Second) / 86400.0;
-}
+TInstallRecordState& RecordState() { return ProgramPart<TInstallRecordState>(); }
 
 std::optional<double> ReadDate(IRegistry& reg, const std::string& key, const char* name) {
     std::vector<uint8_t> bytes = reg.ReadBinary(RegistryRoot::LocalMachine, key, name, {});
@@ -68,7 +54,7 @@ std::vector<uint8_t> DateBytes(double date) {
 
 } // namespace
 
-double DayCountOf(const FileDateTime& dt) { return DayCount(dt); }
+double DayCountOf(const FileDateTime& dt) { return DateTimeToDayCount(dt); }
 
 std::string FindInstallRecord(bool create, const std::string& selfExtract) {
     Platform& platform = GetPlatform();
@@ -77,7 +63,7 @@ std::string FindInstallRecord(bool create, const std::string& selfExtract) {
     std::optional<FileStamp> stamp = platform.Files->GetFileStamp(program);
     if (!size || !stamp)
         return {};
-    const double date = DayCount(DecodeFileStamp(*stamp));
+    const double date = DateTimeToDayCount(DecodeFileStamp(*stamp));
     const auto sizeValue = static_cast<int32_t>(static_cast<uint32_t>(*size));
     IRegistry& reg = *platform.Registry;
     constexpr RegistryRoot hklm = RegistryRoot::LocalMachine;
@@ -93,7 +79,7 @@ std::string FindInstallRecord(bool create, const std::string& selfExtract) {
             if (!created || !recordedSize)
                 continue;
             if (std::fabs(*created - date) < 1e-7 && *recordedSize == sizeValue) {
-                reg.WriteBinary(hklm, key, "LastRunDate", DateBytes(runStartTime));
+                reg.WriteBinary(hklm, key, "LastRunDate", DateBytes(RunStartTime()));
                 reg.WriteString(hklm, key, "Path", program);
                 return key;
             }
@@ -110,7 +96,7 @@ std::string FindInstallRecord(bool create, const std::string& selfExtract) {
         const std::string key = std::string(kInstallRecordRoot) + "\\Install" + std::to_string(n);
         reg.CreateKey(hklm, key);
         reg.WriteString(hklm, key, "Path", program);
-        reg.WriteBinary(hklm, key, "LastRunDate", DateBytes(runStartTime));
+        reg.WriteBinary(hklm, key, "LastRunDate", DateBytes(RunStartTime()));
         reg.WriteBinary(hklm, key, "CreationDate", DateBytes(date));
         reg.WriteInteger(hklm, key, "Size", sizeValue);
         if (!selfExtract.empty())
@@ -122,12 +108,12 @@ std::string FindInstallRecord(bool create, const std::string& selfExtract) {
     }
 }
 
-double RunStartTime() { return runStartTime; }
+double RunStartTime() { return RecordState().RunStartTime; }
 
-void SetRunStartTime(double dayCount) { runStartTime = dayCount; }
+void SetRunStartTime(double dayCount) { RecordState().RunStartTime = dayCount; }
 
-const std::string& InstallRecordKeyPath() { return recordKeyPath; }
+const std::string& InstallRecordKeyPath() { return RecordState().KeyPath; }
 
-void SetInstallRecordKeyPath(const std::string& path) { recordKeyPath = path; }
+void SetInstallRecordKeyPath(const std::string& path) { RecordState().KeyPath = path; }
 
 } // namespace sw
