@@ -27,8 +27,8 @@ step "native build"
 cmake --preset native >/dev/null && cmake --build --preset native --target formtext >/dev/null ||
     fail "the native build failed (cmake --build --preset native shows why)"
 step "win32 build"
-# CMake keeps the compiler it found first.
-[ cmake/mingw-i686.cmake -nt "$win32_dir/CMakeCache.txt" ] && rm -rf "$win32_dir"
+source scripts/build-dir.sh
+sw_fresh_build_dir "$win32_dir"
 cmake --preset win32 -DSW_FORMTEXT="$native_dir/tools/formtext/formtext" >/dev/null &&
     cmake --build --preset win32 --target setup >/dev/null ||
     fail "the win32 build of the setup program failed (cmake --build --preset win32 --target setup shows why)"

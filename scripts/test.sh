@@ -93,15 +93,7 @@ build() {
     shift 2
     local log="$dir.build.log" t0=$SECONDS
     mkdir -p "$(dirname "$dir")"
-    if [ -f "$dir/CMakeCache.txt" ] && ! grep -q '^CMAKE_GENERATOR:INTERNAL=Ninja$' "$dir/CMakeCache.txt"; then
-        rm -rf "$dir"
-    fi
-    # CMake keeps the compiler it found first: a toolchain file changed since needs a fresh directory.
-    local toolchain
-    toolchain=$(sed -n 's/^CMAKE_TOOLCHAIN_FILE:FILEPATH=//p' "$dir/CMakeCache.txt" 2>/dev/null)
-    if [ -n "$toolchain" ] && [ "$toolchain" -nt "$dir/CMakeCache.txt" ]; then
-        rm -rf "$dir"
-    fi
+    sw_fresh_build_dir "$dir"
     if cmake "$@" -B "$dir" >"$log" 2>&1 && cmake --build "$dir" -j "$jobs" >>"$log" 2>&1; then
         echo "-- $tier: built in $((SECONDS - t0)) s ($dir)"
         return 0
@@ -299,6 +291,7 @@ if ! bash scripts/install-prereqs.sh; then
     exit 1
 fi
 
+source scripts/build-dir.sh
 source scripts/wine-path.sh
 # A forced emulated path on a kernel that runs 32-bit programs: the whole run goes on in a user and mount
 # namespace whose own binfmt_misc hands them to qemu-i386, so the machine's setting stays as it is.
@@ -317,7 +310,9 @@ if [ "${SW_WINE_PATH:-}" = emulated ] && [[ " ${tiers[*]} " == *" win32 "* ]] &&
 fi
 
 for t in "${tiers[@]}"; do
+    t0=$SECONDS
     "tier_$t"
+    echo "-- $t: $((SECONDS - t0)) s"
 done
 
 echo
