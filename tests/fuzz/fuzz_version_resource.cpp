@@ -34,8 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     {
         sw::TOwned<sw::TVersionResource> reader(new sw::TVersionResource(nullptr));
         reader->SetFileName("C:\\ANY.DLL");
-        reader->SetLanguage(sw::TLanguage::lnGerman);
-        reader->SetCharacterSet(sw::TCharacterSet::csUnicode);
+        reader->SetLanguage(sw::version::TLanguage::lnGerman);
+        reader->SetCharacterSet(sw::version::TCharacterSet::csUnicode);
         const sw::TVersionInfo& info = *reader->VersionInfo();
         if (info.FileVersion.size() > 23 || info.CompanyName.size() > bytes.size())
             std::abort();
