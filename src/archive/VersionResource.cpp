@@ -21,10 +21,10 @@ constexpr uint16_t kLanguageIds[] = {1025, 1026, 1027, 1028, 1029, 1030, 1031, 1
                                      1037, 1038, 1039, 1040, 1041, 1042, 1043, 1044, 1045, 1046, 1047, 1048,
                                      1049, 1050, 1051, 1052, 1053, 1054, 1055, 1056, 1057, 2052, 2055, 2057,
                                      2058, 2060, 2064, 2067, 2068, 2070, 2074, 3084, 4108};
-static_assert(std::size(kLanguageIds) == static_cast<size_t>(TLanguage::lnSwissFrench) + 1);
+static_assert(std::size(kLanguageIds) == static_cast<size_t>(version::TLanguage::lnSwissFrench) + 1);
 
 constexpr uint16_t kCodePages[] = {0, 932, 949, 950, 1200, 1250, 1251, 1252, 1253, 1254, 1255, 1256};
-static_assert(std::size(kCodePages) == static_cast<size_t>(TCharacterSet::csArabic) + 1);
+static_assert(std::size(kCodePages) == static_cast<size_t>(version::TCharacterSet::csArabic) + 1);
 
 std::string RunningProgram() {
     ISystemInfo* system = GetPlatform().System;
@@ -185,6 +185,8 @@ struct TSharedVersionResource {
 
 } // namespace
 
+namespace version {
+
 uint16_t LanguageId(TLanguage language) { return kLanguageIds[static_cast<size_t>(language)]; }
 uint16_t CodePage(TCharacterSet characterSet) { return kCodePages[static_cast<size_t>(characterSet)]; }
 
@@ -243,6 +245,11 @@ const TEnumInfo& CharacterSetNames() {
     return names;
 }
 
+} // namespace version
+
+using version::TCharacterSet;
+using version::TLanguage;
+
 #define SW_VERSION_TEXT(Field)                                                                                         \
     prop::WithStored(prop::String(#Field, &Self::Field), [](const TPersistent&) { return false; })
 
@@ -260,10 +267,10 @@ SW_CLASS_INFO(TVersionResource, TComponent,
                                [](const TPersistent& p) {
                                    return static_cast<const TVersionResource&>(p).FileName() != RunningProgram();
                                }),
-              prop::Enumeration("Language", &Self::Language, &Self::SetLanguage, LanguageNames(),
+              prop::Enumeration("Language", &Self::Language, &Self::SetLanguage, version::LanguageNames(),
                                 std::optional(TLanguage::lnUSEnglish)),
-              prop::Enumeration("CharacterSet", &Self::CharacterSet, &Self::SetCharacterSet, CharacterSetNames(),
-                                std::optional(TCharacterSet::csMultilingual)),
+              prop::Enumeration("CharacterSet", &Self::CharacterSet, &Self::SetCharacterSet,
+                                version::CharacterSetNames(), std::optional(TCharacterSet::csMultilingual)),
               prop::Object("VersionInfo", &Self::VersionInfo))
 
 void TVersionInfo::Clear() {
@@ -297,7 +304,7 @@ void TVersionResource::SetCharacterSet(TCharacterSet characterSet) {
 
 std::string TVersionResource::StringTablePath() const {
     char hex[9];
-    std::snprintf(hex, sizeof hex, "%04X%04X", LanguageId(language_), CodePage(characterSet_));
+    std::snprintf(hex, sizeof hex, "%04X%04X", version::LanguageId(language_), version::CodePage(characterSet_));
     return std::string("\\StringFileInfo\\") + hex + "\\";
 }
 

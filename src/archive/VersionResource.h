@@ -11,8 +11,11 @@
 
 namespace sw {
 
-// The languages a string table can be read in; each selects a Windows
-// language identifier (LanguageId).
+// The language and code page of the string table a version resource is read
+// in. Their own namespace keeps them apart from the translator's TLanguage.
+namespace version {
+
+// Each selects a Windows language identifier (LanguageId).
 enum class TLanguage {
     lnArabic,
     lnBulgarian,
@@ -82,6 +85,8 @@ uint16_t CodePage(TCharacterSet characterSet);
 const TEnumInfo& LanguageNames();
 const TEnumInfo& CharacterSetNames();
 
+} // namespace version
+
 enum class TFileCompareResult { fcError, fcSame, fcReplace, fcKeep };
 
 // The texts of one version resource; never stored in a project stream.
@@ -104,10 +109,10 @@ class TVersionResource : public TComponent {
     // Each setter reads the resource again.
     std::string FileName() const { return fileName_; }
     void SetFileName(const std::string& name);
-    TLanguage Language() const { return language_; }
-    void SetLanguage(TLanguage language);
-    TCharacterSet CharacterSet() const { return characterSet_; }
-    void SetCharacterSet(TCharacterSet characterSet);
+    version::TLanguage Language() const { return language_; }
+    void SetLanguage(version::TLanguage language);
+    version::TCharacterSet CharacterSet() const { return characterSet_; }
+    void SetCharacterSet(version::TCharacterSet characterSet);
     TVersionInfo* VersionInfo() const { return info_; }
 
     // "\StringFileInfo\" + language and code page in hex + "\".
@@ -127,8 +132,8 @@ class TVersionResource : public TComponent {
     void Read();
 
     std::string fileName_;
-    TLanguage language_ = TLanguage::lnUSEnglish;
-    TCharacterSet characterSet_ = TCharacterSet::csMultilingual;
+    version::TLanguage language_ = version::TLanguage::lnUSEnglish;
+    version::TCharacterSet characterSet_ = version::TCharacterSet::csMultilingual;
     TVersionInfo* info_;
 };
 

@@ -160,6 +160,11 @@ std::optional<std::string> TPortableVersionResources::GetFileVersionInfo(const s
         return std::nullopt;
     std::vector<uint8_t> bytes;
     try {
+        // Executables (PE and NE) begin with "MZ"; other files are not read.
+        uint8_t magic[2];
+        if (file->Read(magic, 2) != 2 || magic[0] != 'M' || magic[1] != 'Z')
+            return std::nullopt;
+        file->Seek(0, SeekOrigin::Begin);
         bytes = file->ReadAll();
     } catch (const EPlatformError&) {
         return std::nullopt;

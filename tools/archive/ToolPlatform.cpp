@@ -1,6 +1,5 @@
 #include "ToolPlatform.h"
 
-#include "platform/VersionResources.h"
 #include "project/Errors.h"
 
 #ifdef _WIN32
@@ -19,28 +18,16 @@ sw::Platform TToolPlatform::Get() {
 std::string TToolPlatform::EnginePath(const std::string& argument) const { return argument; }
 
 #else
-#include "platform/fake/FakePlatform.h"
-#include "platform/posix/PosixFileSystem.h"
+#include "platform/posix/PosixPlatform.h"
 
-// Linux files through drive C: mapped onto "/"; the other services, which
-// the archive engine does not use, are the fakes.
 struct TToolPlatform::TParts {
-    TParts() { files.MapDrive('C', "/"); }
-    sw::fake::FakePlatform others;
-    sw::posix::PosixFileSystem files;
-    sw::TPortableVersionResources versions{files};
+    sw::posix::PosixPlatform system;
 };
 
-sw::Platform TToolPlatform::Get() {
-    sw::Platform p = parts_->others.Get();
-    p.Files = &parts_->files;
-    p.Versions = &parts_->versions;
-    p.Gui = nullptr;
-    return p;
-}
+sw::Platform TToolPlatform::Get() { return parts_->system.Get(); }
 
 std::string TToolPlatform::EnginePath(const std::string& argument) const {
-    if (auto path = parts_->files.WindowsPath(argument))
+    if (auto path = parts_->system.Files().WindowsPath(argument))
         return *path;
     throw sw::Exception("Cannot name the path " + argument);
 }

@@ -241,7 +241,8 @@ std::optional<std::string> PosixFileSystem::WindowsPath(const std::string& posix
     return best;
 }
 
-std::optional<PosixFileSystem::Resolved> PosixFileSystem::Resolve(const std::string& windowsPath) const {
+std::optional<PosixFileSystem::Resolved> PosixFileSystem::Resolve(const std::string& windowsPath,
+                                                                  bool wantShort) const {
     if (windowsPath.size() < 2 || windowsPath[1] != ':')
         return std::nullopt;
     auto drive = drives_.find(static_cast<char>(std::toupper(static_cast<unsigned char>(windowsPath[0]))));
@@ -262,19 +263,22 @@ std::optional<PosixFileSystem::Resolved> PosixFileSystem::Resolve(const std::str
     Resolved r{drive->second, std::string(1, drive->first) + ":", true};
     for (size_t i = 0; i < parts.size(); ++i) {
         const std::string& part = parts[i];
+        const bool last = i + 1 == parts.size();
         std::string found;
-        std::string shortName = part;
-        const std::vector<std::string> names = Names(r.path);
-        if (std::binary_search(names.begin(), names.end(), part)) {
+        std::vector<std::string> names;
+        // The name as given is the common case; the folder is listed only
+        // for another letter case, an 8.3 name, or the 8.3 form asked for.
+        if (Stat(Join(r.path, part)))
             found = part;
-        } else {
+        if (found.empty() || wantShort) {
+            names = Names(r.path);
             for (const std::string& name : names)
-                if (SameText(name, part)) {
+                if (found.empty() && SameText(name, part))
                     found = name;
-                    break;
-                }
         }
-        const std::map<std::string, std::string> shorts = ShortNames(names);
+        std::map<std::string, std::string> shorts;
+        if (found.empty() || wantShort)
+            shorts = ShortNames(names);
         if (found.empty())
             for (const auto& [name, alias] : shorts)
                 if (SameText(alias, part)) {
@@ -282,7 +286,7 @@ std::optional<PosixFileSystem::Resolved> PosixFileSystem::Resolve(const std::str
                     break;
                 }
         if (found.empty()) {
-            if (i + 1 < parts.size())
+            if (!last)
                 return std::nullopt;
             r.path = Join(r.path, part);
             r.shortPath += "\\" + part;
@@ -290,8 +294,9 @@ std::optional<PosixFileSystem::Resolved> PosixFileSystem::Resolve(const std::str
             return r;
         }
         r.path = Join(r.path, found);
-        r.shortPath += "\\" + shorts.at(found);
-        if (i + 1 < parts.size() && !IsFolder(r.path))
+        if (wantShort)
+            r.shortPath += "\\" + shorts.at(found);
+        if (!last && !IsFolder(r.path))
             return std::nullopt;
     }
     if (parts.empty())
@@ -512,7 +517,7 @@ std::optional<uint64_t> PosixFileSystem::FreeSpace(const std::string& path) {
 }
 
 std::optional<std::string> PosixFileSystem::ShortPathName(const std::string& path) {
-    auto r = Resolve(path);
+    auto r = Resolve(path, true);
     if (!r || !r->exists)
         return std::nullopt;
     return r->shortPath;

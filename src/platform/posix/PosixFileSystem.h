@@ -63,10 +63,10 @@ class PosixFileSystem : public IFileSystem {
   private:
     struct Resolved {
         std::string path;      // the Linux path
-        std::string shortPath; // the Windows form with 8.3 names
+        std::string shortPath; // the Windows form with 8.3 names, when asked for
         bool exists = false;
     };
-    std::optional<Resolved> Resolve(const std::string& windowsPath) const;
+    std::optional<Resolved> Resolve(const std::string& windowsPath, bool wantShort = false) const;
     bool IsOpen(const std::string& posixPath);
     void Opened(const std::string& posixPath, bool write, int delta);
     // Checks sharing and registers the open file under the lock.

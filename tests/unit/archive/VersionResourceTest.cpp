@@ -50,15 +50,15 @@ TEST_F(VersionResourceTest, ReadsFixedInformationAndTheStringTable) {
     EXPECT_EQ(reader->StringTablePath(), "\\StringFileInfo\\040904E4\\");
 
     // Another language finds no strings; the fixed texts stay.
-    reader->SetLanguage(TLanguage::lnGerman);
+    reader->SetLanguage(version::TLanguage::lnGerman);
     EXPECT_EQ(reader->StringTablePath(), "\\StringFileInfo\\040704E4\\");
     EXPECT_EQ(info.CompanyName, "");
     EXPECT_EQ(info.FileVersion, "2.3.4.5");
     EXPECT_EQ(info.ProductVersion, "5.6.7.8");
-    reader->SetCharacterSet(TCharacterSet::csUnicode);
+    reader->SetCharacterSet(version::TCharacterSet::csUnicode);
     EXPECT_EQ(reader->StringTablePath(), "\\StringFileInfo\\040704B0\\");
-    reader->SetLanguage(TLanguage::lnSwissFrench);
-    reader->SetCharacterSet(TCharacterSet::csASCII);
+    reader->SetLanguage(version::TLanguage::lnSwissFrench);
+    reader->SetCharacterSet(version::TCharacterSet::csASCII);
     EXPECT_EQ(reader->StringTablePath(), "\\StringFileInfo\\100C0000\\");
 }
 
