@@ -1,6 +1,7 @@
 #include "controls/Controls.h"
 
 #include "controls/Forms.h"
+#include "controls/StdCtrls.h"
 #include "project/ClassRegistry.h"
 
 namespace sw {
@@ -8,6 +9,9 @@ namespace sw {
 void RegisterControlClasses() {
     RegisterClass<TForm>();
     RegisterClass<TDataModule>();
+    RegisterClass<TLabel>();
+    RegisterClass<TButton>();
+    RegisterClass<TBitBtn>();
 }
 
 } // namespace sw
