@@ -151,7 +151,8 @@ void TControl::SetAnchors(uint32_t anchors) {
     BoundsSetByProgram();
 }
 
-void TControl::SetCaption(const std::string& text) {
+void TControl::SetCaption(const std::string& caption) {
+    std::string text = AdjustText(caption);
     if (text == text_)
         return;
     text_ = text;
@@ -225,9 +226,14 @@ void TControl::Click() { OnClick(this); }
 void TControl::Realize(IForm& form, IControl* parentWindow) {
     if (window_)
         return;
-    window_ = form.CreateControl(WindowKind(), Name(), parentWindow, bounds_, events_);
+    window_ = form.CreateControl(WindowKind(), WindowName(), parentWindow, bounds_, events_);
     host_ = &form;
     ApplyTo(*window_);
+}
+
+std::string TControl::WindowName() const {
+    auto* owner = dynamic_cast<const TControl*>(Owner());
+    return owner && owner->Parent() ? owner->WindowName() + "." + Name() : Name();
 }
 
 void TControl::ApplyTo(IControl& window) {

@@ -83,6 +83,9 @@ class TControl : public TComponent {
     // Creates the window (and those of the children) inside `form`.
     virtual void Realize(IForm& form, IControl* parentWindow);
     virtual void Unrealize();
+    // The name its window goes by: the name, after the owner's window name
+    // for a control owned by another control (the buttons of a radio group).
+    std::string WindowName() const;
     // The form window this control is shown in; none before.
     IForm* HostForm() const { return host_; }
 
@@ -96,6 +99,8 @@ class TControl : public TComponent {
     virtual void WindowChanged() {}
     // The caption changed (after the window was told).
     virtual void TextChanged() {}
+    // The text as the control keeps it (an edit's case rule).
+    virtual std::string AdjustText(const std::string& text) const { return text; }
     // The parent's font or colour changed, or the control's own.
     virtual void FontChanged();
     void ApplyColor();

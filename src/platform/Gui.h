@@ -89,7 +89,8 @@ inline constexpr ColorRef kColorWindow = 0x80000005;
 inline constexpr ColorRef kColorWindowText = 0x80000008;
 
 enum class TextAlign { Left, Right, Center };
-enum class BevelKind { None, Lowered, Raised, Frame };
+// The edge a panel draws: a box, a frame, or one line along a side.
+enum class BevelKind { None, Lowered, Raised, Frame, TopLine, BottomLine, LeftLine, RightLine };
 
 struct ColumnSpec {
     std::string Caption;
