@@ -57,6 +57,29 @@ class Win32Form : public IForm {
         UpdateWindow(hwnd_);
     }
 
+    Bounds ClientBounds() override {
+        RECT r{};
+        GetClientRect(hwnd_, &r);
+        return {0, 0, r.right, r.bottom};
+    }
+
+    void SetClientSize(int width, int height) override {
+        RECT r{0, 0, width, height};
+        AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_STYLE)), FALSE,
+                           static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_EXSTYLE)));
+        Bounds b = GetBounds();
+        SetBounds({b.Left, b.Top, r.right - r.left, r.bottom - r.top});
+    }
+
+    std::unique_ptr<IControl> CreateControl(ControlKind, const std::string&, IControl*, const Bounds&,
+                                            IControlEvents&) override {
+        throw ENotBuiltYet("Win32 child controls");
+    }
+
+    IControl* FindControl(const std::string&) override { return nullptr; }
+
+    std::string Capture() override { throw ENotBuiltYet("Win32 form capture"); }
+
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         if (message == WM_NCCREATE) {
             auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
@@ -156,6 +179,17 @@ void Win32Gui::RunMessageLoop() {
             break;
     }
 }
+
+void Win32Gui::RunUntil(const std::function<bool()>& done) {
+    MSG msg;
+    while (!terminated_ && !done()) {
+        BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (!Handle(msg, got == 0 || got == -1))
+            break;
+    }
+}
+
+Bounds Win32Gui::MeasureText(const FontSpec&, const std::string&, int) { throw ENotBuiltYet("Win32 text measuring"); }
 
 void Win32Gui::ProcessMessages() {
     MSG msg;
