@@ -115,6 +115,13 @@ ctest_tier() {
 tier_native() {
     header "native: g++, -Werror, unit and contract tests"
     local dir="${prefix}native"
+    if bash scripts/check-layers.sh; then
+        echo "-- layers: every include is of its own layer or a lower one"
+        note_pass
+    else
+        echo "-- layers: FAILED"
+        note_fail
+    fi
     build native "$dir" --preset native -DSW_WERROR=ON || return
     native_built=1
     ctest_tier "$dir"

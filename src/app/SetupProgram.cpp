@@ -6,8 +6,10 @@
 #include "platform/Platform.h"
 #include "platform/Resources.h"
 #include "project/ClassRegistry.h"
+#include "project/ProgramState.h"
 #include "project/Reader.h"
 #include "project/Text.h"
+#include "system/ProgramResources.h"
 
 namespace sw {
 
@@ -22,22 +24,15 @@ const TObjectRecord* FindInstallRecord(const TObjectRecord& rec) {
     return nullptr;
 }
 
-std::string ResourceText(const std::string& name) {
-    auto bytes = GetPlatform().Resources->Find(ResourceType::RCData, name);
-    if (!bytes)
-        throw EResNotFound(Format("Resource %s not found", {name}));
-    return std::string(bytes->begin(), bytes->end());
-}
-
 } // namespace
 
 std::string ProjectTitle(const TObjectRecord& project) {
     std::string product = "My product";
     if (const TObjectRecord* install = FindInstallRecord(project))
         for (const auto& p : install->Properties)
-            if (SameText(p.Path, "Information.ProductName") &&
-                (p.Value.Type == TValueType::vaString || p.Value.Type == TValueType::vaLString))
-                product = p.Value.Bytes;
+            if (SameText(p.Path, "Information.ProductName"))
+                if (std::optional<std::string> text = StringValue(p.Value))
+                    product = *text;
     return product + " Installation";
 }
 
@@ -49,9 +44,10 @@ void RegisterAllClasses() {
 
 int RunSetupProgram() {
     IGui& gui = *GetPlatform().Gui;
+    CreateProgramWideObjects(CurrentProgramState());
     try {
         RegisterAllClasses();
-        std::string stream = ResourceText("TFORM1");
+        std::string stream = LoadResourceBytes(ResourceType::RCData, "TFORM1");
         try {
             Application().SetTitle(ProjectTitle(ReadStreamRecords(stream)));
         } catch (const EStreamError&) {
@@ -64,12 +60,10 @@ int RunSetupProgram() {
         ReadComponentStream(stream, form);
     } catch (const std::exception& e) {
         gui.MessageBox(e.what(), gui.Title(), mb::Ok | mb::IconError);
-        Application().Reset();
         return 1;
     }
     // The dialog forms are created here once the dialog subsystem exists.
     Application().Run();
-    Application().Reset();
     return 0;
 }
 

@@ -16,7 +16,8 @@ std::string ProjectTitle(const TObjectRecord& project);
 // Registers every class a project or dialog form stream may name.
 void RegisterAllClasses();
 
-// Runs the program on the installed platform; returns the exit code.
+// Runs the program on the installed platform, in the current program state
+// (whose end frees the forms); returns the exit code.
 int RunSetupProgram();
 
 } // namespace sw

@@ -3,6 +3,7 @@
 #include "controls/ControlProps.h"
 #include "controls/StdCtrls.h"
 #include "platform/Platform.h"
+#include "project/ProgramState.h"
 
 #include <algorithm>
 
@@ -194,9 +195,15 @@ void TCustomForm::WindowEvents::OnResize() {
     form.OnResize(&form);
 }
 
-TApplication& Application() {
-    static TApplication app;
-    return app;
+TApplication& Application() { return ProgramPart<TApplication>(); }
+
+TApplication::~TApplication() {
+    OnException = nullptr;
+    auto forms = std::move(forms_);
+    forms_.clear();
+    mainForm_ = nullptr;
+    for (auto it = forms.rbegin(); it != forms.rend(); ++it)
+        TComponent::Free(*it);
 }
 
 std::string TApplication::Title() const { return GetPlatform().Gui->Title(); }
@@ -229,15 +236,6 @@ void TApplication::HandleException(std::exception_ptr e) {
         return;
     }
     GetPlatform().Gui->MessageBox(ExceptionText(e), Title(), mb::Ok | mb::IconError);
-}
-
-void TApplication::Reset() {
-    OnException = nullptr;
-    auto forms = std::move(forms_);
-    forms_.clear();
-    mainForm_ = nullptr;
-    for (auto it = forms.rbegin(); it != forms.rend(); ++it)
-        TComponent::Free(*it);
 }
 
 std::string ExceptionText(std::exception_ptr e) {

@@ -109,6 +109,11 @@ class TDataModule : public TComponent {
 
 class TApplication {
   public:
+    TApplication() = default;
+    ~TApplication();
+    TApplication(const TApplication&) = delete;
+    TApplication& operator=(const TApplication&) = delete;
+
     std::string Title() const;
     void SetTitle(const std::string& title);
     TCustomForm* MainForm() const { return mainForm_; }
@@ -133,14 +138,14 @@ class TApplication {
     void HandleException(std::exception_ptr e);
     std::function<void(std::exception_ptr)> OnException;
 
-    // Frees the forms; called at exit and between tests.
-    void Reset();
 
   private:
     TCustomForm* mainForm_ = nullptr;
     std::vector<TCustomForm*> forms_;
 };
 
+// The program's application object, a part of the program state: it frees
+// its forms, last adopted first, when the state ends.
 TApplication& Application();
 
 // The text of an exception for a message box.

@@ -1,11 +1,11 @@
 #include "controls/Graphics.h"
 
-#include "platform/Platform.h"
-#include "platform/Resources.h"
 #include "project/Errors.h"
 #include "project/Text.h"
+#include "system/ProgramResources.h"
 
 #include <cstring>
+#include <limits>
 
 namespace sw {
 
@@ -38,20 +38,20 @@ void TBitmap::LoadFromFileBytes(std::string bmp) {
     }
     if (bmp.size() < kFileHeader + kInfoHeader || bmp[0] != 'B' || bmp[1] != 'M')
         RaiseInvalidPropertyValue();
-    width_ = static_cast<int32_t>(Le32(bmp, 18));
     int32_t h = static_cast<int32_t>(Le32(bmp, 22));
+    // A negative height is a top-down bitmap; the most negative has no size.
+    if (h == std::numeric_limits<int32_t>::min())
+        RaiseInvalidPropertyValue();
+    width_ = static_cast<int32_t>(Le32(bmp, 18));
     height_ = h < 0 ? -h : h;
     bmp_ = std::move(bmp);
 }
 
 void TBitmap::LoadFromResourceName(const std::string& name) {
-    auto dib = GetPlatform().Resources->Find(ResourceType::Bitmap, name);
-    if (!dib)
-        throw EResNotFound(Format("Resource %s not found", {name}));
-    if (dib->size() < kInfoHeader)
+    std::string info = LoadResourceBytes(ResourceType::Bitmap, name);
+    if (info.size() < kInfoHeader)
         throw EResNotFound(Format("Resource %s not found", {name}));
     // Rebuild the file header: the pixels follow the info header and palette.
-    std::string info(reinterpret_cast<const char*>(dib->data()), dib->size());
     uint32_t headerSize = Le32(info, 0);
     uint16_t bits = static_cast<uint16_t>(static_cast<uint8_t>(info[14]) | (static_cast<uint8_t>(info[15]) << 8));
     uint32_t used = Le32(info, 32);

@@ -1,26 +1,22 @@
 #include "engine/CustomInstall.h"
 
 #include "controls/Graphics.h"
-#include "engine/InstallRecord.h"
-#include "engine/SystemHelpers.h"
-#include "objects/InstallErrors.h"
 #include "objects/NetInstallLocation.h"
 #include "paths/StandardSpecifiers.h"
 #include "platform/Gui.h"
 #include "platform/Platform.h"
 #include "platform/SystemInfo.h"
 #include "project/Text.h"
+#include "system/InstallErrors.h"
+#include "system/InstallRecord.h"
+#include "system/SystemHelpers.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace sw {
 
-namespace {
-TCustomInstall* installDriver = nullptr;
-} // namespace
-
-TCustomInstall* InstallDriver() { return installDriver; }
+TCustomInstall* InstallDriver() { return dynamic_cast<TCustomInstall*>(InstallDriverContext()); }
 
 SW_CLASS_INFO(TCustomInstall, TFileContainer)
 
@@ -28,7 +24,7 @@ TCustomInstall::TCustomInstall(TComponent* owner)
     : TFileContainer(owner), buildInfo_(std::make_unique<TBuildInfo>()),
       dialogThemeBitmap_(std::make_unique<TPicture>()), information_(std::make_unique<TInstallInformation>()),
       presetupFiles_(std::make_unique<TStrings>()) {
-    if (installDriver)
+    if (InstallDriverContext())
         throw IEInstall("The TInstall component does not currently support the use of 2 TInstall components in the "
                         "same project");
     if (!dynamic_cast<TCustomForm*>(owner) && !dynamic_cast<TDataModule*>(owner))
@@ -41,15 +37,15 @@ TCustomInstall::TCustomInstall(TComponent* owner)
     SetDestDir("\\MyApplication");
     SetAllowChoice(false);
     groupName_ = "Main";
-    installDriver = this;
+    SetInstallDriverContext(this);
     Application().OnException = [this](std::exception_ptr e) { HandleException(e); };
 }
 
 TCustomInstall::~TCustomInstall() {
     if (!IsDesigning() && targetForm_ && !targetForm_->IsDestroying())
         RestoreActivationHandler();
-    if (installDriver == this)
-        installDriver = nullptr;
+    if (InstallDriverContext() == this)
+        SetInstallDriverContext(nullptr);
     Application().OnException = nullptr;
 }
 

@@ -7,6 +7,7 @@
 #include "controls/Forms.h"
 #include "engine/BuildInfo.h"
 #include "objects/FileContainer.h"
+#include "system/InstallDriverContext.h"
 
 #include <array>
 #include <exception>
@@ -22,7 +23,7 @@ using TCleanupEvent = TEvent<TCustomInstall*, bool&>;
 using TUserAbortEvent = TEvent<TCustomInstall*, bool&>;
 using TBeforeRunFileEvent = TEvent<TCustomInstall*, TCustomInstallFile*, bool&>;
 
-class TCustomInstall : public TFileContainer {
+class TCustomInstall : public TFileContainer, public IInstallDriverContext {
     SW_DECLARE_CLASS()
   public:
     // Raises IEInstall when a driver exists already or the owner is no form.
@@ -31,10 +32,12 @@ class TCustomInstall : public TFileContainer {
 
     // The command-line switches, either case; values_ follows this order.
     static constexpr const char* kSwitchLetters = "bfdersc";
-    bool SwitchGiven(char letter) const;
+    bool SwitchGiven(char letter) const override;
     // The value given with the switch; empty when it was not given.
-    const std::string& SwitchValue(char letter) const;
-    const std::string& InstallSourceDirectory() const { return installSource_; }
+    const std::string& SwitchValue(char letter) const override;
+    const std::string& InstallSourceDirectory() const override { return installSource_; }
+    TComponent* DriverComponent() override { return this; }
+    std::string MainDestPath() override { return GetDestPath(); }
     TCustomForm* TargetForm() const { return targetForm_; }
     // The recorded local copy of this driver's archive, if any.
     const std::string& DownloadedMainArchive() const { return downloadedMainArchive_; }

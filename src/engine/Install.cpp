@@ -1,11 +1,14 @@
 #include "engine/Install.h"
 
+#include "controls/Forms.h"
 #include "controls/Graphics.h"
-#include "engine/InstallRecord.h"
 #include "objects/InstallLists.h"
 #include "objects/NetInstallLocation.h"
 #include "paths/StandardSpecifiers.h"
 #include "project/ClassRegistry.h"
+#include "project/ProgramState.h"
+#include "system/InstallDriverContext.h"
+#include "system/InstallRecord.h"
 
 namespace sw {
 
@@ -13,12 +16,12 @@ SW_CLASS_INFO(TInstall, TCustomInstall,
               prop::Boolean("AllowChangeDir", &Self::AllowChangeDir, &Self::SetAllowChangeDir, true),
               prop::Boolean("AutoMaximizeWindow", &Self::AutoMaximizeWindow, &Self::SetAutoMaximizeWindow, true),
               prop::Object("BuildInfo", &Self::BuildInfo), prop::Object("Description", &Self::Description),
-              prop::String("DestDir", &Self::DestDir, &Self::SetDestDir),
+              prop::String("DestDir", &Self::DestDir, &Self::SetDestDir, std::nullopt),
               prop::Reference("DestDirType", &Self::DestDirType, &Self::SetDestDirType),
               prop::Object("DialogThemeBitmap", &Self::DialogThemeBitmap),
               prop::Enumeration("DistributeType", &Self::DistributeType, &Self::SetDistributeType,
                                 DistributeTypeNames(), std::optional(TDistributeType::dtTraditional)),
-              prop::String("GroupName", &Self::GroupName, &Self::SetGroupName),
+              prop::String("GroupName", &Self::GroupName, &Self::SetGroupName, std::nullopt),
               prop::Boolean("HideMainForm", &Self::HideMainForm, &Self::SetHideMainForm, std::nullopt),
               prop::Object("Information", &Self::Information),
               prop::Set("InstallTypes", &Self::InstallTypes, &Self::SetInstallTypes, InstallTypeNames(),
@@ -50,12 +53,15 @@ void RegisterInstallerClasses() {
     RegisterPathSpecifierClasses();
 }
 
-void ResetEngineGlobals() {
-    SetInstallRecordKeyPath("");
-    SetRunStartTime(0);
-    ResetInstallLists();
-    ResetPathSpecifierLists();
-    SetGlobalNetLocation(nullptr);
+void CreateProgramWideObjects(TProgramState& state) {
+    state.Part<TClassRegistry>();
+    state.Part<TInstallRecordState>();
+    state.Part<TDriverSlot>();
+    state.Part<TInstallObjectsState>();
+    state.Part<TPathSpecifierLists>();
+    // Last, so that it goes first: it frees the project's forms, whose
+    // components leave the lists above.
+    state.Part<TApplication>();
 }
 
 } // namespace sw

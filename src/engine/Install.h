@@ -16,8 +16,10 @@ class TInstall : public TCustomInstall {
 // specifiers with the stream reader.
 void RegisterInstallerClasses();
 
-// Forgets every program-wide value of the engine (between tests); the
-// components themselves must be freed first.
-void ResetEngineGlobals();
+class TProgramState;
+
+// Creates the parts of the program state, in their fixed order: the program
+// entry calls it first thing.
+void CreateProgramWideObjects(TProgramState& state);
 
 } // namespace sw

@@ -1,10 +1,10 @@
 #include "objects/FileContainer.h"
 
-#include "objects/InstallErrors.h"
 #include "objects/NetInstallLocation.h"
 #include "paths/PathSpecifier.h"
 #include "project/Errors.h"
 #include "project/Text.h"
+#include "system/InstallErrors.h"
 
 namespace sw {
 
@@ -21,7 +21,7 @@ SW_CLASS_INFO(TInstallFileGroup, TFileContainer,
               prop::Object("Description", &Self::Description),
               prop::String("DestDir", &Self::DestDir, &Self::SetDestDir),
               prop::Reference("DestDirType", &Self::DestDirType, &Self::SetDestDirType),
-              prop::String("GroupName", &Self::GroupName, &Self::SetGroupName),
+              prop::String("GroupName", &Self::GroupName, &Self::SetGroupName, std::nullopt),
               prop::Boolean("Include", &Self::Include, &Self::SetInclude, true),
               prop::Set("InstallTypes", &Self::InstallTypes, &Self::SetInstallTypes, InstallTypeNames(),
                         InstallTypeBit(TInstallType::itAlways)),

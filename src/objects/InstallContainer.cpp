@@ -1,13 +1,13 @@
 #include "objects/InstallContainer.h"
 
 #include "controls/Forms.h"
-#include "engine/SystemHelpers.h"
-#include "objects/InstallErrors.h"
 #include "objects/InstallLists.h"
 #include "objects/InstallObject.h"
 #include "objects/InstallParameters.h"
 #include "paths/PathSpecifier.h"
 #include "project/Text.h"
+#include "system/InstallErrors.h"
+#include "system/SystemHelpers.h"
 
 #include <algorithm>
 

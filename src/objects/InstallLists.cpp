@@ -1,8 +1,9 @@
 #include "objects/InstallLists.h"
 
 #include "objects/InstallContainer.h"
-#include "objects/InstallErrors.h"
+#include "project/ProgramState.h"
 #include "project/Text.h"
+#include "system/InstallErrors.h"
 
 namespace sw {
 
@@ -25,25 +26,12 @@ void TCustomInstallFileList::Add(TCustomInstallFile* file) {
     items_.push_back(file);
 }
 
-TInstallContainerList& InstallContainers() {
-    static TInstallContainerList list;
-    return list;
-}
+TInstallObjectsState& InstallObjectsState() { return ProgramPart<TInstallObjectsState>(); }
 
-TCustomInstallFileList& InstallFiles() {
-    static TCustomInstallFileList list;
-    return list;
-}
+TInstallContainerList& InstallContainers() { return InstallObjectsState().Containers; }
 
-TCustomInstallFileList& RetryRegistrationFiles() {
-    static TCustomInstallFileList list;
-    return list;
-}
+TCustomInstallFileList& InstallFiles() { return InstallObjectsState().Files; }
 
-void ResetInstallLists() {
-    InstallContainers().Clear();
-    InstallFiles().Clear();
-    RetryRegistrationFiles().Clear();
-}
+TCustomInstallFileList& RetryRegistrationFiles() { return InstallObjectsState().RetryRegistrationFiles; }
 
 } // namespace sw

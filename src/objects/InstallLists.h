@@ -35,12 +35,22 @@ class TCustomInstallFileList : public TReferenceList<TCustomInstallFile> {
     void Add(TCustomInstallFile* file);
 };
 
+class TCustomNetInstallLocation;
+
+// The install objects' part of the program state.
+struct TInstallObjectsState {
+    TInstallContainerList Containers;
+    // Every live file object, in creation order.
+    TCustomInstallFileList Files;
+    // Files whose ActiveX registration is to be retried at the end of the install.
+    TCustomInstallFileList RetryRegistrationFiles;
+    // The location of the driver, used by objects that name none.
+    TCustomNetInstallLocation* DefaultNetLocation = nullptr;
+};
+TInstallObjectsState& InstallObjectsState();
+
 TInstallContainerList& InstallContainers();
-// Every live file object, in creation order.
 TCustomInstallFileList& InstallFiles();
-// Files whose ActiveX registration is to be retried at the end of the install.
 TCustomInstallFileList& RetryRegistrationFiles();
-// Empties the three lists (between tests).
-void ResetInstallLists();
 
 } // namespace sw

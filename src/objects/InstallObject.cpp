@@ -1,7 +1,5 @@
 #include "objects/InstallObject.h"
 
-#include "engine/InstallRecord.h"
-#include "engine/SystemHelpers.h"
 #include "objects/NetInstallLocation.h"
 #include "paths/StandardSpecifiers.h"
 #include "platform/FileSystem.h"
@@ -9,6 +7,8 @@
 #include "platform/Registry.h"
 #include "project/Errors.h"
 #include "project/Text.h"
+#include "system/InstallRecord.h"
+#include "system/SystemHelpers.h"
 
 namespace sw {
 

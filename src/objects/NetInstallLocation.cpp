@@ -1,19 +1,18 @@
 #include "objects/NetInstallLocation.h"
 
-namespace sw {
+#include "objects/InstallLists.h"
+#include "project/ProgramState.h"
 
-namespace {
-TCustomNetInstallLocation* globalLocation = nullptr;
-}
+namespace sw {
 
 SW_CLASS_INFO(TCustomNetInstallLocation, TComponent)
 
 TCustomNetInstallLocation::~TCustomNetInstallLocation() {
-    if (globalLocation == this)
-        globalLocation = nullptr;
+    if (HasProgramState() && GlobalNetLocation() == this)
+        SetGlobalNetLocation(nullptr);
 }
 
-TCustomNetInstallLocation* GlobalNetLocation() { return globalLocation; }
-void SetGlobalNetLocation(TCustomNetInstallLocation* location) { globalLocation = location; }
+TCustomNetInstallLocation* GlobalNetLocation() { return InstallObjectsState().DefaultNetLocation; }
+void SetGlobalNetLocation(TCustomNetInstallLocation* location) { InstallObjectsState().DefaultNetLocation = location; }
 
 } // namespace sw

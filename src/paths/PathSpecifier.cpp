@@ -1,13 +1,14 @@
 #include "paths/PathSpecifier.h"
 
-#include "objects/InstallErrors.h"
+#include "project/ProgramState.h"
+#include "system/InstallErrors.h"
 
 #include <algorithm>
 
 namespace sw {
 
 SW_CLASS_INFO(TCustomPathSpecifier, TComponent)
-SW_CLASS_INFO(TPathSpecifier, TCustomPathSpecifier, prop::String("Description", &Self::Description),
+SW_CLASS_INFO(TPathSpecifier, TCustomPathSpecifier, prop::String("Description", &Self::Description, std::nullopt),
               prop::Event("OnGetPath", &Self::OnGetPath))
 SW_CLASS_INFO(TStandardPathSpecifier, TCustomPathSpecifier)
 
@@ -58,19 +59,8 @@ TCustomPathSpecifier* TPathSpecifierList::FindByClass(const TClassInfo& cls) con
     throw IEPathSpecifier("Could not find the path specifier");
 }
 
-TPathSpecifierList& AllPathSpecifiers() {
-    static TPathSpecifierList list;
-    return list;
-}
+TPathSpecifierList& AllPathSpecifiers() { return ProgramPart<TPathSpecifierLists>().All; }
 
-TStandardPathSpecList& StandardPathSpecifiers() {
-    static TStandardPathSpecList list;
-    return list;
-}
-
-void ResetPathSpecifierLists() {
-    AllPathSpecifiers().Clear();
-    StandardPathSpecifiers().Clear();
-}
+TStandardPathSpecList& StandardPathSpecifiers() { return ProgramPart<TPathSpecifierLists>().Standard; }
 
 } // namespace sw

@@ -71,10 +71,15 @@ class TPathSpecifierList {
 
 using TStandardPathSpecList = TPathSpecifierList;
 
+// The path specifiers' part of the program state.
+struct TPathSpecifierLists {
+    TPathSpecifierList All;
+    TStandardPathSpecList Standard;
+};
+
 // Every live specifier, and every live standard one.
 TPathSpecifierList& AllPathSpecifiers();
 TStandardPathSpecList& StandardPathSpecifiers();
-void ResetPathSpecifierLists();
 
 // Creates, owned by `owner` and named by their standard names, the standard
 // specifiers of which no instance lives yet, in their fixed order.

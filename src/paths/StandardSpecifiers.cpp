@@ -1,14 +1,14 @@
 #include "paths/StandardSpecifiers.h"
 
-#include "engine/CustomInstall.h"
-#include "engine/SystemHelpers.h"
 #include "objects/FileContainer.h"
-#include "objects/InstallErrors.h"
 #include "platform/Platform.h"
 #include "platform/Registry.h"
 #include "project/ClassRegistry.h"
 #include "project/Errors.h"
 #include "project/Text.h"
+#include "system/InstallDriverContext.h"
+#include "system/InstallErrors.h"
+#include "system/SystemHelpers.h"
 
 namespace sw {
 
@@ -28,8 +28,8 @@ TInstallObject* ContainedObject(const TComponent* component, const TCustomPathSp
     return object;
 }
 
-TCustomInstall& RequireDriver(const TComponent* component) {
-    TCustomInstall* driver = InstallDriver();
+IInstallDriverContext& RequireDriver(const TComponent* component) {
+    IInstallDriverContext* driver = InstallDriverContext();
     if (!driver)
         throw IEPathSpecifier(Format(
             "There is no TInstall component so the path specifier could not be expanded for %s", {NameOf(component)}));
@@ -119,18 +119,17 @@ void TpsInstallSource::ValidateComponent(TComponent* component) const { RequireD
 
 std::string TpsInstallSource::GetPath(TComponent* component) const {
     ValidateComponent(component);
-    return ExcludeTrailingBackslash(InstallDriver()->InstallSourceDirectory());
+    return ExcludeTrailingBackslash(InstallDriverContext()->InstallSourceDirectory());
 }
 
 void TpsMainInstall::ValidateComponent(TComponent* component) const {
-    TCustomInstall& driver = RequireDriver(component);
-    if (component == &driver)
+    if (component == RequireDriver(component).DriverComponent())
         throw IEPathSpecifier("Cannot use the ddMainInstallDir path specifier for a TInstall component");
 }
 
 std::string TpsMainInstall::GetPath(TComponent* component) const {
     ValidateComponent(component);
-    return ExcludeTrailingBackslash(InstallDriver()->GetDestPath());
+    return ExcludeTrailingBackslash(InstallDriverContext()->MainDestPath());
 }
 
 std::string TpsSystem::GetPath(TComponent*) const { return ExcludeTrailingBackslash(SystemDirectory()); }
@@ -141,7 +140,7 @@ void TpsMainArchiveFile::ValidateComponent(TComponent* component) const { Requir
 
 std::string TpsMainArchiveFile::GetPath(TComponent* component) const {
     ValidateComponent(component);
-    const TCustomInstall& driver = *InstallDriver();
+    const IInstallDriverContext& driver = *InstallDriverContext();
     std::string folder = IncludeTrailingBackslash(driver.InstallSourceDirectory());
     if (!driver.SwitchGiven('e'))
         return folder + "files.1";

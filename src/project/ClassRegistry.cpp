@@ -1,5 +1,6 @@
 #include "project/ClassRegistry.h"
 
+#include "project/ProgramState.h"
 #include "project/Text.h"
 
 #include <vector>
@@ -7,10 +8,7 @@
 namespace sw {
 
 namespace {
-std::vector<TRegisteredClass>& Registry() {
-    static std::vector<TRegisteredClass> classes;
-    return classes;
-}
+std::vector<TRegisteredClass>& Registry() { return ProgramPart<TClassRegistry>().Classes; }
 } // namespace
 
 void RegisterClass(const TClassInfo& info, TComponentFactory create) {
@@ -28,7 +26,5 @@ const TRegisteredClass* FindClass(std::string_view name) {
             return &c;
     return nullptr;
 }
-
-void UnregisterAllClasses() { Registry().clear(); }
 
 } // namespace sw

@@ -38,6 +38,12 @@ class EResNotFound : public Exception {
     using Exception::Exception;
 };
 
+// The program-wide objects were asked for without their owner, or a second
+// owner was created.
+class EProgramState : public Exception {
+    using Exception::Exception;
+};
+
 // A run mode or operation whose subsystem is not built yet. Raised instead of
 // pretending to succeed.
 class ENotBuiltYet : public Exception {

@@ -4,6 +4,7 @@
 #include "controls/Controls.h"
 #include "engine/Install.h"
 #include "platform/fake/FakePlatform.h"
+#include "project/ProgramState.h"
 #include "project/Reader.h"
 
 #include <cstddef>
@@ -35,8 +36,6 @@ sw::fake::FakePlatform& Fake() {
         auto* f = new sw::fake::FakePlatform;
         f->Resources().Add(sw::ResourceType::Bitmap, "INSTALLTHEME1", ThemeBitmap());
         sw::SetPlatform(f->Get());
-        sw::RegisterControlClasses();
-        sw::RegisterInstallerClasses();
         return f;
     }();
     return *fake;
@@ -46,6 +45,11 @@ sw::fake::FakePlatform& Fake() {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Fake();
+    // Each input starts from a fresh program.
+    sw::TProgramState state;
+    sw::CreateProgramWideObjects(state);
+    sw::RegisterControlClasses();
+    sw::RegisterInstallerClasses();
     std::string_view bytes(reinterpret_cast<const char*>(data), size);
     try {
         sw::TComponent::Free(sw::ReadComponentStream(bytes, nullptr));
@@ -53,6 +57,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     if (sw::InstallDriver() != nullptr)
         std::abort(); // a driver outlived its form
-    sw::ResetEngineGlobals();
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include "controls/Forms.h"
 #include "project/ClassRegistry.h"
+#include "support/ProgramStateForTests.h"
 
 namespace sw::test {
 
@@ -18,10 +19,8 @@ void EngineWineTest::SetUp() {
 }
 
 void EngineWineTest::TearDown() {
-    Application().Reset();
     FreeRoots();
-    ResetEngineGlobals();
-    UnregisterAllClasses();
+    RenewProgramState();
     platform_.reset();
 }
 

@@ -2,13 +2,13 @@
 // registry, files and system directories.
 #include "EngineWineFixture.h"
 
-#include "engine/InstallRecord.h"
-#include "engine/SystemHelpers.h"
-#include "objects/InstallErrors.h"
 #include "paths/StandardSpecifiers.h"
 #include "platform/FileStamp.h"
 #include "platform/FileSystem.h"
 #include "platform/Registry.h"
+#include "system/InstallErrors.h"
+#include "system/InstallRecord.h"
+#include "system/SystemHelpers.h"
 
 #include <cstring>
 #include <functional>

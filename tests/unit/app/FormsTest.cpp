@@ -1,6 +1,7 @@
 #include "controls/Forms.h"
 #include "platform/fake/FakePlatform.h"
 #include "project/Errors.h"
+#include "support/ProgramStateForTests.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,7 @@ namespace {
 struct FormsTest : ::testing::Test {
     fake::FakePlatform fake;
     ScopedPlatform installed{fake.Get()};
-    void TearDown() override { Application().Reset(); }
+    void TearDown() override { test::RenewProgramState(); }
 };
 
 TEST_F(FormsTest, ShowingTheMainFormDeliversOneActivationThroughTheLoop) {

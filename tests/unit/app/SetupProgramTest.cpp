@@ -1,29 +1,20 @@
 #include "app/SetupProgram.h"
 #include "controls/Forms.h"
+#include "app/MainForm.h"
 #include "engine/Install.h"
+#include "project/Reader.h"
+#include "project/Writer.h"
 #include "platform/fake/FakePlatform.h"
 #include "project/TextForm.h"
+#include "support/ProgramStateForTests.h"
+#include "support/SourceFiles.h"
 
 #include <gtest/gtest.h>
-
-#include <fstream>
-#include <sstream>
 
 namespace sw {
 namespace {
 
-// A file of the source tree (under Wine the Unix root is drive Z:).
-std::string SourceFile(const std::string& relative) {
-#ifdef _WIN32
-    std::string path = std::string("Z:") + SW_SOURCE_DIR + "/" + relative;
-#else
-    std::string path = std::string(SW_SOURCE_DIR) + "/" + relative;
-#endif
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using test::ReadSourceFile;
 
 std::vector<uint8_t> Bytes(const std::string& s) { return {s.begin(), s.end()}; }
 
@@ -32,15 +23,12 @@ struct SetupProgramTest : ::testing::Test {
     ScopedPlatform installed{fake.Get()};
 
     void SetUp() override {
-        std::string bmp = SourceFile("src/resources/installtheme1.bmp");
+        std::string bmp = ReadSourceFile("src/resources/installtheme1.bmp");
         ASSERT_GT(bmp.size(), 14u);
         fake.Resources().Add(ResourceType::Bitmap, "INSTALLTHEME1", Bytes(bmp.substr(14)));
         fake.System().SetModulePath("C:\\DIST\\SETUP.EXE");
     }
-    void TearDown() override {
-        Application().Reset();
-        ResetEngineGlobals();
-    }
+    void TearDown() override { test::RenewProgramState(); }
     void UseProject(const std::string& text) {
         std::string stream = WriteStreamRecords(TextToRecords(text, "project.txt"));
         fake.Resources().Add(ResourceType::RCData, "TFORM1", Bytes(stream));
@@ -54,19 +42,44 @@ struct SetupProgramTest : ::testing::Test {
 };
 
 TEST_F(SetupProgramTest, TheTitleNamesTheProduct) {
-    EXPECT_EQ(ProjectTitle(TextToRecords(SourceFile("examples/demo/project.txt"), "project.txt")),
+    EXPECT_EQ(ProjectTitle(TextToRecords(ReadSourceFile("examples/demo/project.txt"), "project.txt")),
               "Setwright Demo Installation");
     EXPECT_EQ(ProjectTitle(TextToRecords("object Form1: TForm1\n object Install1: TInstall\n end\nend\n", "p")),
               "My product Installation");
+
+    // A wide product name is the one the loaded driver shows.
+    RegisterAllClasses();
+    std::string text = "object Form1: TForm1\n object Install1: TInstall\n"
+                       "  Information.ProductName = WString(#8364'uro Tools')\n end\nend\n";
+    TObjectRecord project = TextToRecords(text, "p");
+    ASSERT_EQ(project.Children.at(0).Properties.at(0).Value.Type, TValueType::vaWString);
+    TOwned<TForm1> form(new TForm1(nullptr));
+    ReadComponentStream(WriteStreamRecords(project), form.get());
+    auto* install = static_cast<TInstall*>(form->FindComponent("Install1"));
+    EXPECT_EQ(install->Information()->ProductName, "\x80uro Tools");
+    EXPECT_EQ(ProjectTitle(project), install->Information()->ProductName + " Installation");
 }
 
 TEST_F(SetupProgramTest, TheDemoProjectIsInCanonicalTextForm) {
-    std::string text = SourceFile("examples/demo/project.txt");
+    std::string text = ReadSourceFile("examples/demo/project.txt");
     ASSERT_FALSE(text.empty());
     TObjectRecord project = TextToRecords(text, "project.txt");
     EXPECT_EQ(RecordsToText(project), text);
     std::string stream = WriteStreamRecords(project);
     EXPECT_EQ(WriteStreamRecords(TextToRecords(RecordsToText(ReadStreamRecords(stream)), "again")), stream);
+}
+
+TEST_F(SetupProgramTest, TheDemoProjectWrittenAndReadBackGivesTheSameStream) {
+    RegisterAllClasses();
+    auto readAndWrite = [](const std::string& bytes) {
+        TOwned<TForm1> form(new TForm1(nullptr));
+        ReadComponentStream(bytes, form.get());
+        return WriteComponentStream(*form);
+    };
+    std::string first =
+        readAndWrite(WriteStreamRecords(TextToRecords(ReadSourceFile("examples/demo/project.txt"), "p")));
+    EXPECT_NE(first.find("Setwright Demo"), std::string::npos);
+    EXPECT_EQ(readAndWrite(first), first);
 }
 
 TEST_F(SetupProgramTest, AProgramWithoutAProjectSaysSo) {
@@ -75,7 +88,7 @@ TEST_F(SetupProgramTest, AProgramWithoutAProjectSaysSo) {
 }
 
 TEST_F(SetupProgramTest, TheDemoLoadsWaitsForActivationAndSaysTheInstallIsNotBuilt) {
-    UseProject(SourceFile("examples/demo/project.txt"));
+    UseProject(ReadSourceFile("examples/demo/project.txt"));
     EXPECT_EQ(RunSetupProgram(), 0);
     EXPECT_EQ(fake.Gui().Title(), "Setwright Demo Installation");
     auto texts = BoxTexts();
@@ -87,7 +100,7 @@ TEST_F(SetupProgramTest, TheDemoLoadsWaitsForActivationAndSaysTheInstallIsNotBui
 }
 
 TEST_F(SetupProgramTest, AnInvalidArgumentStopsTheProgramBeforeAnyWindow) {
-    UseProject(SourceFile("examples/demo/project.txt"));
+    UseProject(ReadSourceFile("examples/demo/project.txt"));
     fake.System().SetCommandLine("SETUP.EXE -q");
     EXPECT_EQ(RunSetupProgram(), 1);
     EXPECT_EQ(BoxTexts(), (std::vector<std::string>{
@@ -101,7 +114,7 @@ TEST_F(SetupProgramTest, AnInvalidArgumentStopsTheProgramBeforeAnyWindow) {
 }
 
 TEST_F(SetupProgramTest, BuildModeReportsItsErrorAndEnds) {
-    UseProject(SourceFile("examples/demo/project.txt"));
+    UseProject(ReadSourceFile("examples/demo/project.txt"));
     fake.System().SetCommandLine("SETUP.EXE -b -r");
     EXPECT_EQ(RunSetupProgram(), 0);
     EXPECT_TRUE(fake.Gui().Terminated());
@@ -114,7 +127,7 @@ TEST_F(SetupProgramTest, BuildModeReportsItsErrorAndEnds) {
 }
 
 TEST_F(SetupProgramTest, ACorruptProjectIsReportedAndNothingIsLeft) {
-    std::string stream = WriteStreamRecords(TextToRecords(SourceFile("examples/demo/project.txt"), "p"));
+    std::string stream = WriteStreamRecords(TextToRecords(ReadSourceFile("examples/demo/project.txt"), "p"));
     stream.resize(stream.size() / 2);
     fake.Resources().Add(ResourceType::RCData, "TFORM1", Bytes(stream));
     EXPECT_EQ(RunSetupProgram(), 1);

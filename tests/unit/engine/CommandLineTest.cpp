@@ -1,8 +1,8 @@
 // The command line and the run-mode dispatch of the install driver, from
 // real project streams.
-#include "EngineFixture.h"
+#include "support/EngineFixture.h"
 
-#include "objects/InstallErrors.h"
+#include "system/InstallErrors.h"
 
 #include <algorithm>
 

@@ -1,8 +1,7 @@
 // Creation, properties, activation and destruction of the install driver.
-#include "EngineFixture.h"
+#include "support/EngineFixture.h"
 
 #include "controls/Graphics.h"
-#include "objects/InstallErrors.h"
 #include "objects/InstallLists.h"
 #include "objects/NetInstallLocation.h"
 #include "paths/StandardSpecifiers.h"
@@ -10,6 +9,7 @@
 #include "project/StreamRecord.h"
 #include "project/TextForm.h"
 #include "project/Writer.h"
+#include "system/InstallErrors.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 // Finding this setup program's install record and a recorded copy of its archive.
-#include "EngineFixture.h"
+#include "support/EngineFixture.h"
 
-#include "engine/InstallRecord.h"
-#include "objects/InstallErrors.h"
 #include "platform/FileStamp.h"
+#include "system/InstallErrors.h"
+#include "system/InstallRecord.h"
 
 #include <cstring>
 

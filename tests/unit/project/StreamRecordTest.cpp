@@ -1,12 +1,10 @@
 #include "project/StreamRecord.h"
 #include "project/TextForm.h"
+#include "support/SourceFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <limits>
 
 namespace sw {
@@ -24,11 +22,9 @@ std::string Short(const std::string& s) { return char(s.size()) + s; }
 std::string Stream(const std::string& body) { return "TPF0" + body; }
 
 std::string EveryTagBinary() {
-    std::filesystem::path p = std::filesystem::path(__FILE__).parent_path() / "../../fixtures/every-tag.txt";
-    std::ifstream in(p, std::ios::binary);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_FALSE(text.empty()) << p;
-    return WriteStreamRecords(TextToRecords(text, p.string()));
+    std::string text = test::ReadSourceFile("tests/fixtures/every-tag.txt");
+    EXPECT_FALSE(text.empty());
+    return WriteStreamRecords(TextToRecords(text, "every-tag.txt"));
 }
 
 TStreamValue Raw(TValueType t, std::string bytes) {
@@ -146,7 +142,7 @@ TEST(StreamRecordTest, PrefixFlagsAndChildPosition) {
     EXPECT_EQ(WriteStreamRecords(r), bytes);
 
     std::string badPosition = Stream(Bytes({0xF2, 6}) + Short("x") + Short("TForm1") + Short("F") + Bytes({0, 0}));
-    ExpectStreamError(badPosition, "Invalid stream format", "", "", 5);
+    ExpectStreamError(badPosition, "Invalid property value", "", "", 5);
 }
 
 TEST(StreamRecordTest, EveryKindRoundTrips) {
@@ -231,8 +227,9 @@ TEST(StreamRecordTest, SkipValueDoesNotNeedTheDataOfAHugeBinary) {
 }
 
 TEST(StreamRecordTest, WrongSignatureIsInvalidStreamFormat) {
-    ExpectStreamError("", "Invalid stream format", "", "", 0);
-    ExpectStreamError("TPF", "Invalid stream format", "", "", 0);
+    ExpectStreamError("", "Stream read error", "", "", 0);
+    ExpectStreamError("TPF", "Stream read error", "", "", 3);
+    ExpectStreamError("TPF1", "Invalid stream format", "", "", 0);
     ExpectStreamError("TPF1" + Short("TForm1") + Short("F") + Bytes({0, 0}), "Invalid stream format", "", "", 0);
 }
 
@@ -290,7 +287,7 @@ TEST(StreamRecordTest, NestingLimits) {
         return Stream(Short("T") + Short("F") + Short("P") + v + std::string(size_t(depth), '\0') + Bytes({0, 0}));
     };
     EXPECT_NO_THROW(ReadStreamRecords(nestedLists(kMaxValueDepth)));
-    ExpectStreamError(nestedLists(kMaxValueDepth + 1), "Invalid stream format", "F", "P", 4 + 2 + 2 + 2 + 64);
+    ExpectStreamError(nestedLists(kMaxValueDepth + 1), "Values nested deeper than 64", "F", "P", 4 + 2 + 2 + 2 + 64);
 
     auto nestedObjects = [](int depth) {
         std::string s = "TPF0";
@@ -304,7 +301,7 @@ TEST(StreamRecordTest, NestingLimits) {
         ReadStreamRecords(deep);
         ADD_FAILURE() << "deep objects were read";
     } catch (const EStreamError& e) {
-        EXPECT_EQ(e.Message(), "Invalid stream format");
+        EXPECT_EQ(e.Message(), "Objects nested deeper than 64");
         EXPECT_EQ(e.ObjectName, "");
     }
 }

@@ -1,10 +1,8 @@
 #include "project/TextForm.h"
+#include "support/SourceFiles.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <set>
 
@@ -12,10 +10,8 @@ namespace sw {
 namespace {
 
 std::string Fixture(const std::string& name) {
-    std::filesystem::path p = std::filesystem::path(__FILE__).parent_path() / "../../fixtures" / name;
-    std::ifstream in(p, std::ios::binary);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_FALSE(text.empty()) << p;
+    std::string text = test::ReadSourceFile("tests/fixtures/" + name);
+    EXPECT_FALSE(text.empty()) << name;
     return text;
 }
 

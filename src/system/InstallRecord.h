@@ -18,6 +18,12 @@ inline constexpr const char* kInstallRecordRoot = "\\SOFTWARE\\Pellmoor\\Install
 // made: registry trouble never raises here.
 std::string FindInstallRecord(bool create, const std::string& selfExtract);
 
+// The install record's part of the program state.
+struct TInstallRecordState {
+    std::string KeyPath;
+    double RunStartTime = 0;
+};
+
 // The start time of the current run, as a day count; set at start-up.
 double RunStartTime();
 void SetRunStartTime(double dayCount);

@@ -1,12 +1,12 @@
 // The install object tree: ordering of children, install types, containers,
 // destinations and the downward broadcasts.
-#include "EngineFixture.h"
+#include "support/EngineFixture.h"
 
-#include "objects/InstallErrors.h"
 #include "objects/InstallLists.h"
 #include "objects/InstallParameters.h"
 #include "paths/StandardSpecifiers.h"
 #include "project/ClassRegistry.h"
+#include "system/InstallErrors.h"
 
 namespace sw::test {
 

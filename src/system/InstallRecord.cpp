@@ -1,4 +1,4 @@
-#include "engine/InstallRecord.h"
+#include "system/InstallRecord.h"
 
 #include "platform/FileStamp.h"
 #include "platform/FileSystem.h"
@@ -7,6 +7,7 @@
 #include "platform/SystemInfo.h"
 
 #include "project/Errors.h"
+#include "project/ProgramState.h"
 #include "project/Text.h"
 
 #include <algorithm>
@@ -18,8 +19,7 @@ namespace sw {
 
 namespace {
 
-std::string recordKeyPath;
-double runStartTime = 0;
+TInstallRecordState& RecordState() { return ProgramPart<TInstallRecordState>(); }
 
 // Days since 30 December 1899, the fraction being the time of day.
 double DayCount(const FileDateTime& dt) {
@@ -93,7 +93,7 @@ std::string FindInstallRecord(bool create, const std::string& selfExtract) {
             if (!created || !recordedSize)
                 continue;
             if (std::fabs(*created - date) < 1e-7 && *recordedSize == sizeValue) {
-                reg.WriteBinary(hklm, key, "LastRunDate", DateBytes(runStartTime));
+                reg.WriteBinary(hklm, key, "LastRunDate", DateBytes(RunStartTime()));
                 reg.WriteString(hklm, key, "Path", program);
                 return key;
             }
@@ -110,7 +110,7 @@ std::string FindInstallRecord(bool create, const std::string& selfExtract) {
         const std::string key = std::string(kInstallRecordRoot) + "\\Install" + std::to_string(n);
         reg.CreateKey(hklm, key);
         reg.WriteString(hklm, key, "Path", program);
-        reg.WriteBinary(hklm, key, "LastRunDate", DateBytes(runStartTime));
+        reg.WriteBinary(hklm, key, "LastRunDate", DateBytes(RunStartTime()));
         reg.WriteBinary(hklm, key, "CreationDate", DateBytes(date));
         reg.WriteInteger(hklm, key, "Size", sizeValue);
         if (!selfExtract.empty())
@@ -122,12 +122,12 @@ std::string FindInstallRecord(bool create, const std::string& selfExtract) {
     }
 }
 
-double RunStartTime() { return runStartTime; }
+double RunStartTime() { return RecordState().RunStartTime; }
 
-void SetRunStartTime(double dayCount) { runStartTime = dayCount; }
+void SetRunStartTime(double dayCount) { RecordState().RunStartTime = dayCount; }
 
-const std::string& InstallRecordKeyPath() { return recordKeyPath; }
+const std::string& InstallRecordKeyPath() { return RecordState().KeyPath; }
 
-void SetInstallRecordKeyPath(const std::string& path) { recordKeyPath = path; }
+void SetInstallRecordKeyPath(const std::string& path) { RecordState().KeyPath = path; }
 
 } // namespace sw

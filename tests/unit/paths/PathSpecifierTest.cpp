@@ -1,8 +1,8 @@
 // Path specifiers: the standard set, the lists, validation and the paths they give.
-#include "EngineFixture.h"
+#include "support/EngineFixture.h"
 
-#include "objects/InstallErrors.h"
 #include "paths/StandardSpecifiers.h"
+#include "system/InstallErrors.h"
 
 namespace sw::test {
 namespace {

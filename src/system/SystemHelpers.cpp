@@ -1,8 +1,8 @@
-#include "engine/SystemHelpers.h"
+#include "system/SystemHelpers.h"
 
-#include "objects/InstallErrors.h"
 #include "platform/Platform.h"
 #include "platform/SystemInfo.h"
+#include "system/InstallErrors.h"
 
 namespace sw {
 

@@ -1,6 +1,7 @@
-#include "EngineFixture.h"
+#include "support/EngineFixture.h"
 
 #include "project/ClassRegistry.h"
+#include "support/ProgramStateForTests.h"
 
 namespace sw::test {
 
@@ -27,11 +28,9 @@ void EngineFixture::SetUp() {
 }
 
 void EngineFixture::TearDown() {
-    Application().Reset();
     FreeRoots();
     EXPECT_EQ(InstallDriver(), nullptr) << "a driver outlived its form";
-    ResetEngineGlobals();
-    UnregisterAllClasses();
+    RenewProgramState();
     platform_.reset();
 }
 
