@@ -91,7 +91,7 @@ class Win32Control : public IControl {
         : gui_(gui), registry_(registry), kind_(kind), name_(std::move(name)), events_(events) {
         static int nextId = 1000;
         Style s = StyleOf(kind);
-        hwnd_ = CreateWindowExA(s.exStyle, s.cls, "", WS_CHILD | WS_CLIPSIBLINGS | s.style, b.Left, b.Top, b.Width,
+        hwnd_ = CreateWindowExA(s.exStyle, s.cls, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | s.style, b.Left, b.Top, b.Width,
                                 kind == ControlKind::ComboBox ? b.Height + 200 : b.Height, parent,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId++)), GetModuleHandleA(nullptr),
                                 nullptr);
@@ -723,7 +723,7 @@ LRESULT CALLBACK PaintedProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM
 
 } // namespace
 
-void RegisterControlClasses() {
+void RegisterControlWindowClasses() {
     static bool done = false;
     if (done)
         return;
@@ -748,7 +748,7 @@ void RegisterControlClasses() {
 std::unique_ptr<IControl> CreateWin32Control(Win32Gui& gui, HWND parentWindow, std::vector<IControl*>& registry,
                                              ControlKind kind, const std::string& name, const Bounds& bounds,
                                              IControlEvents& events) {
-    RegisterControlClasses();
+    RegisterControlWindowClasses();
     return std::make_unique<Win32Control>(gui, parentWindow, registry, kind, name, bounds, events);
 }
 

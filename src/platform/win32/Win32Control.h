@@ -17,7 +17,7 @@ class Win32Gui;
 
 // Registers the window class of the painted controls and loads the common
 // controls (once).
-void RegisterControlClasses();
+void RegisterControlWindowClasses();
 
 // Creates a control in `parentWindow`; `registry` lists the form's living
 // controls (each removes itself when destroyed).
