@@ -156,7 +156,7 @@ TYPED_TEST_SUITE(FormRealizationContract, contract::Backends, contract::BackendN
 
 TYPED_TEST(FormRealizationContract, ControlsTakeTheirLaidOutPlacesAndTexts) {
     auto seen = ShowForm(this->backend, 0, 0);
-    EXPECT_EQ(seen.size(), 10u);
+    EXPECT_EQ(seen.size(), 11u);
     EXPECT_EQ(seen["ButtonBar"].bounds, (Bounds{0, 316, 470, 52}));
     EXPECT_EQ(seen["Line"].bounds, (Bounds{0, 0, 470, 2}));
     EXPECT_EQ(seen["CancelBtn"].bounds, (Bounds{387, 10, 75, 33}));

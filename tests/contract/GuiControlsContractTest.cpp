@@ -96,8 +96,8 @@ TYPED_TEST(GuiControlsContract, EditsNotifyEveryChangeOfTheirText) {
 }
 
 TYPED_TEST(GuiControlsContract, ListsSelectQuietlyForTheProgramAndNotifyForTheUser) {
-    for (ControlKind kind : {ControlKind::ListBox, ControlKind::ComboBox, ControlKind::TabStrip,
-                             ControlKind::TreeView, ControlKind::ListView}) {
+    for (ControlKind kind : {ControlKind::ListBox, ControlKind::ComboBox, ControlKind::TabStrip, ControlKind::TreeView,
+                             ControlKind::ListView}) {
         this->events.clicks = 0;
         IControl& list = this->Make(kind, "List" + std::to_string(static_cast<int>(kind)), {10, 10, 200, 100});
         list.SetItems({"alpha", "beta", "gamma"});
