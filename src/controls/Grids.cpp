@@ -112,6 +112,7 @@ void TStringGrid::CellsChanged() {
 void TStringGrid::ApplyTo(IControl& window) {
     TWinControl::ApplyTo(window);
     window.SetColumns(std::vector<ColumnSpec>(static_cast<size_t>(colCount_), ColumnSpec{"", colWidth_}));
+    window.SetRowHeight(DefaultRowHeight);
     std::vector<std::string> rows;
     for (int r = 0; r < rowCount_; ++r) {
         std::string row;

@@ -132,8 +132,9 @@ class IControl {
     // The selected item (-1: none); for a grid, row * columns + column.
     virtual int ItemIndex() = 0;
     virtual void SetItemIndex(int index) = 0;
-    // Columns of a list view or grid.
+    // Columns of a list view or grid; the height of a grid's rows.
     virtual void SetColumns(const std::vector<ColumnSpec>& columns) = 0;
+    virtual void SetRowHeight(int height) = 0;
 
     virtual bool Checked() = 0;
     virtual void SetChecked(bool checked) = 0;

@@ -35,7 +35,12 @@ void FakeControl::SetItems(const std::vector<std::string>& items) {
     itemIndex_ = -1;
 }
 
-void FakeControl::SetItemIndex(int index) { itemIndex_ = index >= 0 && index < Count() ? index : -1; }
+// A combo box shows the selected item in its edit, or nothing.
+void FakeControl::SetItemIndex(int index) {
+    itemIndex_ = index >= 0 && index < Count() ? index : -1;
+    if (kind_ == ControlKind::ComboBox)
+        text_ = itemIndex_ >= 0 ? items_[static_cast<size_t>(itemIndex_)] : std::string();
+}
 
 void FakeControl::SetRange(int min, int max) {
     min_ = min;
@@ -95,7 +100,7 @@ void FakeControl::Click() {
 void FakeControl::Choose(int index) {
     if (!Showing() || !Usable() || index < 0 || index >= Count())
         return;
-    itemIndex_ = index;
+    SetItemIndex(index);
     events_.OnClick();
 }
 

@@ -32,6 +32,7 @@ class FakeControl : public IControl {
     int ItemIndex() override { return itemIndex_; }
     void SetItemIndex(int index) override;
     void SetColumns(const std::vector<ColumnSpec>& columns) override { columns_ = columns; }
+    void SetRowHeight(int height) override { rowHeight_ = height; }
     bool Checked() override { return checked_; }
     void SetChecked(bool checked) override { checked_ = checked; }
     void SetRange(int min, int max) override;
@@ -62,6 +63,7 @@ class FakeControl : public IControl {
     ColorRef FontColor() const { return fontColor_; }
     BevelKind Bevel() const { return bevel_; }
     const std::string& Picture() const { return picture_; }
+    int RowHeight() const { return rowHeight_; }
     int Min() const { return min_; }
     int Max() const { return max_; }
     // Visible with every parent.
@@ -88,6 +90,7 @@ class FakeControl : public IControl {
     std::vector<std::string> items_;
     std::vector<ColumnSpec> columns_;
     int itemIndex_ = -1;
+    int rowHeight_ = 24;
     bool checked_ = false;
     int min_ = 0;
     int max_ = 100;

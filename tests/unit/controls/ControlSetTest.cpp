@@ -337,7 +337,7 @@ TEST_F(ControlSetTest, ModalFormEndsWithTheButtonsResult) {
 TEST_F(ControlSetTest, FreeingTheFormFreesTheWindowsFirst) {
     form->Show();
     EXPECT_NE(fake.Gui().FindControl("Agreement"), nullptr);
-    Application().Reset();
+    RenewProgramState();
     EXPECT_EQ(fake.Gui().FindControl("Agreement"), nullptr);
     EXPECT_EQ(fake.Gui().FindControl("RG.Item0"), nullptr);
 }

@@ -9,6 +9,7 @@
 #include "project/Reader.h"
 #include "project/TextForm.h"
 #include "project/Writer.h"
+#include "support/ProgramStateForTests.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +19,7 @@ namespace sw::test {
 
 struct ControlsTest : ::testing::Test {
     ControlsTest() { RegisterControlClasses(); }
-    ~ControlsTest() override { Application().Reset(); }
+    ~ControlsTest() override { RenewProgramState(); }
 
     // Reads a form from its text; the application owns it.
     TForm* ReadForm(const std::string& text) {
