@@ -1,10 +1,11 @@
-// Forms and the application object. A form is a component realized as a
-// top-level window of the platform GUI; the application runs the message
-// loop and receives the exceptions that reach it.
+// Forms and the application object. A form is the control realized as a
+// top-level window of the platform GUI, its controls as child windows in it;
+// the application runs the message loop and receives the exceptions that
+// reach it.
 #pragma once
 
+#include "controls/Control.h"
 #include "platform/Gui.h"
-#include "project/Component.h"
 
 #include <exception>
 #include <functional>
@@ -13,39 +14,61 @@
 
 namespace sw {
 
-using TNotifyEvent = TEvent<TPersistent*>;
-
 enum class TWindowState { wsNormal, wsMinimized, wsMaximized };
+enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
+enum class TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter };
 
-class TCustomForm : public TComponent {
+class TCustomForm : public TWinControl {
     SW_DECLARE_CLASS()
   public:
     explicit TCustomForm(TComponent* owner);
     ~TCustomForm() override;
 
-    std::string Caption() const { return caption_; }
-    void SetCaption(const std::string& caption);
-    int32_t Left() const { return bounds_.Left; }
-    int32_t Top() const { return bounds_.Top; }
-    int32_t Width() const { return bounds_.Width; }
-    int32_t Height() const { return bounds_.Height; }
-    void SetLeft(int32_t v);
-    void SetTop(int32_t v);
-    void SetWidth(int32_t v);
-    void SetHeight(int32_t v);
+    // The client area; before the form is shown, as designed (or the bounds
+    // less a standard frame when no client size was given).
+    int32_t ClientWidth() const;
+    int32_t ClientHeight() const;
+    void SetClientWidth(int32_t v);
+    void SetClientHeight(int32_t v);
+    Bounds ClientRect() const override;
     TWindowState WindowState() const { return windowState_; }
     void SetWindowState(TWindowState state);
+    TFormBorderStyle BorderStyle = TFormBorderStyle::bsSizeable;
+    uint32_t BorderIcons = (1u << biSystemMenu) | (1u << biMinimize) | (1u << biMaximize);
+    TPosition Position = TPosition::poDesigned;
+    int32_t PixelsPerInch = TFont::kPixelsPerInch;
+    int32_t TextHeight = 13;
 
-    // Creates the window when needed and shows it; its first activation
-    // arrives through the message loop.
+    // Creates the window and those of the controls when needed and shows it;
+    // its first activation arrives through the message loop.
     void Show();
-    bool Visible() const;
+    void Hide();
+    bool Visible() const override;
+    void SetVisible(bool visible) override;
     void Repaint();
+    // Shows the form and runs messages until its ModalResult is set (by a
+    // button, Close or the program) or the application ends; then hides it.
+    int32_t ShowModal();
+    int32_t ModalResult() const { return modalResult_; }
+    void SetModalResult(int32_t result) { modalResult_ = result; }
+    // Asks the form to close as the user would: OnCloseQuery may refuse.
+    void Close();
     // The window, once shown; none before.
     IForm* Window() const { return window_.get(); }
 
+    void Loaded() override;
+
     TNotifyEvent OnActivate;
     TNotifyEvent OnClose;
+    TEvent<TPersistent*, bool&> OnCloseQuery;
+    TNotifyEvent OnCreate;
+    TNotifyEvent OnShow;
+    TNotifyEvent OnResize;
+
+  protected:
+    void PushBounds() override;
+    void TextChanged() override;
 
   private:
     // What the window tells the form.
@@ -56,13 +79,14 @@ class TCustomForm : public TComponent {
         void OnResize() override;
         TCustomForm& form;
     };
-    void ApplyBounds();
 
     WindowEvents events_{*this};
-
-    std::string caption_;
-    Bounds bounds_{0, 0, 320, 240};
+    int32_t clientWidth_ = 0;
+    int32_t clientHeight_ = 0;
     TWindowState windowState_ = TWindowState::wsNormal;
+    int32_t modalResult_ = 0;
+    bool modal_ = false;
+    bool adopting_ = false; // taking the bounds the window reports
     std::unique_ptr<IForm> window_;
 };
 
@@ -72,6 +96,9 @@ class TForm : public TCustomForm {
   public:
     using TCustomForm::TCustomForm;
 };
+
+// The form a control is shown on; none when it is on none.
+TCustomForm* ParentForm(TControl* control);
 
 // A non-visual container of components.
 class TDataModule : public TComponent {

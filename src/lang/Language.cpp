@@ -8,12 +8,14 @@
 
 namespace sw {
 
-SW_CLASS_INFO(TLanguage, TPersistent, prop::Boolean<TLanguage>("FontOverride", &TLanguage::FontOverride, false),
+SW_CLASS_INFO(TLanguage, TPersistent, prop::Object("Font", &TLanguage::Font),
+              prop::Boolean<TLanguage>("FontOverride", &TLanguage::FontOverride, false),
               prop::Object("Strings", &TLanguage::Strings))
 
 TLanguage::TLanguage(TTranslator* translator, TPlmrLanguage ident)
     : translator_(translator), ident_(ident), flagResource_(LanguageData(ident).FlagResource),
-      textFileName_(LanguageData(ident).TextFileName), strings_(std::make_unique<TLangFormatStrings>(*this)) {}
+      textFileName_(LanguageData(ident).TextFileName), font_(std::make_unique<TFont>()),
+      strings_(std::make_unique<TLangFormatStrings>(*this)) {}
 
 const TLanguageString* TLanguage::FindString(int32_t id) const {
     for (const TLanguageString& s : table_.Strings)

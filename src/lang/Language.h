@@ -2,6 +2,7 @@
 // entries parsed from the table's lines.
 #pragma once
 
+#include "controls/Font.h"
 #include "lang/LangFormatStrings.h"
 #include "lang/LanguageIdent.h"
 #include "lang/StringTable.h"
@@ -25,6 +26,10 @@ class TLanguage : public TPersistent {
     const std::string& FlagResource() const { return flagResource_; }
     const std::string& TextFileName() const { return textFileName_; }
 
+    // The font controls take when FontOverride is set.
+    TFont* Font() const { return font_.get(); }
+    // Copies the font.
+    void SetFont(const TFont& font) { font_->Assign(font); }
     bool FontOverride = false;
 
     TLangFormatStrings* Strings() const { return strings_.get(); }
@@ -55,6 +60,7 @@ class TLanguage : public TPersistent {
     TPlmrLanguage ident_;
     std::string flagResource_;
     std::string textFileName_;
+    std::unique_ptr<TFont> font_;
     std::unique_ptr<TLangFormatStrings> strings_;
     TParsedTable table_;
     bool parseEnabled_ = true;

@@ -1,5 +1,6 @@
 #include "lang/Translator.h"
 
+#include "lang/TranslateControls.h"
 #include "project/ClassRegistry.h"
 #include "project/ProgramState.h"
 #include "project/TranslateHook.h"
@@ -108,6 +109,10 @@ std::string TranslateEnglish(const std::string& text) {
     return global ? global->TranslateString(plEnglish, text) : text;
 }
 
-void RegisterLanguageClasses() { RegisterClass<TTranslator>(); }
+void RegisterLanguageClasses() {
+    RegisterClass<TTranslator>();
+    RegisterClass<TTranslateLabel>();
+    RegisterClass<TTranslateBitBtn>();
+}
 
 } // namespace sw

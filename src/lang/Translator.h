@@ -4,6 +4,7 @@
 // configuration errors use.
 #pragma once
 
+#include "controls/Control.h"
 #include "lang/Language.h"
 #include "project/Component.h"
 
@@ -45,10 +46,29 @@ class TTranslator : public TComponent {
     // holding `lines`; a copy of `lines` when either is missing.
     std::vector<std::string> TranslateLines(TPlmrLanguage source, const std::vector<std::string>& lines) const;
 
+    // Translates the component and everything it owns (forms aside) from
+    // `source` into the target language; returns the component's new text
+    // language: the target as stored when the target's table has lines, else
+    // `source`.
+    TPlmrLanguage TranslateComponent(TPlmrLanguage source, TComponent* component);
+    // The same with `target` as the target for the call only.
+    TPlmrLanguage TranslateComponentInto(TPlmrLanguage source, TPlmrLanguage target, TComponent* component);
+    // Gives the control and its children the target language's font (English
+    // for a target with an empty table, unless keepEmptyLanguage). Raises
+    // "Unrecognized language" for a language without a face.
+    void ApplyLanguageFont(TControl* control, bool keepEmptyLanguage);
+    void ApplyLanguageFontInto(TPlmrLanguage target, TControl* control, bool keepEmptyLanguage);
+
     int LanguageCount() const { return kLanguageCount; }
     TLanguage* Languages(int index) const { return languages_.at(static_cast<size_t>(index)).get(); }
 
   private:
+    void TranslateTree(TPlmrLanguage source, TComponent& component);
+    void TranslateProperties(TPlmrLanguage source, TComponent& component);
+    void TranslateItems(TPlmrLanguage source, TComponent& component);
+    // Sets the target for the lifetime of the returned guard.
+    class TargetGuard;
+
     std::array<std::unique_ptr<TLanguage>, kLanguageCount> languages_;
     TPlmrLanguage translateInto_ = plUser;
 };
@@ -64,7 +84,15 @@ TTranslator* GlobalTranslator();
 // there is none.
 std::string TranslateEnglish(const std::string& text);
 
-// Registers TTranslator with the stream reader.
+// The same on the global translator. Without one the translating forms
+// return `source` and the font forms do nothing.
+TPlmrLanguage TranslateComponent(TPlmrLanguage source, TComponent* component);
+TPlmrLanguage TranslateComponentInto(TPlmrLanguage source, TPlmrLanguage target, TComponent* component);
+void ApplyLanguageFont(TControl* control, bool keepEmptyLanguage);
+void ApplyLanguageFontInto(TPlmrLanguage target, TControl* control, bool keepEmptyLanguage);
+
+// Registers TTranslator, TTranslateLabel and TTranslateBitBtn with the
+// stream reader.
 void RegisterLanguageClasses();
 
 } // namespace sw

@@ -17,9 +17,12 @@ class ICodePages {
     // The bytes of `text` in `codePage`; none when a character has no exact
     // form in it.
     virtual std::optional<std::string> FromUnicode(unsigned codePage, std::u16string_view text) = 0;
-    // Whether two texts of `codePage` are equal without regard to case, in
-    // the neutral locale; texts that are not text of it compare byte for byte.
-    virtual bool SameText(unsigned codePage, std::string_view a, std::string_view b) = 0;
+    // Whether two texts are equal without regard to case, in the neutral locale.
+    virtual bool SameUnicodeText(std::u16string_view a, std::u16string_view b) = 0;
+
+    // SameUnicodeText on two texts of `codePage`; texts that are not text of
+    // it compare byte for byte.
+    bool SameText(unsigned codePage, std::string_view a, std::string_view b);
 };
 
 } // namespace sw

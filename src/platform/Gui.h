@@ -1,11 +1,14 @@
-// Windows on the screen: top-level forms, the message loop, message boxes
-// and the cursor. Everything runs on the one GUI thread.
+// Windows on the screen: top-level forms and the controls inside them, the
+// message loop, message boxes and the cursor. Everything runs on the one GUI
+// thread.
 #pragma once
 
+#include <cstdint>
 #include <exception>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace sw {
 
@@ -46,6 +49,121 @@ struct Bounds {
 enum class ShowState { Normal, Maximized, Hidden };
 enum class CursorKind { Default, Hourglass };
 
+// What a child window is. Panels, bevels, images and grids are plain windows
+// that paint themselves.
+enum class ControlKind {
+    Static,      // a caption
+    Button,      // a push button
+    CheckBox,    // a box the owner checks (clicking only notifies)
+    RadioButton, // likewise
+    GroupBox,    // a frame with a caption that holds controls
+    Edit,        // one line of text
+    Memo,        // lines of text
+    RichEdit,    // formatted lines of text
+    ListBox,
+    ComboBox, // a drop-down list
+    ProgressBar,
+    TreeView, // items indented one tab per level
+    ListView, // a report: columns, and rows with cells separated by tabs
+    TabStrip, // items are the tabs
+    Image,    // a BMP picture
+    Grid,     // columns of cells; rows with cells separated by tabs
+    Panel,    // a bevelled area that holds controls
+};
+
+// A font as a form describes it. Size in points.
+struct FontSpec {
+    std::string Face = "MS Sans Serif";
+    int Size = 8;
+    bool Bold = false;
+    bool Italic = false;
+    bool Underline = false;
+    int Charset = 1; // DEFAULT_CHARSET
+    bool operator==(const FontSpec&) const = default;
+};
+
+// Colours: 0x00BBGGRR, or a system colour 0x80000000 | index (COLOR_BTNFACE, ...).
+using ColorRef = uint32_t;
+inline constexpr ColorRef kColorBtnFace = 0x8000000F;
+inline constexpr ColorRef kColorWindow = 0x80000005;
+inline constexpr ColorRef kColorWindowText = 0x80000008;
+
+enum class TextAlign { Left, Right, Center };
+// The edge a panel draws: a box, a frame, or one line along a side.
+enum class BevelKind { None, Lowered, Raised, Frame, TopLine, BottomLine, LeftLine, RightLine };
+
+struct ColumnSpec {
+    std::string Caption;
+    int Width = 0;
+    bool operator==(const ColumnSpec&) const = default;
+};
+
+// What a control tells its owner. Called from the message loop.
+class IControlEvents {
+  public:
+    virtual ~IControlEvents() = default;
+    // Pressed, or an item chosen by the user.
+    virtual void OnClick() = 0;
+    // The text of an edit changed (also when the program set it).
+    virtual void OnChange() = 0;
+};
+
+// A child window of a form, destroyed with this object; destroy children
+// before their parent and every control before its form. Bounds are relative
+// to the parent's client area.
+class IControl {
+  public:
+    virtual ~IControl() = default;
+    virtual ControlKind Kind() = 0;
+    virtual const std::string& Name() = 0;
+
+    virtual Bounds GetBounds() = 0;
+    virtual void SetBounds(const Bounds& bounds) = 0;
+    // The caption, or the text of an edit, memo or combo box.
+    virtual std::string Text() = 0;
+    virtual void SetText(const std::string& text) = 0;
+    virtual void SetAlignment(TextAlign align) = 0;
+    virtual void SetWordWrap(bool wrap) = 0;
+    virtual void SetReadOnly(bool readOnly) = 0;
+
+    // List, combo, tab strip, tree and list view items, grid rows.
+    virtual std::vector<std::string> Items() = 0;
+    virtual void SetItems(const std::vector<std::string>& items) = 0;
+    // The selected item (-1: none); for a grid, row * columns + column.
+    virtual int ItemIndex() = 0;
+    virtual void SetItemIndex(int index) = 0;
+    // Columns of a list view or grid; the height of a grid's rows.
+    virtual void SetColumns(const std::vector<ColumnSpec>& columns) = 0;
+    virtual void SetRowHeight(int height) = 0;
+
+    virtual bool Checked() = 0;
+    virtual void SetChecked(bool checked) = 0;
+    virtual void SetRange(int min, int max) = 0;
+    virtual int Position() = 0;
+    virtual void SetPosition(int position) = 0;
+    // A BMP file (empty clears); stretched to the bounds or drawn at the top left.
+    virtual void SetPicture(const std::string& bmp, bool stretch) = 0;
+    virtual void SetBevel(BevelKind bevel) = 0;
+
+    virtual bool Enabled() = 0;
+    virtual void SetEnabled(bool enabled) = 0;
+    // Visible on its own account; shown on the screen when its parents are too.
+    virtual bool Visible() = 0;
+    virtual void SetVisible(bool visible) = 0;
+    // Takes the keyboard focus; a hidden or disabled control does not.
+    virtual void SetFocus() = 0;
+    virtual bool Focused() = 0;
+    virtual FontSpec Font() = 0;
+    // The font and its colour.
+    virtual void SetFont(const FontSpec& font, ColorRef color) = 0;
+    virtual void SetColor(ColorRef color) = 0;
+
+    // As a user would: a click on a button or box, choosing an item of a list.
+    // Nothing happens on a hidden or disabled control.
+    virtual void Click() = 0;
+    virtual void Choose(int index) = 0;
+};
+
 // What a form tells its owner. Called from the message loop; an exception
 // thrown here goes to the application's exception handler.
 class IFormEvents {
@@ -71,6 +189,18 @@ class IForm {
     virtual std::string Caption() = 0;
     virtual void SetCaption(const std::string& caption) = 0;
     virtual void Repaint() = 0;
+
+    // The size of the area inside the frame; setting it sizes the frame around it.
+    virtual Bounds ClientBounds() = 0;
+    virtual void SetClientSize(int width, int height) = 0;
+    // A child window of this form, or of `parent` (a panel or group box of this
+    // form); `name` finds it again.
+    virtual std::unique_ptr<IControl> CreateControl(ControlKind kind, const std::string& name, IControl* parent,
+                                                    const Bounds& bounds, IControlEvents& events) = 0;
+    // The living control of that name (exact match); none when there is none.
+    virtual IControl* FindControl(const std::string& name) = 0;
+    // The form's picture as a BMP file, children included (for screenshots).
+    virtual std::string Capture() = 0;
 };
 
 class IGui {
@@ -84,11 +214,18 @@ class IGui {
                                               IFormEvents& events) = 0;
     virtual int ScreenWidth() = 0;
     virtual int ScreenHeight() = 0;
+    // The size text takes in a font ("&" marks an accelerator and takes no
+    // room; "&&" is one "&"); with wrapWidth > 0, lines break at spaces to fit.
+    // Empty text measures as one blank.
+    virtual Bounds MeasureText(const FontSpec& font, const std::string& text, int wrapWidth) = 0;
 
     // Runs until Terminate; returns at once when already terminated.
     virtual void RunMessageLoop() = 0;
     // Delivers the messages waiting now and returns.
     virtual void ProcessMessages() = 0;
+    // Runs the message loop until `done` answers true or the program ends: a
+    // modal form's loop.
+    virtual void RunUntil(const std::function<bool()>& done) = 0;
     virtual void Terminate() = 0;
     virtual bool Terminated() = 0;
 

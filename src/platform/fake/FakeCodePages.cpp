@@ -78,12 +78,8 @@ std::optional<std::string> FakeCodePages::FromUnicode(unsigned codePage, std::u1
     return bytes;
 }
 
-bool FakeCodePages::SameText(unsigned codePage, std::string_view a, std::string_view b) {
-    const auto wideA = ToUnicode(codePage, a);
-    const auto wideB = ToUnicode(codePage, b);
-    if (!wideA || !wideB)
-        return a == b;
-    return Lower(*wideA) == Lower(*wideB);
+bool FakeCodePages::SameUnicodeText(std::u16string_view a, std::u16string_view b) {
+    return Lower(std::u16string(a)) == Lower(std::u16string(b));
 }
 
 } // namespace sw::fake

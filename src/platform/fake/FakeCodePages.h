@@ -10,7 +10,7 @@ class FakeCodePages : public ICodePages {
   public:
     std::optional<std::u16string> ToUnicode(unsigned codePage, std::string_view bytes) override;
     std::optional<std::string> FromUnicode(unsigned codePage, std::u16string_view text) override;
-    bool SameText(unsigned codePage, std::string_view a, std::string_view b) override;
+    bool SameUnicodeText(std::u16string_view a, std::u16string_view b) override;
 };
 
 } // namespace sw::fake

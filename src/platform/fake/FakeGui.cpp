@@ -1,90 +1,72 @@
 #include "platform/fake/FakeGui.h"
 
+#include "platform/fake/FakeControl.h"
+#include "platform/fake/FakeForm.h"
+
 #include <algorithm>
 
 namespace sw::fake {
-
-namespace {
-const char* StateName(ShowState state) {
-    switch (state) {
-    case ShowState::Normal:
-        return "Normal";
-    case ShowState::Maximized:
-        return "Maximized";
-    case ShowState::Hidden:
-        return "Hidden";
-    }
-    return "?";
-}
-
-std::string Text(const Bounds& b) {
-    return std::to_string(b.Left) + "," + std::to_string(b.Top) + "," + std::to_string(b.Width) + "," +
-           std::to_string(b.Height);
-}
-} // namespace
-
-class FakeForm : public IForm {
-  public:
-    FakeForm(FakeGui& gui, std::string caption, const Bounds& bounds, IFormEvents& events)
-        : gui_(gui), caption_(std::move(caption)), bounds_(bounds), restored_(bounds), events_(events) {}
-
-    ~FakeForm() override {
-        gui_.Record("DestroyForm " + caption_);
-        gui_.Forget(this);
-    }
-
-    void Show(ShowState state) override {
-        gui_.Record("Show " + caption_ + " " + StateName(state));
-        if (state == ShowState::Hidden) {
-            visible_ = false;
-            return;
-        }
-        if (state == ShowState::Maximized)
-            bounds_ = {0, 0, gui_.ScreenWidth(), gui_.ScreenHeight()};
-        else
-            bounds_ = restored_;
-        visible_ = true;
-        if (!shown_) {
-            shown_ = true;
-            gui_.queue_.push_back({this, FakeGui::FormEvent::Activate});
-        }
-    }
-
-    bool Visible() override { return visible_; }
-    Bounds GetBounds() override { return bounds_; }
-
-    void SetBounds(const Bounds& bounds) override {
-        gui_.Record("SetBounds " + caption_ + " " + Text(bounds));
-        bounds_ = restored_ = bounds;
-    }
-
-    std::string Caption() override { return caption_; }
-
-    void SetCaption(const std::string& caption) override {
-        gui_.Record("SetCaption " + caption_ + " " + caption);
-        caption_ = caption;
-    }
-
-    void Repaint() override { gui_.Record("Repaint " + caption_); }
-
-    IFormEvents& Events() { return events_; }
-
-  private:
-    FakeGui& gui_;
-    std::string caption_;
-    Bounds bounds_;
-    Bounds restored_;
-    IFormEvents& events_;
-    bool visible_ = false;
-    bool shown_ = false;
-};
 
 FakeGui::~FakeGui() = default;
 
 void FakeGui::Post(IForm& form, FormEvent event) {
     auto it = std::find(forms_.begin(), forms_.end(), &form);
     if (it != forms_.end())
-        queue_.push_back({*it, event});
+        queue_.push_back({*it, event, {}});
+}
+
+void FakeGui::Post(std::function<void()> action) {
+    queue_.push_back({nullptr, FormEvent::Activate, std::move(action)});
+}
+
+IControl* FakeGui::FindControl(const std::string& name) {
+    for (FakeForm* form : forms_)
+        if (IControl* found = form->FindControl(name))
+            return found;
+    return nullptr;
+}
+
+IControl* FakeGui::FocusedControl() const { return focused_; }
+
+Bounds FakeGui::MeasureText(const FontSpec& font, const std::string& text, int wrapWidth) {
+    int pixels = font.Size < 0 ? -font.Size * 96 / 72 : (font.Size * 96 + 36) / 72;
+    int charWidth = (pixels + 1) / 2, lineHeight = pixels + 2;
+    std::vector<int> lines{0}; // characters per line
+    std::string word;
+    auto place = [&](int length) {
+        if (wrapWidth > 0 && lines.back() > 0 && (lines.back() + 1 + length) * charWidth > wrapWidth)
+            lines.push_back(0);
+        lines.back() += (lines.back() > 0 ? 1 : 0) + length;
+    };
+    int pending = 0;
+    bool any = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c == '&' && i + 1 < text.size() && text[i + 1] != '&')
+            continue;
+        if (c == '&')
+            ++i;
+        if (c == '\n') {
+            if (any)
+                place(pending);
+            pending = 0;
+            any = false;
+            lines.push_back(0);
+        } else if (c == ' ' && wrapWidth > 0) {
+            place(pending);
+            pending = 0;
+            any = false;
+        } else if (c != '\r') {
+            ++pending;
+            any = true;
+        }
+    }
+    if (any || text.empty())
+        place(text.empty() ? 1 : pending);
+    int widest = 0;
+    for (int n : lines)
+        widest = std::max(widest, n * charWidth);
+    return {0, 0, widest, static_cast<int>(lines.size()) * lineHeight};
 }
 
 void FakeGui::SetScreenSize(int width, int height) {
@@ -98,7 +80,7 @@ void FakeGui::SetTitle(const std::string& title) {
 }
 
 std::unique_ptr<IForm> FakeGui::CreateForm(const std::string& caption, const Bounds& bounds, IFormEvents& events) {
-    Record("CreateForm " + caption + " " + Text(bounds));
+    Record("CreateForm " + caption + " " + BoundsText(bounds));
     auto form = std::make_unique<FakeForm>(*this, caption, bounds, events);
     forms_.push_back(form.get());
     return form;
@@ -112,6 +94,10 @@ void FakeGui::Forget(FakeForm* form) {
 
 void FakeGui::Deliver(const Pending& pending) {
     try {
+        if (pending.action) {
+            pending.action();
+            return;
+        }
         IFormEvents& events = pending.form->Events();
         switch (pending.event) {
         case FormEvent::Activate:
@@ -131,21 +117,25 @@ void FakeGui::Deliver(const Pending& pending) {
     }
 }
 
-void FakeGui::RunMessageLoop() {
-    Record("RunMessageLoop");
-    while (!terminated_ && !queue_.empty()) {
+void FakeGui::DeliverWhile(const std::function<bool()>& go) {
+    while (!terminated_ && !queue_.empty() && go()) {
         Pending next = queue_.front();
         queue_.pop_front();
         Deliver(next);
     }
 }
 
+void FakeGui::RunMessageLoop() {
+    Record("RunMessageLoop");
+    DeliverWhile([] { return true; });
+}
+
 void FakeGui::ProcessMessages() {
-    while (!terminated_ && !queue_.empty()) {
-        Pending next = queue_.front();
-        queue_.pop_front();
-        Deliver(next);
-    }
+    DeliverWhile([] { return true; });
+}
+
+void FakeGui::RunUntil(const std::function<bool()>& done) {
+    DeliverWhile([&] { return !done(); });
 }
 
 void FakeGui::Terminate() {

@@ -12,6 +12,7 @@
 namespace sw::fake {
 
 class FakeForm;
+class FakeControl;
 
 class FakeGui : public IGui {
   public:
@@ -37,6 +38,12 @@ class FakeGui : public IGui {
     CursorKind Cursor() const { return cursor_; }
     // Queues an event for a form, as a user or the system would cause it.
     void Post(IForm& form, FormEvent event);
+    // Queues something a user does (pressing a button of a modal form, ...),
+    // run by the message loop in turn with the events.
+    void Post(std::function<void()> action);
+    // A living control of any form by name; none when there is none.
+    IControl* FindControl(const std::string& name);
+    IControl* FocusedControl() const;
     void SetScreenSize(int width, int height);
 
     std::string Title() override { return title_; }
@@ -44,8 +51,13 @@ class FakeGui : public IGui {
     std::unique_ptr<IForm> CreateForm(const std::string& caption, const Bounds& bounds, IFormEvents& events) override;
     int ScreenWidth() override { return screenWidth_; }
     int ScreenHeight() override { return screenHeight_; }
+    // Every character is half the font's pixel height wide, every line 2 pixels
+    // taller than the font.
+    Bounds MeasureText(const FontSpec& font, const std::string& text, int wrapWidth) override;
     void RunMessageLoop() override;
     void ProcessMessages() override;
+    // Returns also when nothing is queued.
+    void RunUntil(const std::function<bool()>& done) override;
     void Terminate() override;
     bool Terminated() override { return terminated_; }
     int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override;
@@ -54,14 +66,17 @@ class FakeGui : public IGui {
 
   private:
     friend class FakeForm;
+    friend class FakeControl;
     struct Pending {
         FakeForm* form;
         FormEvent event;
+        std::function<void()> action; // instead of a form event
     };
 
     void Record(std::string call) { calls_.push_back(std::move(call)); }
     void Forget(FakeForm* form);
     void Deliver(const Pending& pending);
+    void DeliverWhile(const std::function<bool()>& go);
 
     std::string title_;
     int screenWidth_ = 1024;
@@ -73,6 +88,7 @@ class FakeGui : public IGui {
     std::vector<std::string> calls_;
     std::deque<Pending> queue_;
     std::vector<FakeForm*> forms_;
+    FakeControl* focused_ = nullptr;
     std::function<void(std::exception_ptr)> handler_;
 };
 

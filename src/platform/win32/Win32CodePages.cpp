@@ -39,13 +39,9 @@ std::optional<std::string> Win32CodePages::FromUnicode(unsigned codePage, std::u
     return bytes;
 }
 
-bool Win32CodePages::SameText(unsigned codePage, std::string_view a, std::string_view b) {
-    const auto wideA = ToUnicode(codePage, a);
-    const auto wideB = ToUnicode(codePage, b);
-    if (!wideA || !wideB)
-        return a == b;
-    const std::wstring textA(wideA->begin(), wideA->end());
-    const std::wstring textB(wideB->begin(), wideB->end());
+bool Win32CodePages::SameUnicodeText(std::u16string_view a, std::u16string_view b) {
+    const std::wstring textA(a.begin(), a.end());
+    const std::wstring textB(b.begin(), b.end());
     return CompareStringW(LOCALE_NEUTRAL, NORM_IGNORECASE, textA.data(), static_cast<int>(textA.size()), textB.data(),
                           static_cast<int>(textB.size())) == CSTR_EQUAL;
 }

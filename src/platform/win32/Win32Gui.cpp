@@ -1,7 +1,11 @@
 #include "platform/win32/Win32Gui.h"
 
+#include "platform/BmpFile.h"
 #include "platform/PlatformErrors.h"
 #include "platform/win32/Win32Api.h"
+#include "platform/win32/Win32Control.h"
+
+#include <algorithm>
 
 namespace sw::win32 {
 
@@ -57,6 +61,72 @@ class Win32Form : public IForm {
         UpdateWindow(hwnd_);
     }
 
+    Bounds ClientBounds() override {
+        RECT r{};
+        GetClientRect(hwnd_, &r);
+        return {0, 0, r.right, r.bottom};
+    }
+
+    void SetClientSize(int width, int height) override {
+        RECT r{0, 0, width, height};
+        AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_STYLE)), FALSE,
+                           static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_EXSTYLE)));
+        Bounds b = GetBounds();
+        SetBounds({b.Left, b.Top, r.right - r.left, r.bottom - r.top});
+    }
+
+    std::unique_ptr<IControl> CreateControl(ControlKind kind, const std::string& name, IControl* parent,
+                                            const Bounds& bounds, IControlEvents& events) override {
+        HWND parentWindow = hwnd_;
+        if (parent) {
+            if (std::find(controls_.begin(), controls_.end(), parent) == controls_.end())
+                throw EPlatformError("The parent of " + name + " is not a control of this form");
+            parentWindow = ControlWindow(*parent);
+        }
+        return CreateWin32Control(gui_, parentWindow, controls_, kind, name, bounds, events);
+    }
+
+    IControl* FindControl(const std::string& name) override {
+        for (IControl* c : controls_)
+            if (c->Name() == name)
+                return c;
+        return nullptr;
+    }
+
+    // The client area as the screen shows it, children included.
+    std::string Capture() override {
+        RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        RECT r{};
+        GetClientRect(hwnd_, &r);
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = r.right;
+        info.bmiHeader.biHeight = r.bottom;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 24;
+        info.bmiHeader.biCompression = BI_RGB;
+        HDC window = GetDC(hwnd_);
+        HDC memory = CreateCompatibleDC(window);
+        void* bits = nullptr;
+        HBITMAP dib = CreateDIBSection(window, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        std::string rows;
+        if (dib && bits) {
+            HGDIOBJ old = SelectObject(memory, dib);
+            BitBlt(memory, 0, 0, r.right, r.bottom, window, 0, 0, SRCCOPY);
+            GdiFlush();
+            size_t stride = (static_cast<size_t>(r.right) * 3 + 3) & ~size_t{3};
+            rows.assign(static_cast<const char*>(bits), stride * static_cast<size_t>(r.bottom));
+            SelectObject(memory, old);
+        }
+        if (dib)
+            DeleteObject(dib);
+        DeleteDC(memory);
+        ReleaseDC(hwnd_, window);
+        if (!bits)
+            throw EPlatformError("Cannot capture the window (error " + std::to_string(GetLastError()) + ")");
+        return BmpFile(r.right, r.bottom, rows);
+    }
+
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         if (message == WM_NCCREATE) {
             auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
@@ -64,6 +134,9 @@ class Win32Form : public IForm {
         }
         auto* form = reinterpret_cast<Win32Form*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
         if (form && form->created_) {
+            LRESULT routed = 0;
+            if (RouteToControl(message, wParam, lParam, routed))
+                return routed;
             switch (message) {
             case WM_ACTIVATE:
                 if (LOWORD(wParam) != WA_INACTIVE)
@@ -103,6 +176,7 @@ class Win32Form : public IForm {
     IFormEvents& events_;
     HWND hwnd_ = nullptr;
     bool created_ = false;
+    std::vector<IControl*> controls_;
 };
 } // namespace
 
@@ -155,6 +229,29 @@ void Win32Gui::RunMessageLoop() {
         if (!Handle(msg, got == 0 || got == -1))
             break;
     }
+}
+
+void Win32Gui::RunUntil(const std::function<bool()>& done) {
+    MSG msg;
+    while (!terminated_ && !done()) {
+        BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (!Handle(msg, got == 0 || got == -1))
+            break;
+    }
+}
+
+Bounds Win32Gui::MeasureText(const FontSpec& font, const std::string& text, int wrapWidth) {
+    HDC screen = GetDC(nullptr);
+    HFONT made = CreateFontFor(font);
+    HGDIOBJ old = SelectObject(screen, made);
+    std::string measured = text.empty() ? " " : text;
+    RECT r{0, 0, std::max(0, wrapWidth), 0};
+    DrawTextA(screen, measured.c_str(), static_cast<int>(measured.size()), &r,
+              DT_CALCRECT | DT_NOCLIP | (wrapWidth > 0 ? DT_WORDBREAK : 0));
+    SelectObject(screen, old);
+    DeleteObject(made);
+    ReleaseDC(nullptr, screen);
+    return {0, 0, r.right - r.left, r.bottom - r.top};
 }
 
 void Win32Gui::ProcessMessages() {

@@ -23,6 +23,8 @@ class Win32Gui : public IGui {
     int ScreenHeight() override;
     void RunMessageLoop() override;
     void ProcessMessages() override;
+    void RunUntil(const std::function<bool()>& done) override;
+    Bounds MeasureText(const FontSpec& font, const std::string& text, int wrapWidth) override;
     void Terminate() override;
     bool Terminated() override { return terminated_; }
     int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override;

@@ -269,20 +269,11 @@ def bmp(pixels):
 
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
-    check = "--check" in sys.argv[1:]
-    stale = []
-    for resource, name, flag in FLAGS + [("BM_LANG_NONE", "", None)]:
-        data = bmp(draw(name, flag))
-        path = os.path.join(here, resource + ".bmp")
-        if check:
-            with open(path, "rb") as f:
-                if f.read() != data:
-                    stale.append(path)
-        else:
-            with open(path, "wb") as f:
-                f.write(data)
-    if stale:
-        sys.exit("stale bitmaps (run make_flags.py): " + " ".join(stale))
+    sys.dont_write_bytecode = True  # keep the source tree clean
+    sys.path.insert(0, os.path.dirname(here))
+    from write_or_check import write_or_check
+    write_or_check({os.path.join(here, resource + ".bmp"): bmp(draw(name, flag))
+                    for resource, name, flag in FLAGS + [("BM_LANG_NONE", "", None)]}, "make_flags.py")
 
 
 main()

@@ -19,6 +19,9 @@ CODE_PAGES = {"ChineseSimplified": "gbk", "Czech": "cp1250", "Danish": "cp1252",
               "Portugese": "cp1252", "Russian": "cp1251", "Spanish": "cp1252", "Vietnamese": "cp1258"}
 TONE_MARKS = "\u0300\u0301\u0303\u0309\u0323"
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.dont_write_bytecode = True  # keep the source tree clean
+sys.path.insert(0, os.path.dirname(HERE))
+from write_or_check import write_or_check  # noqa: E402
 
 
 def encode_char(ch, codec):
@@ -47,20 +50,8 @@ def convert(language):
 
 
 def main():
-    check = "--check" in sys.argv[1:]
-    stale = []
-    for language in CODE_PAGES:
-        path = os.path.join(HERE, "plmi%s.txt" % language)
-        data = convert(language)
-        if check:
-            with open(path, "rb") as f:
-                if f.read() != data:
-                    stale.append(path)
-        else:
-            with open(path, "wb") as f:
-                f.write(data)
-    if stale:
-        sys.exit("stale tables (run convert_tables.py): " + " ".join(stale))
+    write_or_check({os.path.join(HERE, "plmi%s.txt" % language): convert(language) for language in CODE_PAGES},
+                   "convert_tables.py")
 
 
 main()

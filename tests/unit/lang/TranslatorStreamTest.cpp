@@ -1,5 +1,6 @@
 // A translator carried by a project stream: its tables, fonts and target
 // language read and written through the property tables.
+#include "lang/TranslateControls.h"
 #include "lang/Translator.h"
 #include "platform/Platform.h"
 #include "platform/fake/FakePlatform.h"
@@ -62,7 +63,7 @@ TEST_F(TranslatorStream, WritingAndReadingAgainGivesTheSameText) {
     Read(kProject);
     const std::string text = RecordsToText(ComponentToRecords(*root));
     EXPECT_NE(text.find("lgFrench.Strings.Strings"), std::string::npos) << text;
-    EXPECT_EQ(text.find("lgGerman"), std::string::npos) << text; // empty languages are not written
+    EXPECT_EQ(text.find("lgGerman.Strings"), std::string::npos) << text; // empty tables are not written
     TComponent::Free(root);
     root = nullptr;
     Read(text);
@@ -87,6 +88,25 @@ end
             << e.what();
     }
     EXPECT_EQ(GlobalTranslator(), nullptr); // the failed read freed its translator
+}
+
+TEST_F(TranslatorStream, TranslatedControlsCarryTheirGlidEvenWhenZero) {
+    root = ReadComponentRecords(TextToRecords(R"(object Page: TForm
+  object Spacer: TTranslateLabel
+    GLID = 0
+  end
+  object CancelBtn: TTranslateBitBtn
+    Caption = 'Cancel'
+    GLID = 6
+  end
+end
+)",
+                                              "page.txt"),
+                                nullptr);
+    EXPECT_EQ(static_cast<TTranslateBitBtn*>(root->FindComponent("CancelBtn"))->GLID, 6);
+    const std::string text = RecordsToText(ComponentToRecords(*root));
+    EXPECT_NE(text.find("GLID = 0"), std::string::npos) << text;
+    EXPECT_NE(text.find("GLID = 6"), std::string::npos) << text;
 }
 
 TEST_F(TranslatorStream, AnUnknownTargetLanguageIsRefused) {

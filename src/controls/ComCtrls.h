@@ -1,0 +1,168 @@
+// The common controls: progress bar, tab strip, tree view and report list.
+#pragma once
+
+#include "controls/Control.h"
+#include "project/Collection.h"
+#include "project/StringList.h"
+
+#include <memory>
+#include <vector>
+
+namespace sw {
+
+class TProgressBar : public TWinControl {
+    SW_DECLARE_CLASS()
+  public:
+    explicit TProgressBar(TComponent* owner);
+
+    int32_t Min() const { return min_; }
+    void SetMin(int32_t v);
+    int32_t Max() const { return max_; }
+    void SetMax(int32_t v);
+    // Kept within Min..Max.
+    int32_t Position() const { return position_; }
+    void SetPosition(int32_t v);
+    int32_t Step = 10;
+    void StepIt() { SetPosition(position_ + Step); }
+
+  protected:
+    ControlKind WindowKind() const override { return ControlKind::ProgressBar; }
+    void ApplyTo(IControl& window) override;
+
+  private:
+    int32_t min_ = 0;
+    int32_t max_ = 100;
+    int32_t position_ = 0;
+};
+
+// A row of tabs. A user's choice asks OnChanging (which may refuse), then
+// selects the tab and runs OnChange; setting TabIndex runs neither.
+class TTabControl : public TWinControl {
+    SW_DECLARE_CLASS()
+  public:
+    explicit TTabControl(TComponent* owner);
+
+    TStrings* Tabs() const { return tabs_.get(); }
+    void SetTabs(const std::vector<std::string>& tabs);
+    int32_t TabIndex() const { return tabIndex_; }
+    void SetTabIndex(int32_t index);
+
+    TNotifyEvent OnChange;
+    TEvent<TPersistent*, bool&> OnChanging;
+
+    void Loaded() override;
+
+  protected:
+    ControlKind WindowKind() const override { return ControlKind::TabStrip; }
+    void ApplyTo(IControl& window) override;
+    void WindowClicked() override;
+
+  private:
+    std::unique_ptr<TStrings> tabs_;
+    int32_t tabIndex_ = -1;
+};
+
+class TTreeNode {
+  public:
+    TTreeNode(TTreeNode* parent, std::string text, void* data) : Text(std::move(text)), Data(data), parent_(parent) {}
+    std::string Text;
+    void* Data;
+    TTreeNode* Parent() const { return parent_; }
+    int Level() const { return parent_ ? parent_->Level() + 1 : 0; }
+    int Count() const { return static_cast<int>(children_.size()); }
+    TTreeNode* Item(int i) const { return children_.at(static_cast<size_t>(i)).get(); }
+
+  private:
+    friend class TTreeView;
+    TTreeNode* parent_;
+    std::vector<std::unique_ptr<TTreeNode>> children_;
+};
+
+// Nodes with data. The window shows every node, indented by level; a user's
+// choice selects a node and runs OnChange with it.
+class TTreeView : public TWinControl {
+    SW_DECLARE_CLASS()
+  public:
+    explicit TTreeView(TComponent* owner);
+
+    // Adds a node under `parent` (none: a root node), last among its siblings.
+    TTreeNode* AddChild(TTreeNode* parent, const std::string& text, void* data = nullptr);
+    void Clear();
+    // Every node, each before its children.
+    std::vector<TTreeNode*> Nodes() const;
+    TTreeNode* Selected() const { return selected_; }
+    void SetSelected(TTreeNode* node);
+
+    bool ReadOnly = false;
+    bool HideSelection = true;
+    bool ShowButtons = true;
+    bool ShowLines = true;
+    bool ShowRoot = true;
+    int32_t Indent = 19;
+    TEvent<TPersistent*, TTreeNode*> OnChange;
+
+  protected:
+    ControlKind WindowKind() const override { return ControlKind::TreeView; }
+    void ApplyTo(IControl& window) override;
+    void WindowClicked() override;
+
+  private:
+    void NodesChanged();
+    std::vector<std::string> Lines() const;
+
+    std::vector<std::unique_ptr<TTreeNode>> roots_;
+    TTreeNode* selected_ = nullptr;
+};
+
+class TListColumn : public TCollectionItem {
+    SW_DECLARE_CLASS()
+  public:
+    std::string Caption;
+    int32_t Width = 50;
+};
+
+enum class TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
+
+struct TListItem {
+    std::string Caption;
+    std::vector<std::string> SubItems;
+    int32_t ImageIndex = -1;
+    int32_t StateIndex = -1;
+    void* Data = nullptr;
+};
+
+// A report: a row per item, its caption and sub-items under the columns.
+class TListView : public TWinControl {
+    SW_DECLARE_CLASS()
+  public:
+    explicit TListView(TComponent* owner);
+
+    TCollection* Columns() const { return columns_.get(); }
+    TListColumn* AddColumn(const std::string& caption, int32_t width);
+    const std::vector<TListItem>& Items() const { return items_; }
+    void AddItem(TListItem item);
+    void Clear();
+    int32_t ItemIndex() const { return itemIndex_; }
+
+    TViewStyle ViewStyle = TViewStyle::vsIcon;
+    bool ReadOnly = false;
+    bool ColumnClick = true;
+    bool HideSelection = true;
+
+    void Loaded() override;
+
+  protected:
+    ControlKind WindowKind() const override { return ControlKind::ListView; }
+    void ApplyTo(IControl& window) override;
+    void WindowClicked() override;
+
+  private:
+    void ColumnsChanged();
+    void ItemsChanged();
+
+    std::unique_ptr<TCollection> columns_;
+    std::vector<TListItem> items_;
+    int32_t itemIndex_ = -1;
+};
+
+} // namespace sw

@@ -1,0 +1,197 @@
+// The base of every control: a component with a place in its parent, a
+// caption, a font and a colour, shown through the platform GUI once its form
+// is shown. Windowed controls (TWinControl) hold child controls and lay them
+// out by alignment and anchors.
+#pragma once
+
+#include "controls/Font.h"
+#include "controls/Layout.h"
+#include "platform/Gui.h"
+#include "project/Component.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace sw {
+
+using TNotifyEvent = TEvent<TPersistent*>;
+
+enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
+
+class TWinControl;
+
+class TControl : public TComponent {
+    SW_DECLARE_CLASS()
+  public:
+    explicit TControl(TComponent* owner);
+    ~TControl() override;
+
+    TWinControl* Parent() const { return parent_; }
+    // Moves the control into another parent (none takes it out of every form).
+    void SetParent(TWinControl* parent);
+    TComponent* GetParentComponent() const override;
+    // Raises EComponentError when the stream nests a control in something
+    // that holds no controls.
+    void SetParentComponent(TComponent* parent) override;
+
+    int32_t Left() const { return bounds_.Left; }
+    int32_t Top() const { return bounds_.Top; }
+    int32_t Width() const { return bounds_.Width; }
+    int32_t Height() const { return bounds_.Height; }
+    void SetLeft(int32_t v);
+    void SetTop(int32_t v);
+    void SetWidth(int32_t v);
+    void SetHeight(int32_t v);
+    const Bounds& BoundsRect() const { return bounds_; }
+    void SetBounds(const Bounds& bounds);
+    TAlign Align() const { return align_; }
+    void SetAlign(TAlign align);
+    uint32_t Anchors() const { return anchors_; }
+    void SetAnchors(uint32_t anchors);
+
+    std::string Caption() const { return text_; }
+    void SetCaption(const std::string& text);
+    std::string Text() const { return text_; }
+    void SetText(const std::string& text) { SetCaption(text); }
+
+    TFont* Font() const { return font_.get(); }
+    bool ParentFont() const { return parentFont_; }
+    void SetParentFont(bool on);
+    TColor Color() const { return color_; }
+    void SetColor(TColor color);
+    bool ParentColor() const { return parentColor_; }
+    void SetParentColor(bool on);
+
+    virtual bool Visible() const { return visible_; }
+    virtual void SetVisible(bool visible);
+    void Show() { SetVisible(true); }
+    void Hide() { SetVisible(false); }
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+
+    std::string Hint;
+    bool ShowHint = false;
+    bool ParentShowHint = true;
+
+    // Runs OnClick; also what a user's click on the window does.
+    virtual void Click();
+    TNotifyEvent OnClick;
+
+    // The window, while the form is shown; none before.
+    IControl* Handle() const { return window_.get(); }
+    // Creates the window (and those of the children) inside `form`.
+    virtual void Realize(IForm& form, IControl* parentWindow);
+    virtual void Unrealize();
+    // The name its window goes by: the name, after the owner's window name
+    // for a control owned by another control (the buttons of a radio group).
+    std::string WindowName() const;
+    // The form window this control is shown in; none before.
+    IForm* HostForm() const { return host_; }
+
+  protected:
+    // What kind of window shows the control.
+    virtual ControlKind WindowKind() const { return ControlKind::Static; }
+    // Pushes the control's state into a new window.
+    virtual void ApplyTo(IControl& window);
+    // The window reports a click or a change of its text.
+    virtual void WindowClicked() { Click(); }
+    virtual void WindowChanged() {}
+    // The caption changed (after the window was told).
+    virtual void TextChanged() {}
+    // The text as the control keeps it (an edit's case rule).
+    virtual std::string AdjustText(const std::string& text) const { return text; }
+    // The parent's font or colour changed, or the control's own.
+    virtual void FontChanged();
+    void ApplyColor();
+    // Moves or sizes the window after the bounds changed.
+    virtual void PushBounds();
+    // Positions and sizes set by layout, not by the program.
+    void PlaceByLayout(const Bounds& bounds);
+    // Loading, or owned by a component still loading.
+    bool InLoading() const;
+    // Asks the parent to lay out its children again (once loaded).
+    void RequestLayout();
+    void SetHost(IForm* host) { host_ = host; }
+
+  private:
+    friend class TWinControl;
+    struct WindowEvents : IControlEvents {
+        explicit WindowEvents(TControl& c) : control(c) {}
+        void OnClick() override { control.WindowClicked(); }
+        void OnChange() override { control.WindowChanged(); }
+        TControl& control;
+    };
+    void BoundsSetByProgram();
+    void ParentFontChanged(const TFont& font);
+    void ParentColorChanged(TColor color);
+
+    TWinControl* parent_ = nullptr;
+    Bounds bounds_{0, 0, 0, 0};
+    TAlign align_ = TAlign::alNone;
+    uint32_t anchors_ = kDefaultAnchors;
+    TLayoutItem layout_;
+    std::string text_;
+    std::unique_ptr<TFont> font_;
+    bool parentFont_ = true;
+    TColor color_ = clBtnFace;
+    bool parentColor_ = false;
+    bool visible_ = true;
+    bool enabled_ = true;
+    WindowEvents events_{*this};
+    std::unique_ptr<IControl> window_;
+    IForm* host_ = nullptr;
+};
+
+// A control that holds others and takes part in keyboard navigation.
+class TWinControl : public TControl {
+    SW_DECLARE_CLASS()
+  public:
+    explicit TWinControl(TComponent* owner);
+    ~TWinControl() override;
+
+    int ControlCount() const { return static_cast<int>(controls_.size()); }
+    TControl* Controls(int index) const { return controls_.at(static_cast<size_t>(index)); }
+    int32_t TabOrder() const { return tabOrder_; }
+    void SetTabOrder(int32_t order) { tabOrder_ = order; }
+    bool TabStop() const { return tabStop_; }
+    void SetTabStop(bool on) { tabStop_ = on; }
+
+    // Takes the keyboard focus when shown and enabled.
+    void SetFocus();
+    bool Focused() const;
+
+    // The client area children are placed in, and the part aligned children share.
+    virtual Bounds ClientRect() const;
+    virtual Bounds AlignRect() const { return ClientRect(); }
+    // Places the children by alignment and anchors, then theirs.
+    void Realign();
+
+    void Realize(IForm& form, IControl* parentWindow) override;
+    void Unrealize() override;
+    void Loaded() override;
+
+  protected:
+    ControlKind WindowKind() const override { return ControlKind::Panel; }
+    void FontChanged() override;
+    void ColorChanged();
+    // The window children are made in: this control's.
+    virtual IControl* ChildParentWindow() { return Handle(); }
+    void RealizeChildren();
+    void UnrealizeChildren();
+
+  private:
+    friend class TControl;
+    void InsertControl(TControl* c);
+    void RemoveControl(TControl* c);
+
+    std::vector<TControl*> controls_;
+    int32_t tabOrder_ = -1;
+    bool tabStop_ = false;
+};
+
+const TEnumInfo& AlignNames();
+const TEnumInfo& AlignmentNames();
+TextAlign ToTextAlign(TAlignment a);
+
+} // namespace sw

@@ -1,0 +1,84 @@
+// A grid of text cells, each of which may carry an object of the program's.
+#pragma once
+
+#include "controls/Control.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace sw {
+
+enum TGridOption {
+    goFixedVertLine,
+    goFixedHorzLine,
+    goVertLine,
+    goHorzLine,
+    goRangeSelect,
+    goDrawFocusSelected,
+    goRowSizing,
+    goColSizing,
+    goRowMoving,
+    goColMoving,
+    goEditing,
+    goTabs,
+    goRowSelect,
+    goAlwaysShowEditor,
+    goThumbTracking
+};
+
+// Choosing a cell (the user's click or key) selects it and runs OnClick.
+class TStringGrid : public TWinControl {
+    SW_DECLARE_CLASS()
+  public:
+    explicit TStringGrid(TComponent* owner);
+
+    int32_t ColCount() const { return colCount_; }
+    void SetColCount(int32_t n);
+    int32_t RowCount() const { return rowCount_; }
+    void SetRowCount(int32_t n);
+    int32_t FixedCols() const { return fixedCols_; }
+    void SetFixedCols(int32_t n) { fixedCols_ = std::max(0, n); }
+    int32_t FixedRows() const { return fixedRows_; }
+    void SetFixedRows(int32_t n) { fixedRows_ = std::max(0, n); }
+    int32_t DefaultColWidth() const { return colWidth_; }
+    void SetDefaultColWidth(int32_t w);
+    int32_t DefaultRowHeight = 24;
+    uint32_t Options = (1u << goFixedVertLine) | (1u << goFixedHorzLine) | (1u << goVertLine) | (1u << goHorzLine) |
+                       (1u << goRangeSelect);
+    bool DefaultDrawing = true;
+
+    // Cells outside the grid read as empty and ignore writes.
+    std::string Cell(int col, int row) const;
+    void SetCell(int col, int row, const std::string& text);
+    void* Object(int col, int row) const;
+    void SetObject(int col, int row, void* object);
+    // The selected cell.
+    int32_t Col() const { return col_; }
+    int32_t Row() const { return row_; }
+    void Select(int col, int row);
+
+  protected:
+    ControlKind WindowKind() const override { return ControlKind::Grid; }
+    void ApplyTo(IControl& window) override;
+    void WindowClicked() override;
+
+  private:
+    struct CellData {
+        std::string Text;
+        void* Object = nullptr;
+    };
+    void Resize();
+    void CellsChanged();
+    CellData* At(int col, int row);
+
+    int32_t colCount_ = 5;
+    int32_t rowCount_ = 5;
+    int32_t fixedCols_ = 1;
+    int32_t fixedRows_ = 1;
+    int32_t colWidth_ = 64;
+    int32_t col_ = 0;
+    int32_t row_ = 0;
+    std::vector<CellData> cells_;
+};
+
+} // namespace sw

@@ -1,0 +1,107 @@
+#include "platform/fake/FakeControl.h"
+
+#include "platform/fake/FakeForm.h"
+#include "platform/fake/FakeGui.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace sw::fake {
+
+FakeControl::FakeControl(FakeGui& gui, FakeForm& form, FakeControl* parent, ControlKind kind, std::string name,
+                         const Bounds& bounds, IControlEvents& events)
+    : gui_(gui), form_(form), parent_(parent), kind_(kind), name_(std::move(name)), bounds_(bounds), events_(events) {}
+
+FakeControl::~FakeControl() {
+    if (gui_.focused_ == this)
+        gui_.focused_ = nullptr;
+    form_.Forget(this);
+}
+
+void FakeControl::SetText(const std::string& text) {
+    text_ = text;
+    if (kind_ == ControlKind::Edit || kind_ == ControlKind::Memo || kind_ == ControlKind::RichEdit)
+        events_.OnChange();
+}
+
+int FakeControl::Count() const {
+    if (kind_ != ControlKind::Grid)
+        return static_cast<int>(items_.size());
+    return static_cast<int>(items_.size() * columns_.size());
+}
+
+void FakeControl::SetItems(const std::vector<std::string>& items) {
+    items_ = items;
+    itemIndex_ = -1;
+}
+
+// A combo box shows the selected item in its edit, or nothing.
+void FakeControl::SetItemIndex(int index) {
+    itemIndex_ = index >= 0 && index < Count() ? index : -1;
+    if (kind_ == ControlKind::ComboBox)
+        text_ = itemIndex_ >= 0 ? items_[static_cast<size_t>(itemIndex_)] : std::string();
+}
+
+void FakeControl::SetRange(int min, int max) {
+    min_ = min;
+    max_ = std::max(min, max);
+    SetPosition(position_);
+}
+
+void FakeControl::SetPosition(int position) { position_ = std::clamp(position, min_, max_); }
+
+void FakeControl::SetPicture(const std::string& bmp, bool) { picture_ = bmp; }
+
+void FakeControl::SetEnabled(bool enabled) {
+    enabled_ = enabled;
+    if (!enabled && gui_.focused_ == this)
+        gui_.focused_ = nullptr;
+}
+
+void FakeControl::SetVisible(bool visible) {
+    visible_ = visible;
+    if (!visible && gui_.focused_ && !gui_.focused_->Showing())
+        gui_.focused_ = nullptr;
+}
+
+bool FakeControl::VisibleInForm() const {
+    for (const FakeControl* c = this; c; c = c->parent_)
+        if (!c->visible_)
+            return false;
+    return true;
+}
+
+bool FakeControl::Showing() const { return VisibleInForm() && form_.Visible(); }
+
+bool FakeControl::Usable() const {
+    for (const FakeControl* c = this; c; c = c->parent_)
+        if (!c->enabled_)
+            return false;
+    return true;
+}
+
+void FakeControl::SetFocus() {
+    if (Showing() && Usable())
+        gui_.focused_ = this;
+}
+
+bool FakeControl::Focused() { return gui_.focused_ == this; }
+
+void FakeControl::SetFont(const FontSpec& font, ColorRef color) {
+    font_ = font;
+    fontColor_ = color;
+}
+
+void FakeControl::Click() {
+    if (Showing() && Usable())
+        events_.OnClick();
+}
+
+void FakeControl::Choose(int index) {
+    if (!Showing() || !Usable() || index < 0 || index >= Count())
+        return;
+    SetItemIndex(index);
+    events_.OnClick();
+}
+
+} // namespace sw::fake

@@ -1,0 +1,107 @@
+// A headless child window: it keeps what it is told and notifies its owner as
+// the Win32 control would (an edit on every change of its text, a click on a
+// button or box, an item chosen from a list).
+#pragma once
+
+#include "platform/Gui.h"
+
+namespace sw::fake {
+
+class FakeGui;
+class FakeForm;
+
+class FakeControl : public IControl {
+  public:
+    FakeControl(FakeGui& gui, FakeForm& form, FakeControl* parent, ControlKind kind, std::string name,
+                const Bounds& bounds, IControlEvents& events);
+    ~FakeControl() override;
+    FakeControl(const FakeControl&) = delete;
+    FakeControl& operator=(const FakeControl&) = delete;
+
+    ControlKind Kind() override { return kind_; }
+    const std::string& Name() override { return name_; }
+    Bounds GetBounds() override { return bounds_; }
+    void SetBounds(const Bounds& bounds) override { bounds_ = bounds; }
+    std::string Text() override { return text_; }
+    void SetText(const std::string& text) override;
+    void SetAlignment(TextAlign align) override { align_ = align; }
+    void SetWordWrap(bool wrap) override { wordWrap_ = wrap; }
+    void SetReadOnly(bool readOnly) override { readOnly_ = readOnly; }
+    std::vector<std::string> Items() override { return items_; }
+    void SetItems(const std::vector<std::string>& items) override;
+    int ItemIndex() override { return itemIndex_; }
+    void SetItemIndex(int index) override;
+    void SetColumns(const std::vector<ColumnSpec>& columns) override { columns_ = columns; }
+    void SetRowHeight(int height) override { rowHeight_ = height; }
+    bool Checked() override { return checked_; }
+    void SetChecked(bool checked) override { checked_ = checked; }
+    void SetRange(int min, int max) override;
+    int Position() override { return position_; }
+    void SetPosition(int position) override;
+    void SetPicture(const std::string& bmp, bool stretch) override;
+    void SetBevel(BevelKind bevel) override { bevel_ = bevel; }
+    bool Enabled() override { return enabled_; }
+    void SetEnabled(bool enabled) override;
+    bool Visible() override { return visible_; }
+    void SetVisible(bool visible) override;
+    void SetFocus() override;
+    bool Focused() override;
+    FontSpec Font() override { return font_; }
+    void SetFont(const FontSpec& font, ColorRef color) override;
+    void SetColor(ColorRef color) override { color_ = color; }
+    void Click() override;
+    void Choose(int index) override;
+
+    // What the headless realization knows beyond the interface.
+    FakeControl* Parent() const { return parent_; }
+    const Bounds& GetBoundsConst() const { return bounds_; }
+    TextAlign Alignment() const { return align_; }
+    bool WordWrap() const { return wordWrap_; }
+    bool ReadOnly() const { return readOnly_; }
+    const std::vector<ColumnSpec>& Columns() const { return columns_; }
+    ColorRef Color() const { return color_; }
+    ColorRef FontColor() const { return fontColor_; }
+    BevelKind Bevel() const { return bevel_; }
+    const std::string& Picture() const { return picture_; }
+    int RowHeight() const { return rowHeight_; }
+    int Min() const { return min_; }
+    int Max() const { return max_; }
+    // Visible with every parent.
+    bool VisibleInForm() const;
+    // Shown on the screen: visible in a visible form.
+    bool Showing() const;
+    // Enabled with every parent.
+    bool Usable() const;
+
+  private:
+    int Count() const;
+
+    FakeGui& gui_;
+    FakeForm& form_;
+    FakeControl* parent_;
+    ControlKind kind_;
+    std::string name_;
+    Bounds bounds_;
+    IControlEvents& events_;
+    std::string text_;
+    TextAlign align_ = TextAlign::Left;
+    bool wordWrap_ = false;
+    bool readOnly_ = false;
+    std::vector<std::string> items_;
+    std::vector<ColumnSpec> columns_;
+    int itemIndex_ = -1;
+    int rowHeight_ = 24;
+    bool checked_ = false;
+    int min_ = 0;
+    int max_ = 100;
+    int position_ = 0;
+    std::string picture_;
+    BevelKind bevel_ = BevelKind::None;
+    bool enabled_ = true;
+    bool visible_ = true;
+    FontSpec font_;
+    ColorRef fontColor_ = kColorWindowText;
+    ColorRef color_ = kColorBtnFace;
+};
+
+} // namespace sw::fake

@@ -1,0 +1,150 @@
+#include "platform/fake/FakeForm.h"
+
+#include "platform/BmpFile.h"
+#include "platform/PlatformErrors.h"
+#include "platform/fake/FakeControl.h"
+#include "platform/fake/FakeGui.h"
+
+#include <algorithm>
+
+namespace sw::fake {
+
+namespace {
+const char* StateName(ShowState state) {
+    switch (state) {
+    case ShowState::Normal:
+        return "Normal";
+    case ShowState::Maximized:
+        return "Maximized";
+    case ShowState::Hidden:
+        return "Hidden";
+    }
+    return "?";
+}
+
+const char* KindName(ControlKind kind) {
+    static const char* const names[] = {"Static",   "Button",   "CheckBox", "RadioButton", "GroupBox",    "Edit",
+                                        "Memo",     "RichEdit", "ListBox",  "ComboBox",    "ProgressBar", "TreeView",
+                                        "ListView", "TabStrip", "Image",    "Grid",        "Panel"};
+    return names[static_cast<int>(kind)];
+}
+
+// 0x00RRGGBB of a colour, system colours as Windows 98 shows them by default.
+uint32_t Rgb(ColorRef c) {
+    if (c & 0x80000000) {
+        switch (c & 0xFF) {
+        case kColorWindow & 0xFF:
+            return 0xFFFFFF;
+        case kColorWindowText & 0xFF:
+            return 0x000000;
+        default:
+            return 0xC0C0C0;
+        }
+    }
+    return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+}
+
+// Where a control lies in its form's client area.
+Bounds InClient(const FakeControl& c) {
+    Bounds b = c.GetBoundsConst();
+    for (const FakeControl* p = c.Parent(); p; p = p->Parent()) {
+        b.Left += p->GetBoundsConst().Left;
+        b.Top += p->GetBoundsConst().Top;
+    }
+    return b;
+}
+} // namespace
+
+std::string BoundsText(const Bounds& b) {
+    return std::to_string(b.Left) + "," + std::to_string(b.Top) + "," + std::to_string(b.Width) + "," +
+           std::to_string(b.Height);
+}
+
+FakeForm::FakeForm(FakeGui& gui, std::string caption, const Bounds& bounds, IFormEvents& events)
+    : gui_(gui), caption_(std::move(caption)), bounds_(bounds), restored_(bounds), events_(events) {}
+
+FakeForm::~FakeForm() {
+    gui_.Record("DestroyForm " + caption_);
+    gui_.Forget(this);
+}
+
+void FakeForm::Show(ShowState state) {
+    gui_.Record("Show " + caption_ + " " + StateName(state));
+    if (state == ShowState::Hidden) {
+        visible_ = false;
+        if (FakeControl* focused = gui_.focused_; focused && !focused->Showing())
+            gui_.focused_ = nullptr;
+        return;
+    }
+    if (state == ShowState::Maximized)
+        bounds_ = {0, 0, gui_.ScreenWidth(), gui_.ScreenHeight()};
+    else
+        bounds_ = restored_;
+    visible_ = true;
+    if (!shown_) {
+        shown_ = true;
+        gui_.queue_.push_back({this, FakeGui::FormEvent::Activate, {}});
+    }
+}
+
+void FakeForm::SetBounds(const Bounds& bounds) {
+    gui_.Record("SetBounds " + caption_ + " " + BoundsText(bounds));
+    bounds_ = restored_ = bounds;
+}
+
+void FakeForm::SetCaption(const std::string& caption) {
+    gui_.Record("SetCaption " + caption_ + " " + caption);
+    caption_ = caption;
+}
+
+void FakeForm::Repaint() { gui_.Record("Repaint " + caption_); }
+
+Bounds FakeForm::ClientBounds() {
+    return {0, 0, std::max(0, bounds_.Width - kFrameWidth), std::max(0, bounds_.Height - kFrameHeight)};
+}
+
+void FakeForm::SetClientSize(int width, int height) {
+    SetBounds({bounds_.Left, bounds_.Top, width + kFrameWidth, height + kFrameHeight});
+}
+
+std::unique_ptr<IControl> FakeForm::CreateControl(ControlKind kind, const std::string& name, IControl* parent,
+                                                  const Bounds& bounds, IControlEvents& events) {
+    FakeControl* owner = nullptr;
+    if (parent) {
+        auto it = std::find(controls_.begin(), controls_.end(), parent);
+        if (it == controls_.end())
+            throw EPlatformError("The parent of " + name + " is not a control of this form");
+        owner = *it;
+    }
+    gui_.Record("CreateControl " + name + " " + KindName(kind) + " " + BoundsText(bounds));
+    auto control = std::make_unique<FakeControl>(gui_, *this, owner, kind, name, bounds, events);
+    controls_.push_back(control.get());
+    return control;
+}
+
+IControl* FakeForm::FindControl(const std::string& name) {
+    for (FakeControl* c : controls_)
+        if (c->Name() == name)
+            return c;
+    return nullptr;
+}
+
+// Each control shown as a box of its colour with a black frame.
+std::string FakeForm::Capture() {
+    Bounds client = ClientBounds();
+    TPixels pixels(client.Width, client.Height, Rgb(kColorBtnFace));
+    for (FakeControl* c : controls_) {
+        if (!c->VisibleInForm())
+            continue;
+        Bounds b = InClient(*c);
+        pixels.FillRect(b.Left, b.Top, b.Width, b.Height, Rgb(c->Color()));
+        pixels.FrameRect(b.Left, b.Top, b.Width, b.Height, 0);
+    }
+    return pixels.ToBmp();
+}
+
+void FakeForm::Forget(FakeControl* control) {
+    controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
+}
+
+} // namespace sw::fake

@@ -1,0 +1,194 @@
+// Child controls behave alike on every backend: what they are told reads
+// back, clicks and choices reach the owner as a user's would, and changes the
+// program makes raise no notifications (except an edit's text change).
+#include "ContractBackends.h"
+
+using namespace sw;
+
+namespace {
+
+struct FormEvents : IFormEvents {
+    void OnActivate() override {}
+    void OnClose() override {}
+    void OnResize() override {}
+};
+
+struct Events : IControlEvents {
+    void OnClick() override { ++clicks; }
+    void OnChange() override { ++changes; }
+    int clicks = 0;
+    int changes = 0;
+};
+
+template <typename Backend> class GuiControlsContract : public ::testing::Test {
+  protected:
+    GuiControlsContract() : form(backend.Gui().CreateForm("Controls", {20, 20, 500, 400}, formEvents)) {
+        form->SetClientSize(470, 368);
+        form->Show(ShowState::Normal);
+    }
+    ~GuiControlsContract() override {
+        controls.clear();
+        form.reset();
+    }
+
+    IControl& Make(ControlKind kind, const std::string& name, Bounds bounds, IControl* parent = nullptr) {
+        controls.push_back(form->CreateControl(kind, name, parent, bounds, events));
+        IControl& c = *controls.back();
+        c.SetVisible(true);
+        return c;
+    }
+
+    Backend backend;
+    FormEvents formEvents;
+    Events events;
+    std::unique_ptr<IForm> form;
+    std::vector<std::unique_ptr<IControl>> controls;
+};
+
+TYPED_TEST_SUITE(GuiControlsContract, contract::Backends, contract::BackendNames);
+
+TYPED_TEST(GuiControlsContract, ClientSizeBoundsAndTextsReadBack) {
+    EXPECT_EQ(this->form->ClientBounds(), (Bounds{0, 0, 470, 368}));
+    IControl& panel = this->Make(ControlKind::Panel, "ButtonBar", {0, 316, 470, 52});
+    IControl& button = this->Make(ControlKind::Button, "ProceedBtn", {300, 10, 75, 33}, &panel);
+    IControl& label = this->Make(ControlKind::Static, "Intro", {8, 8, 300, 40});
+    label.SetText("Welcome to the Setup program.");
+    button.SetText("Next >");
+    EXPECT_EQ(button.GetBounds(), (Bounds{300, 10, 75, 33})); // relative to its parent
+    EXPECT_EQ(label.GetBounds(), (Bounds{8, 8, 300, 40}));
+    EXPECT_EQ(label.Text(), "Welcome to the Setup program.");
+    EXPECT_EQ(button.Text(), "Next >");
+    EXPECT_EQ(this->form->FindControl("ProceedBtn"), &button);
+    EXPECT_EQ(this->form->FindControl("Nothing"), nullptr);
+    button.SetBounds({10, 5, 80, 30});
+    EXPECT_EQ(button.GetBounds(), (Bounds{10, 5, 80, 30}));
+    EXPECT_EQ(this->events.changes, 0);
+}
+
+TYPED_TEST(GuiControlsContract, ClicksReachTheOwnerOnlyFromShownEnabledControls) {
+    IControl& button = this->Make(ControlKind::Button, "B", {10, 10, 75, 25});
+    IControl& box = this->Make(ControlKind::CheckBox, "C", {10, 40, 120, 17});
+    button.Click();
+    EXPECT_EQ(this->events.clicks, 1);
+    box.SetChecked(true);
+    EXPECT_TRUE(box.Checked());
+    EXPECT_EQ(this->events.clicks, 1);
+    button.SetEnabled(false);
+    EXPECT_FALSE(button.Enabled());
+    button.Click();
+    box.SetVisible(false);
+    EXPECT_FALSE(box.Visible());
+    box.Click();
+    EXPECT_EQ(this->events.clicks, 1);
+}
+
+TYPED_TEST(GuiControlsContract, EditsNotifyEveryChangeOfTheirText) {
+    IControl& edit = this->Make(ControlKind::Edit, "E", {10, 10, 200, 21});
+    IControl& memo = this->Make(ControlKind::Memo, "M", {10, 40, 200, 60});
+    edit.SetText("C:\\Program Files");
+    EXPECT_EQ(edit.Text(), "C:\\Program Files");
+    EXPECT_EQ(this->events.changes, 1);
+    memo.SetText("one\r\ntwo");
+    EXPECT_EQ(memo.Text(), "one\r\ntwo");
+    EXPECT_EQ(this->events.changes, 2);
+    this->Make(ControlKind::Static, "S", {10, 110, 100, 13}).SetText("no change");
+    EXPECT_EQ(this->events.changes, 2);
+}
+
+TYPED_TEST(GuiControlsContract, ListsSelectQuietlyForTheProgramAndNotifyForTheUser) {
+    for (ControlKind kind : {ControlKind::ListBox, ControlKind::ComboBox, ControlKind::TabStrip, ControlKind::TreeView,
+                             ControlKind::ListView}) {
+        this->events.clicks = 0;
+        IControl& list = this->Make(kind, "List" + std::to_string(static_cast<int>(kind)), {10, 10, 200, 100});
+        list.SetItems({"alpha", "beta", "gamma"});
+        EXPECT_EQ(list.Items(), (std::vector<std::string>{"alpha", "beta", "gamma"}));
+        EXPECT_EQ(list.ItemIndex(), -1);
+        list.SetItemIndex(1);
+        EXPECT_EQ(list.ItemIndex(), 1);
+        list.SetItemIndex(9);
+        EXPECT_EQ(list.ItemIndex(), -1);
+        EXPECT_EQ(this->events.clicks, 0);
+        list.Choose(2);
+        EXPECT_EQ(list.ItemIndex(), 2);
+        EXPECT_EQ(this->events.clicks, 1);
+        list.Choose(3);
+        EXPECT_EQ(this->events.clicks, 1);
+        this->controls.pop_back();
+    }
+}
+
+TYPED_TEST(GuiControlsContract, ComboBoxTakesTheChosenItemAsItsText) {
+    IControl& combo = this->Make(ControlKind::ComboBox, "Combo", {10, 10, 145, 21});
+    combo.SetItems({"Accessories", "Games"});
+    combo.Choose(1);
+    EXPECT_EQ(combo.Text(), "Games");
+}
+
+TYPED_TEST(GuiControlsContract, ProgressStaysInItsRange) {
+    IControl& bar = this->Make(ControlKind::ProgressBar, "Bar", {10, 10, 200, 16});
+    bar.SetRange(0, 100);
+    bar.SetPosition(40);
+    EXPECT_EQ(bar.Position(), 40);
+    bar.SetPosition(250);
+    EXPECT_EQ(bar.Position(), 100);
+    bar.SetPosition(-5);
+    EXPECT_EQ(bar.Position(), 0);
+}
+
+TYPED_TEST(GuiControlsContract, FontsReadBackWithTheirCharacterSet) {
+    IControl& label = this->Make(ControlKind::Static, "L", {10, 10, 200, 20});
+    FontSpec font;
+    font.Face = "Arial";
+    font.Size = 10;
+    font.Bold = true;
+    font.Charset = 204;
+    label.SetFont(font, 0);
+    FontSpec back = label.Font();
+    EXPECT_EQ(back.Face, "Arial");
+    EXPECT_EQ(back.Size, 10);
+    EXPECT_TRUE(back.Bold);
+    EXPECT_EQ(back.Charset, 204);
+    Bounds one = this->backend.Gui().MeasureText(font, "Path:", 0);
+    Bounds two = this->backend.Gui().MeasureText(font, "Path: Path: Path:", 0);
+    EXPECT_GT(one.Height, 0);
+    EXPECT_GT(two.Width, 2 * one.Width);
+    EXPECT_EQ(this->backend.Gui().MeasureText(font, "", 0).Height, one.Height);
+    Bounds wrapped = this->backend.Gui().MeasureText(font, "Path: Path: Path:", one.Width + 4);
+    EXPECT_GE(wrapped.Height, 3 * one.Height);
+}
+
+TYPED_TEST(GuiControlsContract, FocusGoesOnlyToShownEnabledControls) {
+    IControl& a = this->Make(ControlKind::Edit, "A", {10, 10, 100, 21});
+    IControl& b = this->Make(ControlKind::Button, "B", {10, 40, 75, 25});
+    a.SetFocus();
+    EXPECT_TRUE(a.Focused());
+    b.SetEnabled(false);
+    b.SetFocus();
+    EXPECT_FALSE(b.Focused());
+    b.SetEnabled(true);
+    b.SetVisible(false);
+    b.SetFocus();
+    EXPECT_FALSE(b.Focused());
+    b.SetVisible(true);
+    b.SetFocus();
+    EXPECT_TRUE(b.Focused());
+    EXPECT_FALSE(a.Focused());
+}
+
+TYPED_TEST(GuiControlsContract, CaptureIsABmpOfTheClientArea) {
+    IControl& panel = this->Make(ControlKind::Panel, "P", {0, 0, 100, 50});
+    panel.SetColor(0x0000FF);
+    std::string bmp = this->form->Capture();
+    ASSERT_GE(bmp.size(), 54u);
+    EXPECT_EQ(bmp.substr(0, 2), "BM");
+    auto le32 = [&](size_t at) {
+        return static_cast<uint32_t>(static_cast<uint8_t>(bmp[at])) |
+               static_cast<uint32_t>(static_cast<uint8_t>(bmp[at + 1])) << 8 |
+               static_cast<uint32_t>(static_cast<uint8_t>(bmp[at + 2])) << 16;
+    };
+    EXPECT_EQ(le32(18), 470u);
+    EXPECT_EQ(le32(22), 368u);
+    EXPECT_EQ(bmp.size(), 54u + 470u * 3u * 368u + 368u * 2u); // rows padded to 4 bytes
+}
+
+} // namespace
