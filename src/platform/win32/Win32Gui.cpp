@@ -3,6 +3,8 @@
 #include "platform/PlatformErrors.h"
 #include "platform/win32/Win32Api.h"
 
+#include <type_traits>
+
 namespace sw::win32 {
 
 namespace {
@@ -20,6 +22,10 @@ class Win32Form : public IForm {
                                  ")");
         created_ = true;
     }
+
+    // The form owns its window: a copy would destroy it twice.
+    Win32Form(const Win32Form&) = delete;
+    Win32Form& operator=(const Win32Form&) = delete;
 
     ~Win32Form() override {
         SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
@@ -104,6 +110,7 @@ class Win32Form : public IForm {
     HWND hwnd_ = nullptr;
     bool created_ = false;
 };
+static_assert(!std::is_copy_constructible_v<Win32Form> && !std::is_copy_assignable_v<Win32Form>);
 } // namespace
 
 Win32Gui::Win32Gui() {
