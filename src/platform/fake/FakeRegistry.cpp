@@ -62,7 +62,7 @@ FakeRegistry::Key* FakeRegistry::Find(RegistryRoot root, const std::string& path
 void FakeRegistry::CountWrite(const std::string& what) {
     if (failWrites_ > 0) {
         --failWrites_;
-        throw ERegistryError("Cannot write " + what);
+        throw ERegistryError("Cannot write " + what + " (error 5)", kAccessDenied);
     }
 }
 

@@ -14,8 +14,10 @@ class FakeRegistry : public IRegistry {
     FakeRegistry();
     ~FakeRegistry() override;
 
-    // The next count key creations and value writes raise ERegistryError.
+    // The next count key creations and value writes raise ERegistryError
+    // with the code Windows gives a write it refuses (access denied).
     void FailNextWrites(int count) { failWrites_ = count; }
+    static constexpr uint32_t kAccessDenied = 5;
 
     bool KeyExists(RegistryRoot root, const std::string& key) override;
     void CreateKey(RegistryRoot root, const std::string& key) override;

@@ -53,7 +53,8 @@ RegKey CreateOrFail(RegistryRoot root, const std::string& key) {
                               KEY_READ | KEY_WRITE, nullptr, h.Out(), &disposition);
     if (rc != ERROR_SUCCESS) {
         h.Reset();
-        throw ERegistryError("Cannot create the registry key " + key + " (error " + std::to_string(rc) + ")");
+        throw ERegistryError("Cannot create the registry key " + key + " (error " + std::to_string(rc) + ")",
+                             static_cast<uint32_t>(rc));
     }
     return h;
 }
@@ -80,7 +81,8 @@ void Set(RegistryRoot root, const std::string& key, const std::string& name, DWO
     LONG rc = RegSetValueExA(h.Get(), name.c_str(), 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(size));
     if (rc != ERROR_SUCCESS)
         throw ERegistryError("Cannot write the registry value " + name + " of " + key + " (error " +
-                             std::to_string(rc) + ")");
+                                 std::to_string(rc) + ")",
+                             static_cast<uint32_t>(rc));
 }
 } // namespace
 
