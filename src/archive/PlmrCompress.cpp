@@ -138,7 +138,7 @@ void TPlmrCompress::CheckAbort() const {
 }
 
 void ProcessPendingMessages() {
-    if (IGui* gui = GetPlatform().Gui)
+    if (IGui* gui = GetPlatform().Gui.get())
         gui->ProcessMessages();
 }
 

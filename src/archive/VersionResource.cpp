@@ -27,7 +27,7 @@ constexpr uint16_t kCodePages[] = {0, 932, 949, 950, 1200, 1250, 1251, 1252, 125
 static_assert(std::size(kCodePages) == static_cast<size_t>(version::TCharacterSet::csArabic) + 1);
 
 std::string RunningProgram() {
-    ISystemInfo* system = GetPlatform().System;
+    ISystemInfo* system = GetPlatform().System.get();
     return system ? system->ModulePath() : std::string();
 }
 
@@ -310,7 +310,7 @@ std::string TVersionResource::StringTablePath() const {
 
 void TVersionResource::Read() {
     info_->Clear();
-    IVersionResources* versions = GetPlatform().Versions;
+    IVersionResources* versions = GetPlatform().Versions.get();
     if (!versions || fileName_.empty())
         return;
     const std::optional<std::string> block = versions->GetFileVersionInfo(fileName_);

@@ -34,7 +34,7 @@ const TLanguageMemo* TLanguage::FindMemo(int32_t id) const {
 const TLanguageString* TLanguage::FindStringByText(const std::string& text) const {
     ICodePages* pages = nullptr;
     try {
-        pages = GetPlatform().CodePages;
+        pages = GetPlatform().CodePages.get();
     } catch (const Exception&) {
         // No platform: compare as ASCII.
     }

@@ -69,7 +69,7 @@ TPlmrLanguage LanguageOfLangId(uint16_t langId) {
 
 std::optional<TPlmrLanguage> UserDefaultLanguageIdent() {
     try {
-        ISystemInfo* system = GetPlatform().System;
+        ISystemInfo* system = GetPlatform().System.get();
         if (!system)
             return std::nullopt;
         return LanguageOfLangId(system->UserDefaultLangId());

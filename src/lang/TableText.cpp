@@ -38,7 +38,7 @@ bool LooksLikeUtf8(std::string_view bytes) {
 } // namespace
 
 std::vector<std::string> SplitTableText(std::string_view bytes, unsigned codePage) {
-    ICodePages* codePages = GetPlatform().CodePages;
+    ICodePages* codePages = GetPlatform().CodePages.get();
     if (!codePages)
         throw Exception("The platform has no code page conversion");
     if (HasByteOrderMark(bytes) || LooksLikeUtf8(bytes) || !codePages->ToUnicode(codePage, bytes))

@@ -1,7 +1,7 @@
 #include "platform/Platform.h"
 
+#include "platform/PlatformErrors.h"
 #include "platform/SystemInfo.h"
-#include "project/Errors.h"
 #include "project/Text.h"
 
 namespace sw {
@@ -15,12 +15,16 @@ bool installed = false;
 void Install(const Platform& p, bool on) {
     current = p;
     installed = on;
-    ISystemInfo* system = on ? p.System : nullptr;
+    ISystemInfo* system = on ? p.System.get() : nullptr;
     SetWideToAnsi(system ? TWideToAnsi([system](std::u16string_view w) { return system->WideToAnsi(w); })
                          : TWideToAnsi());
 }
 
 } // namespace
+
+void RaiseMissingService(const char* service) {
+    throw EPlatformError(std::string("The installed platform has no ") + service + " service");
+}
 
 Platform& GetPlatform() {
     if (!installed)

@@ -14,17 +14,44 @@ class IGui;
 class IVersionResources;
 class ICodePages;
 
+// Raised when code asks for a service the installed platform left out.
+[[noreturn]] void RaiseMissingService(const char* service);
+
+// One service of a platform: a pointer it does not own that refuses to be
+// followed while none is set, naming the service instead of crashing.
+template <class T> class PlatformService {
+  public:
+    explicit PlatformService(const char* name) : name_(name) {}
+    PlatformService& operator=(T* service) {
+        service_ = service;
+        return *this;
+    }
+    T* get() const { return service_; }
+    T* operator->() const { return &operator*(); }
+    T& operator*() const {
+        if (!service_)
+            RaiseMissingService(name_);
+        return *service_;
+    }
+    explicit operator bool() const { return service_ != nullptr; }
+    friend bool operator==(const PlatformService& s, const T* p) { return s.service_ == p; }
+
+  private:
+    const char* name_;
+    T* service_ = nullptr;
+};
+
 // Composed per service, so a test may pair the real registry and files with a
 // scripted GUI. The services are not owned.
 struct Platform {
-    IRegistry* Registry = nullptr;
-    IFileSystem* Files = nullptr;
-    ISystemInfo* System = nullptr;
-    IProcesses* Processes = nullptr;
-    IResources* Resources = nullptr;
-    IGui* Gui = nullptr;
-    IVersionResources* Versions = nullptr;
-    ICodePages* CodePages = nullptr;
+    PlatformService<IRegistry> Registry{"registry"};
+    PlatformService<IFileSystem> Files{"file system"};
+    PlatformService<ISystemInfo> System{"system information"};
+    PlatformService<IProcesses> Processes{"processes"};
+    PlatformService<IResources> Resources{"resources"};
+    PlatformService<IGui> Gui{"GUI"};
+    PlatformService<IVersionResources> Versions{"version resources"};
+    PlatformService<ICodePages> CodePages{"code pages"};
 };
 
 // The installed platform; raises sw::Exception when none is installed.

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,14 +30,26 @@ class IRegistry {
     virtual std::vector<std::string> ValueNames(RegistryRoot root, const std::string& key) = 0;
     virtual bool ValueExists(RegistryRoot root, const std::string& key, const std::string& name) = 0;
 
-    // Each read returns the default when the key or value is missing or the
-    // value is of another kind.
-    virtual std::string ReadString(RegistryRoot root, const std::string& key, const std::string& name,
-                                   const std::string& defaultValue) = 0;
-    virtual int32_t ReadInteger(RegistryRoot root, const std::string& key, const std::string& name,
-                                int32_t defaultValue) = 0;
-    virtual std::vector<uint8_t> ReadBinary(RegistryRoot root, const std::string& key, const std::string& name,
-                                            const std::vector<uint8_t>& defaultValue) = 0;
+    // Each find gives none when the key or value is missing or the value is
+    // of another kind, so a caller tells "missing" from any stored value.
+    virtual std::optional<std::string> FindString(RegistryRoot root, const std::string& key,
+                                                  const std::string& name) = 0;
+    virtual std::optional<int32_t> FindInteger(RegistryRoot root, const std::string& key, const std::string& name) = 0;
+    virtual std::optional<std::vector<uint8_t>> FindBinary(RegistryRoot root, const std::string& key,
+                                                           const std::string& name) = 0;
+
+    // Each read returns the default where the find gives none.
+    std::string ReadString(RegistryRoot root, const std::string& key, const std::string& name,
+                           const std::string& defaultValue) {
+        return FindString(root, key, name).value_or(defaultValue);
+    }
+    int32_t ReadInteger(RegistryRoot root, const std::string& key, const std::string& name, int32_t defaultValue) {
+        return FindInteger(root, key, name).value_or(defaultValue);
+    }
+    std::vector<uint8_t> ReadBinary(RegistryRoot root, const std::string& key, const std::string& name,
+                                    const std::vector<uint8_t>& defaultValue) {
+        return FindBinary(root, key, name).value_or(defaultValue);
+    }
 
     // Each write creates the key when needed and raises ERegistryError on
     // failure. Integers are stored as DWORD values.

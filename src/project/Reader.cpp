@@ -118,40 +118,30 @@ class TComponentReader {
     explicit TComponentReader(TComponent* root) : root_(root) {}
 
     TComponent* Read(const TObjectRecord& record) {
-        TComponent* given = root_;
-        std::vector<TComponent*>& before = before_;
-        if (given)
-            for (int i = 0; i < given->ComponentCount(); ++i)
-                before.push_back(given->Components(i));
+        Begin();
         try {
-            ReadRoot(record);
-            ResolveFixups();
+            Apply(record);
             root_->EndReading();
             for (TComponent* c : loaded_)
                 c->Loaded();
             return root_;
         } catch (...) {
-            fixups_.clear();
-            if (!given) {
-                TComponent::Free(root_);
-            } else {
-                // Freeing one may free others (a container its files): look again each time.
-                auto isNew = [&](TComponent* c) { return std::find(before.begin(), before.end(), c) == before.end(); };
-                for (;;) {
-                    TComponent* last = nullptr;
-                    for (int i = 0; i < given->ComponentCount(); ++i)
-                        if (isNew(given->Components(i)))
-                            last = given->Components(i);
-                    if (!last)
-                        break;
-                    TComponent::Free(last);
-                }
-                given->AbortLoading();
-                for (TComponent* c : before)
-                    c->AbortLoading();
-            }
+            Undo();
             Report();
         }
+    }
+
+    // Applies the records that a parse fault cut short and undoes them again:
+    // raises the first fault they hold, which comes before the parse fault.
+    void Check(const TObjectRecord& record) {
+        Begin();
+        try {
+            Apply(record);
+        } catch (...) {
+            Undo();
+            Report();
+        }
+        Undo();
     }
 
   private:
@@ -162,6 +152,52 @@ class TComponentReader {
         std::string objectName;
         std::string path;
     };
+
+    void Begin() {
+        if (root_)
+            for (int i = 0; i < root_->ComponentCount(); ++i)
+                before_.push_back(root_->Components(i));
+        given_ = root_;
+    }
+
+    // Reads every record, then resolves references and events. When a record
+    // fails, a reference or event read before it may hold an earlier fault.
+    void Apply(const TObjectRecord& record) {
+        try {
+            ReadRoot(record);
+        } catch (...) {
+            std::string objectName = objectName_, path = path_;
+            ResolveFixups();
+            objectName_ = objectName;
+            path_ = path;
+            throw;
+        }
+        ResolveFixups();
+    }
+
+    // Frees what this read created and takes the rest out of loading.
+    void Undo() {
+        fixups_.clear();
+        if (!given_) {
+            TComponent::Free(root_);
+            root_ = nullptr;
+            return;
+        }
+        // Freeing one may free others (a container its files): look again each time.
+        auto isNew = [&](TComponent* c) { return std::find(before_.begin(), before_.end(), c) == before_.end(); };
+        for (;;) {
+            TComponent* last = nullptr;
+            for (int i = 0; i < given_->ComponentCount(); ++i)
+                if (isNew(given_->Components(i)))
+                    last = given_->Components(i);
+            if (!last)
+                break;
+            TComponent::Free(last);
+        }
+        given_->AbortLoading();
+        for (TComponent* c : before_)
+            c->AbortLoading();
+    }
 
     // Re-raises the exception in flight, stream errors in their report form.
     [[noreturn]] void Report() {
@@ -300,6 +336,7 @@ class TComponentReader {
     }
 
     TComponent* root_;
+    TComponent* given_ = nullptr;     // the root the caller gave, if any
     std::vector<TComponent*> before_; // the given root's components before the read
     std::vector<TComponent*> loaded_;
     std::vector<Fixup> fixups_;
@@ -368,14 +405,17 @@ TComponent* ReadComponentRecords(const TObjectRecord& record, TComponent* root) 
 }
 
 TComponent* ReadComponentStream(std::string_view bytes, TComponent* root) {
-    TObjectRecord record;
+    std::vector<TObjectRecord> read;
     try {
-        record = ReadStreamRecords(bytes);
+        ReadStreamRecords(bytes, read);
     } catch (const EStreamError& e) {
+        // Faults are reported in stream order: one in what was read comes first.
+        if (!read.empty())
+            TComponentReader(root).Check(read.front());
         std::string object = e.ObjectName.empty() && root ? root->Name() : e.ObjectName;
         throw EReadError(ReadErrorText(object, e.PropPath, e.Message()));
     }
-    return ReadComponentRecords(record, root);
+    return ReadComponentRecords(read.front(), root);
 }
 
 } // namespace sw

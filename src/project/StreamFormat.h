@@ -12,6 +12,7 @@
 // the resource named after its class in upper case.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace sw {
@@ -47,6 +48,6 @@ inline constexpr uint8_t ffInherited = 1;
 inline constexpr uint8_t ffChildPos = 2;
 
 // Longest text a short string holds; longer strings are written with vaLString.
-inline constexpr size_t kMaxShortString = 255;
+inline constexpr std::size_t kMaxShortString = 255;
 
 } // namespace sw

@@ -216,25 +216,29 @@ void SkipValueAt(TStreamInput& in, const ReadContext& ctx, int depth) {
     }
 }
 
-TObjectRecord ReadRecordAt(TStreamInput& in, ReadContext& ctx, int depth) {
+// Reads one object record and appends it to `siblings` as soon as its class
+// and name are read, so a fault further on leaves what was read in the tree.
+void ReadRecordAt(TStreamInput& in, ReadContext& ctx, int depth, std::vector<TObjectRecord>& siblings) {
     ctx.objectName.clear();
     ctx.propPath.clear();
     if (depth > kMaxObjectDepth)
         Fail(ctx, in, TooDeep("Objects", kMaxObjectDepth));
-    TObjectRecord rec;
+    TObjectRecord head;
     if (in.PeekByte() >= 0xF0) {
-        rec.HasPrefix = true;
-        rec.Flags = in.ReadByte() & 0x0F;
-        if (rec.Flags & ffChildPos) {
+        head.HasPrefix = true;
+        head.Flags = in.ReadByte() & 0x0F;
+        if (head.Flags & ffChildPos) {
             // The position is a value like any other: a wrong kind is a wrong value.
             if (!IsIntegerTag(in.PeekByte()))
                 Fail(ctx, in, kValueError);
-            rec.Position = ReadValueAt(in, ctx, 1);
+            head.Position = ReadValueAt(in, ctx, 1);
         }
     }
-    rec.ClassName = in.ReadShortString();
-    rec.Name = in.ReadShortString();
-    ctx.objectName = rec.Name;
+    head.ClassName = in.ReadShortString();
+    head.Name = in.ReadShortString();
+    ctx.objectName = head.Name;
+    siblings.push_back(std::move(head));
+    TObjectRecord& rec = siblings.back(); // nothing else appends to `siblings` while it is read
     while (in.PeekByte() != 0) {
         TStreamProperty prop;
         prop.Path = in.ReadShortString();
@@ -245,11 +249,10 @@ TObjectRecord ReadRecordAt(TStreamInput& in, ReadContext& ctx, int depth) {
     }
     in.ReadByte();
     while (in.PeekByte() != 0) {
-        rec.Children.push_back(ReadRecordAt(in, ctx, depth + 1));
+        ReadRecordAt(in, ctx, depth + 1, rec.Children);
         ctx.objectName = rec.Name;
     }
     in.ReadByte();
-    return rec;
 }
 
 // Writing.
@@ -402,19 +405,21 @@ void SkipValue(TStreamInput& in) {
     Located(in, ctx, [&] { SkipValueAt(in, ctx, 1); });
 }
 
-TObjectRecord ReadObjectRecord(TStreamInput& in) {
-    ReadContext ctx;
-    return Located(in, ctx, [&] { return ReadRecordAt(in, ctx, 1); });
+TObjectRecord ReadStreamRecords(std::string_view bytes) {
+    std::vector<TObjectRecord> read;
+    ReadStreamRecords(bytes, read);
+    return std::move(read.front());
 }
 
-TObjectRecord ReadStreamRecords(std::string_view bytes) {
+void ReadStreamRecords(std::string_view bytes, std::vector<TObjectRecord>& into) {
     TStreamInput in(bytes);
     if (bytes.size() < sizeof kStreamSignature)
         throw EStreamError(kReadError, "", "", bytes.size());
     if (std::memcmp(bytes.data(), kStreamSignature, sizeof kStreamSignature) != 0)
         throw EStreamError(kFormatError, "", "", 0);
     in.ReadBytes(sizeof kStreamSignature);
-    return ReadObjectRecord(in);
+    ReadContext ctx;
+    Located(in, ctx, [&] { ReadRecordAt(in, ctx, 1, into); });
 }
 
 void WriteValue(std::string& out, const TStreamValue& v) {

@@ -109,8 +109,10 @@ inline constexpr int kMaxObjectDepth = 64;
 // "Stream read error" when the stream is shorter than it) and the root record. Bytes after the root record are ignored.
 // Raises EStreamError.
 TObjectRecord ReadStreamRecords(std::string_view bytes);
-// Parses one object record at the current position.
-TObjectRecord ReadObjectRecord(TStreamInput& in);
+// The same, appending the root record to `into` once its class and name are
+// read: when the parse fails, `into` keeps the records and properties read
+// before the fault (a record without the property or child that failed).
+void ReadStreamRecords(std::string_view bytes, std::vector<TObjectRecord>& into);
 
 void WriteValue(std::string& out, const TStreamValue& v);
 void WriteObjectRecord(std::string& out, const TObjectRecord& rec);

@@ -24,6 +24,23 @@ template <typename Backend> class RegistryContract : public ::testing::Test {
 
 TYPED_TEST_SUITE(RegistryContract, contract::Backends, contract::BackendNames);
 
+TYPED_TEST(RegistryContract, FindsSayMissingApartFromAnyStoredValue) {
+    auto& r = this->reg();
+    EXPECT_EQ(r.FindString(this->HKCU, kTestKey, "Name"), std::nullopt) << "no key";
+    r.WriteString(this->HKCU, kTestKey, "Name", "");
+    r.WriteInteger(this->HKCU, kTestKey, "Zero", 0);
+    r.WriteBinary(this->HKCU, kTestKey, "None", {});
+    EXPECT_EQ(r.FindString(this->HKCU, kTestKey, "Name"), std::optional<std::string>(""));
+    EXPECT_EQ(r.FindInteger(this->HKCU, kTestKey, "Zero"), std::optional<int32_t>(0));
+    EXPECT_EQ(r.FindBinary(this->HKCU, kTestKey, "None"), std::optional<std::vector<uint8_t>>(std::vector<uint8_t>{}));
+    EXPECT_EQ(r.FindString(this->HKCU, kTestKey, "Missing"), std::nullopt) << "no value";
+    EXPECT_EQ(r.FindInteger(this->HKCU, kTestKey, "Missing"), std::nullopt);
+    EXPECT_EQ(r.FindBinary(this->HKCU, kTestKey, "Missing"), std::nullopt);
+    EXPECT_EQ(r.FindString(this->HKCU, kTestKey, "Zero"), std::nullopt) << "a value of another kind";
+    EXPECT_EQ(r.FindInteger(this->HKCU, kTestKey, "Name"), std::nullopt);
+    EXPECT_EQ(r.FindBinary(this->HKCU, kTestKey, "Zero"), std::nullopt);
+}
+
 TYPED_TEST(RegistryContract, ValuesOfEachKindReadBackAsWritten) {
     auto& r = this->reg();
     r.WriteString(this->HKCU, kTestKey, "Path", "C:\\Program Files\\Caf\xE9");

@@ -12,6 +12,11 @@
 namespace sw::fake {
 
 namespace {
+// The code Windows gives a write to a full disk.
+constexpr uint32_t kErrorDiskFull = 112;
+} // namespace
+
+namespace {
 struct LessNoCase {
     bool operator()(const std::string& a, const std::string& b) const { return UpperCase(a) < UpperCase(b); }
 };
@@ -87,7 +92,7 @@ class FakeFileSystem::File : public IFile {
         if (!stampSet_)
             node_.stamp = fs_.now_;
         if (full)
-            throw EFileIOError("Cannot write to " + node_.name + ": the disk is full", true);
+            throw EFileIOError("Cannot write to " + node_.name + ": the disk is full", true, kErrorDiskFull);
     }
 
     uint64_t Seek(int64_t offset, SeekOrigin origin) override {

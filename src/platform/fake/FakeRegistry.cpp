@@ -62,7 +62,7 @@ FakeRegistry::Key* FakeRegistry::Find(RegistryRoot root, const std::string& path
 void FakeRegistry::CountWrite(const std::string& what) {
     if (failWrites_ > 0) {
         --failWrites_;
-        throw ERegistryError("Cannot write " + what);
+        throw ERegistryError("Cannot write " + what + " (error 5)", kAccessDenied);
     }
 }
 
@@ -139,22 +139,27 @@ bool FakeRegistry::ValueExists(RegistryRoot root, const std::string& key, const 
     return FindValue(root, key, name) != nullptr;
 }
 
-std::string FakeRegistry::ReadString(RegistryRoot root, const std::string& key, const std::string& name,
-                                     const std::string& defaultValue) {
+std::optional<std::string> FakeRegistry::FindString(RegistryRoot root, const std::string& key,
+                                                    const std::string& name) {
     const Value* v = FindValue(root, key, name);
-    return v && std::holds_alternative<std::string>(*v) ? std::get<std::string>(*v) : defaultValue;
+    if (!v || !std::holds_alternative<std::string>(*v))
+        return std::nullopt;
+    return std::get<std::string>(*v);
 }
 
-int32_t FakeRegistry::ReadInteger(RegistryRoot root, const std::string& key, const std::string& name,
-                                  int32_t defaultValue) {
+std::optional<int32_t> FakeRegistry::FindInteger(RegistryRoot root, const std::string& key, const std::string& name) {
     const Value* v = FindValue(root, key, name);
-    return v && std::holds_alternative<int32_t>(*v) ? std::get<int32_t>(*v) : defaultValue;
+    if (!v || !std::holds_alternative<int32_t>(*v))
+        return std::nullopt;
+    return std::get<int32_t>(*v);
 }
 
-std::vector<uint8_t> FakeRegistry::ReadBinary(RegistryRoot root, const std::string& key, const std::string& name,
-                                              const std::vector<uint8_t>& defaultValue) {
+std::optional<std::vector<uint8_t>> FakeRegistry::FindBinary(RegistryRoot root, const std::string& key,
+                                                             const std::string& name) {
     const Value* v = FindValue(root, key, name);
-    return v && std::holds_alternative<std::vector<uint8_t>>(*v) ? std::get<std::vector<uint8_t>>(*v) : defaultValue;
+    if (!v || !std::holds_alternative<std::vector<uint8_t>>(*v))
+        return std::nullopt;
+    return std::get<std::vector<uint8_t>>(*v);
 }
 
 void FakeRegistry::Write(RegistryRoot root, const std::string& key, const std::string& name, Value value) {

@@ -15,7 +15,10 @@ std::string WithoutTrailingBackslash(std::string path) {
     return path;
 }
 
-std::string ErrorText(const std::string& what, DWORD error) { return what + " (error " + std::to_string(error) + ")"; }
+// A failure of an open file, with the system's code in the message and the error.
+[[noreturn]] void FileFailed(const std::string& what, DWORD error) {
+    throw EFileIOError(what + " (error " + std::to_string(error) + ")", false, error);
+}
 
 class Win32File : public IFile {
   public:
@@ -24,7 +27,7 @@ class Win32File : public IFile {
     size_t Read(void* buffer, size_t size) override {
         DWORD got = 0;
         if (!ReadFile(h_.Get(), buffer, static_cast<DWORD>(size), &got, nullptr))
-            throw EFileIOError(ErrorText("Cannot read " + path_, GetLastError()), false);
+            FileFailed("Cannot read " + path_, GetLastError());
         return got;
     }
 
@@ -32,11 +35,11 @@ class Win32File : public IFile {
         DWORD written = 0;
         if (!WriteFile(h_.Get(), data, static_cast<DWORD>(size), &written, nullptr)) {
             DWORD error = GetLastError();
-            throw EFileIOError(ErrorText("Cannot write " + path_, error),
-                               error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL);
+            throw EFileIOError("Cannot write " + path_ + " (error " + std::to_string(error) + ")",
+                               error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL, error);
         }
         if (written < size)
-            throw EFileIOError("Cannot write " + path_ + ": the disk is full", true);
+            throw EFileIOError("Cannot write " + path_ + ": the disk is full", true, ERROR_DISK_FULL);
     }
 
     uint64_t Seek(int64_t offset, SeekOrigin origin) override {
@@ -47,7 +50,7 @@ class Win32File : public IFile {
         SetLastError(NO_ERROR);
         DWORD low = SetFilePointer(h_.Get(), static_cast<LONG>(offset & 0xFFFFFFFF), &high, method);
         if (low == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR)
-            throw EFileIOError(ErrorText("Cannot seek in " + path_, GetLastError()), false);
+            FileFailed("Cannot seek in " + path_, GetLastError());
         return (uint64_t(static_cast<DWORD>(high)) << 32) | low;
     }
 
@@ -56,7 +59,7 @@ class Win32File : public IFile {
         SetLastError(NO_ERROR);
         DWORD low = GetFileSize(h_.Get(), &high);
         if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR)
-            throw EFileIOError(ErrorText("Cannot get the size of " + path_, GetLastError()), false);
+            FileFailed("Cannot get the size of " + path_, GetLastError());
         return (uint64_t(high) << 32) | low;
     }
 
@@ -65,7 +68,7 @@ class Win32File : public IFile {
         WORD date = 0, time = 0;
         if (!GetFileTime(h_.Get(), nullptr, nullptr, &utc) || !FileTimeToLocalFileTime(&utc, &local) ||
             !FileTimeToDosDateTime(&local, &date, &time))
-            throw EFileIOError(ErrorText("Cannot get the date of " + path_, GetLastError()), false);
+            FileFailed("Cannot get the date of " + path_, GetLastError());
         return (FileStamp(date) << 16) | time;
     }
 
@@ -73,7 +76,7 @@ class Win32File : public IFile {
         FILETIME local, utc;
         if (!DosDateTimeToFileTime(static_cast<WORD>(stamp >> 16), static_cast<WORD>(stamp & 0xFFFF), &local) ||
             !LocalFileTimeToFileTime(&local, &utc) || !SetFileTime(h_.Get(), nullptr, nullptr, &utc))
-            throw EFileIOError(ErrorText("Cannot set the date of " + path_, GetLastError()), false);
+            FileFailed("Cannot set the date of " + path_, GetLastError());
     }
 
   private:

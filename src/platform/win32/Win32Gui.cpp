@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+#include <type_traits>
+
 namespace sw::win32 {
 
 namespace {
@@ -24,6 +26,10 @@ class Win32Form : public IForm {
                                  ")");
         created_ = true;
     }
+
+    // The form owns its window: a copy would destroy it twice.
+    Win32Form(const Win32Form&) = delete;
+    Win32Form& operator=(const Win32Form&) = delete;
 
     ~Win32Form() override {
         SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
@@ -178,6 +184,7 @@ class Win32Form : public IForm {
     bool created_ = false;
     std::vector<IControl*> controls_;
 };
+static_assert(!std::is_copy_constructible_v<Win32Form> && !std::is_copy_assignable_v<Win32Form>);
 } // namespace
 
 Win32Gui::Win32Gui() {

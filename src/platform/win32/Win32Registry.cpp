@@ -53,7 +53,8 @@ RegKey CreateOrFail(RegistryRoot root, const std::string& key) {
                               KEY_READ | KEY_WRITE, nullptr, h.Out(), &disposition);
     if (rc != ERROR_SUCCESS) {
         h.Reset();
-        throw ERegistryError("Cannot create the registry key " + key + " (error " + std::to_string(rc) + ")");
+        throw ERegistryError("Cannot create the registry key " + key + " (error " + std::to_string(rc) + ")",
+                             static_cast<uint32_t>(rc));
     }
     return h;
 }
@@ -80,7 +81,8 @@ void Set(RegistryRoot root, const std::string& key, const std::string& name, DWO
     LONG rc = RegSetValueExA(h.Get(), name.c_str(), 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(size));
     if (rc != ERROR_SUCCESS)
         throw ERegistryError("Cannot write the registry value " + name + " of " + key + " (error " +
-                             std::to_string(rc) + ")");
+                                 std::to_string(rc) + ")",
+                             static_cast<uint32_t>(rc));
 }
 } // namespace
 
@@ -143,31 +145,30 @@ bool Win32Registry::ValueExists(RegistryRoot root, const std::string& key, const
     return h && RegQueryValueExA(h.Get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
-std::string Win32Registry::ReadString(RegistryRoot root, const std::string& key, const std::string& name,
-                                      const std::string& defaultValue) {
+std::optional<std::string> Win32Registry::FindString(RegistryRoot root, const std::string& key,
+                                                     const std::string& name) {
     auto value = Query(root, key, name);
     if (!value || (value->first != REG_SZ && value->first != REG_EXPAND_SZ))
-        return defaultValue;
+        return std::nullopt;
     std::string text(value->second.begin(), value->second.end());
     while (!text.empty() && text.back() == '\0')
         text.pop_back();
     return text;
 }
 
-int32_t Win32Registry::ReadInteger(RegistryRoot root, const std::string& key, const std::string& name,
-                                   int32_t defaultValue) {
+std::optional<int32_t> Win32Registry::FindInteger(RegistryRoot root, const std::string& key, const std::string& name) {
     auto value = Query(root, key, name);
     if (!value || value->first != REG_DWORD || value->second.size() != 4)
-        return defaultValue;
+        return std::nullopt;
     const auto& d = value->second;
     return static_cast<int32_t>(d[0] | (d[1] << 8) | (d[2] << 16) | (uint32_t(d[3]) << 24));
 }
 
-std::vector<uint8_t> Win32Registry::ReadBinary(RegistryRoot root, const std::string& key, const std::string& name,
-                                               const std::vector<uint8_t>& defaultValue) {
+std::optional<std::vector<uint8_t>> Win32Registry::FindBinary(RegistryRoot root, const std::string& key,
+                                                              const std::string& name) {
     auto value = Query(root, key, name);
     if (!value || value->first != REG_BINARY)
-        return defaultValue;
+        return std::nullopt;
     return value->second;
 }
 

@@ -14,12 +14,10 @@ class Win32Registry : public IRegistry {
     std::vector<std::string> SubKeyNames(RegistryRoot root, const std::string& key) override;
     std::vector<std::string> ValueNames(RegistryRoot root, const std::string& key) override;
     bool ValueExists(RegistryRoot root, const std::string& key, const std::string& name) override;
-    std::string ReadString(RegistryRoot root, const std::string& key, const std::string& name,
-                           const std::string& defaultValue) override;
-    int32_t ReadInteger(RegistryRoot root, const std::string& key, const std::string& name,
-                        int32_t defaultValue) override;
-    std::vector<uint8_t> ReadBinary(RegistryRoot root, const std::string& key, const std::string& name,
-                                    const std::vector<uint8_t>& defaultValue) override;
+    std::optional<std::string> FindString(RegistryRoot root, const std::string& key, const std::string& name) override;
+    std::optional<int32_t> FindInteger(RegistryRoot root, const std::string& key, const std::string& name) override;
+    std::optional<std::vector<uint8_t>> FindBinary(RegistryRoot root, const std::string& key,
+                                                   const std::string& name) override;
     void WriteString(RegistryRoot root, const std::string& key, const std::string& name,
                      const std::string& value) override;
     void WriteInteger(RegistryRoot root, const std::string& key, const std::string& name, int32_t value) override;

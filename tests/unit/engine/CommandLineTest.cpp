@@ -2,6 +2,7 @@
 // real project streams.
 #include "support/EngineFixture.h"
 
+#include "project/ClassRegistry.h"
 #include "system/InstallErrors.h"
 
 #include <algorithm>
@@ -121,6 +122,32 @@ TEST_F(CommandLineTest, FloppyModeShowsItsErrorAndTerminates) {
     ASSERT_EQ(Boxes().size(), 1u);
     EXPECT_EQ(Boxes()[0].Text, "The transfer to floppies is not built yet");
     EXPECT_EQ(Boxes()[0].Flags, mb::Ok);
+    EXPECT_TRUE(Application().Terminated());
+}
+
+// A driver that records the drive the floppy mode transfers to.
+class TFloppyInstall : public TInstall {
+    SW_DECLARE_CLASS()
+  public:
+    using TInstall::TInstall;
+    void TransferToFloppies(const std::string& drive) override { Drives.push_back(drive); }
+    static std::vector<std::string> Drives;
+};
+std::vector<std::string> TFloppyInstall::Drives;
+SW_CLASS_INFO(TFloppyInstall, TInstall)
+
+TEST_F(CommandLineTest, FloppyModeTransfersToDriveA) {
+    RegisterClass<TFloppyInstall>();
+    TFloppyInstall::Drives.clear();
+    SetArguments("-f");
+    Load(R"(object Form1: TTestForm
+  object Install1: TFloppyInstall
+    RunAutomatic = False
+  end
+end
+)");
+    EXPECT_EQ(TFloppyInstall::Drives, (std::vector<std::string>{"a:"}));
+    EXPECT_TRUE(Boxes().empty());
     EXPECT_TRUE(Application().Terminated());
 }
 

@@ -241,10 +241,25 @@ TEST_F(InstallDriverTest, MaximizeAndHideExcludeEachOtherOutsideLoading) {
     EXPECT_FALSE(install->AutoMaximizeWindow());
     install->SetAutoMaximizeWindow(true);
     EXPECT_FALSE(install->HideMainForm());
-    install->SetAutoMaximizeWindow(false);
+    EXPECT_TRUE(install->AutoMaximizeWindow());
+    // Clearing one leaves the other as it is.
     install->SetHideMainForm(false);
-    EXPECT_FALSE(install->AutoMaximizeWindow());
-    EXPECT_FALSE(install->HideMainForm());
+    EXPECT_TRUE(install->AutoMaximizeWindow());
+    install->SetHideMainForm(true);
+    install->SetAutoMaximizeWindow(false);
+    EXPECT_TRUE(install->HideMainForm());
+    // A stream that holds both as True keeps both.
+    FreeRoots();
+    TInstall* loaded = Driver(Load(R"(object Form1: TTestForm
+  object Install1: TInstall
+    RunAutomatic = False
+    HideMainForm = True
+    AutoMaximizeWindow = True
+  end
+end
+)"));
+    EXPECT_TRUE(loaded->HideMainForm());
+    EXPECT_TRUE(loaded->AutoMaximizeWindow());
 }
 
 TEST_F(InstallDriverTest, UseLoadingProgramResetsTheArchive) {
@@ -328,10 +343,17 @@ TEST_F(InstallDriverTest, BuildInfoAndBitmapAreCopiedNotShared) {
     info.AppName = "Changed";
     EXPECT_EQ(install->BuildInfo()->AppName, "Tool");
     EXPECT_TRUE(install->BuildInfo()->SignCode);
-    EXPECT_NE(install->BuildInfo(), &info);
+    install->BuildInfo()->URLPath = "/setup";
+    EXPECT_EQ(info.URLPath, "") << "the driver's copy is its own";
+
     TPicture picture;
-    install->SetDialogThemeBitmap(picture);
+    picture.Bitmap().Assign(install->DialogThemeBitmap()->Bitmap());
+    ASSERT_FALSE(picture.Bitmap().Empty());
+    install->SetDialogThemeBitmap(TPicture());
     EXPECT_TRUE(install->DialogThemeBitmap()->Bitmap().Empty());
+    install->SetDialogThemeBitmap(picture);
+    picture.Bitmap().LoadFromFileBytes("");
+    EXPECT_FALSE(install->DialogThemeBitmap()->Bitmap().Empty()) << "emptying the assigned picture left the copy";
 }
 
 TEST_F(InstallDriverTest, WrittenStreamKeepsDefaultsOutAndAlwaysWritesTheRest) {

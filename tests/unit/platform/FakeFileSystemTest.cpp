@@ -28,6 +28,7 @@ TEST_F(FakeFileSystemTest, DiskIsFullAfterTheGivenBytes) {
         FAIL() << "no disk-full error";
     } catch (const EFileIOError& e) {
         EXPECT_TRUE(e.DiskFull);
+        EXPECT_EQ(e.Code, 112u) << "ERROR_DISK_FULL";
     }
     f.reset();
     EXPECT_EQ(fs.FileText("C:\\App\\big.bin"), "123456789A");

@@ -10,7 +10,7 @@ namespace {
 
 TEST(FakePlatformVersions, ReadsVersionBlocksOfFilesInTheFakeTree) {
     fake::FakePlatform fake;
-    IVersionResources* versions = fake.Get().Versions;
+    IVersionResources* versions = fake.Get().Versions.get();
     ASSERT_NE(versions, nullptr);
     fake.Files().PutFile("C:\\WINDOWS\\SYSTEM\\LIB.DLL",
                          BuildPe({{16, 1, 0x0409, BuildBlock(StandardVersionInfo())}}).Bytes);

@@ -29,7 +29,12 @@ TEST(FakeRegistry, AFailedKeyCreationLeavesNoKey) {
     EXPECT_THROW(reg.WriteString(HKLM, "\\Software\\New\\Deep", "a", "b"), ERegistryError);
     EXPECT_FALSE(reg.KeyExists(HKLM, "\\Software"));
     reg.FailNextWrites(1);
-    EXPECT_THROW(reg.CreateKey(HKLM, "\\Software"), ERegistryError);
+    try {
+        reg.CreateKey(HKLM, "\\Software");
+        ADD_FAILURE() << "the key was created";
+    } catch (const ERegistryError& e) {
+        EXPECT_EQ(e.Code, 5u) << "the system's code (access denied) comes back with the failure";
+    }
     reg.CreateKey(HKLM, "\\Software");
     EXPECT_TRUE(reg.KeyExists(HKLM, "\\Software"));
 }

@@ -1,5 +1,7 @@
 #include "platform/Platform.h"
 
+#include "platform/PlatformErrors.h"
+#include "platform/Registry.h"
 #include "platform/fake/FakePlatform.h"
 #include "project/Errors.h"
 #include "project/Text.h"
@@ -17,8 +19,8 @@ TEST(Platform, ScopedPlatformsNestAndRestore) {
         {
             ScopedPlatform b(inner.Get());
             EXPECT_EQ(GetPlatform().Registry, &inner.Registry());
-            EXPECT_EQ(GetPlatform().Versions, inner.Get().Versions);
-            EXPECT_NE(GetPlatform().Versions, outer.Get().Versions);
+            EXPECT_EQ(GetPlatform().Versions.get(), inner.Get().Versions.get());
+            EXPECT_NE(GetPlatform().Versions.get(), outer.Get().Versions.get());
         }
         EXPECT_EQ(GetPlatform().Gui, &outer.Gui());
     }
@@ -54,4 +56,22 @@ TEST(Platform, WideTextConvertsThroughTheInstalledSystem) {
         EXPECT_EQ(WideToAnsi(u"\u041f"), "\xcf");
     }
     EXPECT_EQ(WideToAnsi(u"\u20ac"), "\x80");
+}
+
+TEST(Platform, AServiceLeftOutIsNamedNotFollowed) {
+    fake::FakePlatform a;
+    Platform partial = a.Get();
+    partial.Registry = nullptr;
+    partial.Gui = nullptr;
+    ScopedPlatform scope(partial);
+    try {
+        GetPlatform().Registry->KeyExists(RegistryRoot::LocalMachine, "\\Software");
+        ADD_FAILURE() << "a missing registry was followed";
+    } catch (const EPlatformError& e) {
+        EXPECT_STREQ(e.what(), "The installed platform has no registry service");
+    }
+    EXPECT_THROW(*GetPlatform().Gui, EPlatformError);
+    EXPECT_FALSE(GetPlatform().Gui);
+    EXPECT_TRUE(GetPlatform().Files);
+    EXPECT_EQ(GetPlatform().Files->FileExists("C:\\SETUP\\SETUP.EXE"), true);
 }

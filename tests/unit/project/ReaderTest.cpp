@@ -217,8 +217,48 @@ TEST_F(ReaderTest, StreamErrorsNameTheObjectAndPropertyAndLeaveNothingBehind) {
     EXPECT_EQ(ReadError(Stream(Obj("TTestRoot", "Form1", {}, {Obj("TNo\nClass", "T")}))),
               "Error reading T: Class TNo#10Class not found");
     std::string cut =
-        Stream(Obj("TTestRoot", "Form1", {}, {Obj("TTestThing", "X\tY", {{"Count\n", Val(TValueType::vaInt32)}})}));
-    EXPECT_EQ(ReadError(cut.substr(0, cut.size() - 6)), "Error reading X#9Y.Count#10: Stream read error");
+        Stream(Obj("TTestRoot", "Form1", {}, {Obj("TTestThing", "XY", {{"Count\n", Val(TValueType::vaInt32)}})}));
+    EXPECT_EQ(ReadError(cut.substr(0, cut.size() - 6)), "Error reading XY.Count#10: Stream read error");
+}
+
+// Of two faults, the one earlier in the stream is reported, wherever the
+// reader meets it: in a reference or event resolved after the records, in a
+// record, or in bytes the parser cannot read.
+TEST_F(ReaderTest, TheFirstOfTwoFaultsInStreamOrderIsReported) {
+    auto stream = [](std::vector<TStreamProperty> first, std::vector<TStreamProperty> second) {
+        return Stream(Obj("TTestRoot", "Form1", {},
+                          {Obj("TTestThing", "A", std::move(first)), Obj("TTestThing", "B", std::move(second))}));
+    };
+    EXPECT_EQ(
+        ReadError(stream({{"OnFire", TStreamValue::Ident("NoSuchMethod")}}, {{"Nope", TStreamValue::Integer(1)}})),
+        "Error reading A.OnFire: Invalid property value");
+    EXPECT_EQ(ReadError(stream({{"OnFire", TStreamValue::Ident("Wrong")}}, {{"Count", TStreamValue::String("x")}})),
+              "Error reading A.OnFire: Invalid property value");
+    // A reference to a component of another class, read before a faulty record.
+    std::string bytes =
+        Stream(Obj("TTestRoot", "Form1", {},
+                   {Obj("TTestRoot", "Other"), Obj("TTestThing", "A", {{"Link", TStreamValue::Ident("Other")}}),
+                    Obj("TNope", "B")}));
+    EXPECT_EQ(ReadError(bytes), "Error reading A.Link: Invalid property value");
+    // The later fault alone is still reported.
+    EXPECT_EQ(ReadError(stream({{"OnFire", TStreamValue::Ident("ThingFired")}}, {{"Nope", TStreamValue::Integer(1)}})),
+              "Error reading B.Nope: Property does not exist");
+
+    // A record fault before bytes that cannot be read.
+    std::string cut = stream({{"Nope", TStreamValue::Integer(1)}}, {{"Count", TStreamValue::Integer(300)}});
+    cut.resize(cut.size() - 4);
+    EXPECT_EQ(ReadError(cut), "Error reading A.Nope: Property does not exist");
+    cut = Stream(Obj("TTestRoot", "Form1", {}, {Obj("TNope", "A"), Obj("TTestThing", "B")}));
+    cut.resize(cut.size() - 3);
+    EXPECT_EQ(ReadError(cut), "Error reading A: Class TNope not found");
+    cut = stream({{"OnFire", TStreamValue::Ident("NoSuchMethod")}}, {{"Count", TStreamValue::Integer(300)}});
+    cut.resize(cut.size() - 4);
+    EXPECT_EQ(ReadError(cut), "Error reading A.OnFire: Invalid property value");
+    // Without an earlier fault the bytes are the fault, and nothing read is told loading ended.
+    cut = stream({{"Count", TStreamValue::Integer(3)}}, {{"Count", TStreamValue::Integer(300)}});
+    cut.resize(cut.size() - 4);
+    EXPECT_EQ(ReadError(cut), "Error reading B.Count: Stream read error");
+    EXPECT_TRUE(loadedLog.empty());
 }
 
 TEST_F(ReaderTest, TruncatedStreamsFailCleanlyAtEveryCut) {
