@@ -81,7 +81,7 @@ SW_CLASS_INFO(TFont, TPersistent,
               prop::Integer("Charset", &Self::Charset, &Self::SetCharset, kDefaultCharset, &CharsetIdents()),
               prop::Integer("Color", &Self::Color, &Self::SetColor, clWindowText, &ColorIdents()),
               prop::Integer("Height", &Self::Height, &Self::SetHeight, std::nullopt),
-              prop::String("Name", &Self::Name, &Self::SetName),
+              prop::String("Name", &Self::Name, &Self::SetName, std::string(kDefaultFontName)),
               prop::WithStored(prop::Integer("Size", &Self::Size, &Self::SetSize, std::nullopt),
                                [](const TPersistent&) { return false; }),
               prop::Set("Style", &Self::Style, &Self::SetStyle, kFontStyles, 0u))

@@ -26,6 +26,7 @@ const TIdentMap& ColorIdents();
 const TIdentMap& CharsetIdents();
 
 inline constexpr int32_t kDefaultCharset = 1; // DEFAULT_CHARSET
+inline constexpr const char* kDefaultFontName = "MS Sans Serif";
 
 enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
 
@@ -60,7 +61,7 @@ class TFont : public TPersistent {
   private:
     void Changed();
 
-    std::string name_ = "MS Sans Serif";
+    std::string name_ = kDefaultFontName;
     int32_t height_ = -11;
     int32_t charset_ = kDefaultCharset;
     TColor color_ = clWindowText;
