@@ -78,7 +78,7 @@ const TIdentMap& CharsetIdents() {
 }
 
 SW_CLASS_INFO(TFont, TPersistent,
-              prop::Integer("Charset", &Self::Charset, &Self::SetCharset, DEFAULT_CHARSET, &CharsetIdents()),
+              prop::Integer("Charset", &Self::Charset, &Self::SetCharset, kDefaultCharset, &CharsetIdents()),
               prop::Integer("Color", &Self::Color, &Self::SetColor, clWindowText, &ColorIdents()),
               prop::Integer("Height", &Self::Height, &Self::SetHeight, std::nullopt),
               prop::String("Name", &Self::Name, &Self::SetName, std::string(kDefaultFontName)),

@@ -25,7 +25,8 @@ const TIdentMap& ColorIdents();
 // ANSI_CHARSET ... OEM_CHARSET.
 const TIdentMap& CharsetIdents();
 
-inline constexpr int32_t DEFAULT_CHARSET = 1;
+inline constexpr int32_t kDefaultCharset = 1; // DEFAULT_CHARSET
+inline constexpr const char* kDefaultFontName = "MS Sans Serif";
 
 enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
 
@@ -64,7 +65,7 @@ class TFont : public TPersistent {
 
     std::string name_ = kDefaultFontName;
     int32_t height_ = -11;
-    int32_t charset_ = DEFAULT_CHARSET;
+    int32_t charset_ = kDefaultCharset;
     TColor color_ = clWindowText;
     uint32_t style_ = 0;
 };

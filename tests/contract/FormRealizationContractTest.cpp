@@ -1,121 +1,19 @@
-// A dialog form in text form, shown on each backend: the controls' windows
-// take the places the portable layout gives them and show the same texts,
-// headless and under Win32 alike.
+// A dialog form in text form (tests/fixtures/forms/select-folder.txt), shown
+// on each backend: the controls' windows take the places the portable layout
+// gives them and show the same texts, headless and under Win32 alike.
 #include "ContractBackends.h"
 #include "controls/Controls.h"
 #include "controls/Forms.h"
 #include "project/Reader.h"
 #include "project/TextForm.h"
 #include "support/ProgramStateForTests.h"
+#include "support/SourceFiles.h"
 
 #include <map>
 
 using namespace sw;
 
 namespace {
-
-const char kForm[] = R"(object Page: TForm
-  Caption = 'Select folder in start menu'
-  ClientWidth = 470
-  ClientHeight = 368
-  Font.Name = 'Arial'
-  Font.Height = -11
-  object ButtonBar: TPanel
-    Left = 0
-    Top = 316
-    Width = 470
-    Height = 52
-    Align = alBottom
-    BevelOuter = bvNone
-    object Line: TBevel
-      Left = 0
-      Top = 0
-      Width = 470
-      Height = 2
-      Align = alTop
-      Shape = bsTopLine
-    end
-    object BackBtn: TBitBtn
-      Left = 218
-      Top = 10
-      Width = 75
-      Height = 33
-      Caption = '< Previous'
-      Anchors = [akRight, akBottom]
-    end
-    object ProceedBtn: TBitBtn
-      Left = 300
-      Top = 10
-      Width = 75
-      Height = 33
-      Caption = 'Next >'
-      Default = True
-      Anchors = [akRight, akBottom]
-    end
-    object CancelBtn: TBitBtn
-      Left = 387
-      Top = 10
-      Width = 75
-      Height = 33
-      Caption = 'Cancel'
-      Kind = bkCancel
-      Anchors = [akRight, akBottom]
-    end
-  end
-  object ThemeBitmap: TImage
-    Left = 0
-    Top = 0
-    Width = 136
-    Height = 316
-    Align = alLeft
-  end
-  object Content: TPanel
-    Left = 136
-    Top = 0
-    Width = 334
-    Height = 316
-    Align = alClient
-    BevelOuter = bvNone
-    BorderWidth = 8
-    object TopDescriptionLabel: TLabel
-      Left = 8
-      Top = 8
-      Width = 318
-      Height = 40
-      Align = alTop
-      AutoSize = False
-      WordWrap = True
-      Caption = 'Setup will add program icons to the Program Folder listed below.'
-    end
-    object FolderEdit: TEdit
-      Left = 8
-      Top = 60
-      Width = 318
-      Height = 21
-      Anchors = [akLeft, akTop, akRight]
-      Text = 'Setwright Demo'
-    end
-    object FolderListBox: TListBox
-      Left = 8
-      Top = 90
-      Width = 318
-      Height = 210
-      Anchors = [akLeft, akTop, akRight, akBottom]
-      Sorted = True
-      Items.Strings = (
-        'Startup'
-        'Accessories')
-    end
-    object Agree: TCheckBox
-      Left = 8
-      Top = 300
-      Width = 200
-      Height = 17
-      Caption = 'I agree'
-    end
-  end
-end
-)";
 
 struct Seen {
     Bounds bounds;
@@ -128,7 +26,8 @@ struct Seen {
 template <typename Backend> std::map<std::string, Seen> ShowForm(Backend& backend, int clientWidth, int clientHeight) {
     ScopedPlatform installed(backend.platform.Get());
     RegisterControlClasses();
-    auto* form = static_cast<TForm*>(ReadComponentRecords(TextToRecords(kForm, "page.txt"), nullptr));
+    std::string text = test::ReadSourceFile("tests/fixtures/forms/select-folder.txt");
+    auto* form = static_cast<TForm*>(ReadComponentRecords(TextToRecords(text, "select-folder.txt"), nullptr));
     Application().Adopt(form);
     form->Show();
     if (clientWidth)

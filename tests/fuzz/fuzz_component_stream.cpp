@@ -1,7 +1,8 @@
 // Bytes → live components: the component reader over every registered class
-// of the engine, with a fake platform. Whatever the bytes, the read either
+// of the engine and the control set, with a fake platform; a form is shown. Whatever the bytes, the read either
 // succeeds or raises one of the program's own errors, and leaves nothing behind.
 #include "controls/Controls.h"
+#include "controls/Forms.h"
 #include "engine/Install.h"
 #include "platform/fake/FakePlatform.h"
 #include "project/ProgramState.h"
@@ -52,7 +53,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     sw::RegisterInstallerClasses();
     std::string_view bytes(reinterpret_cast<const char*>(data), size);
     try {
-        sw::TComponent::Free(sw::ReadComponentStream(bytes, nullptr));
+        sw::TOwned<sw::TComponent> root(sw::ReadComponentStream(bytes, nullptr));
+        // A form read is also shown: its controls are laid out and realized headless.
+        if (auto* form = dynamic_cast<sw::TCustomForm*>(root.get()))
+            form->Show();
     } catch (const sw::Exception&) {
     }
     if (sw::InstallDriver() != nullptr)

@@ -15,9 +15,8 @@
 #include "project/Errors.h"
 #include "project/ProgramState.h"
 
-#include <fstream>
-#include <iostream>
-#include <iterator>
+#include <cstdio>
+#include <memory>
 #include <string>
 
 namespace {
@@ -44,17 +43,26 @@ Options Parse(int argc, char** argv) {
     return o;
 }
 
+// C stdio, so that the viewer imports only what Windows 95 and NT 4.0 export.
+using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
 std::string ReadFile(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
+    File in(std::fopen(name.c_str(), "rb"), &std::fclose);
     if (!in)
         throw sw::Exception(name + ": cannot open");
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string data;
+    char buffer[4096];
+    size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, in.get())) > 0)
+        data.append(buffer, got);
+    if (std::ferror(in.get()))
+        throw sw::Exception(name + ": cannot read");
+    return data;
 }
 
 void WriteFile(const std::string& name, const std::string& data) {
-    std::ofstream out(name, std::ios::binary | std::ios::trunc);
-    out.write(data.data(), static_cast<std::streamsize>(data.size()));
-    if (!out)
+    File out(std::fopen(name.c_str(), "wb"), &std::fclose);
+    if (!out || std::fwrite(data.data(), 1, data.size(), out.get()) != data.size() || std::fflush(out.get()) != 0)
         throw sw::Exception(name + ": cannot write");
 }
 
@@ -85,7 +93,7 @@ int main(int argc, char** argv) {
     try {
         return View(Parse(argc, argv));
     } catch (const std::exception& e) {
-        std::cerr << "formviewer: " << e.what() << "\n";
+        std::fprintf(stderr, "formviewer: %s\n", e.what());
         return 1;
     }
 }

@@ -91,8 +91,8 @@ class Win32Control : public IControl {
         : gui_(gui), registry_(registry), kind_(kind), name_(std::move(name)), events_(events) {
         static int nextId = 1000;
         Style s = StyleOf(kind);
-        hwnd_ = CreateWindowExA(s.exStyle, s.cls, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | s.style, b.Left, b.Top, b.Width,
-                                kind == ControlKind::ComboBox ? b.Height + 200 : b.Height, parent,
+        hwnd_ = CreateWindowExA(s.exStyle, s.cls, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | s.style, b.Left, b.Top,
+                                b.Width, kind == ControlKind::ComboBox ? b.Height + 200 : b.Height, parent,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId++)), GetModuleHandleA(nullptr),
                                 nullptr);
         if (!hwnd_)
@@ -147,6 +147,15 @@ class Win32Control : public IControl {
     }
 
     void SetText(const std::string& text) override {
+        if (kind_ == ControlKind::Memo || kind_ == ControlKind::RichEdit) {
+            // A multi-line edit does not report text set through WM_SETTEXT: report it here, once.
+            {
+                Quiet quiet(*this);
+                SetWindowTextA(hwnd_, text.c_str());
+            }
+            Notify(&IControlEvents::OnChange);
+            return;
+        }
         SetWindowTextA(hwnd_, text.c_str());
         if (IsPainted())
             InvalidateRect(hwnd_, nullptr, TRUE);
@@ -387,7 +396,7 @@ class Win32Control : public IControl {
         case WM_COMMAND:
             return Command(HIWORD(wParam));
         case WM_NOTIFY:
-            return Notification(reinterpret_cast<NMHDR*>(lParam)->code);
+            return Notification(*reinterpret_cast<NMHDR*>(lParam));
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORBTN:
@@ -524,10 +533,16 @@ class Win32Control : public IControl {
         }
     }
 
-    bool Notification(UINT code) {
-        if ((kind_ == ControlKind::TabStrip && code == static_cast<UINT>(TCN_SELCHANGE)) ||
-            (kind_ == ControlKind::TreeView && code == static_cast<UINT>(TVN_SELCHANGEDA)) ||
-            (kind_ == ControlKind::ListView && code == static_cast<UINT>(LVN_ITEMCHANGED)))
+    bool Notification(const NMHDR& header) {
+        UINT code = header.code;
+        bool chosen = (kind_ == ControlKind::TabStrip && code == static_cast<UINT>(TCN_SELCHANGE)) ||
+                      (kind_ == ControlKind::TreeView && code == static_cast<UINT>(TVN_SELCHANGEDA));
+        if (kind_ == ControlKind::ListView && code == static_cast<UINT>(LVN_ITEMCHANGED)) {
+            // One notice per item whose state changed: only the newly selected one counts.
+            const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+            chosen = (change.uNewState & LVIS_SELECTED) && !(change.uOldState & LVIS_SELECTED);
+        }
+        if (chosen)
             Notify(&IControlEvents::OnClick);
         return kind_ == ControlKind::TabStrip || kind_ == ControlKind::TreeView || kind_ == ControlKind::ListView;
     }
