@@ -8,9 +8,6 @@ SW_CLASS_INFO(TBuildInfo, TPersistent, prop::String("AppName", &Self::AppName), 
               prop::String("PrivateKeyFile", &Self::PrivateKeyFile), prop::Boolean("SignCode", &Self::SignCode, false),
               prop::String("URLPath", &Self::URLPath))
 
-SW_CLASS_INFO(TInstallInformation, TPersistent, prop::String("CompanyName", &Self::CompanyName),
-              prop::String("ProductName", &Self::ProductName), prop::String("Version", &Self::Version))
-
 void TBuildInfo::Assign(const TBuildInfo& other) {
     AppName = other.AppName;
     AppURL = other.AppURL;

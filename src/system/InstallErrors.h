@@ -4,7 +4,9 @@
 #pragma once
 
 #include "project/Errors.h"
+#include "project/Text.h"
 
+#include <initializer_list>
 #include <string>
 
 namespace sw {
@@ -21,6 +23,9 @@ class ECustomPellmoorAbnormal : public Exception {
 class IException : public ECustomPellmoorAbnormal {
   public:
     explicit IException(const std::string& english) : ECustomPellmoorAbnormal(TranslateEnglish(english)) {}
+    // Formats the arguments into the translated format.
+    IException(const std::string& englishFormat, std::initializer_list<FormatArg> args)
+        : ECustomPellmoorAbnormal(Format(TranslateEnglish(englishFormat), args)) {}
 };
 
 #define SW_INSTALL_ERROR(Name, Base)                                                                                   \
@@ -61,6 +66,20 @@ class EAIUserAbort : public EAI {
   public:
     EAIUserAbort() : EAI("Installation aborted by the user") {}
 };
+
+// A meta variable that cannot be expanded; the message is translated.
+class EAICannotExpandMV : public EAI {
+  public:
+    explicit EAICannotExpandMV(const std::string& english) : EAI(TranslateEnglish(english)) {}
+};
+SW_INSTALL_ERROR(EAICannotExpandContainerDirMV, EAICannotExpandMV)
+SW_INSTALL_ERROR(EAICannotExpandInstallDirMV, EAICannotExpandMV)
+
+// A text that should hold a number does not.
+SW_INSTALL_ERROR(EConvertError, Exception)
+
+// A registry value the install had to write was not written.
+SW_INSTALL_ERROR(EIRCannotWriteValue, Exception)
 
 #undef SW_INSTALL_ERROR
 
