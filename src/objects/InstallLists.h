@@ -1,5 +1,8 @@
-// The program-wide lists of live install containers and of file objects.
+// The program-wide lists of live install containers and file objects, and
+// the identifier table.
 #pragma once
+
+#include "objects/FileIdentifiers.h"
 
 #include <string_view>
 #include <vector>
@@ -46,6 +49,9 @@ struct TInstallObjectsState {
     TCustomInstallFileList RetryRegistrationFiles;
     // The location of the driver, used by objects that name none.
     TCustomNetInstallLocation* DefaultNetLocation = nullptr;
+    // Set by the progress window's Cancel; the downloads stop on it.
+    bool DownloadAborted = false;
+    TFileIdentifierTable Identifiers;
 };
 TInstallObjectsState& InstallObjectsState();
 

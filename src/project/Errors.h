@@ -38,6 +38,13 @@ class EResNotFound : public Exception {
     using Exception::Exception;
 };
 
+// The silent abort: raised to stop an operation without an error message;
+// the operations that stop on it report nothing.
+class EAbort : public Exception {
+  public:
+    EAbort() : Exception("Operation aborted") {}
+};
+
 // The program-wide objects were asked for without their owner, or a second
 // owner was created.
 class EProgramState : public Exception {
