@@ -3,6 +3,7 @@
 #include "controls/Forms.h"
 #include "controls/Graphics.h"
 #include "objects/InstallLists.h"
+#include "objects/InstallRegistry.h"
 #include "objects/NetInstallLocation.h"
 #include "paths/StandardSpecifiers.h"
 #include "project/ClassRegistry.h"
@@ -50,6 +51,7 @@ SW_CLASS_INFO(TInstall, TCustomInstall,
 void RegisterInstallerClasses() {
     RegisterClass<TInstall>();
     RegisterClass<TInstallFileGroup>();
+    RegisterClass<TInstallRegistry>();
     RegisterPathSpecifierClasses();
 }
 

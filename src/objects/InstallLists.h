@@ -1,5 +1,5 @@
-// The program-wide lists of live install containers and file objects, and
-// the identifier table.
+// The program-wide lists of live install containers, file objects and
+// registry objects, and the identifier table.
 #pragma once
 
 #include "objects/FileIdentifiers.h"
@@ -38,6 +38,14 @@ class TCustomInstallFileList : public TReferenceList<TCustomInstallFile> {
     void Add(TCustomInstallFile* file);
 };
 
+class TCustomInstallRegistry;
+
+class TInstallRegistryList : public TReferenceList<TCustomInstallRegistry> {
+  public:
+    // Raises IEInstallRegistryList for none.
+    void Add(TCustomInstallRegistry* registry);
+};
+
 class TCustomNetInstallLocation;
 
 // The install objects' part of the program state.
@@ -52,11 +60,14 @@ struct TInstallObjectsState {
     // Set by the progress window's Cancel; the downloads stop on it.
     bool DownloadAborted = false;
     TFileIdentifierTable Identifiers;
+    // Every live registry object, in creation order.
+    TInstallRegistryList Registries;
 };
 TInstallObjectsState& InstallObjectsState();
 
 TInstallContainerList& InstallContainers();
 TCustomInstallFileList& InstallFiles();
 TCustomInstallFileList& RetryRegistrationFiles();
+TInstallRegistryList& InstallRegistries();
 
 } // namespace sw
