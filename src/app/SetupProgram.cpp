@@ -30,9 +30,9 @@ std::string ProjectTitle(const TObjectRecord& project) {
     std::string product = "My product";
     if (const TObjectRecord* install = FindInstallRecord(project))
         for (const auto& p : install->Properties)
-            if (SameText(p.Path, "Information.ProductName") &&
-                (p.Value.Type == TValueType::vaString || p.Value.Type == TValueType::vaLString))
-                product = p.Value.Bytes;
+            if (SameText(p.Path, "Information.ProductName"))
+                if (std::optional<std::string> text = StringValue(p.Value))
+                    product = *text;
     return product + " Installation";
 }
 

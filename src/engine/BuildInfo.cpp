@@ -3,8 +3,9 @@
 namespace sw {
 
 SW_CLASS_INFO(TBuildInfo, TPersistent, prop::String("AppName", &Self::AppName), prop::String("AppURL", &Self::AppURL),
-              prop::String("BuildDirectory", &Self::BuildDirectory),
-              prop::String("CredentialsFile", &Self::CredentialsFile), prop::String("OCXName", &Self::OCXName),
+              prop::String("BuildDirectory", &Self::BuildDirectory, std::nullopt),
+              prop::String("CredentialsFile", &Self::CredentialsFile),
+              prop::String("OCXName", &Self::OCXName, std::nullopt),
               prop::String("PrivateKeyFile", &Self::PrivateKeyFile), prop::Boolean("SignCode", &Self::SignCode, false),
               prop::String("URLPath", &Self::URLPath))
 

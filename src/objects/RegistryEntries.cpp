@@ -15,10 +15,10 @@ const TEnumInfo& RegistryEntryTypeNames() {
 SW_CLASS_INFO(TRegistryEntry, TPersistent, prop::Boolean("Boolean", &Self::Boolean, &Self::SetBoolean, std::nullopt),
               prop::Enumeration("EntryType", &Self::EntryType, &Self::SetEntryType, RegistryEntryTypeNames(),
                                 std::optional<TRegistryEntryType>()),
-              prop::String("Ident", &Self::Ident, &Self::SetIdent),
+              prop::String("Ident", &Self::Ident, &Self::SetIdent, std::nullopt),
               prop::Integer("Integer", &Self::Integer, &Self::SetInteger, std::nullopt),
               prop::Reference("PathSpecifier", &Self::PathSpecifier, &Self::SetPathSpecifier),
-              prop::String("Text", &Self::Text, &Self::SetText))
+              prop::String("Text", &Self::Text, &Self::SetText, std::nullopt))
 
 void TRegistryEntry::Assign(const TRegistryEntry& other) {
     boolean_ = other.boolean_;

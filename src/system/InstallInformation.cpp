@@ -2,7 +2,8 @@
 
 namespace sw {
 
-SW_CLASS_INFO(TInstallInformation, TPersistent, prop::String("CompanyName", &Self::CompanyName),
-              prop::String("ProductName", &Self::ProductName), prop::String("Version", &Self::Version))
+SW_CLASS_INFO(TInstallInformation, TPersistent, prop::String("CompanyName", &Self::CompanyName, std::nullopt),
+              prop::String("ProductName", &Self::ProductName, std::nullopt),
+              prop::String("Version", &Self::Version, std::nullopt))
 
 } // namespace sw

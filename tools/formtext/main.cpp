@@ -1,5 +1,7 @@
 // formtext: converts the text form of a project stream to the binary stream and
-// back. The direction follows the input: a file beginning with "TPF0" is binary.
+// back. The direction follows the input: a file beginning with "TPF" or holding
+// a NUL byte is binary (a wrong fourth byte is reported as an invalid stream),
+// anything else is text.
 //
 //   formtext <input> <output>
 //   formtext --check <input>
@@ -21,13 +23,19 @@ struct ToolError {
 };
 
 std::string ReadFile(const std::string& name) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(name, ec))
+        throw ToolError{name + ": is a folder, not a file"};
     std::ifstream in(name, std::ios::binary);
     if (!in)
         throw ToolError{name + ": cannot open"};
-    std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        throw ToolError{name + ": cannot read"};
-    return data;
+    try {
+        std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (!in.bad())
+            return data;
+    } catch (const std::exception&) {
+    }
+    throw ToolError{name + ": cannot read"};
 }
 
 // Writes beside the target and renames, so a failure leaves no partial file.
@@ -53,8 +61,8 @@ void WriteFile(const std::string& name, const std::string& data) {
 }
 
 bool IsBinary(const std::string& data) {
-    return data.size() >= sizeof sw::kStreamSignature &&
-           std::memcmp(data.data(), sw::kStreamSignature, sizeof sw::kStreamSignature) == 0;
+    constexpr size_t prefix = sizeof sw::kStreamSignature - 1;
+    return data.compare(0, prefix, sw::kStreamSignature, prefix) == 0 || data.find('\0') != std::string::npos;
 }
 
 // The converted form of the input: text for a binary stream, binary for text.
