@@ -3,6 +3,7 @@
 #include "app/MainForm.h"
 #include "controls/Controls.h"
 #include "engine/Install.h"
+#include "lang/Translator.h"
 #include "platform/Platform.h"
 #include "platform/Resources.h"
 #include "project/ClassRegistry.h"
@@ -39,6 +40,7 @@ std::string ProjectTitle(const TObjectRecord& project) {
 void RegisterAllClasses() {
     RegisterControlClasses();
     RegisterInstallerClasses();
+    RegisterLanguageClasses();
     RegisterClass<TForm1>();
 }
 

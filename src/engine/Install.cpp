@@ -2,12 +2,14 @@
 
 #include "controls/Forms.h"
 #include "controls/Graphics.h"
+#include "lang/Translator.h"
 #include "objects/InstallLists.h"
 #include "objects/InstallRegistry.h"
 #include "objects/NetInstallLocation.h"
 #include "paths/StandardSpecifiers.h"
 #include "project/ClassRegistry.h"
 #include "project/ProgramState.h"
+#include "project/TranslateHook.h"
 #include "system/InstallDriverContext.h"
 #include "system/InstallRecord.h"
 
@@ -61,6 +63,8 @@ void CreateProgramWideObjects(TProgramState& state) {
     state.Part<TDriverSlot>();
     state.Part<TInstallObjectsState>();
     state.Part<TPathSpecifierLists>();
+    state.Part<TTranslateHookSlot>();
+    state.Part<TTranslatorSlot>();
     // Last, so that it goes first: it frees the project's forms, whose
     // components leave the lists above.
     state.Part<TApplication>();

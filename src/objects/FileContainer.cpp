@@ -54,9 +54,9 @@ void TFileContainer::DoInformationEventControl(TPersistent*, int, TPersistent*) 
 
 std::string TFileContainer::GetDownloadedArchivePath() const {
     if (Trim(localArchivePath_).empty())
-        throw IEFileContainer(Format("%s has not yet downloaded the archive file and therefore cannot retrieve the "
-                                     "path of the archive file",
-                                     {Name()}));
+        throw IEFileContainer("%s has not yet downloaded the archive file and therefore cannot retrieve the "
+                              "path of the archive file",
+                              {Name()});
     return localArchivePath_;
 }
 

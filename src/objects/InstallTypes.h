@@ -2,6 +2,7 @@
 #pragma once
 
 #include "project/PropInfo.h"
+#include "system/ArchiveTypes.h"
 
 #include <cstdint>
 
@@ -15,7 +16,6 @@ constexpr TInstallTypeSet InstallTypeBit(TInstallType t) { return 1u << static_c
 constexpr TInstallTypeSet kAllInstallTypes = 0x1F;
 
 enum class TDistributeType { dtTraditional, dtWeb, dtTraditionalNet };
-enum class TlzhCommand { lzcOverwrite, lzcOnlyAdd };
 
 const TEnumInfo& InstallTypeNames();
 const TEnumInfo& DistributeTypeNames();

@@ -25,4 +25,10 @@ struct FileDateTime {
 FileStamp EncodeFileStamp(const FileDateTime& dt);
 FileDateTime DecodeFileStamp(FileStamp stamp);
 
+// Day-count dates: days since 30 December 1899 00:00, the fraction being the
+// time of day. The inverse rounds to the nearest second; a day count outside
+// the years 1 to 9999 raises sw::Exception.
+double DateTimeToDayCount(const FileDateTime& dt);
+FileDateTime DayCountToDateTime(double dayCount);
+
 } // namespace sw

@@ -23,20 +23,6 @@ namespace {
 
 TInstallRecordState& RecordState() { return ProgramPart<TInstallRecordState>(); }
 
-// Days since 30 December 1899, the fraction being the time of day.
-double DayCount(const FileDateTime& dt) {
-    // Days from the civil date to 1 January 1970 (proleptic Gregorian).
-    const int y = dt.Year - (dt.Month <= 2 ? 1 : 0);
-    const int era = y / 400;
-    const int yoe = y - era * 400;
-    const int mp = (dt.Month + 9) % 12;
-    const int doy = (153 * mp + 2) / 5 + dt.Day - 1;
-    const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    const long days1970 = static_cast<long>(era) * 146097 + doe - 719468;
-    constexpr long kDays1899To1970 = 25569;
-    return static_cast<double>(days1970 + kDays1899To1970) + (dt.Hour * 3600 + dt.Minute * 60 + dt.Second) / 86400.0;
-}
-
 std::optional<double> ReadDate(IRegistry& reg, const std::string& key, const char* name) {
     std::vector<uint8_t> bytes = reg.ReadBinary(RegistryRoot::LocalMachine, key, name, {});
     if (bytes.size() != sizeof(double))
@@ -56,7 +42,7 @@ std::vector<uint8_t> DateBytes(double date) {
 
 } // namespace
 
-double DayCountOf(const FileDateTime& dt) { return DayCount(dt); }
+double DayCountOf(const FileDateTime& dt) { return DateTimeToDayCount(dt); }
 
 std::string FindInstallRecord(bool create, const std::string& selfExtract) {
     Platform& platform = GetPlatform();
@@ -65,7 +51,7 @@ std::string FindInstallRecord(bool create, const std::string& selfExtract) {
     std::optional<FileStamp> stamp = platform.Files->GetFileStamp(program);
     if (!size || !stamp)
         return {};
-    const double date = DayCount(DecodeFileStamp(*stamp));
+    const double date = DateTimeToDayCount(DecodeFileStamp(*stamp));
     const auto sizeValue = static_cast<int32_t>(static_cast<uint32_t>(*size));
     IRegistry& reg = *platform.Registry;
     constexpr RegistryRoot hklm = RegistryRoot::LocalMachine;

@@ -13,6 +13,7 @@
 
 #ifdef _WIN32
 #include "platform/win32/Win32Api.h"
+#include "platform/win32/Win32CodePages.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Gui.h"
 #include "platform/win32/Win32Platform.h"
@@ -20,6 +21,11 @@
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Resources.h"
 #include "platform/win32/Win32SystemInfo.h"
+#else
+#include "platform/posix/PosixFileSystem.h"
+
+#include <cstdlib>
+#include <filesystem>
 #endif
 
 namespace contract {
@@ -56,6 +62,7 @@ struct FakeBackend {
     sw::ISystemInfo& System() { return platform.System(); }
     sw::IProcesses& Processes() { return platform.Processes(); }
     sw::IGui& Gui() { return platform.Gui(); }
+    sw::ICodePages& CodePages() { return platform.CodePages(); }
     const std::string& Scratch() const { return scratch; }
 
     sw::fake::FakePlatform platform;
@@ -84,6 +91,7 @@ struct Win32Backend {
     sw::ISystemInfo& System() { return platform.System(); }
     sw::IProcesses& Processes() { return platform.Processes(); }
     sw::IGui& Gui() { return platform.Gui(); }
+    sw::ICodePages& CodePages() { return platform.CodePages(); }
     const std::string& Scratch() const { return scratch; }
 
     sw::win32::Win32Platform platform;
@@ -91,12 +99,49 @@ struct Win32Backend {
 };
 
 using Backends = ::testing::Types<FakeBackend, Win32Backend>;
+using FileBackends = Backends;
 #else
+// Real Linux files under a fresh folder mapped as drive C:; the other
+// services are the fake's.
+struct PosixBackend {
+    static constexpr bool Real = true;
+
+    PosixBackend() {
+        char pattern[] = "/tmp/swcontract.XXXXXX";
+        root = ::mkdtemp(pattern);
+        files.MapDrive('C', root);
+        files.CreateDirectory(scratch);
+        files.CreateDirectory("C:\\TEMP");
+        files.SetTempDirectory("C:\\TEMP");
+    }
+    ~PosixBackend() { std::filesystem::remove_all(root); }
+
+    sw::IRegistry& Registry() { return platform.Registry(); }
+    sw::IFileSystem& Files() { return files; }
+    sw::ISystemInfo& System() { return platform.System(); }
+    sw::IProcesses& Processes() { return platform.Processes(); }
+    sw::IGui& Gui() { return platform.Gui(); }
+    const std::string& Scratch() const { return scratch; }
+
+    sw::fake::FakePlatform platform;
+    sw::posix::PosixFileSystem files;
+    std::string root;
+    std::string scratch = "C:\\Scratch";
+};
+
 using Backends = ::testing::Types<FakeBackend>;
+// The files interface also has the POSIX backend of the native tools.
+using FileBackends = ::testing::Types<FakeBackend, PosixBackend>;
 #endif
 
 struct BackendNames {
-    template <typename T> static std::string GetName(int) { return T::Real ? "Win32" : "Fake"; }
+    template <typename T> static std::string GetName(int) {
+#ifdef _WIN32
+        return T::Real ? "Win32" : "Fake";
+#else
+        return T::Real ? "Posix" : "Fake";
+#endif
+    }
 };
 
 } // namespace contract

@@ -39,7 +39,7 @@ template <typename Backend> class FileSystemContract : public ::testing::Test {
     Backend backend;
 };
 
-TYPED_TEST_SUITE(FileSystemContract, contract::Backends, contract::BackendNames);
+TYPED_TEST_SUITE(FileSystemContract, contract::FileBackends, contract::BackendNames);
 
 TYPED_TEST(FileSystemContract, WrittenBytesReadBackAtBufferSizes) {
     for (size_t size : {size_t(0), size_t(1), size_t(65536), size_t(65537), size_t(200000)}) {

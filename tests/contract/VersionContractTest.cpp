@@ -43,7 +43,7 @@ template <typename Backend> class VersionContract : public ::testing::Test {
     Backend backend;
 };
 
-TYPED_TEST_SUITE(VersionContract, contract::Backends, contract::BackendNames);
+TYPED_TEST_SUITE(VersionContract, contract::FileBackends, contract::BackendNames);
 
 TYPED_TEST(VersionContract, PortableReaderFindsTheBlockOfAFile) {
     TPortableVersionResources versions(this->backend.Files());

@@ -1,9 +1,11 @@
 #include "platform/fake/FakeFileSystem.h"
 
+#include "platform/FileNames.h"
 #include "platform/PlatformErrors.h"
 #include "project/Text.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 
@@ -21,40 +23,6 @@ bool ValidName(const std::string& name) {
     return !name.empty() && name.find_first_of("<>:\"|?*/") == std::string::npos;
 }
 
-// A name that needs no generated short name: up to eight characters, an
-// optional dot and up to three more, none of the characters 8.3 names forbid.
-bool IsShortName(const std::string& name) {
-    if (name.find_first_of(" +,;=[]") != std::string::npos || name.empty() || name[0] == '.')
-        return false;
-    size_t dot = name.find('.');
-    if (dot == std::string::npos)
-        return name.size() <= 8;
-    return dot <= 8 && name.find('.', dot + 1) == std::string::npos && name.size() - dot - 1 <= 3;
-}
-
-std::string ShortPart(const std::string& s, size_t max) {
-    std::string out;
-    for (char c : s) {
-        if (out.size() == max)
-            break;
-        if (c == ' ' || c == '.')
-            continue;
-        out += std::strchr("+,;=[]", c) ? '_' : c;
-    }
-    return UpperCase(out);
-}
-
-bool Matches(std::string_view pattern, std::string_view name) {
-    if (pattern.empty())
-        return name.empty();
-    if (pattern[0] == '*')
-        return Matches(pattern.substr(1), name) || (!name.empty() && Matches(pattern, name.substr(1)));
-    if (name.empty())
-        return false;
-    if (pattern[0] != '?' && !SameText(pattern.substr(0, 1), name.substr(0, 1)))
-        return false;
-    return Matches(pattern.substr(1), name.substr(1));
-}
 } // namespace
 
 struct FakeFileSystem::Node {
@@ -77,7 +45,7 @@ struct FakeFileSystem::Node {
 struct FakeFileSystem::Drive {
     char letter;
     Node root;
-    uint64_t free = kDefaultFreeSpace;
+    std::atomic<uint64_t> free = kDefaultFreeSpace;
 };
 
 class FakeFileSystem::File : public IFile {
@@ -101,15 +69,18 @@ class FakeFileSystem::File : public IFile {
             throw EFileIOError("Cannot write to " + node_.name + ": opened for reading", false);
         uint64_t end = position_ + size;
         uint64_t growth = end > node_.data.size() ? end - node_.data.size() : 0;
-        Drive& drive = *node_.drive;
-        bool full = growth > drive.free;
+        // Files of one drive may be written from several threads at once.
+        std::atomic<uint64_t>& free = node_.drive->free;
+        uint64_t available = free.load();
+        while (!free.compare_exchange_weak(available, available - std::min(growth, available))) {
+        }
+        const bool full = growth > available;
         if (full) {
-            end -= growth - drive.free;
-            growth = drive.free;
+            end -= growth - available;
+            growth = available;
         }
         if (end > node_.data.size())
             node_.data.resize(end);
-        drive.free -= growth;
         if (end > position_)
             std::memcpy(node_.data.data() + position_, data, end - position_);
         position_ = end;
@@ -253,11 +224,8 @@ FakeFileSystem::Node* FakeFileSystem::Child(Node& folder, const std::string& nam
 std::string FakeFileSystem::MakeShortName(const Node& parent, const std::string& name) {
     if (IsShortName(name))
         return name;
-    size_t dot = name.rfind('.');
-    std::string base = ShortPart(name.substr(0, dot == 0 ? std::string::npos : dot), 6);
-    std::string ext = dot == 0 || dot == std::string::npos ? "" : ShortPart(name.substr(dot + 1), 3);
     for (int n = 1;; ++n) {
-        std::string candidate = base + "~" + std::to_string(n) + (ext.empty() ? "" : "." + ext);
+        std::string candidate = ShortNameCandidate(name, n);
         bool taken = std::any_of(parent.children.begin(), parent.children.end(),
                                  [&](const auto& c) { return SameText(c.second->shortName, candidate); });
         if (!taken)
@@ -471,9 +439,8 @@ std::vector<DirectoryEntry> FakeFileSystem::ListDirectory(const std::string& fol
     Node* dir = FindFolder(folder);
     if (!dir)
         return entries;
-    std::string wanted = pattern == "*.*" ? "*" : pattern;
     for (const auto& [name, node] : dir->children)
-        if (Matches(wanted, node->name))
+        if (MatchesWildcard(pattern, node->name))
             entries.push_back({node->name, node->folder ? (node->attributes | attr::Directory) : node->attributes});
     return entries;
 }
@@ -538,64 +505,8 @@ bool FakeFileSystem::WriteProfileString(const std::string& file, const std::stri
     Location loc = Locate(file);
     if (!loc.parent || (loc.node && (loc.node->folder || loc.node->Open() || loc.node->inUse)))
         return false;
-    std::vector<std::string> lines;
-    if (loc.node) {
-        std::string text(loc.node->data.begin(), loc.node->data.end());
-        size_t start = 0;
-        while (start < text.size()) {
-            size_t end = text.find('\n', start);
-            if (end == std::string::npos)
-                end = text.size();
-            std::string line = text.substr(start, end - start);
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
-            lines.push_back(line);
-            start = end + 1;
-        }
-    }
-    auto sectionOf = [](const std::string& line) -> std::optional<std::string> {
-        std::string t = Trim(line);
-        if (t.size() < 2 || t.front() != '[' || t.find(']') == std::string::npos)
-            return std::nullopt;
-        return Trim(t.substr(1, t.find(']') - 1));
-    };
-    std::string entry = key + "=" + value;
-    size_t i = 0;
-    while (i < lines.size() && !(sectionOf(lines[i]) && SameText(*sectionOf(lines[i]), section)))
-        ++i;
-    if (i == lines.size()) {
-        lines.push_back("[" + section + "]");
-        lines.push_back(entry);
-    } else {
-        size_t last = i;
-        bool replaced = false;
-        for (size_t j = i + 1; j < lines.size() && !sectionOf(lines[j]); ++j) {
-            std::string t = Trim(lines[j]);
-            if (t.empty())
-                continue;
-            last = j;
-            size_t eq = t.find('=');
-            if (eq != std::string::npos && SameText(Trim(t.substr(0, eq)), key)) {
-                lines[j] = Trim(t.substr(0, eq)) + "=" + value;
-                replaced = true;
-                break;
-            }
-        }
-        if (!replaced)
-            lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(last + 1), entry);
-    }
-    // The file is written back as Windows rewrites it: blank lines dropped,
-    // blanks around names and values removed.
-    std::string text;
-    for (const auto& line : lines) {
-        std::string t = Trim(line);
-        size_t eq = t.find('=');
-        if (!t.empty() && t[0] != ';' && t[0] != '[' && eq != std::string::npos)
-            t = Trim(t.substr(0, eq)) + "=" + Trim(t.substr(eq + 1));
-        if (!t.empty())
-            text += t + "\r\n";
-    }
-    PutFile(file, text);
+    const std::string text = loc.node ? std::string(loc.node->data.begin(), loc.node->data.end()) : std::string();
+    PutFile(file, SetProfileString(text, section, key, value));
     return true;
 }
 

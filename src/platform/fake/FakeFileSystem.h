@@ -1,6 +1,8 @@
 // An in-memory file system: drives holding a case-insensitive tree of
 // folders and files, with the sharing, attribute and free-space rules of
-// Windows, and fault injection for tests.
+// Windows, and fault injection for tests. Open files may be read and written
+// from several threads at once, one thread per file; everything else runs
+// on one thread.
 #pragma once
 
 #include "platform/FileSystem.h"

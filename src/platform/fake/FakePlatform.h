@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/fake/FakeCodePages.h"
 #include "platform/fake/FakeFileSystem.h"
 #include "platform/fake/FakeGui.h"
 #include "platform/fake/FakeProcesses.h"
@@ -26,6 +27,7 @@ class FakePlatform {
     FakeProcesses& Processes() { return processes_; }
     FakeResources& Resources() { return resources_; }
     FakeGui& Gui() { return gui_; }
+    FakeCodePages& CodePages() { return codePages_; }
     // The portable version reader over the fake files, unless replaced.
     void SetVersions(IVersionResources* versions) { versions_ = versions; }
 
@@ -38,6 +40,7 @@ class FakePlatform {
     FakeProcesses processes_{files_};
     FakeResources resources_;
     FakeGui gui_;
+    FakeCodePages codePages_;
     TPortableVersionResources portableVersions_{files_};
     IVersionResources* versions_ = &portableVersions_;
 };

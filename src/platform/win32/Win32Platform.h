@@ -15,6 +15,7 @@ class Win32Processes;
 class Win32Resources;
 class Win32Gui;
 class Win32VersionResources;
+class Win32CodePages;
 
 class Win32Platform {
   public:
@@ -29,6 +30,7 @@ class Win32Platform {
     Win32Processes& Processes() { return *processes_; }
     Win32Resources& Resources() { return *resources_; }
     Win32Gui& Gui() { return *gui_; }
+    Win32CodePages& CodePages() { return *codePages_; }
     void SetVersions(IVersionResources* versions) { versions_ = versions; }
 
     Platform Get();
@@ -42,6 +44,7 @@ class Win32Platform {
     std::unique_ptr<Win32Gui> gui_;
     std::unique_ptr<Win32VersionResources> systemVersions_;
     IVersionResources* versions_;
+    std::unique_ptr<Win32CodePages> codePages_;
 };
 
 } // namespace sw::win32

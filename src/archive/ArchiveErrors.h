@@ -1,0 +1,24 @@
+// The archive engine's failures, below EPellmoorAbnormal.
+#pragma once
+
+#include "system/InstallErrors.h"
+
+namespace sw {
+
+class EPlmrCompress : public EPellmoorAbnormal {
+    using EPellmoorAbnormal::EPellmoorAbnormal;
+};
+
+// A write fell short and no OnFullDisk handler took it.
+class EpcDiskFull : public EPlmrCompress {
+  public:
+    EpcDiskFull() : EPlmrCompress("The disk is full") {}
+};
+
+// Abort was found set in a progress step.
+class EpcAborted : public EPlmrCompress {
+  public:
+    EpcAborted() : EPlmrCompress("Operation aborted by user") {}
+};
+
+} // namespace sw

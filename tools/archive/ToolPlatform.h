@@ -1,0 +1,24 @@
+// The platform the archive tool runs on: the real files of the system it
+// runs on, with no GUI, and paths given on the command line in that
+// system's own form.
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <memory>
+#include <string>
+
+class TToolPlatform {
+  public:
+    TToolPlatform();
+    ~TToolPlatform();
+
+    sw::Platform Get();
+    // The engine's (Windows-form) path of a path given on the command line;
+    // raises sw::Exception when it cannot be named.
+    std::string EnginePath(const std::string& argument) const;
+
+  private:
+    struct TParts;
+    std::unique_ptr<TParts> parts_;
+};

@@ -1,0 +1,215 @@
+// archive: the command-line tool for archive files.
+//
+//   archive list    [--offset N] ARCHIVE
+//   archive verify  [--offset N] ARCHIVE
+//   archive extract [--offset N] ARCHIVE FOLDER [ENTRY...]
+//   archive add     [--append] [--id N] [--threads N] [--level 0|1|6|9] ARCHIVE FILE...
+//
+// ARCHIVE is a single archive, the first volume of a spanned set (the other
+// volumes beside it) or, with --offset, a file carrying an archive. Errors
+// name the file and what is wrong; the exit status is 0 only when
+// everything succeeded.
+#include "ToolPlatform.h"
+
+#include "archive/PlmrCompress.h"
+#include "archive/VersionResource.h"
+#include "platform/FileStamp.h"
+#include "platform/FileSystem.h"
+#include "platform/Threads.h"
+#include "project/Errors.h"
+#include "project/ProgramState.h"
+#include "system/SystemHelpers.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+using namespace sw;
+
+namespace {
+
+struct TOptions {
+    int32_t Offset = 0;
+    bool Append = false;
+    int32_t FileID = 0;
+    int Threads = 0;
+    TCompressionLevel Level = TCompressionLevel::colMax;
+    std::vector<std::string> Arguments;
+};
+
+[[noreturn]] void Usage() {
+    std::fputs("usage: archive list    [--offset N] ARCHIVE\n"
+               "       archive verify  [--offset N] ARCHIVE\n"
+               "       archive extract [--offset N] ARCHIVE FOLDER [ENTRY...]\n"
+               "       archive add     [--append] [--id N] [--threads N] [--level 0|1|6|9] ARCHIVE FILE...\n",
+               stderr);
+    std::exit(2);
+}
+
+int32_t Number(const std::string& text) {
+    char* end = nullptr;
+    const long value = std::strtol(text.c_str(), &end, 10);
+    if (text.empty() || *end || value < 0 || value > 0x7FFFFFFF)
+        throw Exception("Not a number: " + text);
+    return static_cast<int32_t>(value);
+}
+
+TOptions ParseOptions(int argc, char** argv) {
+    TOptions o;
+    for (int i = 2; i < argc; ++i) {
+        const std::string a = argv[i];
+        auto value = [&] {
+            if (i + 1 >= argc)
+                Usage();
+            return std::string(argv[++i]);
+        };
+        if (a == "--offset")
+            o.Offset = Number(value());
+        else if (a == "--append")
+            o.Append = true;
+        else if (a == "--id")
+            o.FileID = Number(value());
+        else if (a == "--threads")
+            o.Threads = Number(value());
+        else if (a == "--level") {
+            const std::string level = value();
+            o.Level = level == "0"   ? TCompressionLevel::colNone
+                      : level == "1" ? TCompressionLevel::colFastest
+                      : level == "6" ? TCompressionLevel::colDefault
+                      : level == "9" ? TCompressionLevel::colMax
+                                     : (Usage(), TCompressionLevel::colMax);
+        } else if (a.rfind("--", 0) == 0)
+            Usage();
+        else
+            o.Arguments.push_back(a);
+    }
+    return o;
+}
+
+std::string DateText(double dayCount) {
+    try {
+        const FileDateTime d = DayCountToDateTime(dayCount);
+        char text[32];
+        std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", d.Year, d.Month, d.Day, d.Hour, d.Minute,
+                      d.Second);
+        return text;
+    } catch (const Exception&) {
+        return "(invalid date)";
+    }
+}
+
+void List(TPlmrCompress& engine) {
+    const int count = engine.FileCount();
+    std::printf("%10s %10s %5s  %-20s %-19s %6s %-7s %s\n", "size", "stored", "ratio", "version", "date", "id",
+                "volumes", "name");
+    int64_t size = 0, stored = 0;
+    for (int i = 0; i < count; ++i) {
+        const TlzhFileStats s = engine.GetFileStats(i);
+        const archive::TFileHeaderRecord& r = s.Header;
+        const std::string volumes =
+            engine.Headers().MultiVolume ? std::to_string(r.StartDisk) + "-" + std::to_string(r.EndDisk) : "1";
+        std::printf("%10d %10d %4d%%  %-20s %-19s %6d %-7s %s\n", r.SourceSize, r.CompressedSize,
+                    r.SourceSize ? static_cast<int>(s.EntryRatio) : 100,
+                    engine.Headers().GetFileHeaders(i).SourceVersion().c_str(), DateText(r.SourceDate).c_str(),
+                    r.FileID, volumes.c_str(), s.EntryName.c_str());
+        size += r.SourceSize;
+        stored += r.CompressedSize;
+    }
+    std::printf("%10lld %10lld        %d entries\n", static_cast<long long>(size), static_cast<long long>(stored),
+                count);
+}
+
+// Inflates every entry into a scratch folder, one at a time.
+int Verify(TPlmrCompress& engine, const std::string& archive) {
+    IFileSystem& files = *GetPlatform().Files;
+    const std::optional<std::string> scratchFile = files.MakeTempFile(files.TempDirectory(), "arv");
+    if (!scratchFile)
+        throw Exception("Cannot create a scratch file in " + files.TempDirectory());
+    files.DeleteFile(*scratchFile);
+    const std::string scratch = *scratchFile;
+    if (!files.CreateDirectory(scratch))
+        throw Exception("Cannot create the folder " + scratch);
+    int bad = 0;
+    const int count = engine.FileCount();
+    for (int i = 0; i < count; ++i) {
+        const std::string name = engine.Headers().GetFileHeaders(i).SourcePath();
+        try {
+            engine.ExtractDirectory = scratch;
+            engine.ExtractName = "entry";
+            engine.SetFilesToProcess({name});
+            engine.ExtractFiles();
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "archive: %s: entry %s: %s\n", archive.c_str(), name.c_str(), e.what());
+            ++bad;
+        }
+        files.DeleteFile(IncludeTrailingBackslash(scratch) + "entry");
+    }
+    files.RemoveDirectory(scratch);
+    std::printf("%d entries, %d good, %d bad\n", count, count - bad, bad);
+    return bad ? 1 : 0;
+}
+
+int Run(int argc, char** argv) {
+    if (argc < 3)
+        Usage();
+    const std::string command = argv[1];
+    const TOptions o = ParseOptions(argc, argv);
+    if (o.Arguments.empty())
+        Usage();
+    TProgramState state;
+    TToolPlatform tool;
+    ScopedPlatform scoped(tool.Get());
+    TOwned<TPlmrCompress> engine(new TPlmrCompress(nullptr));
+    const std::string archive = o.Arguments[0];
+    engine->Offset = o.Offset;
+    engine->SetCompressedFile(tool.EnginePath(archive));
+    int status = 0;
+    try {
+        if (command == "list" && o.Arguments.size() == 1) {
+            List(*engine);
+        } else if (command == "verify" && o.Arguments.size() == 1) {
+            status = Verify(*engine, archive);
+        } else if (command == "extract" && o.Arguments.size() >= 2) {
+            engine->ExtractDirectory = tool.EnginePath(o.Arguments[1]);
+            // Entries by their stored names, or by the paths they were added from.
+            std::vector<std::string> names;
+            const int count = engine->FileCount();
+            for (size_t i = 2; i < o.Arguments.size(); ++i) {
+                const std::string& name = o.Arguments[i];
+                names.push_back(engine->Headers().IndexOfName(name) >= 0 ? name : tool.EnginePath(name));
+            }
+            if (names.empty())
+                for (int i = 0; i < count; ++i)
+                    names.push_back(engine->Headers().GetFileHeaders(i).SourcePath());
+            engine->SetFilesToProcess(names);
+            engine->ExtractFiles();
+        } else if (command == "add" && o.Arguments.size() >= 2) {
+            std::vector<std::string> sources;
+            for (size_t i = 1; i < o.Arguments.size(); ++i)
+                sources.push_back(tool.EnginePath(o.Arguments[i]));
+            engine->CompressionLevel = o.Level;
+            engine->Threads = o.Threads > 0 ? o.Threads : ProcessorCount();
+            engine->SetFilesToProcess(sources);
+            engine->AddFiles(o.Append ? TlzhCommand::lzcOnlyAdd : TlzhCommand::lzcOverwrite, o.FileID);
+            std::printf("%d entries in %s\n", engine->FileCount(), archive.c_str());
+        } else {
+            Usage();
+        }
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "archive: %s: %s\n", archive.c_str(), e.what());
+        status = 1;
+    }
+    return status;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return Run(argc, argv);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "archive: %s\n", e.what());
+        return 1;
+    }
+}
