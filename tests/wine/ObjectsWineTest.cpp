@@ -26,8 +26,10 @@ class ObjectsWineTest : public EngineWineTest {
         DeleteRegKeyTree(kHklm, kPellmoorKey);
     }
     void TearDown() override {
+        FreeRoots();
+        // While the real registry is still the platform's.
+        DeleteRegKeyTree(kHklm, kPellmoorKey);
         EngineWineTest::TearDown();
-        DeleteRegKeyTree(RegistryRoot::LocalMachine, kPellmoorKey);
     }
     static IRegistry& Reg() { return *GetPlatform().Registry; }
     static IFileSystem& Files() { return *GetPlatform().Files; }

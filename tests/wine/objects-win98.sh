@@ -8,7 +8,8 @@ set -uo pipefail
 build=${1:?build directory}
 exe="$build/tests/wine_tests.exe"
 here=$(cd "$(dirname "$0")/../.." && pwd)
-[ -n "${SW_WINE_READY:-}" ] || { source "$here/scripts/wine-env.sh" && sw_wine_init; } || exit 1
+# Keeps the caller's prefix and display when it made them already.
+source "$here/scripts/wine-env.sh" && sw_wine_init || exit 1
 [ -f "$exe" ] || { echo "no $exe"; exit 1; }
 sw_wine_version win98 || { echo "could not set the Windows version"; exit 1; }
 
