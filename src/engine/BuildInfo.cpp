@@ -9,10 +9,6 @@ SW_CLASS_INFO(TBuildInfo, TPersistent, prop::String("AppName", &Self::AppName), 
               prop::String("PrivateKeyFile", &Self::PrivateKeyFile), prop::Boolean("SignCode", &Self::SignCode, false),
               prop::String("URLPath", &Self::URLPath))
 
-SW_CLASS_INFO(TInstallInformation, TPersistent, prop::String("CompanyName", &Self::CompanyName, std::nullopt),
-              prop::String("ProductName", &Self::ProductName, std::nullopt),
-              prop::String("Version", &Self::Version, std::nullopt))
-
 void TBuildInfo::Assign(const TBuildInfo& other) {
     AppName = other.AppName;
     AppURL = other.AppURL;

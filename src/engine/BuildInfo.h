@@ -23,13 +23,4 @@ class TBuildInfo : public TPersistent {
     std::string URLPath;
 };
 
-// The product an install is for.
-class TInstallInformation : public TPersistent {
-    SW_DECLARE_CLASS()
-  public:
-    std::string CompanyName = "My Company";
-    std::string ProductName = "My product";
-    std::string Version = "1.0";
-};
-
 } // namespace sw

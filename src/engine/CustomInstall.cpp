@@ -82,6 +82,8 @@ std::string TCustomInstall::FindInstallRecord(bool create) {
     return sw::FindInstallRecord(create, selfExtract);
 }
 
+void TCustomInstall::RemoveInstallRecord() { sw::RemoveInstallRecord(); }
+
 void TCustomInstall::ParseCommandLine() {
     switches_ = 0;
     values_ = {};

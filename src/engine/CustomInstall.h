@@ -8,6 +8,7 @@
 #include "engine/BuildInfo.h"
 #include "objects/FileContainer.h"
 #include "system/InstallDriverContext.h"
+#include "system/InstallInformation.h"
 
 #include <array>
 #include <exception>
@@ -50,6 +51,8 @@ class TCustomInstall : public TFileContainer, public IInstallDriverContext {
     void FinishAfterRestart() override;
     void Compress(uint32_t options) override;
     void ReadInfoFromArchive() override;
+    // Deletes the install record in use, with the local archive copies it lists.
+    virtual void RemoveInstallRecord();
     // The key path of this setup program's install record; empty when none.
     virtual std::string FindInstallRecord(bool create);
     virtual void ParseCommandLine();
@@ -80,7 +83,7 @@ class TCustomInstall : public TFileContainer, public IInstallDriverContext {
     TPicture* DialogThemeBitmap() const { return dialogThemeBitmap_.get(); }
     TDistributeType DistributeType() const { return distributeType_; }
     bool HideMainForm() const { return hideMainForm_; }
-    TInstallInformation* Information() const { return information_.get(); }
+    TInstallInformation* Information() const override { return information_.get(); }
     TStrings* PresetupFiles() const { return presetupFiles_.get(); }
     bool UseLoadingProgram() const { return useLoadingProgram_; }
 

@@ -4,6 +4,7 @@
 #include "controls/Graphics.h"
 #include "lang/Translator.h"
 #include "objects/InstallLists.h"
+#include "objects/InstallRegistry.h"
 #include "objects/NetInstallLocation.h"
 #include "paths/StandardSpecifiers.h"
 #include "project/ClassRegistry.h"
@@ -52,6 +53,7 @@ SW_CLASS_INFO(TInstall, TCustomInstall,
 void RegisterInstallerClasses() {
     RegisterClass<TInstall>();
     RegisterClass<TInstallFileGroup>();
+    RegisterClass<TInstallRegistry>();
     RegisterPathSpecifierClasses();
 }
 

@@ -6,7 +6,10 @@
 #include "objects/InstallParameters.h"
 #include "paths/PathSpecifier.h"
 #include "project/Text.h"
+#include "objects/InstallMessages.h"
+#include "system/InstallDriverContext.h"
 #include "system/InstallErrors.h"
+#include "system/InstallInformation.h"
 #include "system/SystemHelpers.h"
 
 #include <algorithm>
@@ -94,7 +97,7 @@ void TInstallContainer::ContainerDestroyed(TInstallContainer* container) {
 
 void TInstallContainer::SendMessageText(const std::string& text) {
     TMessageParameter parameter(text);
-    Broadcast(-974, &parameter);
+    Broadcast(msg::MessageText, &parameter);
 }
 
 void TInstallContainer::DoInformationEventControl(TPersistent*, int, TPersistent*) {}
@@ -152,9 +155,33 @@ void TInstallContainer::RemoveObject(TInstallObject* object) {
         Renumber();
 }
 
-void TInstallContainer::Install() { throw ENotBuiltYet("The object pass of " + Name()); }
+void TInstallContainer::Install() {
+    try {
+        OnBeforeProcess(this);
+        Broadcast(msg::AfterBeforeProcess, nullptr);
+        if (!include_)
+            return;
+        Broadcast(msg::Included, nullptr);
+        if (!IsIncluded())
+            return;
+        InstallObjects();
+        processed_ = true;
+        if (IInstallDriverContext* driver = InstallDriverContext())
+            WriteUninstallInfo(UninstallKeyOf(*driver->Information()));
+        OnAfterProcess(this);
+        Broadcast(msg::AfterAfterProcess, nullptr);
+    } catch (const EAbort&) {
+        // A handler skipped this object.
+    }
+}
 
-void TInstallContainer::InstallObjects() { throw ENotBuiltYet("The object pass of " + Name()); }
+void TInstallContainer::InstallObjects() {
+    processed_ = true;
+    // A child's install may change the list: each index is checked anew.
+    for (size_t i = 0; i < children_.size(); ++i)
+        if (children_[i]->Installable())
+            children_[i]->Install();
+}
 
 bool TInstallContainer::IsIncluded() const {
     if (!include_)

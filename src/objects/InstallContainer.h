@@ -73,6 +73,9 @@ class TInstallContainer : public TComponent {
     TInstallType CurrentInstallType() const { return currentInstallType_; }
 
     bool Installable() const { return installable_; }
+    // Whether the object's pass has run in this install.
+    bool Processed() const { return processed_; }
+    void SetProcessed(bool processed) { processed_ = processed; }
     bool Include() const { return include_; }
     void SetInclude(bool include) { include_ = include; }
     TInstallTypeSet InstallTypes() const { return installTypes_; }
@@ -94,6 +97,7 @@ class TInstallContainer : public TComponent {
     bool installable_ = false;
 
   private:
+    bool processed_ = false;
     std::vector<TInstallObject*> children_;
     bool include_ = true;
     TInstallTypeSet installTypes_ = InstallTypeBit(TInstallType::itAlways);

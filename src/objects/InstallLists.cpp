@@ -26,6 +26,12 @@ void TCustomInstallFileList::Add(TCustomInstallFile* file) {
     items_.push_back(file);
 }
 
+void TInstallRegistryList::Add(TCustomInstallRegistry* registry) {
+    if (!registry)
+        throw IEInstallRegistryList("Cannot add blank entry to the registry list");
+    items_.push_back(registry);
+}
+
 TInstallObjectsState& InstallObjectsState() { return ProgramPart<TInstallObjectsState>(); }
 
 TInstallContainerList& InstallContainers() { return InstallObjectsState().Containers; }
@@ -33,5 +39,7 @@ TInstallContainerList& InstallContainers() { return InstallObjectsState().Contai
 TCustomInstallFileList& InstallFiles() { return InstallObjectsState().Files; }
 
 TCustomInstallFileList& RetryRegistrationFiles() { return InstallObjectsState().RetryRegistrationFiles; }
+
+TInstallRegistryList& InstallRegistries() { return InstallObjectsState().Registries; }
 
 } // namespace sw

@@ -1,5 +1,8 @@
-// The program-wide lists of live install containers and of file objects.
+// The program-wide lists of live install containers, file objects and
+// registry objects, and the identifier table.
 #pragma once
+
+#include "objects/FileIdentifiers.h"
 
 #include <string_view>
 #include <vector>
@@ -35,6 +38,14 @@ class TCustomInstallFileList : public TReferenceList<TCustomInstallFile> {
     void Add(TCustomInstallFile* file);
 };
 
+class TCustomInstallRegistry;
+
+class TInstallRegistryList : public TReferenceList<TCustomInstallRegistry> {
+  public:
+    // Raises IEInstallRegistryList for none.
+    void Add(TCustomInstallRegistry* registry);
+};
+
 class TCustomNetInstallLocation;
 
 // The install objects' part of the program state.
@@ -46,11 +57,17 @@ struct TInstallObjectsState {
     TCustomInstallFileList RetryRegistrationFiles;
     // The location of the driver, used by objects that name none.
     TCustomNetInstallLocation* DefaultNetLocation = nullptr;
+    // Set by the progress window's Cancel; the downloads stop on it.
+    bool DownloadAborted = false;
+    TFileIdentifierTable Identifiers;
+    // Every live registry object, in creation order.
+    TInstallRegistryList Registries;
 };
 TInstallObjectsState& InstallObjectsState();
 
 TInstallContainerList& InstallContainers();
 TCustomInstallFileList& InstallFiles();
 TCustomInstallFileList& RetryRegistrationFiles();
+TInstallRegistryList& InstallRegistries();
 
 } // namespace sw

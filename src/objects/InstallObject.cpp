@@ -1,5 +1,8 @@
 #include "objects/InstallObject.h"
 
+#include "objects/FileContainer.h"
+#include "objects/InstallMessages.h"
+#include "objects/InstallParameters.h"
 #include "objects/NetInstallLocation.h"
 #include "paths/StandardSpecifiers.h"
 #include "platform/FileSystem.h"
@@ -7,6 +10,7 @@
 #include "platform/Registry.h"
 #include "project/Errors.h"
 #include "project/Text.h"
+#include "system/InstallErrors.h"
 #include "system/InstallRecord.h"
 #include "system/SystemHelpers.h"
 
@@ -89,11 +93,63 @@ std::string TFileRelated::GetArchivePath() const {
     return ExcludeTrailingBackslash(archiveFile_);
 }
 
-void TFileRelated::DataReceived(const std::string&, int32_t, int32_t, int32_t, const char*) {
-    throw ENotBuiltYet("The download progress of " + Name());
+void TFileRelated::DataReceived(const std::string& fileName, int32_t bytes, int32_t totalBytes, int32_t fileSize,
+                                const char* buffer) {
+    TDownloadStatusParameter status(bytes, fileName, fileSize, totalBytes);
+    OnDataReceived(this, fileName, bytes, totalBytes, fileSize, buffer);
+    Broadcast(msg::DownloadProgressShown, &status);
+    if (Container())
+        Container()->DoInformationEventControl(this, msg::DownloadProgress, &status);
 }
 
-void TFileRelated::DownloadArchive() { throw ENotBuiltYet("The archive download of " + Name()); }
+TCustomNetInstallLocation* TFileRelated::FindNetLocation() const {
+    if (netLocation_)
+        return netLocation_;
+    if (dynamic_cast<const TFileContainer*>(this))
+        return GlobalNetLocation();
+    const auto* container = dynamic_cast<const TFileContainer*>(Container());
+    return container ? container->FindNetLocation() : nullptr;
+}
+
+void TFileRelated::DownloadArchive() {
+    std::string recorded = RecordedLocalArchive();
+    if (!recorded.empty()) {
+        localArchivePath_ = recorded;
+        return;
+    }
+    TCustomNetInstallLocation* location = FindNetLocation();
+    if (!location)
+        throw IEFileRel_NoNetLocation("Could not find a net install location for %s", {Name()});
+    if (!location->LoginInformationValid()) {
+        if (netLocation_)
+            throw IEFileRelated("%s could not install itself because the TNetLocation component's properties, in the "
+                                "NetLocation property, have not been filled in",
+                                {Name()});
+        throw IEFileRelated("%s could not install itself because the LoginInformation property of the TInstall "
+                            "component has not been properly filled in",
+                            {Name()});
+    }
+    localArchivePath_ = ChangeFileExt(MakeTempFileName(false), ".1");
+    // A partly received archive must not pass for the object's archive.
+    auto discard = [this] {
+        GetPlatform().Files->DeleteFile(localArchivePath_);
+        localArchivePath_.clear();
+    };
+    location->AttachReceiver(this);
+    try {
+        location->Download(Name() + ".1", localArchivePath_);
+    } catch (...) {
+        location->AttachReceiver(nullptr);
+        discard();
+        throw;
+    }
+    location->AttachReceiver(nullptr);
+    if (DownloadAbortFlag()) {
+        discard();
+        throw EAIUserAbort();
+    }
+    StoreLocalArchive(localArchivePath_);
+}
 
 bool TFileRelated::HasLocalArchive() const {
     return !Trim(localArchivePath_).empty() || !RecordedLocalArchive().empty();

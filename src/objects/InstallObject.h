@@ -56,8 +56,13 @@ class TFileRelated : public TInstallObject {
     virtual std::string GetArchivePath() const;
     virtual void DataReceived(const std::string& fileName, int32_t bytes, int32_t totalBytes, int32_t fileSize,
                               const char* buffer);
+    // Fetches the object's archive ("<Name>.1") from its net install location
+    // into a new temporary file, unless a recorded copy exists.
     virtual void DownloadArchive();
     virtual bool HasLocalArchive() const;
+    // The object's own location; a file without one asks its file
+    // container; a file container without one uses the driver's.
+    TCustomNetInstallLocation* FindNetLocation() const;
     // Records a downloaded copy of the archive under the install record.
     virtual void StoreLocalArchive(const std::string& path);
     // The recorded downloaded copy of this object's archive when that file

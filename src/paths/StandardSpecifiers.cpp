@@ -1,13 +1,13 @@
 #include "paths/StandardSpecifiers.h"
 
 #include "objects/FileContainer.h"
-#include "platform/Platform.h"
-#include "platform/Registry.h"
+#include "paths/ShellFolders.h"
 #include "project/ClassRegistry.h"
 #include "project/Errors.h"
 #include "project/Text.h"
 #include "system/InstallDriverContext.h"
 #include "system/InstallErrors.h"
+#include "system/RegistryHelpers.h"
 #include "system/SystemHelpers.h"
 
 namespace sw {
@@ -36,11 +36,6 @@ IInstallDriverContext& RequireDriver(const TComponent* component) {
     return *driver;
 }
 
-// The shell folders are read by the path expansion, which is not built yet.
-[[noreturn]] void ShellFolderNotBuilt(const std::string& standardName) {
-    throw ENotBuiltYet("The shell folder lookup for " + standardName);
-}
-
 } // namespace
 
 #define SW_STANDARD_INFO(Class, Name, Description)                                                                     \
@@ -65,22 +60,22 @@ SW_STANDARD_INFO(TpsSystem, "psSystem", "Path of system directory")
 SW_STANDARD_INFO(TpsMainArchiveFile, "psMainArchiveFile",
                  "Archive containing most or all non-internet installation files")
 SW_STANDARD_INFO(TpsWindow, "psWindow", "Path of the Windows directory")
+SW_STANDARD_INFO(TpsObjectLink, "psObjectLink", "Path of the file or file group in the ObjectLink property")
 
 #undef SW_STANDARD_INFO
 
 std::string TpsBDEDLL::GetPath(TComponent*) const {
-    std::string path = GetPlatform().Registry->ReadString(RegistryRoot::LocalMachine,
-                                                          "\\Software\\Borland\\Database Engine", "DLLPath", "");
+    std::string path = ReadRegString(RegistryRoot::LocalMachine, "\\Software\\Borland\\Database Engine", "DLLPath", "");
     if (path.empty())
-        ShellFolderNotBuilt(standardName_); // the fallback lies below the program files folder
+        path = IncludeTrailingBackslash(GetProgramFilesFolder()) + "Borland\\Common Files\\BDE";
     return path.substr(0, path.find(';'));
 }
-std::string TpsCommonFiles::GetPath(TComponent*) const { ShellFolderNotBuilt(standardName_); }
-std::string TpsDesktopMenu::GetPath(TComponent*) const { ShellFolderNotBuilt(standardName_); }
-std::string TpsProgramFiles::GetPath(TComponent*) const { ShellFolderNotBuilt(standardName_); }
-std::string TpsProgramMenu::GetPath(TComponent*) const { ShellFolderNotBuilt(standardName_); }
-std::string TpsStartMenu::GetPath(TComponent*) const { ShellFolderNotBuilt(standardName_); }
-std::string TpsStartupMenu::GetPath(TComponent*) const { ShellFolderNotBuilt(standardName_); }
+std::string TpsCommonFiles::GetPath(TComponent*) const { return GetCommonFilesFolder(); }
+std::string TpsDesktopMenu::GetPath(TComponent*) const { return GetDesktopFolder(); }
+std::string TpsProgramFiles::GetPath(TComponent*) const { return GetProgramFilesFolder(); }
+std::string TpsProgramMenu::GetPath(TComponent*) const { return GetProgramsMenuFolder(); }
+std::string TpsStartMenu::GetPath(TComponent*) const { return GetStartMenuFolder(); }
+std::string TpsStartupMenu::GetPath(TComponent*) const { return GetStartupFolder(); }
 
 void TpsContainerArchiveFile::ValidateComponent(TComponent* component) const {
     TInstallObject* object =
@@ -151,6 +146,24 @@ std::string TpsMainArchiveFile::GetPath(TComponent* component) const {
     return folder + setupName;
 }
 
+void TpsObjectLink::ValidateComponent(TComponent* component) const {
+    auto* shortcut = dynamic_cast<const IObjectLinkShortcut*>(component);
+    if (!shortcut)
+        throw IEPathSpecifier("%s must be a %s to use the %s path specifier",
+                              {NameOf(component), "TCustomInstallShellLink", standardName_});
+    if (!shortcut->LinkedObject())
+        throw IEPathSpecifier("Cannot use ddObjectLink for %s unless you assign a value to ObjectLink",
+                              {component->Name()});
+}
+
+std::string TpsObjectLink::GetPath(TComponent* component) const {
+    ValidateComponent(component);
+    TInstallObject* linked = dynamic_cast<const IObjectLinkShortcut*>(component)->LinkedObject();
+    if (linked->GetObjectKind() == kKindFile)
+        throw ENotBuiltYet("The installed path of the file " + linked->Name());
+    return linked->GetDestPath();
+}
+
 namespace {
 
 struct StandardClass {
@@ -193,6 +206,7 @@ void RegisterPathSpecifierClasses() {
     RegisterClass<TPathSpecifier>();
     for (const StandardClass& cls : StandardClasses())
         RegisterClass(cls.Info(), cls.Create);
+    RegisterClass<TpsObjectLink>();
 }
 
 } // namespace sw

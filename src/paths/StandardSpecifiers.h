@@ -1,9 +1,18 @@
-// The fourteen standard path specifiers, in their fixed order.
+// The fourteen standard path specifiers, in their fixed order, and psObjectLink.
 #pragma once
 
 #include "paths/PathSpecifier.h"
 
 namespace sw {
+
+class TInstallObject;
+
+// What psObjectLink asks of a shortcut: the install object it links to.
+class IObjectLinkShortcut {
+  public:
+    virtual ~IObjectLinkShortcut() = default;
+    virtual TInstallObject* LinkedObject() const = 0;
+};
 
 #define SW_STANDARD_SPECIFIER(Class, Extra)                                                                            \
     class Class : public TStandardPathSpecifier {                                                                      \
@@ -32,6 +41,8 @@ SW_STANDARD_SPECIFIER(TpsStartupMenu, )
 SW_STANDARD_SPECIFIER(TpsSystem, )
 SW_STANDARD_SPECIFIER(TpsMainArchiveFile, SW_VALIDATES)
 SW_STANDARD_SPECIFIER(TpsWindow, )
+// The folder of the object a shortcut links to; created by the shortcuts.
+SW_STANDARD_SPECIFIER(TpsObjectLink, SW_VALIDATES)
 
 #undef SW_VALIDATES
 #undef SW_STANDARD_SPECIFIER

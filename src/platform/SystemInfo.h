@@ -14,7 +14,7 @@ namespace sw {
 // The values of the platform ids Windows reports.
 enum class PlatformId : uint32_t { Win32s = 0, Windows = 1, NT = 2 };
 
-struct WindowsVersion {
+struct OSVersion {
     uint32_t Major = 0;
     uint32_t Minor = 0;
     uint32_t Build = 0;
@@ -28,7 +28,7 @@ class ISystemInfo {
     virtual std::string WindowsDirectory() = 0;
     virtual std::string SystemDirectory() = 0;
     // Empty when the version query fails.
-    virtual std::optional<WindowsVersion> Version() = 0;
+    virtual std::optional<OSVersion> Version() = 0;
     virtual uint16_t UserDefaultLangId() = 0;
     virtual std::string CurrentDirectory() = 0;
     // False when the folder does not exist.

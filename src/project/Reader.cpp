@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
 namespace sw {
 
@@ -97,7 +98,10 @@ long double FloatOf(const TPropInfo& prop, const TStreamValue& v) {
     Invalid();
 }
 
-void AssignCollection(TCollection& collection, const TStreamValue& v) {
+// Takes the reference properties of collection items, which name components.
+using TReferenceSink = std::function<void(TPersistent&, const TPropInfo&, const TStreamValue&)>;
+
+void AssignCollection(TCollection& collection, const TStreamValue& v, const TReferenceSink& references) {
     if (v.Type != TValueType::vaCollection)
         Invalid();
     collection.Clear();
@@ -107,7 +111,10 @@ void AssignCollection(TCollection& collection, const TStreamValue& v) {
             const TPropInfo* info = target->ClassInfo().FindProperty(p.Path);
             if (!info)
                 throw EReadError("Property does not exist");
-            AssignPropertyValue(*target, *info, p.Value);
+            if (info->Kind == TPropKind::Reference && references)
+                references(*target, *info, p.Value);
+            else
+                AssignPropertyValue(*target, *info, p.Value);
         }
     }
 }
@@ -303,16 +310,28 @@ class TComponentReader {
         }
         const TStreamValue& v = p.Value;
         if (prop->Kind == TPropKind::Reference || prop->Kind == TPropKind::Event) {
-            if (v.Type == TValueType::vaNil && prop->Kind == TPropKind::Reference) {
-                prop->SetReference(*target, nullptr);
-            } else if (v.Type == TValueType::vaIdent) {
-                fixups_.push_back({target, prop, v.Bytes, objectName_, path_});
-            } else {
-                Invalid();
-            }
+            Defer(*target, *prop, v);
+            return;
+        }
+        if (prop->Kind == TPropKind::Collection) {
+            AssignCollection(*prop->GetCollection(*target), v,
+                             [this](TPersistent& item, const TPropInfo& info, const TStreamValue& value) {
+                                 Defer(item, info, value);
+                             });
             return;
         }
         AssignPropertyValue(*target, *prop, v);
+    }
+
+    // A reference or event names a component or method: it is resolved after
+    // the whole tree is read.
+    void Defer(TPersistent& target, const TPropInfo& prop, const TStreamValue& v) {
+        if (v.Type == TValueType::vaNil && prop.Kind == TPropKind::Reference)
+            prop.SetReference(target, nullptr);
+        else if (v.Type == TValueType::vaIdent)
+            fixups_.push_back({&target, &prop, v.Bytes, objectName_, path_});
+        else
+            Invalid();
     }
 
     void ResolveFixups() {
@@ -390,7 +409,7 @@ void AssignPropertyValue(TPersistent& target, const TPropInfo& prop, const TStre
         return;
     }
     case TPropKind::Collection:
-        AssignCollection(*prop.GetCollection(target), v);
+        AssignCollection(*prop.GetCollection(target), v, {});
         return;
     case TPropKind::Object:
     case TPropKind::Reference:

@@ -8,6 +8,7 @@
 namespace sw {
 
 class TComponent;
+class TInstallInformation;
 
 class IInstallDriverContext {
   public:
@@ -21,6 +22,8 @@ class IInstallDriverContext {
     virtual const std::string& SwitchValue(char letter) const = 0;
     // The product's destination folder.
     virtual std::string MainDestPath() = 0;
+    // The product: company, name and version.
+    virtual TInstallInformation* Information() const = 0;
 };
 
 // The driver's slot in the program state.

@@ -63,6 +63,20 @@ class EAIUserAbort : public EAI {
     EAIUserAbort() : EAI("Installation aborted by the user") {}
 };
 
+// A meta variable that cannot be expanded; the message is translated.
+class EAICannotExpandMV : public EAI {
+  public:
+    explicit EAICannotExpandMV(const std::string& english) : EAI(TranslateEnglishMessage(english)) {}
+};
+SW_INSTALL_ERROR(EAICannotExpandContainerDirMV, EAICannotExpandMV)
+SW_INSTALL_ERROR(EAICannotExpandInstallDirMV, EAICannotExpandMV)
+
+// A text that should hold a number does not.
+SW_INSTALL_ERROR(EConvertError, Exception)
+
+// A registry value the install had to write was not written.
+SW_INSTALL_ERROR(EIRCannotWriteValue, Exception)
+
 #undef SW_INSTALL_ERROR
 
 } // namespace sw

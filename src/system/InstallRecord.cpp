@@ -9,6 +9,8 @@
 #include "project/Errors.h"
 #include "project/ProgramState.h"
 #include "project/Text.h"
+#include "system/InstallErrors.h"
+#include "system/RegistryHelpers.h"
 
 #include <algorithm>
 #include <cmath>
@@ -30,20 +32,6 @@ std::optional<double> ReadDate(IRegistry& reg, const std::string& key, const cha
     if (!std::isfinite(value))
         return std::nullopt;
     return value;
-}
-
-// An integer value; none when it is missing or of another kind.
-std::optional<int32_t> ReadInt(IRegistry& reg, const std::string& key, const char* name) {
-    int32_t a = reg.ReadInteger(RegistryRoot::LocalMachine, key, name, 0);
-    int32_t b = reg.ReadInteger(RegistryRoot::LocalMachine, key, name, 1);
-    if (a != b)
-        return std::nullopt;
-    return a;
-}
-
-bool HasString(IRegistry& reg, const std::string& key, const char* name) {
-    return reg.ReadString(RegistryRoot::LocalMachine, key, name, "a") ==
-           reg.ReadString(RegistryRoot::LocalMachine, key, name, "b");
 }
 
 std::vector<uint8_t> DateBytes(double date) {
@@ -72,10 +60,10 @@ std::string FindInstallRecord(bool create, const std::string& selfExtract) {
         const std::vector<std::string> names = reg.SubKeyNames(hklm, kInstallRecordRoot);
         for (const std::string& name : names) {
             const std::string key = std::string(kInstallRecordRoot) + "\\" + name;
-            if (!HasString(reg, key, "Path"))
+            if (!ReadRegStringValue(hklm, key, "Path"))
                 continue;
             std::optional<double> created = ReadDate(reg, key, "CreationDate");
-            std::optional<int32_t> recordedSize = ReadInt(reg, key, "Size");
+            std::optional<int32_t> recordedSize = ReadRegIntegerValue(hklm, key, "Size");
             if (!created || !recordedSize)
                 continue;
             if (std::fabs(*created - date) < 1e-7 && *recordedSize == sizeValue) {
@@ -115,5 +103,45 @@ void SetRunStartTime(double dayCount) { RecordState().RunStartTime = dayCount; }
 const std::string& InstallRecordKeyPath() { return RecordState().KeyPath; }
 
 void SetInstallRecordKeyPath(const std::string& path) { RecordState().KeyPath = path; }
+
+void RemoveInstallRecord() {
+    const std::string key = InstallRecordKeyPath();
+    if (key.empty())
+        return;
+    Platform& platform = GetPlatform();
+    IRegistry& reg = *platform.Registry;
+    constexpr RegistryRoot hklm = RegistryRoot::LocalMachine;
+    if (!reg.KeyExists(hklm, key))
+        return;
+    for (const std::string& name : reg.SubKeyNames(hklm, key)) {
+        const std::string sub = key + "\\" + name;
+        const std::string localFile = Trim(reg.ReadString(hklm, sub, "LocalFile", ""));
+        if (!localFile.empty())
+            platform.Files->DeleteFile(localFile);
+        DeleteRegKeyTree(hklm, sub);
+    }
+    DeleteRegKeyTree(hklm, key);
+    // The record is gone: nothing may be written below it any more.
+    SetInstallRecordKeyPath("");
+    if (!reg.HasSubKeys(hklm, kInstallRecordRoot))
+        reg.DeleteKey(hklm, kInstallRecordRoot);
+    if (!reg.HasSubKeys(hklm, kPellmoorKey))
+        reg.DeleteKey(hklm, kPellmoorKey);
+}
+
+void SaveInstallLanguage(int32_t language) {
+    const std::string& key = InstallRecordKeyPath();
+    // Without a record the value would land in the root of the hive.
+    if (key.empty())
+        throw EIRCannotWriteValue(key);
+    WriteRegInteger(RegistryRoot::LocalMachine, key, "Language", language);
+}
+
+int32_t ReadSavedInstallLanguage(int32_t current) {
+    const std::string& key = InstallRecordKeyPath();
+    if (key.empty())
+        return current;
+    return ReadRegInteger(RegistryRoot::LocalMachine, key, "Language", current);
+}
 
 } // namespace sw

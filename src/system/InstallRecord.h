@@ -5,10 +5,12 @@
 
 #include "platform/FileStamp.h"
 
+#include <cstdint>
 #include <string>
 
 namespace sw {
 
+inline constexpr const char* kPellmoorKey = "\\Software\\Pellmoor";
 inline constexpr const char* kInstallRecordRoot = "\\SOFTWARE\\Pellmoor\\Install";
 
 // The key path of this setup program's record, found by the size and date of
@@ -17,6 +19,18 @@ inline constexpr const char* kInstallRecordRoot = "\\SOFTWARE\\Pellmoor\\Install
 // matches ("SelfExtract" written when not empty). Empty when none is found or
 // made: registry trouble never raises here.
 std::string FindInstallRecord(bool create, const std::string& selfExtract);
+
+// Deletes the record in use with the local archive copies it lists, then
+// "\SOFTWARE\Pellmoor\Install" and "\Software\Pellmoor" when they are left
+// empty. Nothing happens without a record; registry trouble never raises.
+void RemoveInstallRecord();
+
+// The language selected for the install, kept in the record's "Language"
+// across a restart. Saving without a record or failing to write raises
+// EIRCannotWriteValue with the key path; reading gives `current` when there
+// is no saved value.
+void SaveInstallLanguage(int32_t language);
+int32_t ReadSavedInstallLanguage(int32_t current);
 
 // The install record's part of the program state.
 struct TInstallRecordState {

@@ -18,14 +18,18 @@
 
 namespace sw::test {
 
-// The real system facts, except the arguments, which the test gives.
+// The real system facts, except the arguments, which the test gives, and
+// the program's path, which a test may move to a copy of the program.
 class ScriptedArguments : public win32::Win32SystemInfo {
   public:
     std::vector<std::string> Arguments() override { return arguments_; }
     void Set(std::vector<std::string> arguments) { arguments_ = std::move(arguments); }
+    std::string ModulePath() override { return module_.empty() ? Win32SystemInfo::ModulePath() : module_; }
+    void SetModulePath(std::string path) { module_ = std::move(path); }
 
   private:
     std::vector<std::string> arguments_;
+    std::string module_;
 };
 
 class EngineWineTest : public ::testing::Test {

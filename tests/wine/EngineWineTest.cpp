@@ -1,6 +1,7 @@
 // The command line and run modes of the install driver against the real
 // registry, files and system directories.
 #include "EngineWineFixture.h"
+#include "support/ErrorOf.h"
 
 #include "paths/StandardSpecifiers.h"
 #include "platform/FileStamp.h"
@@ -11,7 +12,6 @@
 #include "system/SystemHelpers.h"
 
 #include <cstring>
-#include <functional>
 
 namespace sw::test {
 namespace {
@@ -25,19 +25,6 @@ std::string InvalidParameter(const std::string& arg) {
 const char* const kNoBuildDirectory =
     "You forgot to pass in the build directory. In Run | Parameters, follow this format: -d \"-sC:\\My Build\"";
 
-template <class E> std::string LoadError(const std::function<void()>& load) {
-    try {
-        load();
-    } catch (const E& e) {
-        return e.what();
-    } catch (const std::exception& e) {
-        ADD_FAILURE() << "unexpected: " << e.what();
-        return {};
-    }
-    ADD_FAILURE() << "no error";
-    return {};
-}
-
 TEST_F(EngineWineTest, NoArgumentsInstallFromTheProgramsFolder) {
     TInstall* install = LoadDriver({});
     const std::string program = GetPlatform().System->ModulePath();
@@ -49,15 +36,15 @@ TEST_F(EngineWineTest, NoArgumentsInstallFromTheProgramsFolder) {
 }
 
 TEST_F(EngineWineTest, DebugSwitchNeedsABuildDirectory) {
-    EXPECT_EQ(LoadError<IEInstall>([&] { LoadDriver({"-d"}); }), kNoBuildDirectory);
-    EXPECT_EQ(LoadError<IEInstall>([&] { LoadDriver({"-d", "-s   "}); }), kNoBuildDirectory);
+    EXPECT_EQ(ErrorOf<IEInstall>([&] { LoadDriver({"-d"}); }), kNoBuildDirectory);
+    EXPECT_EQ(ErrorOf<IEInstall>([&] { LoadDriver({"-d", "-s   "}); }), kNoBuildDirectory);
     EXPECT_EQ(InstallDriver(), nullptr);
     EXPECT_EQ(LoadDriver({"-d", "-sC:\\My Build"})->InstallSourceDirectory(), "C:\\My Build");
 }
 
 TEST_F(EngineWineTest, MalformedArgumentsAreRejected) {
     for (const char* arg : {"x", "-", "-q", "/b"})
-        EXPECT_EQ(LoadError<IException>([&] { LoadDriver({arg}); }), InvalidParameter(arg)) << arg;
+        EXPECT_EQ(ErrorOf<IException>([&] { LoadDriver({arg}); }), InvalidParameter(arg)) << arg;
 }
 
 TEST_F(EngineWineTest, BuildAndFloppyModesReportAndTerminate) {
@@ -73,7 +60,7 @@ TEST_F(EngineWineTest, BuildAndFloppyModesReportAndTerminate) {
 }
 
 TEST_F(EngineWineTest, RebootModeRunsWhileLoading) {
-    EXPECT_EQ(LoadError<ENotBuiltYet>([&] { LoadDriver({"-r"}); }),
+    EXPECT_EQ(ErrorOf<ENotBuiltYet>([&] { LoadDriver({"-r"}); }),
               "Completing an install after a reboot is not built yet");
     EXPECT_TRUE(gui_.Boxes().empty());
 }

@@ -14,7 +14,7 @@ class FakeSystemInfo : public ISystemInfo {
     void SetWindowsDirectory(std::string path) { windowsDirectory_ = std::move(path); }
     void SetSystemDirectory(std::string path) { systemDirectory_ = std::move(path); }
     // Empty makes the version query fail.
-    void SetVersion(std::optional<WindowsVersion> version) { version_ = version; }
+    void SetVersion(std::optional<OSVersion> version) { version_ = version; }
     void SetUserDefaultLangId(uint16_t id) { langId_ = id; }
     void SetModulePath(std::string path) { modulePath_ = std::move(path); }
     // The whole command line, program name first.
@@ -23,7 +23,7 @@ class FakeSystemInfo : public ISystemInfo {
 
     std::string WindowsDirectory() override { return windowsDirectory_; }
     std::string SystemDirectory() override { return systemDirectory_; }
-    std::optional<WindowsVersion> Version() override { return version_; }
+    std::optional<OSVersion> Version() override { return version_; }
     uint16_t UserDefaultLangId() override { return langId_; }
     std::string CurrentDirectory() override;
     bool SetCurrentDirectory(const std::string& path) override;
@@ -37,7 +37,7 @@ class FakeSystemInfo : public ISystemInfo {
     FakeFileSystem& files_;
     std::string windowsDirectory_ = "C:\\WINDOWS";
     std::string systemDirectory_ = "C:\\WINDOWS\\SYSTEM";
-    std::optional<WindowsVersion> version_ = WindowsVersion{4, 10, 2222, PlatformId::Windows};
+    std::optional<OSVersion> version_ = OSVersion{4, 10, 2222, PlatformId::Windows};
     uint16_t langId_ = 0x0409;
     std::string modulePath_ = "C:\\SETUP\\SETUP.EXE";
     std::string commandLine_ = "C:\\SETUP\\SETUP.EXE";

@@ -28,12 +28,12 @@ std::string Win32SystemInfo::SystemDirectory() {
     return WithoutTrailingBackslash(Fetch([](char* b, UINT n) { return GetSystemDirectoryA(b, n); }));
 }
 
-std::optional<WindowsVersion> Win32SystemInfo::Version() {
+std::optional<OSVersion> Win32SystemInfo::Version() {
     OSVERSIONINFOA info{};
     info.dwOSVersionInfoSize = sizeof info;
     if (!GetVersionExA(&info))
         return std::nullopt;
-    WindowsVersion v;
+    OSVersion v;
     v.Major = info.dwMajorVersion;
     v.Minor = info.dwMinorVersion;
     // The Windows 95 family keeps the major and minor version in the high word.

@@ -9,7 +9,7 @@ class Win32SystemInfo : public ISystemInfo {
   public:
     std::string WindowsDirectory() override;
     std::string SystemDirectory() override;
-    std::optional<WindowsVersion> Version() override;
+    std::optional<OSVersion> Version() override;
     uint16_t UserDefaultLangId() override;
     std::string CurrentDirectory() override;
     bool SetCurrentDirectory(const std::string& path) override;

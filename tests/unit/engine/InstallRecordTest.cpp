@@ -4,6 +4,7 @@
 #include "platform/FileStamp.h"
 #include "system/InstallErrors.h"
 #include "system/InstallRecord.h"
+#include "system/RegistryHelpers.h"
 
 #include <cstring>
 
@@ -148,6 +149,77 @@ TEST_F(InstallRecordTest, NoDownloadedArchiveIsAnError) {
     } catch (const IEFileContainer& e) {
         EXPECT_STREQ(e.what(), "Install1 has not yet downloaded the archive file and therefore cannot retrieve the "
                                "path of the archive file");
+    }
+}
+
+TEST_F(InstallRecordTest, RemovalDeletesTheLocalCopiesAndTheEmptyParents) {
+    PutRecord("Install0", kProgramDate, 1000);
+    auto& reg = fake_.Registry();
+    const std::string key = std::string(kRecords) + "\\Install0";
+    fake_.Files().PutFile("C:\\WINDOWS\\TEMP\\bat1.1", "archive");
+    fake_.Files().PutFile("C:\\WINDOWS\\TEMP\\bat2.1", "archive");
+    reg.WriteString(RegistryRoot::LocalMachine, key + "\\Install1", "LocalFile", "C:\\WINDOWS\\TEMP\\bat1.1");
+    reg.WriteString(RegistryRoot::LocalMachine, key + "\\Group1", "LocalFile", "  C:\\WINDOWS\\TEMP\\bat2.1  ");
+    reg.WriteString(RegistryRoot::LocalMachine, key + "\\Group2", "LocalFile", "   ");
+    reg.WriteString(RegistryRoot::LocalMachine, key + "\\Unfinished\\Deeper", "x", "0");
+    TInstall* install = LoadDriver();
+    ASSERT_EQ(InstallRecordKeyPath(), key);
+    install->RemoveInstallRecord();
+    EXPECT_FALSE(fake_.Files().FileExists("C:\\WINDOWS\\TEMP\\bat1.1"));
+    EXPECT_FALSE(fake_.Files().FileExists("C:\\WINDOWS\\TEMP\\bat2.1"));
+    EXPECT_FALSE(reg.KeyExists(RegistryRoot::LocalMachine, kRecords));
+    EXPECT_FALSE(reg.KeyExists(RegistryRoot::LocalMachine, "\\Software\\Pellmoor"));
+    EXPECT_EQ(InstallRecordKeyPath(), "");
+    install->StoreLocalArchive("C:\\x.1");
+    EXPECT_FALSE(reg.KeyExists(RegistryRoot::LocalMachine, "\\Software\\Pellmoor"));
+}
+
+TEST_F(InstallRecordTest, RemovalKeepsOtherRecordsAndNeighbours) {
+    PutRecord("Install0", kProgramDate, 1000);
+    PutRecord("Install1", kProgramDate + 2, 1000);
+    fake_.Registry().WriteString(RegistryRoot::LocalMachine, "\\Software\\Pellmoor\\Other", "x", "1");
+    TInstall* install = LoadDriver();
+    install->RemoveInstallRecord();
+    auto& reg = fake_.Registry();
+    EXPECT_FALSE(reg.KeyExists(RegistryRoot::LocalMachine, std::string(kRecords) + "\\Install0"));
+    EXPECT_TRUE(reg.KeyExists(RegistryRoot::LocalMachine, std::string(kRecords) + "\\Install1"));
+    // Without a record in use nothing more happens.
+    install->RemoveInstallRecord();
+    EXPECT_TRUE(reg.KeyExists(RegistryRoot::LocalMachine, std::string(kRecords) + "\\Install1"));
+    DeleteRegKeyTree(RegistryRoot::LocalMachine, std::string(kRecords) + "\\Install1");
+    SetInstallRecordKeyPath(std::string(kRecords) + "\\Gone");
+    install->RemoveInstallRecord();
+    EXPECT_TRUE(reg.KeyExists(RegistryRoot::LocalMachine, kRecords));
+    SetInstallRecordKeyPath(std::string(kRecords) + "\\Install0");
+    reg.CreateKey(RegistryRoot::LocalMachine, std::string(kRecords) + "\\Install0");
+    install->RemoveInstallRecord();
+    EXPECT_FALSE(reg.KeyExists(RegistryRoot::LocalMachine, kRecords));
+    EXPECT_TRUE(reg.KeyExists(RegistryRoot::LocalMachine, "\\Software\\Pellmoor\\Other"));
+}
+
+TEST_F(InstallRecordTest, TheSavedLanguageLivesInTheRecord) {
+    EXPECT_EQ(ReadSavedInstallLanguage(4), 4);
+    try {
+        SaveInstallLanguage(3);
+        FAIL();
+    } catch (const EIRCannotWriteValue& e) {
+        EXPECT_STREQ(e.what(), "");
+    }
+    EXPECT_FALSE(fake_.Registry().ValueExists(RegistryRoot::LocalMachine, "", "Language"));
+    PutRecord("Install0", kProgramDate, 1000);
+    LoadDriver();
+    const std::string key = std::string(kRecords) + "\\Install0";
+    EXPECT_EQ(ReadSavedInstallLanguage(4), 4);
+    SaveInstallLanguage(3);
+    EXPECT_EQ(ReadSavedInstallLanguage(4), 3);
+    fake_.Registry().WriteString(RegistryRoot::LocalMachine, key, "Language", "3");
+    EXPECT_EQ(ReadSavedInstallLanguage(4), 4);
+    fake_.Registry().FailNextWrites(1);
+    try {
+        SaveInstallLanguage(2);
+        FAIL();
+    } catch (const EIRCannotWriteValue& e) {
+        EXPECT_EQ(e.what(), key);
     }
 }
 

@@ -1,5 +1,6 @@
 // The install object tree: ordering of children, install types, containers,
 // destinations and the downward broadcasts.
+#include "TestObjects.h"
 #include "support/EngineFixture.h"
 
 #include "objects/InstallLists.h"
@@ -10,44 +11,14 @@
 
 namespace sw::test {
 
-// Install objects of each kind, standing in for files, shortcuts and dialogs.
-template <int Kind> class TKindObject : public TInstallObject {
-  public:
-    using TInstallObject::TInstallObject;
-    int GetObjectKind() const override { return Kind; }
-};
-
-#define SW_TEST_OBJECT(Class, Kind)                                                                                    \
-    class Class : public TKindObject<Kind> {                                                                           \
-        SW_DECLARE_CLASS()                                                                                             \
-      public:                                                                                                          \
-        using TKindObject<Kind>::TKindObject;                                                                          \
-    };                                                                                                                 \
+#define SW_TEST_OBJECT_INFO(Class)                                                                                     \
     SW_CLASS_INFO(Class, TInstallObject, prop::Reference("Container", &Self::Container, &Self::SetContainer),          \
                   prop::Integer("Order", &Self::Order, &Self::SetOrder, -1))
-
-SW_TEST_OBJECT(TTestFile, 2000)
-SW_TEST_OBJECT(TTestShortcut, 8000)
-SW_TEST_OBJECT(TInstallBDE, 2000)
-
-// A dialog that records the messages it receives.
-class TTestDialog : public TKindObject<9000> {
-    SW_DECLARE_CLASS()
-  public:
-    using TKindObject<9000>::TKindObject;
-    void HandleInstallMessage(TInstallContainer* sender, int code, TPersistent* parameter) override {
-        Senders.push_back(sender);
-        Codes.push_back(code);
-        if (auto* message = dynamic_cast<TMessageParameter*>(parameter))
-            Texts.push_back(message->Text);
-    }
-    std::vector<TInstallContainer*> Senders;
-    std::vector<int> Codes;
-    std::vector<std::string> Texts;
-};
+SW_TEST_OBJECT_INFO(TTestFile)
+SW_TEST_OBJECT_INFO(TTestShortcut)
+SW_TEST_OBJECT_INFO(TInstallBDE)
+#undef SW_TEST_OBJECT_INFO
 SW_CLASS_INFO(TTestDialog, TInstallObject)
-
-#undef SW_TEST_OBJECT
 
 namespace {
 

@@ -1,6 +1,8 @@
 // Path specifiers: the standard set, the lists, validation and the paths they give.
 #include "support/EngineFixture.h"
+#include "support/ErrorOf.h"
 
+#include "paths/ShellFolders.h"
 #include "paths/StandardSpecifiers.h"
 #include "system/InstallErrors.h"
 
@@ -12,15 +14,6 @@ class PathSpecifierTest : public EngineFixture {
     TInstall* LoadDriver(const std::string& arguments = "") {
         SetArguments(arguments);
         return static_cast<TInstall*>(Load(kBasicForm)->FindComponent("Install1"));
-    }
-    template <class E> std::string ErrorOf(const std::function<void()>& call) {
-        try {
-            call();
-        } catch (const E& e) {
-            return e.what();
-        }
-        ADD_FAILURE() << "no error";
-        return {};
     }
     TCustomPathSpecifier* Specifier(TComponent* form, const char* name) {
         return static_cast<TCustomPathSpecifier*>(form->FindComponent(name));
@@ -194,7 +187,9 @@ TEST_F(PathSpecifierTest, MainArchiveFollowsTheSelfExtractor) {
 TEST_F(PathSpecifierTest, BdeDllPathIsTheFirstEntryOfTheRegisteredList) {
     TInstall* install = LoadDriver();
     TCustomPathSpecifier* bde = Specifier(install->Owner(), "psBDEDLL");
-    EXPECT_THROW(bde->GetPath(install), ENotBuiltYet) << "without DLLPath the program files folder is needed";
+    EXPECT_EQ(bde->GetPath(install), "C:\\Program Files\\Borland\\Common Files\\BDE");
+    fake_.Registry().WriteString(RegistryRoot::LocalMachine, kCurrentVersionKey, "ProgramFilesDir", "E:\\Apps;F:\\");
+    EXPECT_EQ(bde->GetPath(install), "E:\\Apps");
     const std::string key = "\\Software\\Borland\\Database Engine";
     fake_.Registry().WriteString(RegistryRoot::LocalMachine, key, "DLLPath", "C:\\BDE;C:\\IDAPI");
     EXPECT_EQ(bde->GetPath(install), "C:\\BDE");
@@ -202,10 +197,104 @@ TEST_F(PathSpecifierTest, BdeDllPathIsTheFirstEntryOfTheRegisteredList) {
     EXPECT_EQ(bde->GetPath(install), "C:\\IDAPI\\") << "the entry is taken as read";
 }
 
-TEST_F(PathSpecifierTest, ShellFoldersAreNotBuiltYet) {
+TEST_F(PathSpecifierTest, EveryStandardSpecifierGivesItsFolder) {
+    auto& reg = fake_.Registry();
+    reg.WriteString(RegistryRoot::CurrentUser, kShellFoldersKey, "Start Menu", "C:\\Profile\\Start Menu\\");
+    reg.WriteString(RegistryRoot::CurrentUser, kShellFoldersKey, "Programs", "C:\\Profile\\Programs");
+    reg.WriteString(RegistryRoot::CurrentUser, kShellFoldersKey, "Desktop", "C:\\Profile\\Desktop");
+    reg.WriteString(RegistryRoot::CurrentUser, kShellFoldersKey, "Startup", "C:\\Profile\\Startup");
+    reg.WriteString(RegistryRoot::LocalMachine, kCurrentVersionKey, "ProgramFilesDir", "D:\\Apps\\");
+    reg.WriteString(RegistryRoot::LocalMachine, kCurrentVersionKey, "CommonFilesDir", "D:\\Apps\\Common");
+    TInstall* install = LoadDriver("-sE:\\Dist");
+    TComponent* form = install->Owner();
+    auto* group = new TInstallFileGroup(form);
+    group->SetName("Group1");
+    group->SetContainer(install);
+    const std::pair<const char*, const char*> expected[] = {
+        {"psCommonFiles", "D:\\Apps\\Common"},
+        {"psContainerArchiveFile", "E:\\Dist\\files.1"},
+        {"psContainerDestDir", "D:\\Apps\\MyApplication"},
+        {"psDesktopMenu", "C:\\Profile\\Desktop"},
+        {"psInstallSource", "E:\\Dist"},
+        {"psMainInstall", "D:\\Apps\\MyApplication"},
+        {"psProgramFiles", "D:\\Apps"},
+        {"psProgramMenu", "C:\\Profile\\Programs"},
+        {"psStartMenu", "C:\\Profile\\Start Menu"},
+        {"psStartupMenu", "C:\\Profile\\Startup"},
+        {"psSystem", "C:\\WINDOWS\\SYSTEM"},
+        {"psMainArchiveFile", "E:\\Dist\\files.1"},
+        {"psWindow", "C:\\WINDOWS"},
+    };
+    for (const auto& [name, path] : expected)
+        EXPECT_EQ(Specifier(form, name)->GetPath(group), path) << name;
+}
+
+TEST_F(PathSpecifierTest, DescriptionsOfTheStandardSet) {
     TInstall* install = LoadDriver();
-    EXPECT_THROW(install->GetDestPath(), ENotBuiltYet);
-    EXPECT_EQ(Specifier(install->Owner(), "psBDEDLL")->GetDescription(), "Borland Database Engine DLL Path");
+    TComponent* form = install->Owner();
+    const std::pair<const char*, const char*> expected[] = {
+        {"psBDEDLL", "Borland Database Engine DLL Path"},
+        {"psCommonFiles", "Path of the common files directory under the program files directory"},
+        {"psContainerArchiveFile", "Path to the archive file of the container"},
+        {"psContainerDestDir", "Path of the group (container)"},
+        {"psDesktopMenu", "Path of the Desktop"},
+        {"psInstallSource", "Path from which the user ran the install"},
+        {"psMainInstall", "Path of the destination directory of the TInstall"},
+        {"psProgramFiles", "Path of the program files directory"},
+        {"psProgramMenu", "Path of the Programs folder under the Start Menu"},
+        {"psStartMenu", "Path of Start Menu"},
+        {"psStartupMenu", "Path of the Startup folder in the Programs folder under the Start Menu"},
+        {"psSystem", "Path of system directory"},
+        {"psMainArchiveFile", "Archive containing most or all non-internet installation files"},
+        {"psWindow", "Path of the Windows directory"},
+    };
+    for (const auto& [name, text] : expected) {
+        EXPECT_EQ(Specifier(form, name)->GetDescription(), text) << name;
+        EXPECT_EQ(Specifier(form, name)->GetComponentDescription(install), text) << name;
+    }
+    EXPECT_EQ(TpsObjectLink(nullptr).GetDescription(), "Path of the file or file group in the ObjectLink property");
+}
+
+// A shortcut as psObjectLink sees it.
+class TLinkHolder : public TInstallObject, public IObjectLinkShortcut {
+  public:
+    using TInstallObject::TInstallObject;
+    int GetObjectKind() const override { return kKindShellLink; }
+    TInstallObject* LinkedObject() const override { return Linked; }
+    TInstallObject* Linked = nullptr;
+};
+
+TEST_F(PathSpecifierTest, ObjectLinkServesShortcutsOnly) {
+    TInstall* install = LoadDriver();
+    TComponent* form = install->Owner();
+    EXPECT_EQ(form->FindComponent("psObjectLink"), nullptr) << "the shortcuts create it";
+    auto* link = new TpsObjectLink(form);
+    EXPECT_EQ(link->StandardName(), "psObjectLink");
+    EXPECT_EQ(StandardPathSpecifiers().FindByClass<TpsObjectLink>(), link);
+    EXPECT_EQ(ErrorOf<IEPathSpecifier>([&] { link->GetPath(install); }),
+              "Install1 must be a TCustomInstallShellLink to use the psObjectLink path specifier");
+    auto* shortcut = new TLinkHolder(form);
+    shortcut->SetName("Shortcut1");
+    EXPECT_EQ(ErrorOf<IEPathSpecifier>([&] { link->GetPath(shortcut); }),
+              "Cannot use ddObjectLink for Shortcut1 unless you assign a value to ObjectLink");
+    auto* group = new TInstallFileGroup(form);
+    group->SetContainer(install);
+    group->SetDestDir("\\Docs\\");
+    shortcut->Linked = group;
+    EXPECT_EQ(link->GetPath(shortcut), "C:\\Program Files\\MyApplication\\Docs");
+}
+
+TEST_F(PathSpecifierTest, ADestroyedSpecifierLeavesTheBareRelativePath) {
+    TInstall* install = LoadDriver();
+    auto* custom = new TPathSpecifier(install->Owner());
+    custom->OnGetPath = TGetPathEvent("GetPath", [](TComponent*, std::string& path) { path = "D:\\Base"; });
+    auto* group = new TInstallFileGroup(install->Owner());
+    group->SetDestDirType(custom);
+    group->SetDestDir("\\Docs");
+    EXPECT_EQ(group->GetDestPath(), "D:\\Base\\Docs");
+    TComponent::Free(custom);
+    EXPECT_EQ(group->DestDirType(), nullptr);
+    EXPECT_EQ(group->GetDestPath(), "\\Docs");
 }
 
 } // namespace

@@ -28,7 +28,7 @@ TEST(FakeSystemInfo, ArgumentsFollowTheProgramName) {
     EXPECT_EQ(p.System().Arguments(), (std::vector<std::string>{"-r", "-sC:\\My Build", "-c"}));
     p.System().SetVersion(std::nullopt);
     EXPECT_FALSE(p.System().Version());
-    p.System().SetVersion(WindowsVersion{3, 51, 1057, PlatformId::NT});
+    p.System().SetVersion(OSVersion{3, 51, 1057, PlatformId::NT});
     EXPECT_EQ(p.System().Version()->Minor, 51u);
 }
 

@@ -170,6 +170,30 @@ TEST_F(ReaderTest, ReferencesResolveAfterTheWholeStreamAndLoadedRunsRootFirst) {
     EXPECT_EQ(order, (std::vector<std::string>{"Shortcut", "Target", "Self"}));
 }
 
+TEST_F(ReaderTest, CollectionItemsReferToComponentsAnywhereInTheStream) {
+    TStreamValue entries = Val(TValueType::vaCollection);
+    TStreamCollectionItem later, none, unknown;
+    later.Properties = {{"Target", TStreamValue::Ident("Later")}};
+    none.Properties = {{"Target", Val(TValueType::vaNil)}};
+    unknown.Properties = {{"Target", TStreamValue::Ident("Nowhere")}};
+    entries.Items = {later, none, unknown};
+    auto bytes = Stream(Obj("TTestRoot", "Form1", {},
+                            {Obj("TTestThing", "Holder", {{"Entries", entries}}), Obj("TTestThing", "Later")}));
+    TOwned<TComponent> root(ReadComponentStream(bytes, nullptr));
+    auto* holder = static_cast<TTestThing*>(root->FindComponent("Holder"));
+    ASSERT_EQ(holder->Entries()->Count(), 3);
+    auto item = [&](int i) { return static_cast<TTestItem*>(holder->Entries()->Items(i)); };
+    EXPECT_EQ(item(0)->Target(), root->FindComponent("Later"));
+    EXPECT_EQ(item(1)->Target(), nullptr);
+    EXPECT_EQ(item(2)->Target(), nullptr);
+    // A reference must name a component.
+    TStreamCollectionItem number;
+    number.Properties = {{"Target", TStreamValue::Integer(3)}};
+    entries.Items = {number};
+    EXPECT_NE(ReadError(Stream(Obj("TTestRoot", "Form1", {}, {Obj("TTestThing", "Holder", {{"Entries", entries}})}))),
+              "");
+}
+
 TEST_F(ReaderTest, ChildRecordsOfAChildAreOwnedByTheRoot) {
     auto bytes =
         Stream(Obj("TTestRoot", "Form1", {}, {Obj("TTestThing", "Panel", {}, {Obj("TTestThing", "Inner", {})})}));

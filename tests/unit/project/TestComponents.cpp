@@ -15,7 +15,8 @@ int TTestThing::Alive = 0;
 
 SW_CLASS_INFO(TTestNested, TPersistent, prop::String("Label", &Self::Label), prop::Integer("Size", &Self::Size, 8))
 
-SW_CLASS_INFO(TTestItem, TCollectionItem, prop::String("Key", &Self::Key), prop::Integer("Weight", &Self::Weight))
+SW_CLASS_INFO(TTestItem, TCollectionItem, prop::String("Key", &Self::Key), prop::Integer("Weight", &Self::Weight),
+              prop::Reference("Target", &Self::Target, &Self::SetTarget))
 
 SW_CLASS_INFO(TTestThing, TComponent, prop::Integer("Count", &Self::Count),
               prop::Integer("Color", &Self::Color, 0, &kColors), prop::Boolean("Enabled", &Self::Enabled, true),

@@ -21,11 +21,18 @@ class TTestNested : public TPersistent {
     int32_t Size = 8;
 };
 
+class TTestThing;
+
 class TTestItem : public TCollectionItem {
     SW_DECLARE_CLASS()
   public:
     std::string Key;
     int32_t Weight = 0;
+    TTestThing* Target() const { return target_; }
+    void SetTarget(TTestThing* t) { target_ = t; }
+
+  private:
+    TTestThing* target_ = nullptr;
 };
 
 class TTestThing : public TComponent {
