@@ -12,6 +12,7 @@ class IProcesses;
 class IResources;
 class IGui;
 class IVersionResources;
+class IInternet;
 
 // Composed per service, so a test may pair the real registry and files with a
 // scripted GUI. The services are not owned.
@@ -23,6 +24,7 @@ struct Platform {
     IResources* Resources = nullptr;
     IGui* Gui = nullptr;
     IVersionResources* Versions = nullptr;
+    IInternet* Internet = nullptr;
 };
 
 // The installed platform; raises sw::Exception when none is installed.

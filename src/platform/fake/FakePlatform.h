@@ -1,11 +1,13 @@
 // One fake of each platform service, wired together: drive C: with the
 // folders C:\WINDOWS, C:\WINDOWS\SYSTEM and C:\WINDOWS\TEMP (the temporary
-// folder) and the program C:\SETUP\SETUP.EXE, Windows 98 as the version.
+// folder) and the program C:\SETUP\SETUP.EXE, Windows 98 as the version;
+// no internet servers.
 #pragma once
 
 #include "platform/Platform.h"
 #include "platform/fake/FakeFileSystem.h"
 #include "platform/fake/FakeGui.h"
+#include "platform/fake/FakeInternet.h"
 #include "platform/fake/FakeProcesses.h"
 #include "platform/fake/FakeRegistry.h"
 #include "platform/fake/FakeResources.h"
@@ -26,6 +28,7 @@ class FakePlatform {
     FakeProcesses& Processes() { return processes_; }
     FakeResources& Resources() { return resources_; }
     FakeGui& Gui() { return gui_; }
+    FakeInternet& Internet() { return internet_; }
     // The portable version reader over the fake files, unless replaced.
     void SetVersions(IVersionResources* versions) { versions_ = versions; }
 
@@ -38,6 +41,7 @@ class FakePlatform {
     FakeProcesses processes_{files_};
     FakeResources resources_;
     FakeGui gui_;
+    FakeInternet internet_;
     TPortableVersionResources portableVersions_{files_};
     IVersionResources* versions_ = &portableVersions_;
 };

@@ -2,6 +2,7 @@
 
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Gui.h"
+#include "platform/win32/Win32Internet.h"
 #include "platform/win32/Win32Processes.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Resources.h"
@@ -14,7 +15,8 @@ Win32Platform::Win32Platform()
     : registry_(std::make_unique<Win32Registry>()), files_(std::make_unique<Win32FileSystem>()),
       system_(std::make_unique<Win32SystemInfo>()), processes_(std::make_unique<Win32Processes>()),
       resources_(std::make_unique<Win32Resources>()), gui_(std::make_unique<Win32Gui>()),
-      systemVersions_(std::make_unique<Win32VersionResources>()), versions_(systemVersions_.get()) {}
+      systemVersions_(std::make_unique<Win32VersionResources>()), internet_(std::make_unique<Win32Internet>()),
+      versions_(systemVersions_.get()) {}
 
 Win32Platform::~Win32Platform() = default;
 
@@ -27,6 +29,7 @@ Platform Win32Platform::Get() {
     p.Resources = resources_.get();
     p.Gui = gui_.get();
     p.Versions = versions_;
+    p.Internet = internet_.get();
     return p;
 }
 

@@ -15,6 +15,7 @@ class Win32Processes;
 class Win32Resources;
 class Win32Gui;
 class Win32VersionResources;
+class Win32Internet;
 
 class Win32Platform {
   public:
@@ -29,6 +30,7 @@ class Win32Platform {
     Win32Processes& Processes() { return *processes_; }
     Win32Resources& Resources() { return *resources_; }
     Win32Gui& Gui() { return *gui_; }
+    Win32Internet& Internet() { return *internet_; }
     void SetVersions(IVersionResources* versions) { versions_ = versions; }
 
     Platform Get();
@@ -41,6 +43,7 @@ class Win32Platform {
     std::unique_ptr<Win32Resources> resources_;
     std::unique_ptr<Win32Gui> gui_;
     std::unique_ptr<Win32VersionResources> systemVersions_;
+    std::unique_ptr<Win32Internet> internet_;
     IVersionResources* versions_;
 };
 
