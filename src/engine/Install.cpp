@@ -50,6 +50,7 @@ SW_CLASS_INFO(TInstall, TCustomInstall,
 void RegisterInstallerClasses() {
     RegisterClass<TInstall>();
     RegisterClass<TInstallFileGroup>();
+    RegisterClass<TNetInstallLocation>();
     RegisterPathSpecifierClasses();
 }
 
@@ -58,6 +59,7 @@ void CreateProgramWideObjects(TProgramState& state) {
     state.Part<TInstallRecordState>();
     state.Part<TDriverSlot>();
     state.Part<TInstallObjectsState>();
+    state.Part<TNetLocationState>();
     state.Part<TPathSpecifierLists>();
     // Last, so that it goes first: it frees the project's forms, whose
     // components leave the lists above.
