@@ -77,9 +77,8 @@ FakeInternet::Server* FakeInternet::ServerOf(const Handle& h) {
 }
 
 bool FakeInternet::LoginAccepted(const Server& server, const Handle& connection) const {
-    bool anonymous = connection.User.value_or("").empty();
-    if (!server.User)
-        return anonymous || connection.Service == InternetService::Http;
+    if (connection.User.value_or("").empty())
+        return server.AllowsAnonymous;
     return connection.User == server.User && connection.Password.value_or("") == server.Password.value_or("");
 }
 

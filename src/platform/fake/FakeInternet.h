@@ -58,7 +58,9 @@ class FakeInternet : public IInternet {
 
     struct Server {
         bool Answers = true;
-        // A login that is accepted; none accepts anonymous logins only.
+        // Logins accepted: anonymous ones (HTTP: without a user name) while
+        // set, and this user with this password.
+        bool AllowsAnonymous = true;
         std::optional<std::string> User, Password;
         // Files by absolute path ("/pub/setup/files.1"); folders are implied.
         std::map<std::string, RemoteFile> Files;

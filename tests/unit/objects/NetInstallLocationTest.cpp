@@ -226,6 +226,8 @@ TEST_F(NetInstallLocationTest, HttpObjectOfABlankDirectoryIsTheRoot) {
 
 TEST_F(NetInstallLocationTest, HttpLoginIsEmptyTextWhenAnonymousAndTheNamesOtherwise) {
     Server().AddFile("/f", "1");
+    Server().User = "joe";
+    Server().Password = "pw";
     location->Download("f", kLocal);
     EXPECT_EQ(Net().Recorded().User, std::optional<std::string>(""));
     EXPECT_EQ(Net().Recorded().Password, std::optional<std::string>(""));
