@@ -9,6 +9,7 @@ need=(
     gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix binutils-mingw-w64-i686 # win32 build
     libz-mingw-w64-dev
     wine wine32:i386 xvfb xauth xdotool imagemagick python3                   # Wine tiers
+    python3-pyftpdlib                                                         # loopback FTP server
 )
 
 missing=()
