@@ -1,9 +1,10 @@
 # sw_add_setup_program(<name> PROJECT <project.txt> [HANDLERS <source>...])
 #
 # Builds an author's setup program: the project's text form compiled into the
-# TFORM1 resource, with the theme bitmap, linked with the install engine. The
-# handler sources define BindProjectHandlers(TForm1&); without them the
-# project has no C++ handlers. Windows builds only.
+# TFORM1 resource, with the theme bitmap and the language flags (BM_LANG_*),
+# linked with the install engine. The handler sources define
+# BindProjectHandlers(TForm1&); without them the project has no C++ handlers.
+# Windows builds only.
 include(FormText)
 
 function(sw_add_setup_program name)
@@ -17,11 +18,17 @@ function(sw_add_setup_program name)
     return()
   endif()
   set(rc ${CMAKE_CURRENT_BINARY_DIR}/${name}.rc)
-  file(GENERATE OUTPUT ${rc} CONTENT
-"TFORM1 RCDATA \"${stream}\"
-INSTALLTHEME1 BITMAP \"${SW_RESOURCES_DIR}/installtheme1.bmp\"
-")
-  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS "${stream};${SW_RESOURCES_DIR}/installtheme1.bmp")
+  set(bitmaps ${SW_RESOURCES_DIR}/installtheme1.bmp)
+  set(rc_lines "TFORM1 RCDATA \"${stream}\"\nINSTALLTHEME1 BITMAP \"${SW_RESOURCES_DIR}/installtheme1.bmp\"\n")
+  # The language flags, named after their files.
+  file(GLOB flags ${SW_RESOURCES_DIR}/flags/BM_LANG_*.bmp)
+  foreach(flag ${flags})
+    get_filename_component(flag_name ${flag} NAME_WE)
+    string(APPEND rc_lines "${flag_name} BITMAP \"${flag}\"\n")
+    list(APPEND bitmaps ${flag})
+  endforeach()
+  file(GENERATE OUTPUT ${rc} CONTENT "${rc_lines}")
+  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS "${stream};${bitmaps}")
   if(NOT ARG_HANDLERS)
     set(ARG_HANDLERS ${SW_APP_DIR}/DefaultHandlers.cpp)
   endif()

@@ -27,6 +27,8 @@ step "native build"
 cmake --preset native >/dev/null && cmake --build --preset native --target formtext >/dev/null ||
     fail "the native build failed (cmake --build --preset native shows why)"
 step "win32 build"
+# CMake keeps the compiler it found first.
+[ cmake/mingw-i686.cmake -nt "$win32_dir/CMakeCache.txt" ] && rm -rf "$win32_dir"
 cmake --preset win32 -DSW_FORMTEXT="$native_dir/tools/formtext/formtext" >/dev/null &&
     cmake --build --preset win32 --target setup >/dev/null ||
     fail "the win32 build of the setup program failed (cmake --build --preset win32 --target setup shows why)"
@@ -34,6 +36,8 @@ cmake --preset win32 -DSW_FORMTEXT="$native_dir/tools/formtext/formtext" >/dev/n
 
 step "Wine prefix"
 source scripts/wine-env.sh
+wine_path=$(sw_wine_path) || fail "32-bit Linux programs do not run here, not even through qemu-i386"
+echo "Wine path: $wine_path"
 sw_wine_init || fail "Wine did not start"
 drive_c="$WINEPREFIX/drive_c"
 find "$drive_c" -type f | sort >"$SW_WINE_TMP/files.before"

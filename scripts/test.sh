@@ -7,6 +7,11 @@
 # Environment:
 #   SW_FUZZ_SECONDS    seconds per fuzz target (default 30)
 #   SW_BUILD_PREFIX    build directory prefix (default "build/": build/native, build/win32, ...)
+#   SW_WINE_PATH       "emulated": run 32-bit Wine through qemu-i386 even where the kernel runs 32-bit Linux
+#                      programs itself (in a user namespace with a binfmt_misc of its own)
+#
+# The win32 tier says which path it took: "native" (the kernel runs 32-bit Wine) or "emulated" (qemu-i386
+# runs it, on kernels that cannot: scripts/install-prereqs.sh registers it there).
 #
 # Counts are GoogleTest test cases plus scripted tests (tests/wine/*.sh: the "N passed, N failed" line a
 # script ends with, else one test); a fuzz target run counts as one test, and a tier that does not build
@@ -20,10 +25,16 @@ prefix=${SW_BUILD_PREFIX:-build/}
 fuzz_seconds=${SW_FUZZ_SECONDS:-30}
 jobs=2
 
+# ccache speeds up rebuilds where it is installed; nothing needs it.
+if command -v ccache >/dev/null; then
+    export CMAKE_C_COMPILER_LAUNCHER=${CMAKE_C_COMPILER_LAUNCHER-ccache}
+    export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER-ccache}
+fi
+
 passed=0
 failed=0
 native_built=
-start_time=$(date +%s)
+start_time=${SW_TEST_START:-$(date +%s)}
 
 header() {
     echo
@@ -83,6 +94,12 @@ build() {
     local log="$dir.build.log" t0=$SECONDS
     mkdir -p "$(dirname "$dir")"
     if [ -f "$dir/CMakeCache.txt" ] && ! grep -q '^CMAKE_GENERATOR:INTERNAL=Ninja$' "$dir/CMakeCache.txt"; then
+        rm -rf "$dir"
+    fi
+    # CMake keeps the compiler it found first: a toolchain file changed since needs a fresh directory.
+    local toolchain
+    toolchain=$(sed -n 's/^CMAKE_TOOLCHAIN_FILE:FILEPATH=//p' "$dir/CMakeCache.txt" 2>/dev/null)
+    if [ -n "$toolchain" ] && [ "$toolchain" -nt "$dir/CMakeCache.txt" ]; then
         rm -rf "$dir"
     fi
     if cmake "$@" -B "$dir" >"$log" 2>&1 && cmake --build "$dir" -j "$jobs" >>"$log" 2>&1; then
@@ -182,12 +199,27 @@ wine_exe() {
 
 tier_win32() {
     header "win32: i686-w64-mingw32, -Werror, tests under Wine and Xvfb"
+    local path
+    if ! path=$(sw_wine_path); then
+        echo "-- Wine path: none: 32-bit Linux programs do not run here, not even through qemu-i386"
+        note_fail
+        return
+    fi
+    case $path in
+        native) echo "-- Wine path: native (the kernel runs 32-bit Linux programs)" ;;
+        emulated) echo "-- Wine path: emulated (32-bit Linux programs run through $SW_QEMU_I386, binfmt_misc)" ;;
+    esac
     local native_dir="${prefix}native" dir="${prefix}win32"
     # The cross build compiles its text forms with the host formtext of the native build.
     if [ -z "$native_built" ]; then
         build native "$native_dir" --preset native -DSW_WERROR=ON || return
     fi
     build win32 "$dir" --preset win32 -DSW_WERROR=ON -DSW_FORMTEXT="$native_dir/tools/formtext/formtext" || return
+    echo "-- imports of the shipped programs (scripts/check-imports.sh)"
+    bash scripts/check-imports.sh "$dir" >"$dir.imports.log" 2>&1
+    local rc=$?
+    cat "$dir.imports.log"
+    script_counts "$dir.imports.log" "$rc"
     local exes=("$dir"/tests/*_tests.exe) scripts=()
     [ -e "${exes[0]}" ] || exes=()
     local f
@@ -265,6 +297,23 @@ if ! bash scripts/install-prereqs.sh; then
     echo "-- installing the prerequisites failed"
     echo "0 passed, 1 failed"
     exit 1
+fi
+
+source scripts/wine-path.sh
+# A forced emulated path on a kernel that runs 32-bit programs: the whole run goes on in a user and mount
+# namespace whose own binfmt_misc hands them to qemu-i386, so the machine's setting stays as it is.
+if [ "${SW_WINE_PATH:-}" = emulated ] && [[ " ${tiers[*]} " == *" win32 "* ]] && ! sw_i386_emulated; then
+    if [ -n "${SW_BINFMT_PRIVATE:-}" ] || ! unshare --user --map-root-user --mount true 2>/dev/null; then
+        echo "-- SW_WINE_PATH=emulated: this machine gives no user namespace with a binfmt_misc of its own"
+        echo "0 passed, 1 failed"
+        exit 1
+    fi
+    echo "-- SW_WINE_PATH=emulated: continuing in a namespace with qemu-i386 registered for 32-bit programs"
+    export SW_BINFMT_PRIVATE=1 SW_TEST_START=$start_time
+    exec unshare --user --map-root-user --mount --propagation private bash -c '
+        source scripts/wine-path.sh && mount -t binfmt_misc binfmt_misc "$SW_BINFMT_DIR" && sw_binfmt_register ||
+            { echo "-- registering qemu-i386 in the namespace failed"; echo "0 passed, 1 failed"; exit 1; }
+        exec bash scripts/test.sh "$@"' test.sh "$@"
 fi
 
 for t in "${tiers[@]}"; do

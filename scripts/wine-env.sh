@@ -9,6 +9,8 @@
 # bounded by a timeout, so nothing here can hang. The cleanup runs from an EXIT trap; a caller that sets
 # its own EXIT trap must call sw_wine_cleanup itself.
 
+source "$(dirname "${BASH_SOURCE[0]}")/wine-path.sh"
+
 SW_WINE_TMP=""
 SW_XVFB_PID=""
 
@@ -41,6 +43,11 @@ sw_xvfb_start() {
 sw_wine_init() {
     if [ -n "${SW_WINE_READY:-}" ] && [ -d "${WINEPREFIX:-}" ] && [ -n "${DISPLAY:-}" ]; then
         return 0
+    fi
+    if ! sw_i386_runs; then
+        sw_wine_log "32-bit Linux programs do not run on this kernel, so 32-bit Wine cannot start;" \
+            "scripts/install-prereqs.sh registers qemu-i386 for them"
+        return 1
     fi
     SW_WINE_TMP=$(mktemp -d "${TMPDIR:-/tmp}/sw-wine.XXXXXX") || return 1
     trap sw_wine_cleanup EXIT

@@ -3,6 +3,7 @@
 #include "app/MainForm.h"
 #include "controls/Controls.h"
 #include "engine/Install.h"
+#include "lang/Translator.h"
 #include "platform/Platform.h"
 #include "platform/Resources.h"
 #include "project/ClassRegistry.h"
@@ -30,15 +31,16 @@ std::string ProjectTitle(const TObjectRecord& project) {
     std::string product = "My product";
     if (const TObjectRecord* install = FindInstallRecord(project))
         for (const auto& p : install->Properties)
-            if (SameText(p.Path, "Information.ProductName") &&
-                (p.Value.Type == TValueType::vaString || p.Value.Type == TValueType::vaLString))
-                product = p.Value.Bytes;
+            if (SameText(p.Path, "Information.ProductName"))
+                if (std::optional<std::string> text = StringValue(p.Value))
+                    product = *text;
     return product + " Installation";
 }
 
 void RegisterAllClasses() {
     RegisterControlClasses();
     RegisterInstallerClasses();
+    RegisterLanguageClasses();
     RegisterClass<TForm1>();
 }
 

@@ -5,6 +5,7 @@
 #include "system/ProgramResources.h"
 
 #include <cstring>
+#include <limits>
 
 namespace sw {
 
@@ -37,8 +38,11 @@ void TBitmap::LoadFromFileBytes(std::string bmp) {
     }
     if (bmp.size() < kFileHeader + kInfoHeader || bmp[0] != 'B' || bmp[1] != 'M')
         RaiseInvalidPropertyValue();
-    width_ = static_cast<int32_t>(Le32(bmp, 18));
     int32_t h = static_cast<int32_t>(Le32(bmp, 22));
+    // A negative height is a top-down bitmap; the most negative has no size.
+    if (h == std::numeric_limits<int32_t>::min())
+        RaiseInvalidPropertyValue();
+    width_ = static_cast<int32_t>(Le32(bmp, 18));
     height_ = h < 0 ? -h : h;
     bmp_ = std::move(bmp);
 }

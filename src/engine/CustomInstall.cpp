@@ -88,10 +88,10 @@ void TCustomInstall::ParseCommandLine() {
     for (const std::string& arg : GetPlatform().System->Arguments()) {
         const int index = arg.size() >= 2 && arg[0] == '-' ? SwitchIndex(arg[1]) : -1;
         if (index < 0)
-            throw IException(Format("Invalid parameter <%s>. Valid command line parameters are: -b (Build), -d "
-                                    "(Debug), -f (Transfer to floppies), -e (Called by self-extractor), -r (After "
-                                    "reboot)",
-                                    {arg}));
+            throw IException("Invalid parameter <%s>. Valid command line parameters are: -b (Build), -d "
+                             "(Debug), -f (Transfer to floppies), -e (Called by self-extractor), -r (After "
+                             "reboot)",
+                             {arg});
         switches_ |= 1u << index;
         values_[static_cast<size_t>(index)] = arg.substr(2);
     }

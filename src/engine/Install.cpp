@@ -2,11 +2,13 @@
 
 #include "controls/Forms.h"
 #include "controls/Graphics.h"
+#include "lang/Translator.h"
 #include "objects/InstallLists.h"
 #include "objects/NetInstallLocation.h"
 #include "paths/StandardSpecifiers.h"
 #include "project/ClassRegistry.h"
 #include "project/ProgramState.h"
+#include "project/TranslateHook.h"
 #include "system/InstallDriverContext.h"
 #include "system/InstallRecord.h"
 
@@ -16,12 +18,12 @@ SW_CLASS_INFO(TInstall, TCustomInstall,
               prop::Boolean("AllowChangeDir", &Self::AllowChangeDir, &Self::SetAllowChangeDir, true),
               prop::Boolean("AutoMaximizeWindow", &Self::AutoMaximizeWindow, &Self::SetAutoMaximizeWindow, true),
               prop::Object("BuildInfo", &Self::BuildInfo), prop::Object("Description", &Self::Description),
-              prop::String("DestDir", &Self::DestDir, &Self::SetDestDir),
+              prop::String("DestDir", &Self::DestDir, &Self::SetDestDir, std::nullopt),
               prop::Reference("DestDirType", &Self::DestDirType, &Self::SetDestDirType),
               prop::Object("DialogThemeBitmap", &Self::DialogThemeBitmap),
               prop::Enumeration("DistributeType", &Self::DistributeType, &Self::SetDistributeType,
                                 DistributeTypeNames(), std::optional(TDistributeType::dtTraditional)),
-              prop::String("GroupName", &Self::GroupName, &Self::SetGroupName),
+              prop::String("GroupName", &Self::GroupName, &Self::SetGroupName, std::nullopt),
               prop::Boolean("HideMainForm", &Self::HideMainForm, &Self::SetHideMainForm, std::nullopt),
               prop::Object("Information", &Self::Information),
               prop::Set("InstallTypes", &Self::InstallTypes, &Self::SetInstallTypes, InstallTypeNames(),
@@ -61,6 +63,8 @@ void CreateProgramWideObjects(TProgramState& state) {
     state.Part<TInstallObjectsState>();
     state.Part<TNetLocationState>();
     state.Part<TPathSpecifierLists>();
+    state.Part<TTranslateHookSlot>();
+    state.Part<TTranslatorSlot>();
     // Last, so that it goes first: it frees the project's forms, whose
     // components leave the lists above.
     state.Part<TApplication>();

@@ -21,7 +21,7 @@ SW_CLASS_INFO(TInstallFileGroup, TFileContainer,
               prop::Object("Description", &Self::Description),
               prop::String("DestDir", &Self::DestDir, &Self::SetDestDir),
               prop::Reference("DestDirType", &Self::DestDirType, &Self::SetDestDirType),
-              prop::String("GroupName", &Self::GroupName, &Self::SetGroupName),
+              prop::String("GroupName", &Self::GroupName, &Self::SetGroupName, std::nullopt),
               prop::Boolean("Include", &Self::Include, &Self::SetInclude, true),
               prop::Set("InstallTypes", &Self::InstallTypes, &Self::SetInstallTypes, InstallTypeNames(),
                         InstallTypeBit(TInstallType::itAlways)),
@@ -54,9 +54,9 @@ void TFileContainer::DoInformationEventControl(TPersistent*, int, TPersistent*) 
 
 std::string TFileContainer::GetDownloadedArchivePath() const {
     if (Trim(localArchivePath_).empty())
-        throw IEFileContainer(Format("%s has not yet downloaded the archive file and therefore cannot retrieve the "
-                                     "path of the archive file",
-                                     {Name()}));
+        throw IEFileContainer("%s has not yet downloaded the archive file and therefore cannot retrieve the "
+                              "path of the archive file",
+                              {Name()});
     return localArchivePath_;
 }
 

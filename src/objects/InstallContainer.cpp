@@ -31,9 +31,9 @@ TInstallContainer::~TInstallContainer() {
 
 TInstallObject* TInstallContainer::Objects(int index) const {
     if (index < 0 || index >= ObjectCount())
-        throw IEInstallContainer(Format(
+        throw IEInstallContainer(
             "Tried to reference a helper component in the following component: %s. The following index was used: %d",
-            {Name(), index}));
+            {Name(), index});
     return children_[static_cast<size_t>(index)];
 }
 
@@ -48,10 +48,10 @@ TInstallObject* TInstallContainer::ObjectOfClass(int index, const TClassInfo& cl
         if (o->InheritsFrom(cls) && seen++ == index)
             return o;
     // The second number is how many children of that class there are.
-    throw IEInstallContainer(Format("Bad call to the Comp procedure which returns a TInstallObject for a "
-                                    "TInstallContainer component. The parameters are probably reversed. Index: %d, "
-                                    "ComponentType: %d",
-                                    {index, seen}));
+    throw IEInstallContainer("Bad call to the Comp procedure which returns a TInstallObject for a "
+                             "TInstallContainer component. The parameters are probably reversed. Index: %d, "
+                             "ComponentType: %d",
+                             {index, seen});
 }
 
 void TInstallContainer::FreeObjectsOfClass(const TClassInfo& cls) {
@@ -111,7 +111,7 @@ int TInstallContainer::GetObjectKind() const { throw IEInstallContainer("Class m
 
 void TInstallContainer::AddObject(TInstallObject* object) {
     if (!object)
-        throw IEInstallContainer(Format("Cannot add a blank base helper component to %s", {Name()}));
+        throw IEInstallContainer("Cannot add a blank base helper component to %s", {Name()});
     for (const TInstallContainer* c = this; c; c = c->ParentContainer())
         if (c == object)
             throw IEInstallContainer("Circular reference");

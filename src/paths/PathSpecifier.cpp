@@ -8,7 +8,7 @@
 namespace sw {
 
 SW_CLASS_INFO(TCustomPathSpecifier, TComponent)
-SW_CLASS_INFO(TPathSpecifier, TCustomPathSpecifier, prop::String("Description", &Self::Description),
+SW_CLASS_INFO(TPathSpecifier, TCustomPathSpecifier, prop::String("Description", &Self::Description, std::nullopt),
               prop::Event("OnGetPath", &Self::OnGetPath))
 SW_CLASS_INFO(TStandardPathSpecifier, TCustomPathSpecifier)
 

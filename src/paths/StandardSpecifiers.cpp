@@ -21,18 +21,18 @@ TInstallObject* ContainedObject(const TComponent* component, const TCustomPathSp
                                 const char* noContainerMessage) {
     auto* object = dynamic_cast<TInstallObject*>(const_cast<TComponent*>(component));
     if (!object)
-        throw IEPathSpecifier(Format("%s must be a %s to use the %s path specifier",
-                                     {NameOf(component), "TInstallObject", specifier.StandardName()}));
+        throw IEPathSpecifier("%s must be a %s to use the %s path specifier",
+                              {NameOf(component), "TInstallObject", specifier.StandardName()});
     if (!object->Container())
-        throw IEPathSpecifier(Format(noContainerMessage, {object->Name()}));
+        throw IEPathSpecifier(noContainerMessage, {object->Name()});
     return object;
 }
 
 IInstallDriverContext& RequireDriver(const TComponent* component) {
     IInstallDriverContext* driver = InstallDriverContext();
     if (!driver)
-        throw IEPathSpecifier(Format(
-            "There is no TInstall component so the path specifier could not be expanded for %s", {NameOf(component)}));
+        throw IEPathSpecifier("There is no TInstall component so the path specifier could not be expanded for %s",
+                              {NameOf(component)});
     return *driver;
 }
 
@@ -86,9 +86,9 @@ void TpsContainerArchiveFile::ValidateComponent(TComponent* component) const {
     TInstallObject* object =
         ContainedObject(component, *this, "Cannot use ddContainerArchiveFile for %s unless you assign a Container");
     if (!dynamic_cast<TFileRelated*>(object->Container()))
-        throw IEPathSpecifier(Format("Cannot use the ddContainerArchiveFile path specifier for %s because the "
-                                     "Container is not a TFileRelated descendant",
-                                     {object->Name()}));
+        throw IEPathSpecifier("Cannot use the ddContainerArchiveFile path specifier for %s because the "
+                              "Container is not a TFileRelated descendant",
+                              {object->Name()});
 }
 
 std::string TpsContainerArchiveFile::GetPath(TComponent* component) const {

@@ -1,12 +1,25 @@
 #include "platform/Platform.h"
 
+#include "platform/SystemInfo.h"
 #include "project/Errors.h"
+#include "project/Text.h"
 
 namespace sw {
 
 namespace {
+
 Platform current;
 bool installed = false;
+
+// Text read from streams converts through the installed system's code page.
+void Install(const Platform& p, bool on) {
+    current = p;
+    installed = on;
+    ISystemInfo* system = on ? p.System : nullptr;
+    SetWideToAnsi(system ? TWideToAnsi([system](std::u16string_view w) { return system->WideToAnsi(w); })
+                         : TWideToAnsi());
+}
+
 } // namespace
 
 Platform& GetPlatform() {
@@ -15,16 +28,10 @@ Platform& GetPlatform() {
     return current;
 }
 
-void SetPlatform(const Platform& p) {
-    current = p;
-    installed = true;
-}
+void SetPlatform(const Platform& p) { Install(p, true); }
 
 ScopedPlatform::ScopedPlatform(const Platform& p) : previous_(current), hadPrevious_(installed) { SetPlatform(p); }
 
-ScopedPlatform::~ScopedPlatform() {
-    current = previous_;
-    installed = hadPrevious_;
-}
+ScopedPlatform::~ScopedPlatform() { Install(previous_, hadPrevious_); }
 
 } // namespace sw

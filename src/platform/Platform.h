@@ -13,6 +13,7 @@ class IResources;
 class IGui;
 class IVersionResources;
 class IInternet;
+class ICodePages;
 
 // Composed per service, so a test may pair the real registry and files with a
 // scripted GUI. The services are not owned.
@@ -25,6 +26,7 @@ struct Platform {
     IGui* Gui = nullptr;
     IVersionResources* Versions = nullptr;
     IInternet* Internet = nullptr;
+    ICodePages* CodePages = nullptr;
 };
 
 // The installed platform; raises sw::Exception when none is installed.

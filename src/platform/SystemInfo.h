@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace sw {
@@ -38,6 +39,8 @@ class ISystemInfo {
     virtual std::vector<std::string> Arguments() = 0;
     // The current local date and time, to the second.
     virtual FileDateTime LocalTime() = 0;
+    // UTF-16 text in the system code page; what it cannot show becomes "?".
+    virtual std::string WideToAnsi(std::u16string_view wide) = 0;
 };
 
 } // namespace sw

@@ -56,6 +56,9 @@ struct TPropInfo {
     const TIdentMap* Idents = nullptr; // Integer
     TFloatType FloatType = TFloatType::Extended;
     std::optional<int64_t> Default; // Integer, Boolean, Enumeration, Set: equal values are not written
+    // String: an equal value is not written. A property whose constructor
+    // sets another value declares none, so every value of it is written.
+    std::optional<std::string> StringDefault;
 
     // Accessors by kind; unused ones stay empty.
     std::function<int64_t(const TPersistent&)> GetOrdinal; // Integer, Boolean, Enumeration, Set
@@ -212,16 +215,21 @@ TPropInfo Set(std::string name, uint32_t (C::*get)() const, void (S::*set)(uint3
     return p;
 }
 
-template <class C> TPropInfo String(std::string name, std::string C::*field) {
+// A string property; `def` is the value left out of streams (none: always written).
+template <class C>
+TPropInfo String(std::string name, std::string C::*field, std::optional<std::string> def = std::string()) {
     TPropInfo p = MakeProp(std::move(name), TPropKind::String);
+    p.StringDefault = std::move(def);
     p.GetString = [field](const TPersistent& o) { return static_cast<const C&>(o).*field; };
     p.SetString = [field](TPersistent& o, const std::string& v) { static_cast<C&>(o).*field = v; };
     return p;
 }
 
 template <class C, class S>
-TPropInfo String(std::string name, std::string (C::*get)() const, void (S::*set)(const std::string&)) {
+TPropInfo String(std::string name, std::string (C::*get)() const, void (S::*set)(const std::string&),
+                 std::optional<std::string> def = std::string()) {
     TPropInfo p = MakeProp(std::move(name), TPropKind::String);
+    p.StringDefault = std::move(def);
     p.GetString = [get](const TPersistent& o) { return (static_cast<const C&>(o).*get)(); };
     p.SetString = [set](TPersistent& o, const std::string& v) { (static_cast<S&>(o).*set)(v); };
     return p;

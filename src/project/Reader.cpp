@@ -11,6 +11,12 @@ namespace sw {
 
 namespace {
 
+// "Error reading %s%s%s: %s". Names, paths and class names come from the
+// stream and may be corrupt, so control bytes are shown as #nn.
+std::string ReadErrorText(const std::string& object, const std::string& path, const std::string& message) {
+    return EscapeControls(Format("Error reading %s%s%s: %s", {object, path.empty() ? "" : ".", path, message}));
+}
+
 [[noreturn]] void Invalid() { RaiseInvalidPropertyValue(); }
 
 int64_t OrdinalOf(const TPropInfo& prop, const TStreamValue& v) {
@@ -51,15 +57,10 @@ int64_t OrdinalOf(const TPropInfo& prop, const TStreamValue& v) {
 }
 
 std::string StringOf(const TStreamValue& v) {
-    switch (v.Type) {
-    case TValueType::vaString:
-    case TValueType::vaLString:
-        return v.Bytes;
-    case TValueType::vaWString:
-        return WideToAnsi(v.Wide);
-    default:
+    std::optional<std::string> text = StringValue(v);
+    if (!text)
         Invalid();
-    }
+    return *text;
 }
 
 long double FloatOf(const TPropInfo& prop, const TStreamValue& v) {
@@ -118,7 +119,7 @@ class TComponentReader {
 
     TComponent* Read(const TObjectRecord& record) {
         TComponent* given = root_;
-        std::vector<TComponent*> before;
+        std::vector<TComponent*>& before = before_;
         if (given)
             for (int i = 0; i < given->ComponentCount(); ++i)
                 before.push_back(given->Components(i));
@@ -167,16 +168,12 @@ class TComponentReader {
         try {
             throw;
         } catch (const EStreamError& e) {
-            throw EReadError(Wrap(e.ObjectName, e.PropPath, e.Message()));
+            throw EReadError(ReadErrorText(e.ObjectName, e.PropPath, e.Message()));
         } catch (const EFilerError& e) {
-            throw EReadError(Wrap(objectName_, path_, e.Message()));
+            throw EReadError(ReadErrorText(objectName_, path_, e.Message()));
         } catch (const EComponentError& e) {
-            throw EReadError(Wrap(objectName_, path_, e.Message()));
+            throw EReadError(ReadErrorText(objectName_, path_, e.Message()));
         }
-    }
-
-    static std::string Wrap(const std::string& object, const std::string& path, const std::string& message) {
-        return Format("Error reading %s%s%s: %s", {object, path.empty() ? "" : ".", path, message});
     }
 
     void ReadRoot(const TObjectRecord& record) {
@@ -211,6 +208,8 @@ class TComponentReader {
             c = root_->FindComponent(record.Name);
             if (!c)
                 throw EReadError(Format("Ancestor for '%s' not found", {record.Name}));
+        } else if (TComponent* made = MadeDuringRead(record)) {
+            c = made;
         } else {
             c = Create(record.ClassName, root_);
             c->SetName(record.Name);
@@ -222,6 +221,20 @@ class TComponentReader {
         c->EndReading();
         for (const auto& child : record.Children)
             ReadChild(child, c);
+    }
+
+    // A component of the record's name and class that another component's
+    // constructor made during this read (the first install container makes
+    // the standard path specifiers) and no record has read yet: the record
+    // applies to it, so streams that list it after its maker read back.
+    TComponent* MadeDuringRead(const TObjectRecord& record) const {
+        TComponent* c = root_->FindComponent(record.Name);
+        auto among = [c](const std::vector<TComponent*>& list) {
+            return std::find(list.begin(), list.end(), c) != list.end();
+        };
+        if (!c || among(before_) || among(loaded_) || !SameText(c->ClassName(), record.ClassName))
+            return nullptr;
+        return c;
     }
 
     void ReadProperties(TComponent& c, const TObjectRecord& record) {
@@ -271,9 +284,9 @@ class TComponentReader {
             objectName_ = f.objectName;
             path_ = f.path;
             if (f.prop->Kind == TPropKind::Reference) {
-                TComponent* found = root_->FindComponent(f.name);
-                if (found)
-                    f.prop->SetReference(*f.target, found);
+                // A name found nowhere leaves the property empty, also on a
+                // component that had a reference before this stream.
+                f.prop->SetReference(*f.target, root_->FindComponent(f.name));
             } else {
                 std::any handler = root_->FindMethod(f.name);
                 if (!handler.has_value())
@@ -287,6 +300,7 @@ class TComponentReader {
     }
 
     TComponent* root_;
+    std::vector<TComponent*> before_; // the given root's components before the read
     std::vector<TComponent*> loaded_;
     std::vector<Fixup> fixups_;
     std::string objectName_;
@@ -295,12 +309,16 @@ class TComponentReader {
 
 } // namespace
 
-std::string WideToAnsi(const std::u16string& wide) {
-    std::string s;
-    s.reserve(wide.size());
-    for (char16_t u : wide)
-        s += u <= 0xFF ? static_cast<char>(u) : '?';
-    return s;
+std::optional<std::string> StringValue(const TStreamValue& v) {
+    switch (v.Type) {
+    case TValueType::vaString:
+    case TValueType::vaLString:
+        return v.Bytes;
+    case TValueType::vaWString:
+        return WideToAnsi(v.Wide);
+    default:
+        return std::nullopt;
+    }
 }
 
 void AssignPropertyValue(TPersistent& target, const TPropInfo& prop, const TStreamValue& v) {
@@ -355,8 +373,7 @@ TComponent* ReadComponentStream(std::string_view bytes, TComponent* root) {
         record = ReadStreamRecords(bytes);
     } catch (const EStreamError& e) {
         std::string object = e.ObjectName.empty() && root ? root->Name() : e.ObjectName;
-        throw EReadError(
-            Format("Error reading %s%s%s: %s", {object, e.PropPath.empty() ? "" : ".", e.PropPath, e.Message()}));
+        throw EReadError(ReadErrorText(object, e.PropPath, e.Message()));
     }
     return ReadComponentRecords(record, root);
 }

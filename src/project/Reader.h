@@ -7,6 +7,8 @@
 #include "project/Component.h"
 #include "project/StreamRecord.h"
 
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace sw {
@@ -22,7 +24,8 @@ TComponent* ReadComponentRecords(const TObjectRecord& record, TComponent* root);
 // events must be resolved by the caller, so they are refused here.
 void AssignPropertyValue(TPersistent& target, const TPropInfo& prop, const TStreamValue& value);
 
-// The 8-bit text of a wide string: units up to 255 as they are, others "?".
-std::string WideToAnsi(const std::u16string& wide);
+// The text a string property receives from `value` (tags 6, 12 and 18, wide
+// strings through the system code page); none for the other tags.
+std::optional<std::string> StringValue(const TStreamValue& value);
 
 } // namespace sw

@@ -12,6 +12,10 @@ const char* const kReadError = "Stream read error";
 const char* const kFormatError = "Invalid stream format";
 const char* const kValueError = "Invalid property value";
 
+std::string TooDeep(const char* what, int limit) {
+    return std::string(what) + " nested deeper than " + std::to_string(limit);
+}
+
 // Where the reader is, for the error report. Updated on the way down and left
 // as it stands when a read fails.
 struct ReadContext {
@@ -19,7 +23,7 @@ struct ReadContext {
     std::string propPath;
 };
 
-[[noreturn]] void Fail(const ReadContext& ctx, const TStreamInput& in, const char* message) {
+[[noreturn]] void Fail(const ReadContext& ctx, const TStreamInput& in, const std::string& message) {
     throw EStreamError(message, ctx.objectName, ctx.propPath, in.Position());
 }
 
@@ -84,7 +88,7 @@ TStreamCollectionItem ReadItem(TStreamInput& in, ReadContext& ctx, int depth) {
 
 TStreamValue ReadValueAt(TStreamInput& in, ReadContext& ctx, int depth) {
     if (depth > kMaxValueDepth)
-        Fail(ctx, in, kFormatError);
+        Fail(ctx, in, TooDeep("Values", kMaxValueDepth));
     uint8_t tag = in.PeekByte();
     if (tag > kLastValueType)
         Fail(ctx, in, kValueError);
@@ -148,7 +152,7 @@ TStreamValue ReadValueAt(TStreamInput& in, ReadContext& ctx, int depth) {
 
 void SkipValueAt(TStreamInput& in, const ReadContext& ctx, int depth) {
     if (depth > kMaxValueDepth)
-        Fail(ctx, in, kFormatError);
+        Fail(ctx, in, TooDeep("Values", kMaxValueDepth));
     uint8_t tag = in.PeekByte();
     if (tag > kLastValueType)
         Fail(ctx, in, kValueError);
@@ -216,14 +220,15 @@ TObjectRecord ReadRecordAt(TStreamInput& in, ReadContext& ctx, int depth) {
     ctx.objectName.clear();
     ctx.propPath.clear();
     if (depth > kMaxObjectDepth)
-        Fail(ctx, in, kFormatError);
+        Fail(ctx, in, TooDeep("Objects", kMaxObjectDepth));
     TObjectRecord rec;
     if (in.PeekByte() >= 0xF0) {
         rec.HasPrefix = true;
         rec.Flags = in.ReadByte() & 0x0F;
         if (rec.Flags & ffChildPos) {
+            // The position is a value like any other: a wrong kind is a wrong value.
             if (!IsIntegerTag(in.PeekByte()))
-                Fail(ctx, in, kFormatError);
+                Fail(ctx, in, kValueError);
             rec.Position = ReadValueAt(in, ctx, 1);
         }
     }
@@ -404,7 +409,9 @@ TObjectRecord ReadObjectRecord(TStreamInput& in) {
 
 TObjectRecord ReadStreamRecords(std::string_view bytes) {
     TStreamInput in(bytes);
-    if (bytes.size() < sizeof kStreamSignature || std::memcmp(bytes.data(), kStreamSignature, 4) != 0)
+    if (bytes.size() < sizeof kStreamSignature)
+        throw EStreamError(kReadError, "", "", bytes.size());
+    if (std::memcmp(bytes.data(), kStreamSignature, sizeof kStreamSignature) != 0)
         throw EStreamError(kFormatError, "", "", 0);
     in.ReadBytes(sizeof kStreamSignature);
     return ReadObjectRecord(in);

@@ -93,7 +93,10 @@ class TStreamInput {
 };
 
 // Reads one value (tag and payload). Unknown tags raise "Invalid property value";
-// nesting deeper than kMaxValueDepth raises "Invalid stream format".
+// lists, sets and collections nested deeper than kMaxValueDepth raise "Values
+// nested deeper than 64", object records deeper than kMaxObjectDepth "Objects
+// nested deeper than 64": the limits keep a hostile stream from exhausting the
+// stack.
 TStreamValue ReadValue(TStreamInput& in);
 // Steps over one value without building it (lists, sets and collections
 // recursively; binary values and long strings by their length).
@@ -102,8 +105,9 @@ void SkipValue(TStreamInput& in);
 inline constexpr int kMaxValueDepth = 64;
 inline constexpr int kMaxObjectDepth = 64;
 
-// Parses a whole stream: the signature ("Invalid stream format" when wrong) and
-// the root record. Bytes after the root record are ignored. Raises EStreamError.
+// Parses a whole stream: the signature ("Invalid stream format" when wrong,
+// "Stream read error" when the stream is shorter than it) and the root record. Bytes after the root record are ignored.
+// Raises EStreamError.
 TObjectRecord ReadStreamRecords(std::string_view bytes);
 // Parses one object record at the current position.
 TObjectRecord ReadObjectRecord(TStreamInput& in);

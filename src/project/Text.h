@@ -4,6 +4,7 @@
 
 #include <concepts>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -14,6 +15,19 @@ bool SameText(std::string_view a, std::string_view b);
 std::string UpperCase(std::string_view s);
 std::string LowerCase(std::string_view s);
 std::string Trim(std::string_view s);
+
+// UTF-16 text as 8-bit text in the system code page; a character the code
+// page cannot show becomes "?". The installed platform supplies the running
+// system's conversion; without one, code page 1252 (Western) is used.
+std::string WideToAnsi(std::u16string_view wide);
+std::string WideToCodePage1252(std::u16string_view wide);
+using TWideToAnsi = std::function<std::string(std::u16string_view)>;
+// Installs the conversion WideToAnsi uses; an empty one restores code page 1252.
+void SetWideToAnsi(TWideToAnsi convert);
+
+// The text with each control byte (below 32, and 127) shown as #nn, so that
+// it stays on one line.
+std::string EscapeControls(std::string_view s);
 
 // One argument of Format: a string for %s or an integer for %d.
 struct FormatArg {

@@ -83,7 +83,7 @@ void WriteProperty(const TPersistent& o, const TPropInfo& p, const std::string& 
     }
     case TPropKind::String: {
         std::string v = p.GetString(o);
-        if (!v.empty())
+        if (!p.StringDefault || v != *p.StringDefault)
             emit(TStreamValue::String(std::move(v)));
         return;
     }

@@ -1,18 +1,16 @@
 // The error families of the install engine, its objects and its helpers.
 // Configuration errors (IException and below) pass their English message
-// through TranslateEnglish, so the English texts double as lookup keys.
+// through the translator, so the English texts double as lookup keys.
 #pragma once
 
 #include "project/Errors.h"
+#include "project/Text.h"
+#include "project/TranslateHook.h"
 
+#include <initializer_list>
 #include <string>
 
 namespace sw {
-
-// The single hook between the configuration errors and the translator: the
-// English text of a message in the active language. Until the translator
-// exists every language reads English.
-inline std::string TranslateEnglish(const std::string& text) { return text; }
 
 class ECustomPellmoorAbnormal : public Exception {
     using Exception::Exception;
@@ -20,7 +18,10 @@ class ECustomPellmoorAbnormal : public Exception {
 
 class IException : public ECustomPellmoorAbnormal {
   public:
-    explicit IException(const std::string& english) : ECustomPellmoorAbnormal(TranslateEnglish(english)) {}
+    explicit IException(const std::string& english) : ECustomPellmoorAbnormal(TranslateEnglishMessage(english)) {}
+    // Formats the arguments into the translated format.
+    IException(const std::string& englishFormat, std::initializer_list<FormatArg> args)
+        : ECustomPellmoorAbnormal(Format(TranslateEnglishMessage(englishFormat), args)) {}
 };
 
 #define SW_INSTALL_ERROR(Name, Base)                                                                                   \

@@ -13,6 +13,7 @@
 
 #ifdef _WIN32
 #include "platform/win32/Win32Api.h"
+#include "platform/win32/Win32CodePages.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Gui.h"
 #include "platform/win32/Win32Platform.h"
@@ -56,6 +57,7 @@ struct FakeBackend {
     sw::ISystemInfo& System() { return platform.System(); }
     sw::IProcesses& Processes() { return platform.Processes(); }
     sw::IGui& Gui() { return platform.Gui(); }
+    sw::ICodePages& CodePages() { return platform.CodePages(); }
     const std::string& Scratch() const { return scratch; }
 
     sw::fake::FakePlatform platform;
@@ -84,6 +86,7 @@ struct Win32Backend {
     sw::ISystemInfo& System() { return platform.System(); }
     sw::IProcesses& Processes() { return platform.Processes(); }
     sw::IGui& Gui() { return platform.Gui(); }
+    sw::ICodePages& CodePages() { return platform.CodePages(); }
     const std::string& Scratch() const { return scratch; }
 
     sw::win32::Win32Platform platform;

@@ -69,4 +69,11 @@ TYPED_TEST(SystemInfoContract, LocalTimeIsAValidDateThatAFileStampHolds) {
     EXPECT_EQ(DecodeFileStamp(EncodeFileStamp(now)), even);
 }
 
+// Both the fake and Wine's default system use code page 1252.
+TYPED_TEST(SystemInfoContract, WideTextConvertsToTheSystemCodePage) {
+    EXPECT_EQ(this->sys().WideToAnsi(u"A\u00e9\u20ac"), "A\xe9\x80");
+    EXPECT_EQ(this->sys().WideToAnsi(u"\u4e2d"), "?");
+    EXPECT_EQ(this->sys().WideToAnsi(u""), "");
+}
+
 } // namespace

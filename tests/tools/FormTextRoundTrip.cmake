@@ -1,7 +1,8 @@
 # cmake -DFORMTEXT=<tool> -DINPUT=<text form> -DWORK=<dir> -P FormTextRoundTrip.cmake
 #
 # The formtext tool itself: text -> binary -> text gives the input back, binary -> text -> binary the same bytes,
-# and a broken text form fails with its file, line and column and leaves no output behind.
+# and a broken text form fails with its file, line and column and leaves no output behind; a binary stream with a
+# wrong signature is an invalid stream, and a folder given as input is named.
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 
@@ -32,3 +33,18 @@ endif()
 if(NOT err MATCHES "broken\\.txt\\(2:[0-9]+\\)")
   message(FATAL_ERROR "the error does not name the file, line and column: ${err}")
 endif()
+
+# Fails unless formtext, converting ${input}, fails and its error matches ${pattern}.
+function(expect_failure input pattern)
+  execute_process(COMMAND ${FORMTEXT} ${input} ${WORK}/out.any RESULT_VARIABLE rc ERROR_VARIABLE err)
+  if(rc EQUAL 0 OR EXISTS ${WORK}/out.any)
+    message(FATAL_ERROR "formtext converted ${input}")
+  endif()
+  if(NOT err MATCHES "${pattern}")
+    message(FATAL_ERROR "formtext on ${input}: expected an error matching '${pattern}', got: ${err}")
+  endif()
+endfunction()
+
+file(WRITE ${WORK}/tpf1.bin "TPF1 a stream with a wrong signature")
+expect_failure(${WORK}/tpf1.bin "tpf1\\.bin\\(offset 0\\): Invalid stream format")
+expect_failure(${WORK} "formtext-[a-z-]+: is a folder, not a file")

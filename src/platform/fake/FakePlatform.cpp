@@ -20,6 +20,7 @@ Platform FakePlatform::Get() {
     p.Gui = &gui_;
     p.Versions = versions_;
     p.Internet = &internet_;
+    p.CodePages = &codePages_;
     return p;
 }
 

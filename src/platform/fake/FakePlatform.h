@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/fake/FakeCodePages.h"
 #include "platform/fake/FakeFileSystem.h"
 #include "platform/fake/FakeGui.h"
 #include "platform/fake/FakeInternet.h"
@@ -29,6 +30,7 @@ class FakePlatform {
     FakeResources& Resources() { return resources_; }
     FakeGui& Gui() { return gui_; }
     FakeInternet& Internet() { return internet_; }
+    FakeCodePages& CodePages() { return codePages_; }
     // The portable version reader over the fake files, unless replaced.
     void SetVersions(IVersionResources* versions) { versions_ = versions; }
 
@@ -42,6 +44,7 @@ class FakePlatform {
     FakeResources resources_;
     FakeGui gui_;
     FakeInternet internet_;
+    FakeCodePages codePages_;
     TPortableVersionResources portableVersions_{files_};
     IVersionResources* versions_ = &portableVersions_;
 };

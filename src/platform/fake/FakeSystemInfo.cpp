@@ -2,6 +2,7 @@
 
 #include "platform/CommandLine.h"
 #include "platform/fake/FakeFileSystem.h"
+#include "project/Text.h"
 
 namespace sw::fake {
 
@@ -15,5 +16,7 @@ std::vector<std::string> FakeSystemInfo::Arguments() {
         args.erase(args.begin());
     return args;
 }
+
+std::string FakeSystemInfo::WideToAnsi(std::u16string_view wide) { return WideToCodePage1252(wide); }
 
 } // namespace sw::fake

@@ -30,6 +30,8 @@ class FakeSystemInfo : public ISystemInfo {
     std::string ModulePath() override { return modulePath_; }
     std::vector<std::string> Arguments() override;
     FileDateTime LocalTime() override { return now_; }
+    // The fake system's code page is 1252.
+    std::string WideToAnsi(std::u16string_view wide) override;
 
   private:
     FakeFileSystem& files_;

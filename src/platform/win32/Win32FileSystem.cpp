@@ -2,6 +2,7 @@
 
 #include "platform/PlatformErrors.h"
 #include "platform/win32/Win32Handles.h"
+#include "platform/win32/Win32LaterApi.h"
 
 namespace sw::win32 {
 
@@ -209,12 +210,39 @@ std::vector<DirectoryEntry> Win32FileSystem::ListDirectory(const std::string& fo
     return entries;
 }
 
+std::string RootFolder(const std::string& path) {
+    if (path.size() >= 2 && path[1] == ':')
+        return path.substr(0, 2) + '\\';
+    if (path.rfind("\\\\", 0) != 0)
+        return "";
+    // \\server\share\: the backslash after the share name, or the end.
+    size_t server = path.find('\\', 2);
+    if (server == std::string::npos)
+        return "";
+    size_t share = path.find('\\', server + 1);
+    return (share == std::string::npos ? path : path.substr(0, share)) + '\\';
+}
+
+std::optional<uint64_t> FreeSpaceOfRoot(const std::string& path) {
+    std::string root = RootFolder(path);
+    DWORD sectorsPerCluster, bytesPerSector, freeClusters, totalClusters;
+    if (!GetDiskFreeSpaceA(root.empty() ? nullptr : root.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters,
+                           &totalClusters))
+        return std::nullopt;
+    return uint64_t{freeClusters} * sectorsPerCluster * bytesPerSector;
+}
+
 std::optional<uint64_t> Win32FileSystem::FreeSpace(const std::string& path) {
+    using GetDiskFreeSpaceExFn = BOOL(WINAPI*)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
+    // Windows 95 before OSR2 has only GetDiskFreeSpaceA.
+    static const auto getDiskFreeSpaceEx = LaterApi<GetDiskFreeSpaceExFn>("kernel32.dll", "GetDiskFreeSpaceExA");
+    if (!getDiskFreeSpaceEx)
+        return FreeSpaceOfRoot(path);
     ULARGE_INTEGER available, total, free;
     std::string dir = path;
     if (!dir.empty() && dir.back() != '\\')
         dir += '\\';
-    if (!GetDiskFreeSpaceExA(dir.c_str(), &available, &total, &free))
+    if (!getDiskFreeSpaceEx(dir.c_str(), &available, &total, &free))
         return std::nullopt;
     return available.QuadPart;
 }

@@ -31,4 +31,11 @@ class Win32FileSystem : public IFileSystem {
                             const std::string& value) override;
 };
 
+// The root folder that GetDiskFreeSpaceA takes for path ("C:\" or "\\server\share\"), empty for a
+// relative path (the current drive).
+std::string RootFolder(const std::string& path);
+// Free space from GetDiskFreeSpaceA, where GetDiskFreeSpaceExA is missing: the free space of the drive
+// that holds path (at most 2 GB on the systems that need it).
+std::optional<uint64_t> FreeSpaceOfRoot(const std::string& path);
+
 } // namespace sw::win32

@@ -1,5 +1,6 @@
 #include "platform/win32/Win32Platform.h"
 
+#include "platform/win32/Win32CodePages.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Gui.h"
 #include "platform/win32/Win32Internet.h"
@@ -16,7 +17,7 @@ Win32Platform::Win32Platform()
       system_(std::make_unique<Win32SystemInfo>()), processes_(std::make_unique<Win32Processes>()),
       resources_(std::make_unique<Win32Resources>()), gui_(std::make_unique<Win32Gui>()),
       systemVersions_(std::make_unique<Win32VersionResources>()), internet_(std::make_unique<Win32Internet>()),
-      versions_(systemVersions_.get()) {}
+      versions_(systemVersions_.get()), codePages_(std::make_unique<Win32CodePages>()) {}
 
 Win32Platform::~Win32Platform() = default;
 
@@ -29,6 +30,7 @@ Platform Win32Platform::Get() {
     p.Resources = resources_.get();
     p.Gui = gui_.get();
     p.Versions = versions_;
+    p.CodePages = codePages_.get();
     p.Internet = internet_.get();
     return p;
 }

@@ -15,6 +15,7 @@ class Win32Processes;
 class Win32Resources;
 class Win32Gui;
 class Win32VersionResources;
+class Win32CodePages;
 class Win32Internet;
 
 class Win32Platform {
@@ -30,6 +31,7 @@ class Win32Platform {
     Win32Processes& Processes() { return *processes_; }
     Win32Resources& Resources() { return *resources_; }
     Win32Gui& Gui() { return *gui_; }
+    Win32CodePages& CodePages() { return *codePages_; }
     Win32Internet& Internet() { return *internet_; }
     void SetVersions(IVersionResources* versions) { versions_ = versions; }
 
@@ -45,6 +47,7 @@ class Win32Platform {
     std::unique_ptr<Win32VersionResources> systemVersions_;
     std::unique_ptr<Win32Internet> internet_;
     IVersionResources* versions_;
+    std::unique_ptr<Win32CodePages> codePages_;
 };
 
 } // namespace sw::win32

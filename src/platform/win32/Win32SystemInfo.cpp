@@ -67,4 +67,17 @@ FileDateTime Win32SystemInfo::LocalTime() {
     return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
 }
 
+std::string Win32SystemInfo::WideToAnsi(std::u16string_view wide) {
+    if (wide.empty())
+        return {};
+    const auto* units = reinterpret_cast<const wchar_t*>(wide.data());
+    int count = static_cast<int>(wide.size());
+    int bytes = WideCharToMultiByte(CP_ACP, 0, units, count, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0)
+        return std::string(wide.size(), '?');
+    std::string text(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_ACP, 0, units, count, text.data(), bytes, nullptr, nullptr);
+    return text;
+}
+
 } // namespace sw::win32

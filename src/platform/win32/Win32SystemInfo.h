@@ -16,6 +16,7 @@ class Win32SystemInfo : public ISystemInfo {
     std::string ModulePath() override;
     std::vector<std::string> Arguments() override;
     FileDateTime LocalTime() override;
+    std::string WideToAnsi(std::u16string_view wide) override;
 };
 
 } // namespace sw::win32

@@ -1,13 +1,15 @@
 #include "app/SetupProgram.h"
 #include "controls/Forms.h"
+#include "app/MainForm.h"
 #include "engine/Install.h"
+#include "project/Reader.h"
+#include "project/Writer.h"
 #include "platform/fake/FakePlatform.h"
 #include "project/TextForm.h"
 #include "support/ProgramStateForTests.h"
 #include "support/SourceFiles.h"
 
 #include <gtest/gtest.h>
-
 
 namespace sw {
 namespace {
@@ -44,6 +46,18 @@ TEST_F(SetupProgramTest, TheTitleNamesTheProduct) {
               "Setwright Demo Installation");
     EXPECT_EQ(ProjectTitle(TextToRecords("object Form1: TForm1\n object Install1: TInstall\n end\nend\n", "p")),
               "My product Installation");
+
+    // A wide product name is the one the loaded driver shows.
+    RegisterAllClasses();
+    std::string text = "object Form1: TForm1\n object Install1: TInstall\n"
+                       "  Information.ProductName = WString(#8364'uro Tools')\n end\nend\n";
+    TObjectRecord project = TextToRecords(text, "p");
+    ASSERT_EQ(project.Children.at(0).Properties.at(0).Value.Type, TValueType::vaWString);
+    TOwned<TForm1> form(new TForm1(nullptr));
+    ReadComponentStream(WriteStreamRecords(project), form.get());
+    auto* install = static_cast<TInstall*>(form->FindComponent("Install1"));
+    EXPECT_EQ(install->Information()->ProductName, "\x80uro Tools");
+    EXPECT_EQ(ProjectTitle(project), install->Information()->ProductName + " Installation");
 }
 
 TEST_F(SetupProgramTest, TheDemoProjectIsInCanonicalTextForm) {
@@ -53,6 +67,19 @@ TEST_F(SetupProgramTest, TheDemoProjectIsInCanonicalTextForm) {
     EXPECT_EQ(RecordsToText(project), text);
     std::string stream = WriteStreamRecords(project);
     EXPECT_EQ(WriteStreamRecords(TextToRecords(RecordsToText(ReadStreamRecords(stream)), "again")), stream);
+}
+
+TEST_F(SetupProgramTest, TheDemoProjectWrittenAndReadBackGivesTheSameStream) {
+    RegisterAllClasses();
+    auto readAndWrite = [](const std::string& bytes) {
+        TOwned<TForm1> form(new TForm1(nullptr));
+        ReadComponentStream(bytes, form.get());
+        return WriteComponentStream(*form);
+    };
+    std::string first =
+        readAndWrite(WriteStreamRecords(TextToRecords(ReadSourceFile("examples/demo/project.txt"), "p")));
+    EXPECT_NE(first.find("Setwright Demo"), std::string::npos);
+    EXPECT_EQ(readAndWrite(first), first);
 }
 
 TEST_F(SetupProgramTest, AProgramWithoutAProjectSaysSo) {

@@ -2,6 +2,7 @@
 
 #include "platform/fake/FakePlatform.h"
 #include "project/Errors.h"
+#include "project/Text.h"
 
 #include <gtest/gtest.h>
 
@@ -31,4 +32,26 @@ TEST(Platform, ServicesCanBeMixed) {
     ScopedPlatform scope(mixed);
     EXPECT_EQ(GetPlatform().Registry, &a.Registry());
     EXPECT_EQ(GetPlatform().Gui, &b.Gui());
+}
+
+TEST(Platform, WideTextConvertsThroughTheInstalledSystem) {
+    struct Cyrillic : fake::FakeSystemInfo {
+        using FakeSystemInfo::FakeSystemInfo;
+        std::string WideToAnsi(std::u16string_view w) override { return w == u"\u041f" ? "\xcf" : "?"; }
+    };
+    fake::FakePlatform a;
+    Cyrillic system(a.Files());
+    Platform p = a.Get();
+    p.System = &system;
+    {
+        ScopedPlatform scope(p);
+        EXPECT_EQ(WideToAnsi(u"\u041f"), "\xcf");
+        {
+            ScopedPlatform inner(a.Get());
+            EXPECT_EQ(WideToAnsi(u"\u041f"), "?") << "the fake system's code page is 1252";
+            EXPECT_EQ(WideToAnsi(u"\u20ac"), "\x80");
+        }
+        EXPECT_EQ(WideToAnsi(u"\u041f"), "\xcf");
+    }
+    EXPECT_EQ(WideToAnsi(u"\u20ac"), "\x80");
 }

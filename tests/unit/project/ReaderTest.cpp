@@ -4,6 +4,7 @@
 #include "project/Errors.h"
 #include "project/Reader.h"
 #include "project/StreamRecord.h"
+#include "project/Text.h"
 #include "project/Writer.h"
 
 #include <gtest/gtest.h>
@@ -121,7 +122,7 @@ TEST_F(ReaderTest, EveryKindOfPropertyIsAssigned) {
     EXPECT_FALSE(t->Enabled);
     EXPECT_EQ(t->Shade, TShade::shDark);
     EXPECT_EQ(t->Shades, 0b101u);
-    EXPECT_EQ(t->Text, "w\xe9?");
+    EXPECT_EQ(t->Text, "w\xe9\x80") << "the euro sign is 0x80 in code page 1252";
     EXPECT_EQ(t->Ratio, 2.5L);
     EXPECT_EQ(t->Nested()->Label, "inner");
     EXPECT_EQ(t->Nested()->Size, 8) << "absent property keeps its default";
@@ -136,6 +137,20 @@ TEST_F(ReaderTest, EveryKindOfPropertyIsAssigned) {
     EXPECT_EQ(t->OnFire.Name, "ThingFired");
     EXPECT_FALSE(t->IsLoading());
     EXPECT_FALSE(form->IsLoading());
+}
+
+TEST_F(ReaderTest, WideStringsConvertThroughTheSystemCodePage) {
+    EXPECT_EQ(WideToAnsi(u"A\u00e9\u20ac\u0178\u4e2d\U0001F600"), "A\xe9\x80\x9f??")
+        << "code page 1252 without a platform; a character beyond 16 bits is one ?";
+    TStreamValue wide = Val(TValueType::vaWString);
+    wide.Wide = u"\u041f\u0440";
+    auto bytes = Stream(Obj("TTestRoot", "Form1", {}, {Obj("TTestThing", "T", {{"Text", wide}})}));
+    SetWideToAnsi([](std::u16string_view w) { return "cp1251:" + std::to_string(w.size()); });
+    TOwned<TComponent> root(ReadComponentStream(bytes, nullptr));
+    SetWideToAnsi({});
+    EXPECT_EQ(static_cast<TTestThing*>(root->FindComponent("T"))->Text, "cp1251:2")
+        << "the reader converts through the installed conversion";
+    EXPECT_EQ(WideToAnsi(u"\u041f"), "?");
 }
 
 TEST_F(ReaderTest, ReferencesResolveAfterTheWholeStreamAndLoadedRunsRootFirst) {
@@ -193,6 +208,17 @@ TEST_F(ReaderTest, StreamErrorsNameTheObjectAndPropertyAndLeaveNothingBehind) {
     EXPECT_EQ(ReadError(Stream(Obj("TTestRoot", "Form1", {}, {Obj("TTestThing", "9lives")}))),
               "Error reading 9lives: ''9lives'' is not a valid component name");
     EXPECT_EQ(ReadError("TPF1"), "Error reading : Invalid stream format");
+    // A corrupt name or path stays on one line: its control bytes show as #nn.
+    EXPECT_EQ(ReadError(Stream(Obj("TTestRoot", "Form1", {},
+                                   {Obj("TTestThing", std::string("A\nB\0", 4), {}), Obj("TTestThing", "C")}))),
+              "Error reading A#10B#0: ''A#10B#0'' is not a valid component name");
+    EXPECT_EQ(ReadError(thing({{std::string("Co\runt\x7f", 7), TStreamValue::Integer(1)}})),
+              "Error reading Thing1.Co#13unt#127: Property does not exist");
+    EXPECT_EQ(ReadError(Stream(Obj("TTestRoot", "Form1", {}, {Obj("TNo\nClass", "T")}))),
+              "Error reading T: Class TNo#10Class not found");
+    std::string cut =
+        Stream(Obj("TTestRoot", "Form1", {}, {Obj("TTestThing", "X\tY", {{"Count\n", Val(TValueType::vaInt32)}})}));
+    EXPECT_EQ(ReadError(cut.substr(0, cut.size() - 6)), "Error reading X#9Y.Count#10: Stream read error");
 }
 
 TEST_F(ReaderTest, TruncatedStreamsFailCleanlyAtEveryCut) {
@@ -310,6 +336,13 @@ TEST_F(ReaderTest, NilEmptiesAReferenceAndTheRootsOwnNameFindsNothing) {
     ReadComponentStream(Stream(rec), root.get());
     EXPECT_EQ(a->Link(), nullptr);
     EXPECT_EQ(static_cast<TTestThing*>(root->FindComponent("C"))->Link(), nullptr);
+
+    // An inherited record naming a component found nowhere empties the reference it had.
+    a->SetLink(b);
+    ReadComponentStream(Stream(Obj("TTestRoot", "Form1", {},
+                                   {Inherited(Obj("TTestThing", "A", {{"Link", TStreamValue::Ident("Gone")}}))})),
+                        root.get());
+    EXPECT_EQ(a->Link(), nullptr);
 }
 
 TEST_F(ReaderTest, EventsTakeOnlyMethodNamesAndLinesOnlyStrings) {

@@ -142,7 +142,7 @@ TEST(StreamRecordTest, PrefixFlagsAndChildPosition) {
     EXPECT_EQ(WriteStreamRecords(r), bytes);
 
     std::string badPosition = Stream(Bytes({0xF2, 6}) + Short("x") + Short("TForm1") + Short("F") + Bytes({0, 0}));
-    ExpectStreamError(badPosition, "Invalid stream format", "", "", 5);
+    ExpectStreamError(badPosition, "Invalid property value", "", "", 5);
 }
 
 TEST(StreamRecordTest, EveryKindRoundTrips) {
@@ -227,8 +227,9 @@ TEST(StreamRecordTest, SkipValueDoesNotNeedTheDataOfAHugeBinary) {
 }
 
 TEST(StreamRecordTest, WrongSignatureIsInvalidStreamFormat) {
-    ExpectStreamError("", "Invalid stream format", "", "", 0);
-    ExpectStreamError("TPF", "Invalid stream format", "", "", 0);
+    ExpectStreamError("", "Stream read error", "", "", 0);
+    ExpectStreamError("TPF", "Stream read error", "", "", 3);
+    ExpectStreamError("TPF1", "Invalid stream format", "", "", 0);
     ExpectStreamError("TPF1" + Short("TForm1") + Short("F") + Bytes({0, 0}), "Invalid stream format", "", "", 0);
 }
 
@@ -286,7 +287,7 @@ TEST(StreamRecordTest, NestingLimits) {
         return Stream(Short("T") + Short("F") + Short("P") + v + std::string(size_t(depth), '\0') + Bytes({0, 0}));
     };
     EXPECT_NO_THROW(ReadStreamRecords(nestedLists(kMaxValueDepth)));
-    ExpectStreamError(nestedLists(kMaxValueDepth + 1), "Invalid stream format", "F", "P", 4 + 2 + 2 + 2 + 64);
+    ExpectStreamError(nestedLists(kMaxValueDepth + 1), "Values nested deeper than 64", "F", "P", 4 + 2 + 2 + 2 + 64);
 
     auto nestedObjects = [](int depth) {
         std::string s = "TPF0";
@@ -300,7 +301,7 @@ TEST(StreamRecordTest, NestingLimits) {
         ReadStreamRecords(deep);
         ADD_FAILURE() << "deep objects were read";
     } catch (const EStreamError& e) {
-        EXPECT_EQ(e.Message(), "Invalid stream format");
+        EXPECT_EQ(e.Message(), "Objects nested deeper than 64");
         EXPECT_EQ(e.ObjectName, "");
     }
 }
