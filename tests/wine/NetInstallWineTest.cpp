@@ -8,6 +8,7 @@
 #include "objects/NetInstallLocation.h"
 #include "platform/FileSystem.h"
 #include "platform/win32/Win32Api.h"
+#include "support/ErrorOf.h"
 #include "support/NetServerFiles.h"
 
 namespace sw::test {
@@ -69,16 +70,7 @@ class NetInstallWineTest : public EngineWineTest {
     bool LocalExists() { return real_.Files().FileExists(local); }
     size_t FilesInFolder() { return real_.Files().ListDirectory(folder, "*.*").size(); }
     template <class E> std::string DownloadError(const std::string& remote) {
-        try {
-            location->Download(remote, local);
-        } catch (const E& e) {
-            return e.what();
-        } catch (const std::exception& e) {
-            ADD_FAILURE() << "unexpected exception: " << e.what();
-            return {};
-        }
-        ADD_FAILURE() << "the download of " << remote << " succeeded";
-        return {};
+        return ErrorOf<E>([&] { location->Download(remote, local); });
     }
     static std::string Served(const std::string& path) { return nettest::ServedFiles().at(path); }
 

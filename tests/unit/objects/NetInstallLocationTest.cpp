@@ -2,6 +2,7 @@
 // library, connecting, downloading by FTP and HTTP, every failure with its
 // ENIL error, cancelling, and the local file never left partial.
 #include "support/EngineFixture.h"
+#include "support/ErrorOf.h"
 
 #include "objects/NetErrors.h"
 #include "objects/NetInstallLocation.h"
@@ -57,16 +58,7 @@ class NetInstallLocationTest : public EngineFixture {
 
     // The message of the error a download raises; fails unless it is an E.
     template <class E> std::string DownloadError(const std::string& remote = "files.1") {
-        try {
-            location->Download(remote, kLocal);
-        } catch (const E& e) {
-            return e.what();
-        } catch (const std::exception& e) {
-            ADD_FAILURE() << "unexpected exception: " << e.what();
-            return {};
-        }
-        ADD_FAILURE() << "the download succeeded";
-        return {};
+        return ErrorOf<E>([&] { location->Download(remote, kLocal); });
     }
 
     TNetInstallLocation* location = nullptr;
@@ -143,24 +135,16 @@ TEST_F(NetInstallLocationTest, ServerFormOfPaths) {
 
 TEST_F(NetInstallLocationTest, LoadingTheLibraryReportsWhatIsMissing) {
     Net().SetLibraryMissing(true);
-    try {
-        location->LoadWinInet();
-        FAIL() << "loaded";
-    } catch (const ENIL_FailLoadWININET& e) {
-        EXPECT_STREQ(e.what(), "Failed to load the Wininet.dll. If this is a hybrid installation, you might want to "
-                               "include the WININET.DLL file in the PresetupFiles property of the TInstall component");
-    }
+    EXPECT_EQ(ErrorOf<ENIL_FailLoadWININET>([&] { location->LoadWinInet(); }),
+              "Failed to load the Wininet.dll. If this is a hybrid installation, you might want to include the "
+              "WININET.DLL file in the PresetupFiles property of the TInstall component");
     Net().SetLibraryMissing(false);
     for (const char* name : {"InternetGetLastResponseInfoA", "InternetConnectA", "InternetCloseHandle",
                              "InternetQueryDataAvailable", "HttpQueryInfoA"}) {
         Net().SetMissingProcedure(name);
-        try {
-            location->Download("files.1", kLocal);
-            FAIL() << "loaded without " << name;
-        } catch (const ENIL_FailLoadDLLProc& e) {
-            std::string shortName = std::string(name).ends_with('A') ? std::string(name, strlen(name) - 1) : name;
-            EXPECT_EQ(e.what(), "Failed to load the procedure " + shortName + " from WININET.DLL");
-        }
+        std::string shortName = std::string(name).ends_with('A') ? std::string(name, strlen(name) - 1) : name;
+        EXPECT_EQ(DownloadError<ENIL_FailLoadDLLProc>(),
+                  "Failed to load the procedure " + shortName + " from WININET.DLL");
         EXPECT_FALSE(location->WinInetLoaded());
     }
     Net().SetMissingProcedure("");
@@ -375,13 +359,9 @@ TEST_F(NetInstallLocationTest, FtpMissingDirectoryAndWrongLogin) {
     other.LoginInformation()->Password = "wrong";
     Server().User = "joe";
     Server().Password = "right";
-    try {
-        other.Download("files.1", kLocal);
-        FAIL() << "logged in";
-    } catch (const ENIL_OpenService& e) {
-        EXPECT_STREQ(e.what(), "Cannot connect to host srv1. Error message ERROR_INTERNET_LOGIN_FAILURE. Server srv1. "
-                               "Response from server 530 Login incorrect.");
-    }
+    EXPECT_EQ(ErrorOf<ENIL_OpenService>([&] { other.Download("files.1", kLocal); }),
+              "Cannot connect to host srv1. Error message ERROR_INTERNET_LOGIN_FAILURE. Server srv1. Response from "
+              "server 530 Login incorrect.");
     // No connection was made: the next download logs in with the values it has then.
     other.LoginInformation()->Password = "right";
     other.LoginInformation()->Directory = "pub\\setup";
