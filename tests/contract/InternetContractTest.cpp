@@ -9,6 +9,10 @@
 
 #include <cstdlib>
 
+#ifdef _WIN32
+#include "platform/win32/Win32Internet.h"
+#endif
+
 using namespace sw;
 
 namespace {
@@ -31,7 +35,7 @@ struct FakeInternetBackend {
         ftp.Password = nettest::kPassword;
         net.AddServer("127.0.0.1:" + std::to_string(ports.Closed)).Answers = false;
     }
-    IInternet& Internet() { return platform.Internet(); }
+    sw::IInternet& Internet() { return platform.Internet(); }
     bool Ready() const { return true; }
 
     fake::FakePlatform platform;
@@ -46,7 +50,7 @@ struct Win32InternetBackend {
         ports.Ftp = nettest::PortFromEnvironment("SW_NET_FTP");
         ports.Closed = nettest::PortFromEnvironment("SW_NET_CLOSED");
     }
-    IInternet& Internet() { return platform.Internet(); }
+    sw::IInternet& Internet() { return platform.Internet(); }
     bool Ready() const { return ports.Http && ports.Ftp && ports.Closed; }
 
     sw::win32::Win32Platform platform;
@@ -73,7 +77,7 @@ template <typename Backend> class InternetContract : public ::testing::Test {
         }
     }
 
-    IInternet& Net() { return backend.Internet(); }
+    sw::IInternet& Net() { return backend.Internet(); }
     InternetHandle ConnectFtp(const std::optional<std::string>& user = std::nullopt,
                               const std::optional<std::string>& password = std::nullopt) {
         return Net().Connect(session, "127.0.0.1", backend.ports.Ftp, InternetService::Ftp, user, password);
