@@ -8,6 +8,7 @@
 #include "objects/NetInstallLocation.h"
 #include "platform/FileSystem.h"
 #include "platform/win32/Win32Api.h"
+#include "platform/win32/Win32FileSystem.h"
 #include "support/ErrorOf.h"
 #include "support/NetServerFiles.h"
 
