@@ -18,6 +18,7 @@ need=(
     gcc-mingw-w64-i686-win32 g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 # win32 build
     libz-mingw-w64-dev
     wine wine32:i386 xvfb xauth xdotool imagemagick python3                   # Wine tiers
+    python3-pyftpdlib                                                         # loopback FTP server
 )
 emulate=
 if [ "${SW_WINE_PATH:-}" = emulated ] || sw_i386_emulated || ! sw_i386_runs; then

@@ -30,8 +30,6 @@ inline constexpr const char* kDefaultFontName = "MS Sans Serif";
 
 enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
 
-inline constexpr const char* kDefaultFontName = "MS Sans Serif";
-
 class TFont : public TPersistent {
     SW_DECLARE_CLASS()
   public:

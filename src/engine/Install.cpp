@@ -54,6 +54,7 @@ void RegisterInstallerClasses() {
     RegisterClass<TInstall>();
     RegisterClass<TInstallFileGroup>();
     RegisterClass<TInstallRegistry>();
+    RegisterClass<TNetInstallLocation>();
     RegisterPathSpecifierClasses();
 }
 
@@ -62,6 +63,7 @@ void CreateProgramWideObjects(TProgramState& state) {
     state.Part<TInstallRecordState>();
     state.Part<TDriverSlot>();
     state.Part<TInstallObjectsState>();
+    state.Part<TNetLocationState>();
     state.Part<TPathSpecifierLists>();
     state.Part<TTranslateHookSlot>();
     state.Part<TTranslatorSlot>();

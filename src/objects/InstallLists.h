@@ -57,8 +57,6 @@ struct TInstallObjectsState {
     TCustomInstallFileList RetryRegistrationFiles;
     // The location of the driver, used by objects that name none.
     TCustomNetInstallLocation* DefaultNetLocation = nullptr;
-    // Set by the progress window's Cancel; the downloads stop on it.
-    bool DownloadAborted = false;
     TFileIdentifierTable Identifiers;
     // Every live registry object, in creation order.
     TInstallRegistryList Registries;

@@ -135,16 +135,19 @@ void TFileRelated::DownloadArchive() {
         GetPlatform().Files->DeleteFile(localArchivePath_);
         localArchivePath_.clear();
     };
-    location->AttachReceiver(this);
+    // This object hears of every block while its archive arrives.
+    location->DownloadReceiver = TDataReceivedEvent(
+        Name(), [this](TPersistent*, const std::string& fileName, int32_t bytes, int32_t totalBytes, int32_t fileSize,
+                       const char* buffer) { DataReceived(fileName, bytes, totalBytes, fileSize, buffer); });
     try {
         location->Download(Name() + ".1", localArchivePath_);
     } catch (...) {
-        location->AttachReceiver(nullptr);
+        location->DownloadReceiver = {};
         discard();
         throw;
     }
-    location->AttachReceiver(nullptr);
-    if (DownloadAbortFlag()) {
+    location->DownloadReceiver = {};
+    if (DownloadAborted()) {
         discard();
         throw EAIUserAbort();
     }

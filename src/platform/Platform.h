@@ -12,6 +12,7 @@ class IProcesses;
 class IResources;
 class IGui;
 class IVersionResources;
+class IInternet;
 class ICodePages;
 
 // Raised when code asks for a service the installed platform left out.
@@ -52,6 +53,7 @@ struct Platform {
     PlatformService<IGui> Gui{"GUI"};
     PlatformService<IVersionResources> Versions{"version resources"};
     PlatformService<ICodePages> CodePages{"code pages"};
+    PlatformService<IInternet> Internet{"internet"};
 };
 
 // The installed platform; raises sw::Exception when none is installed.

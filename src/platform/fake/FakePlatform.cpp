@@ -19,6 +19,7 @@ Platform FakePlatform::Get() {
     p.Resources = &resources_;
     p.Gui = &gui_;
     p.Versions = versions_;
+    p.Internet = &internet_;
     p.CodePages = &codePages_;
     return p;
 }

@@ -1,12 +1,14 @@
 // One fake of each platform service, wired together: drive C: with the
 // folders C:\WINDOWS, C:\WINDOWS\SYSTEM and C:\WINDOWS\TEMP (the temporary
-// folder) and the program C:\SETUP\SETUP.EXE, Windows 98 as the version.
+// folder) and the program C:\SETUP\SETUP.EXE, Windows 98 as the version;
+// no internet servers.
 #pragma once
 
 #include "platform/Platform.h"
 #include "platform/fake/FakeCodePages.h"
 #include "platform/fake/FakeFileSystem.h"
 #include "platform/fake/FakeGui.h"
+#include "platform/fake/FakeInternet.h"
 #include "platform/fake/FakeProcesses.h"
 #include "platform/fake/FakeRegistry.h"
 #include "platform/fake/FakeResources.h"
@@ -27,6 +29,7 @@ class FakePlatform {
     FakeProcesses& Processes() { return processes_; }
     FakeResources& Resources() { return resources_; }
     FakeGui& Gui() { return gui_; }
+    FakeInternet& Internet() { return internet_; }
     FakeCodePages& CodePages() { return codePages_; }
     // The portable version reader over the fake files, unless replaced.
     void SetVersions(IVersionResources* versions) { versions_ = versions; }
@@ -40,6 +43,7 @@ class FakePlatform {
     FakeProcesses processes_{files_};
     FakeResources resources_;
     FakeGui gui_;
+    FakeInternet internet_;
     FakeCodePages codePages_;
     TPortableVersionResources portableVersions_{files_};
     IVersionResources* versions_ = &portableVersions_;

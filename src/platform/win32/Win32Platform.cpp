@@ -3,6 +3,7 @@
 #include "platform/win32/Win32CodePages.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Gui.h"
+#include "platform/win32/Win32Internet.h"
 #include "platform/win32/Win32Processes.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Resources.h"
@@ -15,8 +16,8 @@ Win32Platform::Win32Platform()
     : registry_(std::make_unique<Win32Registry>()), files_(std::make_unique<Win32FileSystem>()),
       system_(std::make_unique<Win32SystemInfo>()), processes_(std::make_unique<Win32Processes>()),
       resources_(std::make_unique<Win32Resources>()), gui_(std::make_unique<Win32Gui>()),
-      systemVersions_(std::make_unique<Win32VersionResources>()), versions_(systemVersions_.get()),
-      codePages_(std::make_unique<Win32CodePages>()) {}
+      systemVersions_(std::make_unique<Win32VersionResources>()), internet_(std::make_unique<Win32Internet>()),
+      versions_(systemVersions_.get()), codePages_(std::make_unique<Win32CodePages>()) {}
 
 Win32Platform::~Win32Platform() = default;
 
@@ -30,6 +31,7 @@ Platform Win32Platform::Get() {
     p.Gui = gui_.get();
     p.Versions = versions_;
     p.CodePages = codePages_.get();
+    p.Internet = internet_.get();
     return p;
 }
 

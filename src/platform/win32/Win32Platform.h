@@ -16,6 +16,7 @@ class Win32Resources;
 class Win32Gui;
 class Win32VersionResources;
 class Win32CodePages;
+class Win32Internet;
 
 class Win32Platform {
   public:
@@ -31,6 +32,7 @@ class Win32Platform {
     Win32Resources& Resources() { return *resources_; }
     Win32Gui& Gui() { return *gui_; }
     Win32CodePages& CodePages() { return *codePages_; }
+    Win32Internet& Internet() { return *internet_; }
     void SetVersions(IVersionResources* versions) { versions_ = versions; }
 
     Platform Get();
@@ -43,6 +45,7 @@ class Win32Platform {
     std::unique_ptr<Win32Resources> resources_;
     std::unique_ptr<Win32Gui> gui_;
     std::unique_ptr<Win32VersionResources> systemVersions_;
+    std::unique_ptr<Win32Internet> internet_;
     IVersionResources* versions_;
     std::unique_ptr<Win32CodePages> codePages_;
 };

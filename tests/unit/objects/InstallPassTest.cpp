@@ -58,19 +58,19 @@ class TTestLocation : public TCustomNetInstallLocation {
     void Download(const std::string& remoteName, const std::string& localPath) override {
         Remote = remoteName;
         Local = localPath;
-        ReceiverDuring = Receiver();
+        ReceiverAttached = static_cast<bool>(DownloadReceiver);
         GetPlatform().Files->OpenFile(localPath, FileMode::Create)->Write("abc", 3);
-        Receiver()->DataReceived(remoteName, 3, 3, 8, "abc");
+        DownloadReceiver(this, remoteName, 3, 3, 8, "abc");
         if (Fail)
             throw Exception("connection lost");
-        SetDownloadAbortFlag(CancelDuring);
+        SetDownloadAbort(CancelDuring);
     }
     bool Valid = true;
     bool Fail = false;
     bool CancelDuring = false;
     std::string Remote;
     std::string Local;
-    TFileRelated* ReceiverDuring = nullptr;
+    bool ReceiverAttached = false;
 };
 
 class InstallPassTest : public EngineFixture {
@@ -235,8 +235,8 @@ TEST_F(DownloadTest, ADownloadReportsProgressAndRecordsTheCopy) {
     EXPECT_EQ(location_->Remote, "File1.1");
     EXPECT_EQ(location_->Local.rfind("C:\\WINDOWS\\TEMP\\bat", 0), 0u) << location_->Local;
     EXPECT_EQ(location_->Local.substr(location_->Local.size() - 2), ".1");
-    EXPECT_EQ(location_->ReceiverDuring, file_);
-    EXPECT_EQ(location_->Receiver(), nullptr);
+    EXPECT_TRUE(location_->ReceiverAttached);
+    EXPECT_FALSE(location_->DownloadReceiver);
     EXPECT_EQ(events, std::vector<std::string>{"File1.1 3/3/8 abc"});
     ASSERT_EQ(dialog->Codes, std::vector<int>{msg::DownloadProgressShown});
     ASSERT_EQ(container_->Reports.size(), 1u);
@@ -279,22 +279,25 @@ TEST_F(DownloadTest, ACancelledOrFailedDownloadLeavesNoArchive) {
     EXPECT_THROW(file_->DownloadArchive(), EAIUserAbort);
     EXPECT_FALSE(fake_.Files().FileExists(location_->Local));
     EXPECT_EQ(file_->LocalArchivePath(), "");
-    EXPECT_EQ(location_->Receiver(), nullptr);
-    SetDownloadAbortFlag(false);
+    EXPECT_FALSE(location_->DownloadReceiver);
+    SetDownloadAbort(false);
     location_->CancelDuring = false;
     location_->Fail = true;
     EXPECT_EQ(ErrorOf<Exception>([&] { file_->DownloadArchive(); }), "connection lost");
     EXPECT_FALSE(fake_.Files().FileExists(location_->Local));
     EXPECT_FALSE(file_->HasLocalArchive());
-    EXPECT_EQ(location_->Receiver(), nullptr);
+    EXPECT_FALSE(location_->DownloadReceiver);
     EXPECT_FALSE(
         fake_.Registry().KeyExists(RegistryRoot::LocalMachine, "\\SOFTWARE\\Pellmoor\\Install\\Install0\\File1"));
 }
 
-TEST_F(DownloadTest, TheLocationItselfIsBuiltWithTheNetInstall) {
+TEST_F(DownloadTest, ALocationWithoutAHostIsRefusedBeforeAnyTransfer) {
     TCustomNetInstallLocation plain(nullptr);
     file_->SetNetLocation(&plain);
-    EXPECT_THROW(file_->DownloadArchive(), ENotBuiltYet);
+    EXPECT_EQ(ErrorOf<IEFileRelated>([&] { file_->DownloadArchive(); }),
+              "File1 could not install itself because the TNetLocation component's properties, in the NetLocation "
+              "property, have not been filled in");
+    EXPECT_FALSE(file_->HasLocalArchive());
     file_->SetNetLocation(nullptr);
 }
 
