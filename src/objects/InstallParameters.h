@@ -3,6 +3,7 @@
 // travel on the same channels, so both share TPersistent.
 #pragma once
 
+#include "archive/FileStats.h"
 #include "project/Persistent.h"
 
 #include <cstdint>
@@ -15,6 +16,9 @@ class TFileStatusParameter : public TPersistent {
     int32_t BytesDone = 0;
     int32_t FilePercentDone = 0;
     std::string FileName;
+    // A copy of the archive engine's record for the current file: its
+    // file-finished flag and file size.
+    TlzhFileStats Progress;
     // Bytes of the whole running container pass, this file's included.
     int32_t TotalBytesDone = 0;
     int32_t TotalPercentDone = 0;
