@@ -63,7 +63,6 @@ class TPathSpecifierList {
     TCustomPathSpecifier* FindByClass(const TClassInfo& cls) const;
     template <class T> T* FindByClass() const { return static_cast<T*>(FindByClass(T::StaticClassInfo())); }
     bool HasClass(const TClassInfo& cls) const;
-    void Clear() { items_.clear(); }
 
   private:
     std::vector<TCustomPathSpecifier*> items_;
