@@ -13,7 +13,7 @@ cd "$(dirname "$0")/.."
 source scripts/wine-path.sh
 
 need=(
-    cmake ninja-build g++ zlib1g-dev googletest                               # native build
+    cmake ninja-build g++ zlib1g-dev googletest ccache                        # native build
     clang libclang-rt-14-dev                                                  # sanitizers, libFuzzer
     gcc-mingw-w64-i686-win32 g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 # win32 build
     libz-mingw-w64-dev

@@ -5,7 +5,7 @@
 #   bash scripts/test.sh native win32    only these tiers
 #
 # Environment:
-#   SW_FUZZ_SECONDS    seconds per fuzz target (default 30)
+#   SW_FUZZ_SECONDS    seconds per fuzz target (default 20)
 #   SW_BUILD_PREFIX    build directory prefix (default "build/": build/native, build/win32, ...)
 #   SW_WINE_PATH       "emulated": run 32-bit Wine through qemu-i386 even where the kernel runs 32-bit Linux
 #                      programs itself (in a user namespace with a binfmt_misc of its own)
@@ -22,14 +22,8 @@ cd "$(dirname "$0")/.." || exit 1
 root=$PWD
 prefix=${SW_BUILD_PREFIX:-build/}
 [[ $prefix == /* ]] || prefix="$root/$prefix"
-fuzz_seconds=${SW_FUZZ_SECONDS:-30}
+fuzz_seconds=${SW_FUZZ_SECONDS:-20}
 jobs=2
-
-# ccache speeds up rebuilds where it is installed; nothing needs it.
-if command -v ccache >/dev/null; then
-    export CMAKE_C_COMPILER_LAUNCHER=${CMAKE_C_COMPILER_LAUNCHER-ccache}
-    export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER-ccache}
-fi
 
 passed=0
 failed=0
@@ -158,21 +152,31 @@ tier_fuzz() {
     local work
     work=$(mktemp -d "${TMPDIR:-/tmp}/sw-fuzz.XXXXXX")
     mkdir -p "$dir/artifacts"
-    local exe name
-    for exe in "${targets[@]}"; do
-        name=$(basename "$exe")
-        mkdir -p "$work/$name"
-        # libFuzzer adds what it finds to the corpus: a copy, never the seeds in the repo.
-        [ -d "tests/fuzz/corpus/$name" ] && cp -R "tests/fuzz/corpus/$name/." "$work/$name/"
-        if (cd "$work" && timeout -k 10 $((fuzz_seconds + 120)) "$exe" -max_total_time="$fuzz_seconds" \
-            -artifact_prefix="$dir/artifacts/$name-" "$work/$name" >"$work/$name.log" 2>&1); then
-            echo "-- $name: ok ($(find "$work/$name" -type f | wc -l) inputs in the corpus)"
-            note_pass
-        else
-            echo "-- $name: FAILED; crash inputs go to $dir/artifacts/"
-            tail -n 40 "$work/$name.log"
-            note_fail
-        fi
+    # Two targets at a time, one per core; results are reported in target order.
+    local i exe name
+    for ((i = 0; i < ${#targets[@]}; i += jobs)); do
+        local batch=("${targets[@]:i:jobs}")
+        for exe in "${batch[@]}"; do
+            name=$(basename "$exe")
+            mkdir -p "$work/$name"
+            # libFuzzer adds what it finds to the corpus: a copy, never the seeds in the repo.
+            [ -d "tests/fuzz/corpus/$name" ] && cp -R "tests/fuzz/corpus/$name/." "$work/$name/"
+            (cd "$work" && timeout -k 10 $((fuzz_seconds + 120)) "$exe" -max_total_time="$fuzz_seconds" \
+                -artifact_prefix="$dir/artifacts/$name-" "$work/$name" >"$work/$name.log" 2>&1
+            echo $? >"$work/$name.rc") &
+        done
+        wait
+        for exe in "${batch[@]}"; do
+            name=$(basename "$exe")
+            if [ "$(cat "$work/$name.rc")" = 0 ]; then
+                echo "-- $name: ok ($(find "$work/$name" -type f | wc -l) inputs in the corpus)"
+                note_pass
+            else
+                echo "-- $name: FAILED; crash inputs go to $dir/artifacts/"
+                tail -n 40 "$work/$name.log"
+                note_fail
+            fi
+        done
     done
     rm -rf "$work"
 }
@@ -289,6 +293,14 @@ if ! bash scripts/install-prereqs.sh; then
     echo "-- installing the prerequisites failed"
     echo "0 passed, 1 failed"
     exit 1
+fi
+
+# ccache speeds up rebuilds (installed with the prerequisites).
+if command -v ccache >/dev/null; then
+    export CMAKE_C_COMPILER_LAUNCHER=${CMAKE_C_COMPILER_LAUNCHER-ccache}
+    export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER-ccache}
+    # Paths relative to the checkout, so that another clone on the same machine shares the cache.
+    export CCACHE_BASEDIR=${CCACHE_BASEDIR-$root}
 fi
 
 source scripts/build-dir.sh
