@@ -1,8 +1,10 @@
 #include "engine/Install.h"
 
+#include "archive/MainArchiveEngine.h"
 #include "controls/Forms.h"
 #include "controls/Graphics.h"
 #include "lang/Translator.h"
+#include "objects/InstallFile.h"
 #include "objects/InstallLists.h"
 #include "objects/InstallRegistry.h"
 #include "objects/NetInstallLocation.h"
@@ -52,6 +54,7 @@ SW_CLASS_INFO(TInstall, TCustomInstall,
 
 void RegisterInstallerClasses() {
     RegisterClass<TInstall>();
+    RegisterClass<TInstallFile>();
     RegisterClass<TInstallFileGroup>();
     RegisterClass<TInstallRegistry>();
     RegisterClass<TNetInstallLocation>();
@@ -63,6 +66,7 @@ void CreateProgramWideObjects(TProgramState& state) {
     state.Part<TInstallRecordState>();
     state.Part<TDriverSlot>();
     state.Part<TInstallObjectsState>();
+    state.Part<TMainArchiveEngineSlot>();
     state.Part<TNetLocationState>();
     state.Part<TPathSpecifierLists>();
     state.Part<TTranslateHookSlot>();
