@@ -349,7 +349,8 @@ void TCustomInstallFile::ReadArchiveEntry(const std::string& archivePath) {
     TPlmrCompress& engine = choice.Engine();
     engine.SetCompressedFile(archivePath);
     const int index = engine.IndexOfFileID(uniqueID_);
-    if (index < 0)
+    // An identifier no entry was added for maps to slot 0, another file's.
+    if (index < 0 || index >= engine.FileCount() || engine.Headers().GetFileHeaders(index).Record.FileID != uniqueID_)
         return;
     const archive::TFileHeaderRecord& record = engine.Headers().GetFileHeaders(index).Record;
     storedSize_ = record.CompressedSize;

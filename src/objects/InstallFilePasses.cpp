@@ -1,6 +1,7 @@
 // The passes over one file: install (with the replace decision and the
 // replacement of a file in use at the next start of Windows), compress and
 // copy, with the engine's disk and progress handlers.
+#include "archive/ArchiveErrors.h"
 #include "archive/ArchivePaths.h"
 #include "archive/MainArchiveEngine.h"
 #include "archive/VersionResource.h"
@@ -274,8 +275,11 @@ std::string TCustomInstallFile::NewDisk(TPlmrCompress* engine, int32_t disk, con
     Report(msg::NewDiskNeeded, &list);
     if (!OnNewDisk && Tag == 0) {
         const std::string text = Format(TranslateEnglishMessage("Please insert disk #%d"), {disk});
-        if (GetPlatform().Gui->MessageBox(text, "", mb::OkCancel | mb::IconInformation) == id::Cancel)
+        if (GetPlatform().Gui->MessageBox(text, "", mb::OkCancel | mb::IconInformation) == id::Cancel) {
             engine->Abort = true;
+            // The engine ends the operation through its abort handler.
+            throw EpcAborted();
+        }
     }
     return ExcludeTrailingBackslash(parameter.Path);
 }
