@@ -8,6 +8,7 @@
 #include "objects/InstallLists.h"
 #include "objects/InstallRegistry.h"
 #include "objects/NetInstallLocation.h"
+#include "objects/UninstallExe.h"
 #include "paths/StandardSpecifiers.h"
 #include "project/ClassRegistry.h"
 #include "project/ProgramState.h"
@@ -58,6 +59,7 @@ void RegisterInstallerClasses() {
     RegisterClass<TInstallFileGroup>();
     RegisterClass<TInstallRegistry>();
     RegisterClass<TNetInstallLocation>();
+    RegisterClass<TUninstallEXE>();
     RegisterPathSpecifierClasses();
 }
 

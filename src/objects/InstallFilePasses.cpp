@@ -57,6 +57,8 @@ std::string TCustomInstallFile::CheckedDestPath() const {
 }
 
 void TCustomInstallFile::SetState(TInstallFileState state) {
+    if (IsLoading())
+        return;
     try {
         switch (state) {
         case TInstallFileState::ifsCompress:
