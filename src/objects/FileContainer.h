@@ -5,6 +5,7 @@
 #include "objects/InstallObject.h"
 #include "project/StringList.h"
 
+#include <functional>
 #include <memory>
 
 namespace sw {
@@ -105,6 +106,8 @@ class TFileContainer : public TFileRelated {
     void DeleteArchive(const std::string& path) const;
     // Resets the state and broadcasts the pass's end.
     void EndPass();
+    // The frame of the copy and compress passes around the work on the children.
+    void RunProcessPass(TProcessingState state, uint32_t sizeOptions, const std::function<void()>& body);
 
     int32_t totalSize_ = 0;
     int32_t bytesDone_ = 0;

@@ -125,22 +125,18 @@ void TFileContainer::InstallObjects() {
     finish();
 }
 
-void TFileContainer::Copy() {
-    state_ = TProcessingState::Copying;
+void TFileContainer::RunProcessPass(TProcessingState state, uint32_t sizeOptions,
+                                    const std::function<void()>& body) {
+    state_ = state;
     try {
         OnBeforeProcess(this);
         if (Include()) {
             if (Container())
                 Container()->DoInformationEventControl(this, msg::PassStarts, this);
             ReadInfoFromSource();
-            totalSize_ = GetTotalSize(false);
+            totalSize_ = GetTotalSize((sizeOptions & coIncludeExcluded) != 0);
             bytesDone_ = 0;
-            for (int i = 0; i < ObjectCount(); ++i)
-                if (auto* file = dynamic_cast<TCustomInstallFile*>(Objects(i)))
-                    file->Copy();
-            for (int i = 0; i < ObjectCount(); ++i)
-                if (auto* container = dynamic_cast<TFileContainer*>(Objects(i)))
-                    container->Copy();
+            body();
             OnAfterProcess(this);
             if (Container())
                 Container()->DoInformationEventControl(this, msg::PassEnds, this);
@@ -154,6 +150,17 @@ void TFileContainer::Copy() {
         throw;
     }
     EndPass();
+}
+
+void TFileContainer::Copy() {
+    RunProcessPass(TProcessingState::Copying, 0, [this] {
+        for (int i = 0; i < ObjectCount(); ++i)
+            if (auto* file = dynamic_cast<TCustomInstallFile*>(Objects(i)))
+                file->Copy();
+        for (int i = 0; i < ObjectCount(); ++i)
+            if (auto* container = dynamic_cast<TFileContainer*>(Objects(i)))
+                container->Copy();
+    });
 }
 
 std::string TFileContainer::ArchiveFolder() const { return ExtractFileDir(GetArchivePath()); }
@@ -167,48 +174,28 @@ void TFileContainer::DeleteArchive(const std::string& path) const {
 void TFileContainer::Compress(uint32_t options) {
     if ((options & coForceNetFilesLocal) && (options & coForceFilesNet))
         throw IEFileContainer("Cannot pass both coForceNetFilesLocal and coForceFilesNet to Compress");
-    state_ = TProcessingState::Compressing;
-    try {
-        OnBeforeProcess(this);
-        if (Include()) {
-            if (Container())
-                Container()->DoInformationEventControl(this, msg::PassStarts, this);
-            ReadInfoFromSource();
-            totalSize_ = GetTotalSize((options & coIncludeExcluded) != 0);
-            bytesDone_ = 0;
-            std::string netArchive;
-            if (TCustomNetInstallLocation* location = FindNetLocation()) {
-                netArchive = ArchiveFolder() + "\\" + NetFolderOf(*location) + "\\" + Name() + ".1";
-                localArchivePath_ = netArchive;
-            } else if (!(options & coForceNetFilesLocal)) {
-                throw IEFileRel_NoNetLocation("Could not find a net install location for %s", {Name()});
+    RunProcessPass(TProcessingState::Compressing, options, [this, options] {
+        std::string netArchive;
+        if (TCustomNetInstallLocation* location = FindNetLocation()) {
+            netArchive = ArchiveFolder() + "\\" + NetFolderOf(*location) + "\\" + Name() + ".1";
+            localArchivePath_ = netArchive;
+        } else if (!(options & coForceNetFilesLocal)) {
+            throw IEFileRel_NoNetLocation("Could not find a net install location for %s", {Name()});
+        }
+        if (AddToArchive() == TlzhCommand::lzcOverwrite)
+            DeleteArchive(ChangeFileExt(GetArchivePath(), ".1"));
+        bool anyNet = false, anyFile = false;
+        for (int i = 0; i < ObjectCount(); ++i)
+            if (auto* file = dynamic_cast<TCustomInstallFile*>(Objects(i))) {
+                anyFile = true;
+                anyNet = anyNet || file->Net();
             }
-            if (AddToArchive() == TlzhCommand::lzcOverwrite)
-                DeleteArchive(ChangeFileExt(GetArchivePath(), ".1"));
-            bool anyNet = false, anyFile = false;
-            for (int i = 0; i < ObjectCount(); ++i)
-                if (auto* file = dynamic_cast<TCustomInstallFile*>(Objects(i))) {
-                    anyFile = true;
-                    anyNet = anyNet || file->Net();
-                }
-            if (!netArchive.empty() && (anyNet || ((options & coForceFilesNet) && anyFile)))
-                DeleteArchive(netArchive);
-            for (int i = 0; i < ObjectCount(); ++i)
-                if (auto* child = dynamic_cast<TFileRelated*>(Objects(i)))
-                    CompressChild(child, options, netArchive);
-            OnAfterProcess(this);
-            if (Container())
-                Container()->DoInformationEventControl(this, msg::PassEnds, this);
-        }
-    } catch (...) {
-        try {
-            EndPass();
-        } catch (...) {
-        }
-        state_ = TProcessingState::Idle;
-        throw;
-    }
-    EndPass();
+        if (!netArchive.empty() && (anyNet || ((options & coForceFilesNet) && anyFile)))
+            DeleteArchive(netArchive);
+        for (int i = 0; i < ObjectCount(); ++i)
+            if (auto* child = dynamic_cast<TFileRelated*>(Objects(i)))
+                CompressChild(child, options, netArchive);
+    });
 }
 
 void TFileContainer::CompressChild(TFileRelated* child, uint32_t options, const std::string& netArchive) {

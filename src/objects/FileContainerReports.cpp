@@ -8,6 +8,7 @@
 #include "system/InstallErrors.h"
 
 #include <cmath>
+#include <functional>
 
 namespace sw {
 
@@ -15,6 +16,27 @@ namespace {
 
 [[noreturn]] void BadParameter(const char* which) {
     throw IEFileContainer(std::string("DoInformationEventControl says bad ") + which + " parameter");
+}
+
+// The file of a report's pair parameter, checked as far as the list goes:
+// a parameter that is no pair, an empty pair, and a first item that is no
+// file each raise their own message; the pair is null when it is of the
+// other kind.
+template <class Pair, class Other>
+TCustomInstallFile* PairFile(TPersistent* parameter, const std::string& container, Pair*& pair,
+                             const std::function<void()>& badFirst) {
+    pair = dynamic_cast<Pair*>(parameter);
+    auto* other = dynamic_cast<Other*>(parameter);
+    if (!parameter)
+        throw IEFileContainer("%s got a nil PO parameter", {container});
+    if (!pair && !other)
+        throw IEFileContainer("DoInformationEventControl--PO is not a TList object");
+    if (pair ? !pair->File && !pair->Parameter : !other->File && !other->Parameter)
+        throw IEFileContainer("DoInformationEventControl--Not engouh parameters for status event");
+    auto* file = dynamic_cast<TCustomInstallFile*>(pair ? pair->File : other->File);
+    if (!file)
+        badFirst();
+    return file;
 }
 
 } // namespace
@@ -63,17 +85,9 @@ void TFileContainer::DoInformationEventControl(TPersistent* sender, int code, TP
 }
 
 void TFileContainer::HandleStatus(TPersistent* parameter) {
-    if (!parameter)
-        throw IEFileContainer("%s got a nil PO parameter", {Name()});
-    auto* list = dynamic_cast<TFileStatusList*>(parameter);
-    auto* otherList = dynamic_cast<TFileDiskList*>(parameter);
-    if (!list && !otherList)
-        throw IEFileContainer("DoInformationEventControl--PO is not a TList object");
-    if (list ? !list->File && !list->Parameter : !otherList->File && !otherList->Parameter)
-        throw IEFileContainer("DoInformationEventControl--Not engouh parameters for status event");
-    auto* file = dynamic_cast<TCustomInstallFile*>(list ? list->File : otherList->File);
-    if (!file)
-        BadParameter("first");
+    TFileStatusList* list = nullptr;
+    TCustomInstallFile* file =
+        PairFile<TFileStatusList, TFileDiskList>(parameter, Name(), list, [] { BadParameter("first"); });
     if (!list || !list->Parameter)
         BadParameter("second");
     TFileStatusParameter& status = *list->Parameter;
@@ -101,17 +115,10 @@ void TFileContainer::HandleFinishedFile(TPersistent* parameter) {
 }
 
 void TFileContainer::HandleNewDisk(TPersistent* parameter) {
-    if (!parameter)
-        throw IEFileContainer("%s got a nil PO parameter", {Name()});
-    auto* list = dynamic_cast<TFileDiskList*>(parameter);
-    auto* otherList = dynamic_cast<TFileStatusList*>(parameter);
-    if (!list && !otherList)
-        throw IEFileContainer("DoInformationEventControl--PO is not a TList object");
-    if (list ? !list->File && !list->Parameter : !otherList->File && !otherList->Parameter)
-        throw IEFileContainer("DoInformationEventControl--Not engouh parameters for status event");
-    auto* file = dynamic_cast<TCustomInstallFile*>(list ? list->File : otherList->File);
-    if (!file)
+    TFileDiskList* list = nullptr;
+    TCustomInstallFile* file = PairFile<TFileDiskList, TFileStatusList>(parameter, Name(), list, [] {
         throw IEFileContainer("DoInformationEventControl says bad %d parameter", {1});
+    });
     if (!list || !list->Parameter)
         throw IEFileContainer("DoInformationEventControl says bad %d parameter", {2});
     DoNewDisk(file, list->Parameter);

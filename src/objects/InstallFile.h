@@ -7,6 +7,7 @@
 #include "objects/FileContainer.h"
 #include "system/ArchiveTypes.h"
 
+#include <functional>
 #include <string>
 
 namespace sw {
@@ -140,6 +141,9 @@ class TCustomInstallFile : public TFileRelated {
     // waits for one, its own name rather than the temporary one.
     std::string InstalledPath() const;
     void FinishPass(TPlmrCompress& engine, bool temporary);
+    // Runs a compress or copy pass on the main engine; a quiet abort skips it.
+    void RunPass(TInstallFileState state, const std::function<void(TPlmrCompress&)>& body);
+    void AttachProgress(TPlmrCompress& engine);
     void RegisterAfterInstall();
     void ExtractFile();
     std::string NewDisk(TPlmrCompress* engine, int32_t disk, const std::string& path);

@@ -144,8 +144,7 @@ void TCustomInstallFile::ExtractFile() {
         engine.OnNewDisk = TlzhNewDiskEvent("NewDisk", [this](TPlmrCompress* e, int32_t disk, std::string& path) {
             path = NewDisk(e, disk, path);
         });
-        engine.OnStatus =
-            TlzhFileStatsEvent("Status", [this](TPlmrCompress* e, const TlzhFileStats& s) { Progress(e, s); });
+        AttachProgress(engine);
         engine.SetFilesToProcess({SourcePath()});
         try {
             engine.ExtractFiles();
@@ -303,27 +302,11 @@ void TCustomInstallFile::Progress(TPlmrCompress*, const TlzhFileStats& stats) {
     Report(code, &list);
 }
 
-void TCustomInstallFile::Compress() {
+void TCustomInstallFile::RunPass(TInstallFileState state, const std::function<void(TPlmrCompress&)>& body) {
     TPlmrCompress& engine = MainArchiveEngine();
-    state_ = TInstallFileState::ifsCompress;
+    state_ = state;
     try {
-        OnBeforeCompress(this);
-        Report(msg::CompressStarts, this);
-        const std::string archivePath = GetArchivePath();
-        RequireArchivePath(archivePath);
-        if (!Include())
-            throw EAbort();
-        GetPlatform().Files->ForceDirectories(ExtractFileDir(archivePath));
-        engine.SetCompressedFile(archivePath);
-        engine.OnAborted = TNotifyEvent("UserAbort", [this](TPersistent*) { UserAbort(); });
-        engine.OnStatus =
-            TlzhFileStatsEvent("Status", [this](TPlmrCompress* e, const TlzhFileStats& s) { Progress(e, s); });
-        engine.SetFilesToProcess({SourcePath()});
-        engine.AddFiles(AddToArchive(), uniqueID_);
-        compressedMark_ = 2;
-        writtenArchive_ = engine.CompressedFile();
-        OnAfterCompress(this);
-        Report(msg::CompressEnds, this);
+        body(engine);
     } catch (const EAbort&) {
         // Skipped quietly.
     } catch (...) {
@@ -336,31 +319,45 @@ void TCustomInstallFile::Compress() {
     FinishPass(engine, false);
 }
 
+void TCustomInstallFile::Compress() {
+    RunPass(TInstallFileState::ifsCompress, [this](TPlmrCompress& engine) {
+        OnBeforeCompress(this);
+        Report(msg::CompressStarts, this);
+        const std::string archivePath = GetArchivePath();
+        RequireArchivePath(archivePath);
+        if (!Include())
+            throw EAbort();
+        GetPlatform().Files->ForceDirectories(ExtractFileDir(archivePath));
+        engine.SetCompressedFile(archivePath);
+        engine.OnAborted = TNotifyEvent("UserAbort", [this](TPersistent*) { UserAbort(); });
+        AttachProgress(engine);
+        engine.SetFilesToProcess({SourcePath()});
+        engine.AddFiles(AddToArchive(), uniqueID_);
+        compressedMark_ = 2;
+        writtenArchive_ = engine.CompressedFile();
+        OnAfterCompress(this);
+        Report(msg::CompressEnds, this);
+    });
+}
+
 void TCustomInstallFile::Copy() {
-    TPlmrCompress& engine = MainArchiveEngine();
-    state_ = TInstallFileState::ifsCopying;
-    try {
+    RunPass(TInstallFileState::ifsCopying, [this](TPlmrCompress& engine) {
         OnBeforeCopy(this);
         Report(msg::CopyStarts, this);
         if (!Include())
             throw EAbort();
         const std::string dest = CheckedDestPath();
         GetPlatform().Files->ForceDirectories(GetDestPath());
-        engine.OnStatus =
-            TlzhFileStatsEvent("Status", [this](TPlmrCompress* e, const TlzhFileStats& s) { Progress(e, s); });
+        AttachProgress(engine);
         engine.CopyUncompressed(SourcePath(), dest);
         OnAfterCopy(this);
         Report(msg::CopyEnds, this);
-    } catch (const EAbort&) {
-        // Skipped quietly.
-    } catch (...) {
-        try {
-            FinishPass(engine, false);
-        } catch (...) {
-        }
-        throw;
-    }
-    FinishPass(engine, false);
+    });
+}
+
+void TCustomInstallFile::AttachProgress(TPlmrCompress& engine) {
+    engine.OnStatus =
+        TlzhFileStatsEvent("Status", [this](TPlmrCompress* e, const TlzhFileStats& s) { Progress(e, s); });
 }
 
 } // namespace sw
