@@ -9,6 +9,7 @@
 #include "project/Text.h"
 #include "system/InstallErrors.h"
 #include "system/InstallRecord.h"
+#include "system/RegistryHelpers.h"
 #include "system/SystemHelpers.h"
 
 #include <algorithm>
@@ -83,6 +84,14 @@ std::string TCustomInstall::FindInstallRecord(bool create) {
 }
 
 void TCustomInstall::RemoveInstallRecord() { sw::RemoveInstallRecord(); }
+
+void TCustomInstall::AddUnfinished(const std::string& subject, int32_t kind) {
+    const std::string& record = InstallRecordKeyPath();
+    if (record.empty())
+        throw IEInstall("The TInstall could not either write or read unfinished business from the registry");
+    ++unfinishedCount_;
+    WriteRegString(RegistryRoot::LocalMachine, record + "\\Unfinished", subject, std::to_string(kind));
+}
 
 void TCustomInstall::ParseCommandLine() {
     switches_ = 0;

@@ -81,7 +81,12 @@ class TCustomInstall : public TFileContainer, public IInstallDriverContext {
     bool AutoMaximizeWindow() const { return autoMaximizeWindow_; }
     TBuildInfo* BuildInfo() const { return buildInfo_.get(); }
     TPicture* DialogThemeBitmap() const { return dialogThemeBitmap_.get(); }
-    TDistributeType DistributeType() const { return distributeType_; }
+    TDistributeType DistributeType() const override { return distributeType_; }
+    void RequestReboot() override { Reboot = true; }
+    // Writes subject = kind into the record's "Unfinished" key.
+    void AddUnfinished(const std::string& subject, int32_t kind) override;
+    // Entries added during this run.
+    int32_t UnfinishedCount() const { return unfinishedCount_; }
     bool HideMainForm() const { return hideMainForm_; }
     TInstallInformation* Information() const override { return information_.get(); }
     TStrings* PresetupFiles() const { return presetupFiles_.get(); }
@@ -123,6 +128,7 @@ class TCustomInstall : public TFileContainer, public IInstallDriverContext {
     bool hooked_ = false;
     bool activated_ = false;
     std::string downloadedMainArchive_;
+    int32_t unfinishedCount_ = 0;
 
     bool autoMaximizeWindow_ = true;
     std::unique_ptr<TBuildInfo> buildInfo_;

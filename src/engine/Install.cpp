@@ -1,11 +1,14 @@
 #include "engine/Install.h"
 
+#include "archive/MainArchiveEngine.h"
 #include "controls/Forms.h"
 #include "controls/Graphics.h"
 #include "lang/Translator.h"
+#include "objects/InstallFile.h"
 #include "objects/InstallLists.h"
 #include "objects/InstallRegistry.h"
 #include "objects/NetInstallLocation.h"
+#include "objects/UninstallExe.h"
 #include "paths/StandardSpecifiers.h"
 #include "project/ClassRegistry.h"
 #include "project/ProgramState.h"
@@ -52,9 +55,11 @@ SW_CLASS_INFO(TInstall, TCustomInstall,
 
 void RegisterInstallerClasses() {
     RegisterClass<TInstall>();
+    RegisterClass<TInstallFile>();
     RegisterClass<TInstallFileGroup>();
     RegisterClass<TInstallRegistry>();
     RegisterClass<TNetInstallLocation>();
+    RegisterClass<TUninstallEXE>();
     RegisterPathSpecifierClasses();
 }
 
@@ -63,6 +68,7 @@ void CreateProgramWideObjects(TProgramState& state) {
     state.Part<TInstallRecordState>();
     state.Part<TDriverSlot>();
     state.Part<TInstallObjectsState>();
+    state.Part<TMainArchiveEngineSlot>();
     state.Part<TNetLocationState>();
     state.Part<TPathSpecifierLists>();
     state.Part<TTranslateHookSlot>();

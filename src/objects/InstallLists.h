@@ -54,6 +54,11 @@ struct TInstallObjectsState {
     TCustomInstallFileList Files;
     // Files whose ActiveX registration is to be retried at the end of the install.
     TCustomInstallFileList RetryRegistrationFiles;
+    // Set by the install run when it starts: from then on a failed ActiveX
+    // registration goes onto the retry list instead of failing at once.
+    bool InstallRunStarted = false;
+    // The first file that finishes loading clears the identifier table once.
+    bool IdentifiersReloaded = false;
     // The location of the driver, used by objects that name none.
     TCustomNetInstallLocation* DefaultNetLocation = nullptr;
     TFileIdentifierTable Identifiers;

@@ -14,6 +14,15 @@ struct StartResult {
     uint32_t LastError = 0; // the system's last error after a failed start
 };
 
+// The outcome of loading a COM server library and calling its
+// DllRegisterServer with OLE initialised.
+struct ServerRegistration {
+    enum class Outcome { Registered, LoadFailed, NoEntryPoint, Refused };
+    Outcome Result = Outcome::LoadFailed;
+    int32_t Code = 0;       // what DllRegisterServer returned (0 registers)
+    uint32_t LastError = 0; // the system's last error after a failed load or look-up
+};
+
 class IProcesses {
   public:
     virtual ~IProcesses() = default;
@@ -22,6 +31,9 @@ class IProcesses {
     // Asks Windows to restart; acquireShutdownPrivilege enables the shutdown
     // privilege first, which Windows NT requires. False when any step fails.
     virtual bool RebootWindows(bool acquireShutdownPrivilege) = 0;
+    // Loads the library, calls its "DllRegisterServer" export between
+    // OleInitialize and OleUninitialize, and unloads it again.
+    virtual ServerRegistration RegisterServerLibrary(const std::string& path) = 0;
 };
 
 } // namespace sw

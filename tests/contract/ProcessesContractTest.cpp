@@ -27,4 +27,30 @@ TYPED_TEST(ProcessesContract, StartingAnExistingProgramSucceeds) {
     EXPECT_GE(result.Code, 32u);
 }
 
+TYPED_TEST(ProcessesContract, RegisteringAServerFromAMissingFileFailsToLoad) {
+    auto result = this->backend.Processes().RegisterServerLibrary(this->backend.Scratch() + "\\nothere.dll");
+    EXPECT_EQ(result.Result, ServerRegistration::Outcome::LoadFailed);
+    EXPECT_NE(result.LastError, 0u);
+}
+
+TYPED_TEST(ProcessesContract, RegisteringAServerFromAFileThatIsNoLibraryFailsToLoad) {
+    const std::string path = this->backend.Scratch() + "\\text.dll";
+    this->backend.Files().OpenFile(path, FileMode::Create)->Write("not a program", 13);
+    auto result = this->backend.Processes().RegisterServerLibrary(path);
+    EXPECT_EQ(result.Result, ServerRegistration::Outcome::LoadFailed);
+    EXPECT_NE(result.LastError, 0u);
+}
+
+TYPED_TEST(ProcessesContract, ALibraryWithoutDllRegisterServerHasNoEntryPoint) {
+    std::string path = this->backend.System().SystemDirectory() + "\\kernel32.dll";
+    if constexpr (!TypeParam::Real) {
+        path = this->backend.Scratch() + "\\plain.dll";
+        this->backend.Files().OpenFile(path, FileMode::Create)->Write("MZ", 2);
+        this->backend.platform.Processes().SetLibrary(path, std::nullopt);
+    }
+    auto result = this->backend.Processes().RegisterServerLibrary(path);
+    EXPECT_EQ(result.Result, ServerRegistration::Outcome::NoEntryPoint);
+    EXPECT_NE(result.LastError, 0u);
+}
+
 } // namespace

@@ -3,6 +3,8 @@
 
 #include "platform/Processes.h"
 
+#include <map>
+#include <optional>
 #include <vector>
 
 namespace sw::fake {
@@ -26,8 +28,20 @@ class FakeProcesses : public IProcesses {
     // The privilege flag of each restart asked for.
     const std::vector<bool>& Reboots() const { return reboots_; }
 
+    // Makes an existing fake file a loadable library: with a result it
+    // exports DllRegisterServer returning it, without one it has no such
+    // export. Other files fail to load, as a file that is no program does.
+    void SetLibrary(const std::string& path, std::optional<int32_t> registerResult);
+    // The libraries whose DllRegisterServer ran, with the current folder at the time.
+    struct Registered {
+        std::string Path;
+        std::string CurrentDirectory;
+    };
+    const std::vector<Registered>& RegisteredServers() const { return registered_; }
+
     StartResult Start(const std::string& commandLine, WindowState state) override;
     bool RebootWindows(bool acquireShutdownPrivilege) override;
+    ServerRegistration RegisterServerLibrary(const std::string& path) override;
 
   private:
     bool ProgramExists(const std::string& commandLine);
@@ -36,6 +50,8 @@ class FakeProcesses : public IProcesses {
     bool fail_ = false;
     std::vector<Started> started_;
     std::vector<bool> reboots_;
+    std::map<std::string, std::optional<int32_t>> libraries_;
+    std::vector<Registered> registered_;
 };
 
 } // namespace sw::fake

@@ -46,4 +46,27 @@ bool Win32Processes::RebootWindows(bool acquireShutdownPrivilege) {
     return ExitWindowsEx(EWX_REBOOT, 0);
 }
 
+ServerRegistration Win32Processes::RegisterServerLibrary(const std::string& path) {
+    using Outcome = ServerRegistration::Outcome;
+    ServerRegistration result;
+    const HRESULT ole = OleInitialize(nullptr);
+    HMODULE library = LoadLibraryA(path.c_str());
+    if (!library) {
+        result.LastError = GetLastError();
+    } else if (auto entry = reinterpret_cast<HRESULT(WINAPI*)()>(
+                   reinterpret_cast<void*>(GetProcAddress(library, "DllRegisterServer")));
+               !entry) {
+        result.Result = Outcome::NoEntryPoint;
+        result.LastError = GetLastError();
+    } else {
+        result.Code = entry();
+        result.Result = result.Code == 0 ? Outcome::Registered : Outcome::Refused;
+    }
+    if (library)
+        FreeLibrary(library);
+    if (SUCCEEDED(ole))
+        OleUninitialize();
+    return result;
+}
+
 } // namespace sw::win32

@@ -9,6 +9,7 @@ class Win32Processes : public IProcesses {
   public:
     StartResult Start(const std::string& commandLine, WindowState state) override;
     bool RebootWindows(bool acquireShutdownPrivilege) override;
+    ServerRegistration RegisterServerLibrary(const std::string& path) override;
 };
 
 } // namespace sw::win32
