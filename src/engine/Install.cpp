@@ -10,6 +10,8 @@
 #include "project/ClassRegistry.h"
 #include "project/ProgramState.h"
 #include "project/TranslateHook.h"
+#include "shortcuts/InstallShellLink.h"
+#include "shortcuts/ShortcutsState.h"
 #include "system/InstallDriverContext.h"
 #include "system/InstallRecord.h"
 
@@ -56,6 +58,7 @@ void RegisterInstallerClasses() {
     RegisterClass<TInstallRegistry>();
     RegisterClass<TNetInstallLocation>();
     RegisterPathSpecifierClasses();
+    RegisterShortcutClasses();
 }
 
 void CreateProgramWideObjects(TProgramState& state) {
@@ -65,6 +68,7 @@ void CreateProgramWideObjects(TProgramState& state) {
     state.Part<TInstallObjectsState>();
     state.Part<TNetLocationState>();
     state.Part<TPathSpecifierLists>();
+    state.Part<TShortcutsState>();
     state.Part<TTranslateHookSlot>();
     state.Part<TTranslatorSlot>();
     // Last, so that it goes first: it frees the project's forms, whose
