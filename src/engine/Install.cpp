@@ -13,6 +13,8 @@
 #include "project/ClassRegistry.h"
 #include "project/ProgramState.h"
 #include "project/TranslateHook.h"
+#include "shortcuts/InstallShellLink.h"
+#include "shortcuts/ShortcutsState.h"
 #include "system/InstallDriverContext.h"
 #include "system/InstallRecord.h"
 
@@ -61,6 +63,7 @@ void RegisterInstallerClasses() {
     RegisterClass<TNetInstallLocation>();
     RegisterClass<TUninstallEXE>();
     RegisterPathSpecifierClasses();
+    RegisterShortcutClasses();
 }
 
 void CreateProgramWideObjects(TProgramState& state) {
@@ -71,6 +74,7 @@ void CreateProgramWideObjects(TProgramState& state) {
     state.Part<TMainArchiveEngineSlot>();
     state.Part<TNetLocationState>();
     state.Part<TPathSpecifierLists>();
+    state.Part<TShortcutsState>();
     state.Part<TTranslateHookSlot>();
     state.Part<TTranslatorSlot>();
     // Last, so that it goes first: it frees the project's forms, whose

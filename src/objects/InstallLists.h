@@ -4,6 +4,7 @@
 
 #include "objects/FileIdentifiers.h"
 
+#include <algorithm>
 #include <string_view>
 #include <vector>
 
@@ -18,6 +19,8 @@ template <class T> class TReferenceList {
     int Count() const { return static_cast<int>(items_.size()); }
     T* Items(int index) const { return items_.at(static_cast<size_t>(index)); }
     void Remove(T* item) { std::erase(items_, item); }
+    bool Contains(const T* item) const { return std::find(items_.begin(), items_.end(), item) != items_.end(); }
+    const std::vector<T*>& ItemList() const { return items_; }
 
   protected:
     std::vector<T*> items_;

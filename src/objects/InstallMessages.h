@@ -28,6 +28,7 @@ inline constexpr int AfterBeforeProcess = -990;    // none
 inline constexpr int Included = -999;              // none
 inline constexpr int AfterAfterProcess = -989;     // none
 inline constexpr int ObjectPassStarts = -992;      // none
+inline constexpr int LinkGroupStarts = -991;       // none; a shortcut folder's pass starts
 inline constexpr int PassEnded = -996;             // none, also after a failure
 inline constexpr int Replacing = -997;             // the file
 inline constexpr int Progress = -998;              // TFileStatusParameter

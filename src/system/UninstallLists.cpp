@@ -6,6 +6,7 @@
 #include "system/RegistryHelpers.h"
 #include "system/StringHelpers.h"
 
+#include <algorithm>
 #include <exception>
 
 namespace sw {
@@ -13,10 +14,14 @@ namespace sw {
 namespace {
 
 constexpr RegistryRoot kRoot = RegistryRoot::LocalMachine;
+// A corrupt count must not make a search of the list endless.
+constexpr int32_t kMaxEntries = 65535;
 
 std::string ListKey(const std::string& uninstallKey, const std::string& subkey) {
     return uninstallKey + "\\" + subkey;
 }
+
+std::string FilesKey(int k) { return kUninstallFilesKey + (k == 0 ? std::string() : std::to_string(k)); }
 
 } // namespace
 
@@ -35,7 +40,7 @@ int32_t AppendUninstallEntry(const std::string& uninstallKey, const std::string&
 void AppendUninstallFile(const std::string& uninstallKey, const std::string& path) {
     std::exception_ptr last;
     for (int k = 0; k < kUninstallFileKeyLimit; ++k) {
-        const std::string subkey = kUninstallFilesKey + (k == 0 ? std::string() : std::to_string(k));
+        const std::string subkey = FilesKey(k);
         int32_t n = 0;
         try {
             n = UninstallEntryCount(uninstallKey, subkey) + 1;
@@ -48,6 +53,22 @@ void AppendUninstallFile(const std::string& uninstallKey, const std::string& pat
         return;
     }
     std::rethrow_exception(last);
+}
+
+bool UninstallFileListed(const std::string& uninstallKey, const std::string& path) {
+    for (int k = 0; k < kUninstallFileKeyLimit; ++k) {
+        const std::string key = ListKey(uninstallKey, FilesKey(k));
+        int32_t count = 0;
+        try {
+            count = std::min(UninstallEntryCount(uninstallKey, FilesKey(k)), kMaxEntries);
+        } catch (const Exception&) {
+            continue;
+        }
+        for (int32_t n = 1; n <= count; ++n)
+            if (SameText(ReadRegString(kRoot, key, "File" + std::to_string(n), ""), path))
+                return true;
+    }
+    return false;
 }
 
 } // namespace sw

@@ -29,4 +29,8 @@ int32_t AppendUninstallEntry(const std::string& uninstallKey, const std::string&
 // kUninstallFileKeyLimit keys the last error is raised.
 void AppendUninstallFile(const std::string& uninstallKey, const std::string& path);
 
+// Whether a key of the "Files" series holds `path` (compared without regard
+// to case). Keys with a missing or malformed "Entries" are passed over.
+bool UninstallFileListed(const std::string& uninstallKey, const std::string& path);
+
 } // namespace sw
