@@ -18,6 +18,7 @@ template <class T> class TReferenceList {
     int Count() const { return static_cast<int>(items_.size()); }
     T* Items(int index) const { return items_.at(static_cast<size_t>(index)); }
     void Remove(T* item) { std::erase(items_, item); }
+    void Clear() { items_.clear(); }
 
   protected:
     std::vector<T*> items_;

@@ -24,6 +24,11 @@ class IInstallDriverContext {
     virtual std::string MainDestPath() = 0;
     // The product: company, name and version.
     virtual TInstallInformation* Information() const = 0;
+    // Records work for the run after the next start of Windows: kind 0 names
+    // an install object to finish, kind 1 a file to delete.
+    virtual void AddUnfinished(const std::string& subject, int kind) = 0;
+    // Whether an install run has started in this process.
+    virtual bool InstallRunStarted() const = 0;
 };
 
 // The driver's slot in the program state.
