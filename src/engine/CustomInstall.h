@@ -141,6 +141,8 @@ class TCustomInstall : public TFileContainer, public IInstallDriverContext {
   private:
     static int SwitchIndex(char letter);
     void RetryRegistrations();
+    // Good-install pages, cleanup, the record removed, shutdown, the files run.
+    void EndGoodInstall();
     // The bad end of HandleException; errors inside it end it quietly.
     void EndBadInstall(std::exception_ptr e);
     void SelectSavedLanguage();

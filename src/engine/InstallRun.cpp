@@ -64,6 +64,10 @@ void TCustomInstall::Install() {
         running_ = false;
         return;
     }
+    EndGoodInstall();
+}
+
+void TCustomInstall::EndGoodInstall() {
     NotifyGoodInstall();
     Cleanup();
     RemoveInstallRecord();

@@ -120,13 +120,7 @@ void TCustomInstall::FinishAfterRestart() {
     ClearUnfinished();
     for (const std::string& entry : entries.Lines)
         FinishEntry(entry);
-    NotifyGoodInstall();
-    Cleanup();
-    RemoveInstallRecord();
-    if (RunAutomatic)
-        Shutdown();
-    RunFilesAfterInstall();
-    running_ = false;
+    EndGoodInstall();
 }
 
 void TCustomInstall::FinishEntry(const std::string& entry) {

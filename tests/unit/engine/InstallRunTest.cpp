@@ -59,17 +59,6 @@ class TStageLog : public TInstallObject {
 };
 SW_CLASS_INFO(TStageLog, TInstallObject)
 
-// An install object that records its completion after a restart.
-class TFinishingObject : public TInstallObject {
-    SW_DECLARE_CLASS()
-  public:
-    using TInstallObject::TInstallObject;
-    int GetObjectKind() const override { return kKindFile; }
-    void FinishAfterRestart() override { ++Finished; }
-    int Finished = 0;
-};
-SW_CLASS_INFO(TFinishingObject, TInstallObject)
-
 namespace {
 
 constexpr RegistryRoot hklm = RegistryRoot::LocalMachine;
@@ -99,7 +88,6 @@ class InstallRunTest : public EngineFixture {
     void SetUp() override {
         EngineFixture::SetUp();
         RegisterClass<TRecordingInstall>();
-        RegisterClass<TFinishingObject>();
     }
 
     TRecordingInstall* LoadRun(std::string_view text = kRunForm) {
