@@ -11,7 +11,6 @@
 #include "system/SystemHelpers.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 #include <map>
 #include <optional>
@@ -84,8 +83,8 @@ std::vector<std::string> NumberedNames(const std::vector<std::string>& names, co
 // A full path of a file: drive or UNC share, no relative parts, no
 // characters a file name cannot hold, no folder.
 bool IsFullFilePath(const std::string& path) {
-    const bool drive = path.size() > 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' &&
-                       path[2] == '\\';
+    const char letter = static_cast<char>(path.empty() ? 0 : path[0] | 0x20);
+    const bool drive = path.size() > 3 && letter >= 'a' && letter <= 'z' && path[1] == ':' && path[2] == '\\';
     const bool unc = path.size() > 4 && path[0] == '\\' && path[1] == '\\' && path[2] != '\\';
     if ((!drive && !unc) || path.back() == '\\' || path.find(':', 2) != std::string::npos)
         return false;
