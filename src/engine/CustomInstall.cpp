@@ -5,6 +5,7 @@
 #include "paths/StandardSpecifiers.h"
 #include "platform/Gui.h"
 #include "platform/Platform.h"
+#include "platform/Processes.h"
 #include "platform/SystemInfo.h"
 #include "project/Text.h"
 #include "system/InstallErrors.h"
@@ -48,6 +49,18 @@ TCustomInstall::~TCustomInstall() {
     if (InstallDriverContext() == this)
         SetInstallDriverContext(nullptr);
     Application().OnException = nullptr;
+    StartCleanupBatch();
+}
+
+void TCustomInstall::StartCleanupBatch() {
+    if (!cleanupPending_)
+        return;
+    cleanupPending_ = false;
+    try {
+        GetPlatform().Processes->Start("\"" + cleanupBatch_ + "\"", WindowState::Hidden);
+    } catch (const std::exception&) {
+        // The program is ending: a batch that cannot start leaves the files.
+    }
 }
 
 int TCustomInstall::SwitchIndex(char letter) {
@@ -69,13 +82,7 @@ const std::string& TCustomInstall::SwitchValue(char letter) const {
 
 std::string TCustomInstall::ProjectTitle() const { return information_->ProductName + " Installation"; }
 
-void TCustomInstall::Install() { throw ENotBuiltYet("Install"); }
-
-void TCustomInstall::FinishAfterRestart() { throw ENotBuiltYet("Completing an install after a reboot"); }
-
 void TCustomInstall::Compress(uint32_t) { throw ENotBuiltYet("Compressing the distribution"); }
-
-void TCustomInstall::ReadInfoFromArchive() { throw ENotBuiltYet("Reading the archive information"); }
 
 std::string TCustomInstall::FindInstallRecord(bool create) {
     const std::string selfExtract =
@@ -84,14 +91,6 @@ std::string TCustomInstall::FindInstallRecord(bool create) {
 }
 
 void TCustomInstall::RemoveInstallRecord() { sw::RemoveInstallRecord(); }
-
-void TCustomInstall::AddUnfinished(const std::string& subject, int32_t kind) {
-    const std::string& record = InstallRecordKeyPath();
-    if (record.empty())
-        throw IEInstall("The TInstall could not either write or read unfinished business from the registry");
-    ++unfinishedCount_;
-    WriteRegString(RegistryRoot::LocalMachine, record + "\\Unfinished", subject, std::to_string(kind));
-}
 
 void TCustomInstall::ParseCommandLine() {
     switches_ = 0;
@@ -167,12 +166,6 @@ void TCustomInstall::AddPresetupFile(const std::string& path, bool checkDuplicat
             return;
     }
     presetupFiles_->Add(path);
-}
-
-void TCustomInstall::HandleException(std::exception_ptr e) {
-    // Outside a running install an error is shown plainly; the reporting of
-    // a failed install comes with the install run.
-    GetPlatform().Gui->MessageBox(ExceptionText(e), Application().Title(), mb::Ok | mb::IconError);
 }
 
 void TCustomInstall::Build() { throw ENotBuiltYet("The build mode"); }

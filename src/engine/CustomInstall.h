@@ -7,6 +7,7 @@
 #include "controls/Forms.h"
 #include "engine/BuildInfo.h"
 #include "objects/FileContainer.h"
+#include "objects/InstallLists.h"
 #include "system/InstallDriverContext.h"
 #include "system/InstallInformation.h"
 
@@ -47,10 +48,42 @@ class TCustomInstall : public TFileContainer, public IInstallDriverContext {
     // The application title: the product name and " Installation".
     std::string ProjectTitle() const;
 
+    // The whole install run, from the first activation to the good or bad end.
     void Install() override;
+    // The r mode: completes the unfinished business after a restart.
     void FinishAfterRestart() override;
     void Compress(uint32_t options) override;
+    // Reads the archive information once per process.
     void ReadInfoFromArchive() override;
+    virtual void NotifyGoodInstall();
+    virtual void NotifyBadInstall();
+    // Asks the application to terminate unless OnBeforeShutdown objects.
+    virtual void Shutdown();
+    // True when the user's request to abort is to be honoured.
+    virtual bool QueryUserAbort();
+    // Writes the batch that removes the unpacked setup at exit.
+    virtual void Cleanup();
+    virtual void RunFilesAfterInstall();
+
+    // The unfinished business kept in the install record: kind 0 names an
+    // install object, kind 1 a file to delete after the restart.
+    void AddUnfinished(const std::string& subject, int32_t kind) override;
+    void ClearUnfinished();
+    // Each entry as subject + ";" + kind, in the registry's order.
+    void ReadUnfinished(TStrings& list);
+    virtual void RegisterRestart();
+    virtual void RebootWindows();
+    // The restart command RegisterRestart writes into RunOnce.
+    std::string RestartCommand() const;
+
+    // Whether an install run has started in this process.
+    bool InstallRunStarted() const { return InstallObjectsState().InstallRunStarted; }
+    bool Running() const { return running_; }
+    // Entries added during this run.
+    int32_t UnfinishedCount() const { return unfinishedCount_; }
+    // The cleanup batch, started with a hidden window when the driver goes.
+    const std::string& CleanupBatch() const { return cleanupBatch_; }
+    bool CleanupPending() const { return cleanupPending_; }
     // Deletes the install record in use, with the local archive copies it lists.
     virtual void RemoveInstallRecord();
     // The key path of this setup program's install record; empty when none.
@@ -83,10 +116,6 @@ class TCustomInstall : public TFileContainer, public IInstallDriverContext {
     TPicture* DialogThemeBitmap() const { return dialogThemeBitmap_.get(); }
     TDistributeType DistributeType() const override { return distributeType_; }
     void RequestReboot() override { Reboot = true; }
-    // Writes subject = kind into the record's "Unfinished" key.
-    void AddUnfinished(const std::string& subject, int32_t kind) override;
-    // Entries added during this run.
-    int32_t UnfinishedCount() const { return unfinishedCount_; }
     bool HideMainForm() const { return hideMainForm_; }
     TInstallInformation* Information() const override { return information_.get(); }
     TStrings* PresetupFiles() const { return presetupFiles_.get(); }
@@ -109,8 +138,22 @@ class TCustomInstall : public TFileContainer, public IInstallDriverContext {
     TUserAbortEvent OnUserAbort;
     TBeforeRunFileEvent OnBeforeRunFile;
 
+  protected:
+    // The file container's reading of its archives' header tables.
+    virtual void ReadArchiveHeaders();
+
   private:
     static int SwitchIndex(char letter);
+    void RetryRegistrations();
+    // Good-install pages, cleanup, the record removed, shutdown, the files run.
+    void EndGoodInstall();
+    // The bad end of HandleException; errors inside it end it quietly.
+    void EndBadInstall(std::exception_ptr e);
+    void SelectSavedLanguage();
+    void SaveLanguage();
+    void FinishEntry(const std::string& entry);
+    // Starts the cleanup batch with a hidden window, once.
+    void StartCleanupBatch();
     void ChooseTargetForm();
     void SelectInstallType();
     void Dispatch();
@@ -128,7 +171,11 @@ class TCustomInstall : public TFileContainer, public IInstallDriverContext {
     bool hooked_ = false;
     bool activated_ = false;
     std::string downloadedMainArchive_;
+    bool running_ = false;
+    bool archiveInfoRead_ = false;
     int32_t unfinishedCount_ = 0;
+    std::string cleanupBatch_;
+    bool cleanupPending_ = false;
 
     bool autoMaximizeWindow_ = true;
     std::unique_ptr<TBuildInfo> buildInfo_;

@@ -112,24 +112,24 @@ void TCustomInstallFile::RegisterDll() {
     if (Trim(GetDestPath() + destName_).empty() || !GetPlatform().Files->FileExists(path))
         throw IECustomInstallFile(kDestinationBlank, {Name()});
     TCurrentDirectory directory(GetDestPath());
-    const ServerRegistration result = GetPlatform().Processes->RegisterServerLibrary(path);
+    const LibraryCallResult result = GetPlatform().Processes->CallLibraryFunction(path, "DllRegisterServer");
     switch (result.Result) {
-    case ServerRegistration::Outcome::Registered:
-        return;
-    case ServerRegistration::Outcome::LoadFailed:
+    case LibraryCallResult::Outcome::NotLoaded:
         throw IECustomInstallFile("Could not register the ActiveX component, %s, because the LoadLibrary(%s) "
                                   "procedure returned a value of 0. The file component is %s. The following value is "
                                   "the value of the GetLastError function: %d",
                                   {path, path, Name(), static_cast<int32_t>(result.LastError)});
-    case ServerRegistration::Outcome::NoEntryPoint:
+    case LibraryCallResult::Outcome::NoExport:
         throw IECustomInstallFile("Could not register the ActiveX component, %s, because the DllRegisterServer "
                                   "function could not be found. The file component is %s. The following value is the "
                                   "value of the GetLastError function: %d",
                                   {path, Name(), static_cast<int32_t>(result.LastError)});
-    case ServerRegistration::Outcome::Refused:
-        throw IECustomInstallFile("Could not register the ActiveX component, %s, because the DllRegisterServer "
-                                  "function returned a value of %d. The file component is %s",
-                                  {path, result.Code, Name()});
+    case LibraryCallResult::Outcome::Called:
+        if (result.Returned != 0)
+            throw IECustomInstallFile("Could not register the ActiveX component, %s, because the DllRegisterServer "
+                                      "function returned a value of %d. The file component is %s",
+                                      {path, result.Returned, Name()});
+        return;
     }
 }
 

@@ -21,6 +21,7 @@ template <class T> class TReferenceList {
     void Remove(T* item) { std::erase(items_, item); }
     bool Contains(const T* item) const { return std::find(items_.begin(), items_.end(), item) != items_.end(); }
     const std::vector<T*>& ItemList() const { return items_; }
+    void Clear() { items_.clear(); }
 
   protected:
     std::vector<T*> items_;

@@ -51,8 +51,9 @@ void TUninstallEXE::WriteUninstallInfo(const std::string& key) {
                              {Name()});
     const std::string& product = driver->Information()->ProductName;
     WriteRegString(RegistryRoot::LocalMachine, key, "DisplayName", product);
+    // The program path is quoted: unquoted, a folder with blanks makes Windows try "C:\Program.exe" first.
     WriteRegString(RegistryRoot::LocalMachine, key, "UninstallString",
-                   GetDestPath() + "\\" + DestName() + " " + product);
+                   "\"" + GetDestPath() + "\\" + DestName() + "\" " + product);
 }
 
 } // namespace sw

@@ -32,8 +32,8 @@ class IInstallDriverContext {
     virtual TDistributeType DistributeType() const = 0;
     // Windows is to restart at the end of the install.
     virtual void RequestReboot() = 0;
-    // Records work left for after the restart in the install record: kind 0
-    // names an install object to finish, kind 1 a file to delete.
+    // Records work for the run after the next start of Windows in the install
+    // record: kind 0 names an install object to finish, kind 1 a file to delete.
     virtual void AddUnfinished(const std::string& subject, int32_t kind) = 0;
 };
 

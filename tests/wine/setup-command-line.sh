@@ -70,9 +70,10 @@ run_case d-alone "$no_build_dir" -d
 run_case d-blank-s "$no_build_dir" -d "-s   "
 run_case b-and-r "The build mode is not built yet" -B -r
 run_case f "The transfer to floppies is not built yet" -f
-run_case r "Completing an install after a reboot is not built yet" -r
-MAXIMIZED=1 run_case install "Install is not built yet"
-run_case d-with-s "Install is not built yet" -d "-sC:\\My Build"
+no_loader='The path of the loading program was not passed correctly. If you are running your install project in the IDE, then you need to add two command line parameters. In Run | Parameters | "Run Parameters", type in: -d "-sBUILDPATH" where BUILDPATH is the path into which you built the distributables. Example: -d "-sC:\My Build".'
+run_case r "The TInstall could not either write or read unfinished business from the registry" -r
+MAXIMIZED=1 run_case install "$no_loader"
+run_case d-with-s "Reading the archive information of Install1 is not built yet" -d "-sC:\\My Build"
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

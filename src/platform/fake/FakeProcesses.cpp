@@ -2,24 +2,16 @@
 
 #include "platform/CommandLine.h"
 #include "platform/fake/FakeFileSystem.h"
+#include "project/Text.h"
 
-#include <cctype>
+#include <algorithm>
 
 namespace sw::fake {
 
 namespace {
 constexpr uint32_t kFileNotFound = 2;
-constexpr uint32_t kModuleNotFound = 126;
-constexpr uint32_t kProcedureNotFound = 127;
-constexpr uint32_t kBadExeFormat = 193;
-
-std::string LibraryKey(const std::string& path) {
-    std::string key = path;
-    for (char& c : key)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return key;
+constexpr uint32_t kProcNotFound = 127;
 }
-} // namespace
 
 bool FakeProcesses::ProgramExists(const std::string& commandLine) {
     auto args = SplitCommandLine(commandLine);
@@ -38,31 +30,36 @@ StartResult FakeProcesses::Start(const std::string& commandLine, WindowState sta
     return {true, 33, 0};
 }
 
+std::optional<uint32_t> FakeProcesses::RunAndWait(const std::string& commandLine, WindowState state, uint32_t) {
+    if (!Start(commandLine, state).Started)
+        return std::nullopt;
+    return exitCode_;
+}
+
+void FakeProcesses::AddLibraryFunction(const std::string& library, const std::string& function, int32_t result) {
+    functions_[UpperCase(library) + "!" + function] = result;
+}
+
+LibraryCallResult FakeProcesses::CallLibraryFunction(const std::string& library, const std::string& function) {
+    const std::string prefix = UpperCase(library) + "!";
+    auto isLibrary = [&](const auto& entry) { return entry.first.compare(0, prefix.size(), prefix) == 0; };
+    // A bare name is found on the search path, as Windows would.
+    const bool present = library.find_first_of("\\:") == std::string::npos || files_.FileExists(library);
+    if (fail_ || !present || std::none_of(functions_.begin(), functions_.end(), isLibrary))
+        return {LibraryCallResult::Outcome::NotLoaded, 0, kFileNotFound};
+    auto found = functions_.find(prefix + function);
+    if (found == functions_.end())
+        return {LibraryCallResult::Outcome::NoExport, 0, kProcNotFound};
+    libraryCalls_.push_back(library + "!" + function);
+    libraryCallFolders_.push_back(files_.CurrentDirectory());
+    return {LibraryCallResult::Outcome::Called, found->second, 0};
+}
+
 bool FakeProcesses::RebootWindows(bool acquireShutdownPrivilege) {
     if (fail_)
         return false;
     reboots_.push_back(acquireShutdownPrivilege);
     return true;
-}
-
-void FakeProcesses::SetLibrary(const std::string& path, std::optional<int32_t> registerResult) {
-    libraries_[LibraryKey(path)] = registerResult;
-}
-
-ServerRegistration FakeProcesses::RegisterServerLibrary(const std::string& path) {
-    using Outcome = ServerRegistration::Outcome;
-    if (!files_.FileExists(path))
-        return {Outcome::LoadFailed, 0, kModuleNotFound};
-    auto library = libraries_.find(LibraryKey(path));
-    if (library == libraries_.end())
-        return {Outcome::LoadFailed, 0, kBadExeFormat};
-    if (!library->second)
-        return {Outcome::NoEntryPoint, 0, kProcedureNotFound};
-    const int32_t code = *library->second;
-    if (code != 0)
-        return {Outcome::Refused, code, 0};
-    registered_.push_back({path, files_.CurrentDirectory()});
-    return {Outcome::Registered, 0, 0};
 }
 
 } // namespace sw::fake

@@ -153,7 +153,9 @@ end
 
 TEST_F(CommandLineTest, RebootModeRunsAtLoading) {
     SetArguments("-r");
-    EXPECT_EQ(LoadError<ENotBuiltYet>(kBasicForm), "Completing an install after a reboot is not built yet");
+    // Without an install record there is no unfinished business to complete.
+    EXPECT_EQ(LoadError<IEInstall>(kBasicForm),
+              "The TInstall could not either write or read unfinished business from the registry");
     EXPECT_TRUE(Boxes().empty());
 }
 

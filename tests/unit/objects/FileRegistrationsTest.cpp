@@ -67,11 +67,11 @@ TEST_F(FileRegistrationsTest, ComServersRegisterThemselvesAndAreListedUnderActiv
     // Both end up in the system folder, as system-wide DLLs do.
     EXPECT_EQ(ocx->GetDestPath(), "C:\\WINDOWS\\SYSTEM");
     Build();
-    fake_.Processes().SetLibrary(ocx->DestPath(), 0);
+    fake_.Processes().AddLibraryFunction(ocx->DestPath(), "DllRegisterServer", 0);
     group_->Install();
-    ASSERT_EQ(fake_.Processes().RegisteredServers().size(), 1u);
-    EXPECT_EQ(fake_.Processes().RegisteredServers()[0].Path, ocx->DestPath());
-    EXPECT_EQ(fake_.Processes().RegisteredServers()[0].CurrentDirectory, "C:\\WINDOWS\\SYSTEM");
+    ASSERT_EQ(fake_.Processes().LibraryCalls().size(), 1u);
+    EXPECT_EQ(fake_.Processes().LibraryCalls()[0], ocx->DestPath() + "!DllRegisterServer");
+    EXPECT_EQ(fake_.Processes().LibraryCallFolders()[0], "C:\\WINDOWS\\SYSTEM");
     ASSERT_EQ(fake_.Processes().StartedPrograms().size(), 1u);
     EXPECT_EQ(fake_.Processes().StartedPrograms()[0].CommandLine, exe->DestPath() + " /REGSERVER");
     EXPECT_EQ(fake_.Processes().StartedPrograms()[0].State, WindowState::Hidden);
@@ -95,12 +95,12 @@ TEST_F(FileRegistrationsTest, AFailedRegistrationRaisesAtOnceOutsideARunAndIsRet
     ASSERT_EQ(RetryRegistrationFiles().Count(), 1);
     EXPECT_EQ(RetryRegistrationFiles().Items(0), ocx);
 
-    fake_.Processes().SetLibrary(ocx->DestPath(), std::nullopt);
+    fake_.Processes().AddLibraryFunction(ocx->DestPath(), "DllMain", 1);
     EXPECT_EQ(ErrorOf<IECustomInstallFile>([&] { ocx->RegisterActiveX(); }),
               "Could not register the ActiveX component, " + ocx->DestPath() +
                   ", because the DllRegisterServer function could not be found. The file component is File1. The "
                   "following value is the value of the GetLastError function: 127");
-    fake_.Processes().SetLibrary(ocx->DestPath(), -2147467259);
+    fake_.Processes().AddLibraryFunction(ocx->DestPath(), "DllRegisterServer", -2147467259);
     EXPECT_EQ(ErrorOf<IECustomInstallFile>([&] { ocx->RegisterActiveX(); }),
               "Could not register the ActiveX component, " + ocx->DestPath() +
                   ", because the DllRegisterServer function returned a value of -2147467259. The file component is "
@@ -130,17 +130,17 @@ TEST_F(FileRegistrationsTest, AServerInUseRegistersOnlyAfterTheRestart) {
     fake_.Files().PutFile(ocx->DestPath(), "old");
     fake_.Files().SetInUse(ocx->DestPath(), true);
     group_->Install();
-    EXPECT_TRUE(fake_.Processes().RegisteredServers().empty());
+    EXPECT_TRUE(fake_.Processes().LibraryCalls().empty());
     EXPECT_EQ(RegText("\\SOFTWARE\\Pellmoor\\Install\\1\\Unfinished", "File1"), "0");
     // After the restart the new file stands under its own name.
     fake_.Files().SetInUse(ocx->DestPath(), false);
     fake_.Files().DeleteFile(ocx->DestPath());
     fake_.Files().MoveFile("C:\\WINDOWS\\SYSTEM\\viewer.1", "C:\\WINDOWS\\SYSTEM\\viewer.ocx");
     ocx->SetDestName("viewer.ocx");
-    fake_.Processes().SetLibrary("C:\\WINDOWS\\SYSTEM\\viewer.ocx", 0);
+    fake_.Processes().AddLibraryFunction("C:\\WINDOWS\\SYSTEM\\viewer.ocx", "DllRegisterServer", 0);
     ocx->FinishAfterRestart();
-    ASSERT_EQ(fake_.Processes().RegisteredServers().size(), 1u);
-    EXPECT_EQ(fake_.Processes().RegisteredServers()[0].Path, "C:\\WINDOWS\\SYSTEM\\viewer.ocx");
+    ASSERT_EQ(fake_.Processes().LibraryCalls().size(), 1u);
+    EXPECT_EQ(fake_.Processes().LibraryCalls()[0], "C:\\WINDOWS\\SYSTEM\\viewer.ocx!DllRegisterServer");
 }
 
 TEST_F(FileRegistrationsTest, ARegistryThatRefusesWritesFailsTheInstallWithItsMessage) {

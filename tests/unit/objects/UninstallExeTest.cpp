@@ -23,7 +23,7 @@ TEST_F(UninstallExeTest, InstallsAndWritesTheUnquotedCommandWithTheProductName) 
     const std::string key = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\My Tool";
     EXPECT_EQ(Text(uninstaller->DestPath()), std::string(64, 'u'));
     EXPECT_EQ(RegText(key, "DisplayName"), "My Tool");
-    EXPECT_EQ(RegText(key, "UninstallString"), install_->GetDestPath() + "\\App\\uninstall.exe My Tool");
+    EXPECT_EQ(RegText(key, "UninstallString"), "\"" + install_->GetDestPath() + "\\App\\uninstall.exe\" My Tool");
     EXPECT_EQ(RegText(key + "\\Files", "Entries"), "<none>") << "the uninstaller does not list itself";
 }
 
