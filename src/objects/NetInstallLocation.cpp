@@ -259,6 +259,12 @@ void TCustomNetInstallLocation::AbandonRemote() {
         Internet().CloseHandle(file);
 }
 
+void TCustomNetInstallLocation::CheckFtpTransferReply() {
+    std::string reply;
+    if (Internet().LastResponseInfo(reply) && (reply.starts_with('4') || reply.starts_with('5')))
+        throw ENIL_ReadFile(Format("Could not read from file %s on the server", {remoteName_}));
+}
+
 uint32_t TCustomNetInstallLocation::RemoteSize() {
     IInternet& internet = Internet();
     InternetHandle file = remoteFile_;
@@ -300,6 +306,8 @@ bool TCustomNetInstallLocation::ReceiveFile() {
             throw WriteError();
         complete = ReceiveInto(*temp);
         CloseRemote();
+        if (complete && login_->Protocol == TInternetProtocol::ipFTP)
+            CheckFtpTransferReply();
         if (complete && !files.MoveFile(*temp, localPath_))
             throw WriteError();
     } catch (...) {

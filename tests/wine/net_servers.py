@@ -7,8 +7,9 @@ Makes the served tree under ROOT (the files of tests/support/NetServerFiles.h), 
 and an FTP server on free loopback ports, finds a port nobody listens on, and writes
 "HTTP=<port> FTP=<port> CLOSED=<port>" to PORTS_FILE. Both servers take anonymous logins and the user
 setwright / swpass; the HTTP server asks for that login below /private/ and cuts /pub/setup/cut.1 after
-9000 of its 20000 bytes; the FTP server resets the data connection of cut.1 after 9000 bytes. Stops on
-SIGTERM or when the lifetime is over.
+9000 of its 20000 bytes; the FTP server closes the data connection of cut.1 after 9000 bytes and answers
+426. (It closes in order: a data connection reset before Wine 8.0's FtpOpenFile has accepted it crashes
+that function.) Stops on SIGTERM or when the lifetime is over.
 """
 
 import base64
@@ -17,13 +18,12 @@ import http.server
 import os
 import signal
 import socket
-import struct
 import sys
 import threading
 
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.filesystems import AbstractedFS
-from pyftpdlib.handlers import DTPHandler, FTPHandler
+from pyftpdlib.handlers import FTPHandler
 from pyftpdlib.servers import FTPServer
 
 USER, PASSWORD = "setwright", "swpass"
@@ -105,16 +105,6 @@ class CutFS(AbstractedFS):
         return CutFile(f) if os.path.basename(filename) == "cut.1" else f
 
 
-class ResettingDTPHandler(DTPHandler):
-    def handle_error(self):
-        # Reset the data connection instead of closing it in order.
-        try:
-            self.socket.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
-        except OSError:
-            pass
-        super().handle_error()
-
-
 def closed_port():
     with socket.socket() as s:
         s.bind(("127.0.0.1", 0))
@@ -135,7 +125,6 @@ def main():
     handler = type("Handler", (FTPHandler,), {})
     handler.authorizer = authorizer
     handler.abstracted_fs = CutFS
-    handler.dtp_handler = ResettingDTPHandler
     handler.timeout = 30
     handler.passive_ports = None
     ftpd = FTPServer(("127.0.0.1", 0), handler)

@@ -288,8 +288,16 @@ bool FakeInternet::ReadFile(InternetHandle file, char* buffer, uint32_t size, ui
 bool FakeInternet::CloseHandle(InternetHandle handle) {
     if (Injected(Op::CloseHandle))
         return false;
-    if (handles_.erase(handle) == 0)
+    auto closed = handles_.find(handle);
+    if (closed == handles_.end())
         return Fail(inet::InvalidHandle);
+    // The server ends an FTP transfer with its reply: complete once every
+    // byte was sent.
+    if (closed->second.Type == Kind::FtpFile && closed->second.File)
+        lastResponse_ = closed->second.Position >= closed->second.File->Content.size()
+                            ? "226 Transfer complete."
+                            : "426 Connection closed; transfer aborted.";
+    handles_.erase(closed);
     // Closing a handle closes the handles opened through it.
     for (bool again = true; again;) {
         again = false;

@@ -47,7 +47,8 @@ class FakeInternet : public IInternet {
         // set to empty.
         std::optional<std::string> ContentLength;
         // The transfer ends, as if the server closed the connection, after
-        // this many bytes.
+        // this many bytes; an FTP server then answers 426 when the file is
+        // closed (226 after a whole transfer).
         std::optional<size_t> CutAfter;
         // Reading stalls after this many bytes until it times out.
         std::optional<size_t> StallAfter;
