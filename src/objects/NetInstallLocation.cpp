@@ -17,6 +17,9 @@ namespace sw {
 namespace {
 
 constexpr uint32_t kBlockSize = 8192;
+// A server silent this long is taken as gone: a stalled transfer ends in
+// ENIL_ReadFile instead of holding the install forever.
+constexpr uint32_t kTimeoutMilliseconds = 30000;
 
 TNetLocationState& NetState() { return ProgramPart<TNetLocationState>(); }
 
@@ -174,6 +177,8 @@ void TCustomNetInstallLocation::Connect() {
         session_ = internet.Open(Application().Title());
         if (!session_)
             throw ENIL_OpenSession("Cannot open internet connection");
+        // A library that cannot set them keeps its own.
+        internet.SetTimeouts(session_, kTimeoutMilliseconds);
     }
     const TLoginInformation& login = *login_;
     bool ftp = login.Protocol == TInternetProtocol::ipFTP;
@@ -191,6 +196,8 @@ void TCustomNetInstallLocation::Connect() {
             internet.Connect(session_, host, port, ftp ? InternetService::Ftp : InternetService::Http, user, password);
         if (!connection_)
             throw ENIL_OpenService(Format("Cannot connect to host %s", {login.Hostname}));
+        // Some libraries take them only here.
+        internet.SetTimeouts(connection_, kTimeoutMilliseconds);
         directorySet_ = false;
         OnAfterLogin(this);
     }

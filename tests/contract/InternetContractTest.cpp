@@ -204,6 +204,14 @@ TYPED_TEST(InternetContract, AClosedPortCannotBeReached) {
     EXPECT_TRUE(this->Net().CloseHandle(connection));
 }
 
+TYPED_TEST(InternetContract, AnHttpConnectionTakesTimeouts) {
+    InternetHandle connection =
+        this->Net().Connect(this->session, "127.0.0.1", this->backend.ports.Http, InternetService::Http, "", "");
+    ASSERT_NE(connection, 0u);
+    EXPECT_TRUE(this->Net().SetTimeouts(connection, 30000));
+    EXPECT_TRUE(this->Net().CloseHandle(connection));
+}
+
 TYPED_TEST(InternetContract, ClosingNoHandleFails) { EXPECT_FALSE(this->Net().CloseHandle(0)); }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "platform/fake/FakeInternet.h"
 
+#include "platform/PlatformErrors.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -92,8 +94,11 @@ size_t FakeInternet::Remaining(const Handle& file) const {
 }
 
 bool FakeInternet::Stalled(const Handle& file) const {
-    return file.File && file.File->StallAfter && file.Position >= *file.File->StallAfter &&
-           file.Position < file.File->Content.size();
+    bool stalled = file.File && file.File->StallAfter && file.Position >= *file.File->StallAfter &&
+                   file.Position < file.File->Content.size();
+    if (stalled && !calls_.Timeout)
+        throw EPlatformError("A stalled transfer was read without a timeout: it would never end");
+    return stalled;
 }
 
 InternetLoadResult FakeInternet::Load() {
@@ -124,6 +129,16 @@ InternetHandle FakeInternet::Open(const std::string& agent) {
     Handle session;
     session.Type = Kind::Session;
     return Add(std::move(session));
+}
+
+bool FakeInternet::SetTimeouts(InternetHandle handle, uint32_t milliseconds) {
+    if (Injected(Op::SetTimeouts))
+        return false;
+    auto it = handles_.find(handle);
+    if (it == handles_.end() || (it->second.Type != Kind::Session && it->second.Type != Kind::Connection))
+        return Fail(inet::InvalidHandle);
+    calls_.Timeout = milliseconds;
+    return true;
 }
 
 InternetHandle FakeInternet::Connect(InternetHandle session, const std::string& host, uint16_t port,

@@ -344,11 +344,20 @@ TEST_F(NetInstallLocationTest, AMissingOrMalformedLengthIsAnUnknownSize) {
     }
 }
 
+// The fake's stalled read raises unless the session was given timeouts.
 TEST_F(NetInstallLocationTest, AStalledTransferTimesOut) {
     Server().AddFile("/files.1", std::string(20000, 's')).StallAfter = 8192;
     std::string message = DownloadError<ENIL_ReadFile>();
     EXPECT_NE(message.find("Error message ERROR_INTERNET_TIMEOUT."), std::string::npos) << message;
     EXPECT_FALSE(LocalExists());
+}
+
+// Wine's library, for one, takes receive timeouts only on a connection.
+TEST_F(NetInstallLocationTest, TimeoutsTheSessionRefusesAreSetOnTheConnection) {
+    Net().FailNext(FakeInternet::Op::SetTimeouts, inet::InvalidOption);
+    Server().AddFile("/files.1", std::string(20000, 's')).StallAfter = 8192;
+    std::string message = DownloadError<ENIL_ReadFile>();
+    EXPECT_NE(message.find("Error message ERROR_INTERNET_TIMEOUT."), std::string::npos) << message;
 }
 
 TEST_F(NetInstallLocationTest, FtpMissingFileCarriesTheServersResponse) {
