@@ -19,6 +19,7 @@ need=(
     libz-mingw-w64-dev
     wine wine32:i386 xvfb xauth xdotool imagemagick python3                   # Wine tiers
     python3-pyftpdlib                                                         # loopback FTP server
+    locales fonts-vlgothic                                                    # Wine in other languages
 )
 emulate=
 if [ "${SW_WINE_PATH:-}" = emulated ] || sw_i386_emulated || ! sw_i386_runs; then

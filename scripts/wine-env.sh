@@ -64,6 +64,9 @@ sw_wine_init() {
     fi
     # Xvfb has no window manager: Wine places, maximizes and focuses its windows itself.
     timeout -k 5 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+    # A program that crashes ends with a backtrace on standard error instead of a crash dialog that nobody
+    # on the display will ever close.
+    timeout -k 5 60 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     timeout -k 5 60 wineserver -w
     export SW_WINE_READY=1
     return 0

@@ -17,6 +17,9 @@ namespace sw {
 namespace {
 
 constexpr uint32_t kBlockSize = 8192;
+// A server silent this long is taken as gone: a stalled transfer ends in
+// ENIL_ReadFile instead of holding the install forever.
+constexpr uint32_t kTimeoutMilliseconds = 30000;
 
 TNetLocationState& NetState() { return ProgramPart<TNetLocationState>(); }
 
@@ -174,6 +177,8 @@ void TCustomNetInstallLocation::Connect() {
         session_ = internet.Open(Application().Title());
         if (!session_)
             throw ENIL_OpenSession("Cannot open internet connection");
+        // A library that cannot set them keeps its own.
+        internet.SetTimeouts(session_, kTimeoutMilliseconds);
     }
     const TLoginInformation& login = *login_;
     bool ftp = login.Protocol == TInternetProtocol::ipFTP;
@@ -191,6 +196,8 @@ void TCustomNetInstallLocation::Connect() {
             internet.Connect(session_, host, port, ftp ? InternetService::Ftp : InternetService::Http, user, password);
         if (!connection_)
             throw ENIL_OpenService(Format("Cannot connect to host %s", {login.Hostname}));
+        // Some libraries take them only here.
+        internet.SetTimeouts(connection_, kTimeoutMilliseconds);
         directorySet_ = false;
         OnAfterLogin(this);
     }
@@ -259,6 +266,12 @@ void TCustomNetInstallLocation::AbandonRemote() {
         Internet().CloseHandle(file);
 }
 
+void TCustomNetInstallLocation::CheckFtpTransferReply() {
+    std::string reply;
+    if (Internet().LastResponseInfo(reply) && (reply.starts_with('4') || reply.starts_with('5')))
+        throw ENIL_ReadFile(Format("Could not read from file %s on the server", {remoteName_}));
+}
+
 uint32_t TCustomNetInstallLocation::RemoteSize() {
     IInternet& internet = Internet();
     InternetHandle file = remoteFile_;
@@ -300,6 +313,8 @@ bool TCustomNetInstallLocation::ReceiveFile() {
             throw WriteError();
         complete = ReceiveInto(*temp);
         CloseRemote();
+        if (complete && login_->Protocol == TInternetProtocol::ipFTP)
+            CheckFtpTransferReply();
         if (complete && !files.MoveFile(*temp, localPath_))
             throw WriteError();
     } catch (...) {

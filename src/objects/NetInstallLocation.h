@@ -101,6 +101,9 @@ class TCustomNetInstallLocation : public TComponent {
     void CloseRemote();
     // Closes it after an error, which is the one reported.
     void AbandonRemote();
+    // An FTP transfer cut short ends its data like a whole one: the server's
+    // reply after the close tells; a failure reply raises ENIL_ReadFile.
+    void CheckFtpTransferReply();
     IInternet& Internet() const;
     ENIL_WriteDestFile WriteError() const;
 

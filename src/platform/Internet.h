@@ -30,6 +30,10 @@ inline constexpr const char* kInternetProcedures[] = {"InternetGetLastResponseIn
                                                       "HttpSendRequestA",
                                                       "HttpQueryInfoA"};
 
+// Not among them: looked up after them, and a library without it still loads
+// (the session's timeouts are then the library's own).
+inline constexpr const char* kInternetSetOptionProcedure = "InternetSetOptionA";
+
 // HttpQueryInfo queries.
 inline constexpr uint32_t kHttpQueryContentLength = 5;
 inline constexpr uint32_t kHttpQueryStatusCode = 19;
@@ -56,6 +60,10 @@ class IInternet {
 
     // A session with preconfigured access, no proxy, no bypass list, no flags.
     virtual InternetHandle Open(const std::string& agent) = 0;
+    // Bounds each connect, send and receive through a session or connection
+    // and what is opened through it afterwards; false when the library cannot
+    // (for that kind of handle).
+    virtual bool SetTimeouts(InternetHandle handle, uint32_t milliseconds) = 0;
     // A connection to the host's port (0: the service's default port); a user
     // name and password left out are passed as absent.
     virtual InternetHandle Connect(InternetHandle session, const std::string& host, uint16_t port,

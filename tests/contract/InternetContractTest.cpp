@@ -31,6 +31,9 @@ struct FakeInternetBackend {
             http.AddFile("/" + path, content);
             ftp.AddFile("/" + path, content);
         }
+        // As the real servers do, both break cut.1 off after 9000 bytes.
+        http.Files.at("/pub/setup/cut.1").CutAfter = nettest::kCutAfter;
+        ftp.Files.at("/pub/setup/cut.1").CutAfter = nettest::kCutAfter;
         ftp.User = nettest::kUser;
         ftp.Password = nettest::kPassword;
         net.AddServer("127.0.0.1:" + std::to_string(ports.Closed)).Answers = false;
@@ -158,6 +161,25 @@ TYPED_TEST(InternetContract, FtpDirectoryAndFile) {
     EXPECT_TRUE(this->Net().CloseHandle(connection));
 }
 
+TYPED_TEST(InternetContract, AnFtpTransferEndsWithTheServersReplyWhenClosed) {
+    InternetHandle connection = this->ConnectFtp();
+    ASSERT_NE(connection, 0u);
+    ASSERT_TRUE(this->Net().FtpSetCurrentDirectory(connection, "pub/setup"));
+    InternetHandle file = this->Net().FtpOpenFile(connection, "files.1");
+    ASSERT_NE(file, 0u);
+    EXPECT_EQ(this->ReadAll(file).size(), 20000u);
+    EXPECT_TRUE(this->Net().CloseHandle(file));
+    EXPECT_EQ(this->Response().substr(0, 3), "226");
+
+    // A transfer the server breaks off ends its data as a whole one would.
+    file = this->Net().FtpOpenFile(connection, "cut.1");
+    ASSERT_NE(file, 0u);
+    EXPECT_EQ(this->ReadAll(file), nettest::ServedFiles().at("pub/setup/cut.1").substr(0, nettest::kCutAfter));
+    EXPECT_TRUE(this->Net().CloseHandle(file));
+    EXPECT_EQ(this->Response().substr(0, 3), "426");
+    EXPECT_TRUE(this->Net().CloseHandle(connection));
+}
+
 TYPED_TEST(InternetContract, FtpLoginWithUserAndWrongPassword) {
     InternetHandle connection = this->ConnectFtp(nettest::kUser, nettest::kPassword);
     ASSERT_NE(connection, 0u);
@@ -179,6 +201,14 @@ TYPED_TEST(InternetContract, AClosedPortCannotBeReached) {
     EXPECT_FALSE(this->Net().HttpSendRequest(request, "Accept: */*\r\n\r\n"));
     EXPECT_EQ(this->Net().LastError(), 12029u);
     EXPECT_TRUE(this->Net().CloseHandle(request));
+    EXPECT_TRUE(this->Net().CloseHandle(connection));
+}
+
+TYPED_TEST(InternetContract, AnHttpConnectionTakesTimeouts) {
+    InternetHandle connection =
+        this->Net().Connect(this->session, "127.0.0.1", this->backend.ports.Http, InternetService::Http, "", "");
+    ASSERT_NE(connection, 0u);
+    EXPECT_TRUE(this->Net().SetTimeouts(connection, 30000));
     EXPECT_TRUE(this->Net().CloseHandle(connection));
 }
 

@@ -20,14 +20,19 @@ inline std::string Pattern(size_t size) {
     return bytes;
 }
 
-// Paths below the served root, with "/" separators. The HTTP server cuts
-// cut.1 after 9000 of its 20000 bytes, and asks for the login below private/.
+// Where the servers break cut.1 off.
+inline constexpr size_t kCutAfter = 9000;
+
+// Paths below the served root, with "/" separators. Both servers cut cut.1
+// after 9000 of its 20000 bytes; the HTTP server falls silent after 9000
+// bytes of stall.1, and asks for the login below private/.
 inline const std::map<std::string, std::string>& ServedFiles() {
     static const std::map<std::string, std::string> files{
         {"pub/setup/files.1", Pattern(20000)},
         {"pub/setup/empty.1", ""},
         {"pub/setup/has404.txt", "404 starts this file, and it is data\n"},
         {"pub/setup/cut.1", Pattern(20000)},
+        {"pub/setup/stall.1", Pattern(20000)},
         {"private/secret.1", "for the named user only\n"},
     };
     return files;

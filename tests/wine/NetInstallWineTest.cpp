@@ -156,6 +156,15 @@ TEST_F(NetInstallWineTest, AConnectionClosedMidTransferLeavesNoFile) {
     EXPECT_EQ(FilesInFolder(), 0u);
 }
 
+TEST_F(NetInstallWineTest, AServerThatFallsSilentTimesOut) {
+    Location(TInternetProtocol::ipHTTP); // silent after 9000 of 20000 announced bytes
+    // Wine's read fails with a system error code of its own, not ERROR_INTERNET_TIMEOUT.
+    std::string message = DownloadError<ENIL_ReadFile>("stall.1");
+    EXPECT_EQ(message.rfind("Could not read from file stall.1 on the server.", 0), 0u) << message;
+    EXPECT_FALSE(LocalExists());
+    EXPECT_EQ(FilesInFolder(), 0u);
+}
+
 TEST_F(NetInstallWineTest, AHostThatDoesNotAnswer) {
     Location(TInternetProtocol::ipHTTP, "", closed);
     std::string message = DownloadError<ENIL_HTTPSendRequest>("files.1");

@@ -6,9 +6,11 @@
 Makes the served tree under ROOT (the files of tests/support/NetServerFiles.h), starts an HTTP server
 and an FTP server on free loopback ports, finds a port nobody listens on, and writes
 "HTTP=<port> FTP=<port> CLOSED=<port>" to PORTS_FILE. Both servers take anonymous logins and the user
-setwright / swpass; the HTTP server asks for that login below /private/ and cuts /pub/setup/cut.1 after
-9000 of its 20000 bytes; the FTP server resets the data connection of cut.1 after 9000 bytes. Stops on
-SIGTERM or when the lifetime is over.
+setwright / swpass; the HTTP server asks for that login below /private/, cuts /pub/setup/cut.1 after
+9000 of its 20000 bytes and falls silent after 9000 bytes of stall.1; the FTP server closes the data
+connection of cut.1 after 9000 bytes and answers 426. (It closes in order: a data connection reset before
+Wine 8.0's FtpOpenFile has accepted it crashes that function.) Stops on SIGTERM or when the lifetime is
+over.
 """
 
 import base64
@@ -17,17 +19,19 @@ import http.server
 import os
 import signal
 import socket
-import struct
 import sys
 import threading
+import time
 
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.filesystems import AbstractedFS
-from pyftpdlib.handlers import DTPHandler, FTPHandler
+from pyftpdlib.handlers import FTPHandler
 from pyftpdlib.servers import FTPServer
 
 USER, PASSWORD = "setwright", "swpass"
 CUT_AFTER = 9000
+# Longer than the client's timeout, shorter than the servers' lifetime.
+STALL_SECONDS = 120
 
 
 def pattern(size):
@@ -39,6 +43,7 @@ FILES = {
     "pub/setup/empty.1": b"",
     "pub/setup/has404.txt": b"404 starts this file, and it is data\n",
     "pub/setup/cut.1": pattern(20000),
+    "pub/setup/stall.1": pattern(20000),
     "private/secret.1": b"for the named user only\n",
 }
 
@@ -59,6 +64,16 @@ class HttpHandler(http.server.SimpleHTTPRequestHandler):
         expected = "Basic " + base64.b64encode(f"{USER}:{PASSWORD}".encode()).decode()
         return self.headers.get("Authorization") == expected
 
+    def send_first_part(self, path):
+        """Announces the whole file, sends its first CUT_AFTER bytes and no more."""
+        content = FILES[path]
+        self.send_response(200)
+        self.send_header("Content-Length", str(len(content)))
+        self.end_headers()
+        self.wfile.write(content[:CUT_AFTER])
+        self.wfile.flush()
+        self.close_connection = True
+
     def do_GET(self):
         if self.path.startswith("/private/") and not self.authorized():
             self.send_response(401, "Unauthorized")
@@ -66,14 +81,12 @@ class HttpHandler(http.server.SimpleHTTPRequestHandler):
             self.send_header("Content-Length", "0")
             self.end_headers()
             return
+        if self.path == "/pub/setup/stall.1":
+            self.send_first_part("pub/setup/stall.1")
+            time.sleep(STALL_SECONDS)
+            return
         if self.path == "/pub/setup/cut.1":
-            content = FILES["pub/setup/cut.1"]
-            self.send_response(200)
-            self.send_header("Content-Length", str(len(content)))
-            self.end_headers()
-            self.wfile.write(content[:CUT_AFTER])
-            self.wfile.flush()
-            self.close_connection = True
+            self.send_first_part("pub/setup/cut.1")
             return
         super().do_GET()
 
@@ -105,16 +118,6 @@ class CutFS(AbstractedFS):
         return CutFile(f) if os.path.basename(filename) == "cut.1" else f
 
 
-class ResettingDTPHandler(DTPHandler):
-    def handle_error(self):
-        # Reset the data connection instead of closing it in order.
-        try:
-            self.socket.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
-        except OSError:
-            pass
-        super().handle_error()
-
-
 def closed_port():
     with socket.socket() as s:
         s.bind(("127.0.0.1", 0))
@@ -135,7 +138,6 @@ def main():
     handler = type("Handler", (FTPHandler,), {})
     handler.authorizer = authorizer
     handler.abstracted_fs = CutFS
-    handler.dtp_handler = ResettingDTPHandler
     handler.timeout = 30
     handler.passive_ports = None
     ftpd = FTPServer(("127.0.0.1", 0), handler)

@@ -2,8 +2,11 @@
 // authors and translators: a dialog form or a project's main form, in text
 // form or binary.
 //
-//   formviewer <form file> [--language <name>] [--screenshot <file.bmp>]
+//   formviewer <form file> [--language <name>] [--tables <folder>] [--screenshot <file.bmp>]
 //
+// --language translates the form from English into that language ("French",
+// "Japanese", ...); a form without a translator of its own takes the string
+// tables from --tables, by default the "lang" folder beside the viewer.
 // With --screenshot the form is shown, its client area written as a BMP file,
 // and the viewer exits; otherwise it runs until the form is closed. Errors go
 // to standard error and the exit code is 1.
@@ -11,6 +14,7 @@
 #include "ViewerLanguage.h"
 #include "app/SetupProgram.h"
 #include "platform/Platform.h"
+#include "platform/SystemInfo.h"
 #include "platform/win32/Win32Platform.h"
 #include "project/Errors.h"
 #include "project/ProgramState.h"
@@ -24,22 +28,30 @@ namespace {
 struct Options {
     std::string input;
     std::string language;
+    std::string tables;
     std::string screenshot;
 };
+
+constexpr const char* kUsage =
+    "usage: formviewer <form file> [--language <name>] [--tables <folder>] [--screenshot <file.bmp>]";
 
 Options Parse(int argc, char** argv) {
     Options o;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
-        if ((arg == "--language" || arg == "--screenshot") && i + 1 < argc)
-            (arg == "--language" ? o.language : o.screenshot) = argv[++i];
+        if (arg == "--language" && i + 1 < argc)
+            o.language = argv[++i];
+        else if (arg == "--tables" && i + 1 < argc)
+            o.tables = argv[++i];
+        else if (arg == "--screenshot" && i + 1 < argc)
+            o.screenshot = argv[++i];
         else if (o.input.empty() && arg.rfind("--", 0) != 0)
             o.input = arg;
         else
-            throw sw::Exception("usage: formviewer <form file> [--language <name>] [--screenshot <file.bmp>]");
+            throw sw::Exception(kUsage);
     }
     if (o.input.empty())
-        throw sw::Exception("usage: formviewer <form file> [--language <name>] [--screenshot <file.bmp>]");
+        throw sw::Exception(kUsage);
     return o;
 }
 
@@ -66,12 +78,18 @@ void WriteFile(const std::string& name, const std::string& data) {
         throw sw::Exception(name + ": cannot write");
 }
 
+std::string BesideTheViewer(const std::string& name) {
+    std::string module = sw::GetPlatform().System->ModulePath();
+    return module.substr(0, module.find_last_of('\\') + 1) + name;
+}
+
 int View(const Options& options) {
     sw::RegisterAllClasses();
     sw::TCustomForm* form = sw::viewer::ReadFormForViewing(ReadFile(options.input), options.input);
     sw::Application().Adopt(form);
     if (!options.language.empty())
-        sw::viewer::ApplyLanguage(*form, options.language);
+        sw::viewer::ApplyLanguage(*form, options.language,
+                                  options.tables.empty() ? BesideTheViewer("lang") : options.tables);
     if (options.screenshot.empty()) {
         sw::Application().Run();
         return 0;

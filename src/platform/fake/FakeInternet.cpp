@@ -1,5 +1,7 @@
 #include "platform/fake/FakeInternet.h"
 
+#include "platform/PlatformErrors.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -92,8 +94,11 @@ size_t FakeInternet::Remaining(const Handle& file) const {
 }
 
 bool FakeInternet::Stalled(const Handle& file) const {
-    return file.File && file.File->StallAfter && file.Position >= *file.File->StallAfter &&
-           file.Position < file.File->Content.size();
+    bool stalled = file.File && file.File->StallAfter && file.Position >= *file.File->StallAfter &&
+                   file.Position < file.File->Content.size();
+    if (stalled && !calls_.Timeout)
+        throw EPlatformError("A stalled transfer was read without a timeout: it would never end");
+    return stalled;
 }
 
 InternetLoadResult FakeInternet::Load() {
@@ -124,6 +129,16 @@ InternetHandle FakeInternet::Open(const std::string& agent) {
     Handle session;
     session.Type = Kind::Session;
     return Add(std::move(session));
+}
+
+bool FakeInternet::SetTimeouts(InternetHandle handle, uint32_t milliseconds) {
+    if (Injected(Op::SetTimeouts))
+        return false;
+    auto it = handles_.find(handle);
+    if (it == handles_.end() || (it->second.Type != Kind::Session && it->second.Type != Kind::Connection))
+        return Fail(inet::InvalidHandle);
+    calls_.Timeout = milliseconds;
+    return true;
 }
 
 InternetHandle FakeInternet::Connect(InternetHandle session, const std::string& host, uint16_t port,
@@ -288,8 +303,16 @@ bool FakeInternet::ReadFile(InternetHandle file, char* buffer, uint32_t size, ui
 bool FakeInternet::CloseHandle(InternetHandle handle) {
     if (Injected(Op::CloseHandle))
         return false;
-    if (handles_.erase(handle) == 0)
+    auto closed = handles_.find(handle);
+    if (closed == handles_.end())
         return Fail(inet::InvalidHandle);
+    // The server ends an FTP transfer with its reply: complete once every
+    // byte was sent.
+    if (closed->second.Type == Kind::FtpFile && closed->second.File)
+        lastResponse_ = closed->second.Position >= closed->second.File->Content.size()
+                            ? "226 Transfer complete."
+                            : "426 Connection closed; transfer aborted.";
+    handles_.erase(closed);
     // Closing a handle closes the handles opened through it.
     for (bool again = true; again;) {
         again = false;

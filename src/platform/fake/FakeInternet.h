@@ -20,6 +20,7 @@ inline constexpr uint32_t InsufficientBuffer = 122;
 inline constexpr uint32_t Timeout = 12002;
 inline constexpr uint32_t ExtendedError = 12003;
 inline constexpr uint32_t NameNotResolved = 12007;
+inline constexpr uint32_t InvalidOption = 12009;
 inline constexpr uint32_t LoginFailure = 12015;
 inline constexpr uint32_t IncorrectHandleState = 12019;
 inline constexpr uint32_t CannotConnect = 12029;
@@ -29,6 +30,7 @@ class FakeInternet : public IInternet {
   public:
     enum class Op {
         Open,
+        SetTimeouts,
         Connect,
         FtpSetCurrentDirectory,
         FtpOpenFile,
@@ -47,9 +49,11 @@ class FakeInternet : public IInternet {
         // set to empty.
         std::optional<std::string> ContentLength;
         // The transfer ends, as if the server closed the connection, after
-        // this many bytes.
+        // this many bytes; an FTP server then answers 426 when the file is
+        // closed (226 after a whole transfer).
         std::optional<size_t> CutAfter;
-        // Reading stalls after this many bytes until it times out.
+        // Reading stalls after this many bytes until the session's timeout
+        // (without one, reading it raises: it would never end).
         std::optional<size_t> StallAfter;
         // The HTTP reply; a missing file is answered 404.
         int Status = 200;
@@ -76,6 +80,8 @@ class FakeInternet : public IInternet {
         std::optional<std::string> User, Password;
         InternetService Service = InternetService::Http;
         uint16_t Port = 0;
+        // The last SetTimeouts on a session or connection; none until then.
+        std::optional<uint32_t> Timeout;
         int Connects = 0;
         int Opens = 0;
     };
@@ -97,6 +103,7 @@ class FakeInternet : public IInternet {
     InternetLoadResult Load() override;
     void Unload() override;
     InternetHandle Open(const std::string& agent) override;
+    bool SetTimeouts(InternetHandle handle, uint32_t milliseconds) override;
     InternetHandle Connect(InternetHandle session, const std::string& host, uint16_t port, InternetService service,
                            const std::optional<std::string>& user, const std::optional<std::string>& password) override;
     bool FtpSetCurrentDirectory(InternetHandle connection, const std::string& directory) override;

@@ -16,6 +16,9 @@ constexpr DWORD kFlagExistingConnect = 0x20000000;
 constexpr DWORD kFlagNoCacheWrite = 0x04000000;
 constexpr DWORD kResponseBufferSize = 3000;
 constexpr DWORD kQueryBufferSize = 33;
+constexpr DWORD kOptionConnectTimeout = 2;
+constexpr DWORD kOptionSendTimeout = 5;
+constexpr DWORD kOptionReceiveTimeout = 6;
 
 using HINTERNET = void*;
 
@@ -39,6 +42,8 @@ struct Win32Internet::Procedures {
     (HINTERNET, const char*, const char*, const char*, const char*, const char**, DWORD, DWORD_PTR);
     BOOL(WINAPI* HttpSendRequest)(HINTERNET, const char*, DWORD, void*, DWORD);
     BOOL(WINAPI* HttpQueryInfo)(HINTERNET, DWORD, void*, DWORD*, DWORD*);
+    // Optional: none when the library lacks it.
+    BOOL(WINAPI* SetOption)(HINTERNET, DWORD, void*, DWORD);
 };
 
 namespace {
@@ -84,6 +89,7 @@ InternetLoadResult Win32Internet::Load() {
         FreeLibrary(module);
         return result;
     }
+    Resolve(module, kInternetSetOptionProcedure, p.SetOption);
     if (module_) {
         // Loaded already: keep one reference, the count tells the loads.
         FreeLibrary(module);
@@ -104,6 +110,17 @@ void Win32Internet::Unload() {
 
 InternetHandle Win32Internet::Open(const std::string& agent) {
     return I(Procs().Open(agent.c_str(), kOpenTypePreconfig, nullptr, nullptr, 0));
+}
+
+bool Win32Internet::SetTimeouts(InternetHandle handle, uint32_t milliseconds) {
+    const Procedures& p = Procs();
+    if (!p.SetOption)
+        return false;
+    DWORD value = milliseconds;
+    bool all = true;
+    for (DWORD option : {kOptionConnectTimeout, kOptionSendTimeout, kOptionReceiveTimeout})
+        all = p.SetOption(H(handle), option, &value, sizeof value) != FALSE && all;
+    return all;
 }
 
 InternetHandle Win32Internet::Connect(InternetHandle session, const std::string& host, uint16_t port,

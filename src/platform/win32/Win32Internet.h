@@ -19,6 +19,7 @@ class Win32Internet : public IInternet {
     InternetLoadResult Load() override;
     void Unload() override;
     InternetHandle Open(const std::string& agent) override;
+    bool SetTimeouts(InternetHandle handle, uint32_t milliseconds) override;
     InternetHandle Connect(InternetHandle session, const std::string& host, uint16_t port, InternetService service,
                            const std::optional<std::string>& user, const std::optional<std::string>& password) override;
     bool FtpSetCurrentDirectory(InternetHandle connection, const std::string& directory) override;

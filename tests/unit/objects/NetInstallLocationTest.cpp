@@ -315,6 +315,23 @@ TEST_F(NetInstallLocationTest, ATransferShortOfItsLengthIsAnError) {
     EXPECT_TRUE(afterDownload.empty());
 }
 
+TEST_F(NetInstallLocationTest, AnFtpTransferCutShortIsToldByTheServersReply) {
+    UseFtp();
+    std::string content(20000, 'f');
+    Server().AddFile("/cut.1", content).CutAfter = 9000;
+    Server().AddFile("/files.1", content);
+    std::string message = DownloadError<ENIL_ReadFile>("cut.1");
+    EXPECT_EQ(message.rfind("Could not read from file cut.1 on the server.", 0), 0u) << message;
+    EXPECT_NE(message.find("Response from server 426"), std::string::npos) << message;
+    EXPECT_FALSE(LocalExists());
+    EXPECT_TRUE(afterDownload.empty());
+
+    location->Download("files.1", kLocal);
+    EXPECT_EQ(LocalText(), content);
+    EXPECT_EQ(afterDownload, std::vector<bool>{false});
+    EXPECT_EQ(FilesInTemp(), 1u);
+}
+
 TEST_F(NetInstallLocationTest, AMissingOrMalformedLengthIsAnUnknownSize) {
     Server().AddFile("/none.1", "abc").ContentLength = "";
     Server().AddFile("/odd.1", "abc").ContentLength = "12x";
@@ -327,11 +344,20 @@ TEST_F(NetInstallLocationTest, AMissingOrMalformedLengthIsAnUnknownSize) {
     }
 }
 
+// The fake's stalled read raises unless the session was given timeouts.
 TEST_F(NetInstallLocationTest, AStalledTransferTimesOut) {
     Server().AddFile("/files.1", std::string(20000, 's')).StallAfter = 8192;
     std::string message = DownloadError<ENIL_ReadFile>();
     EXPECT_NE(message.find("Error message ERROR_INTERNET_TIMEOUT."), std::string::npos) << message;
     EXPECT_FALSE(LocalExists());
+}
+
+// Wine's library, for one, takes receive timeouts only on a connection.
+TEST_F(NetInstallLocationTest, TimeoutsTheSessionRefusesAreSetOnTheConnection) {
+    Net().FailNext(FakeInternet::Op::SetTimeouts, inet::InvalidOption);
+    Server().AddFile("/files.1", std::string(20000, 's')).StallAfter = 8192;
+    std::string message = DownloadError<ENIL_ReadFile>();
+    EXPECT_NE(message.find("Error message ERROR_INTERNET_TIMEOUT."), std::string::npos) << message;
 }
 
 TEST_F(NetInstallLocationTest, FtpMissingFileCarriesTheServersResponse) {
