@@ -136,4 +136,8 @@ class TPlmrCompress : public TComponent {
     IFile* destFile_ = nullptr;
 };
 
+// The program-wide engine: the floppy transfer spans with it, and a progress
+// window's Cancel sets its Abort.
+TPlmrCompress& MainArchiveEngine();
+
 } // namespace sw

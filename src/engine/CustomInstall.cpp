@@ -72,8 +72,6 @@ void TCustomInstall::Install() { throw ENotBuiltYet("Install"); }
 
 void TCustomInstall::FinishAfterRestart() { throw ENotBuiltYet("Completing an install after a reboot"); }
 
-void TCustomInstall::Compress(uint32_t) { throw ENotBuiltYet("Compressing the distribution"); }
-
 void TCustomInstall::ReadInfoFromArchive() { throw ENotBuiltYet("Reading the archive information"); }
 
 std::string TCustomInstall::FindInstallRecord(bool create) {
@@ -166,10 +164,6 @@ void TCustomInstall::HandleException(std::exception_ptr e) {
     GetPlatform().Gui->MessageBox(ExceptionText(e), Application().Title(), mb::Ok | mb::IconError);
 }
 
-void TCustomInstall::Build() { throw ENotBuiltYet("The build mode"); }
-
-void TCustomInstall::TransferToFloppies(const std::string&) { throw ENotBuiltYet("The transfer to floppies"); }
-
 void TCustomInstall::Loaded() {
     TFileContainer::Loaded();
     ParseCommandLine();
@@ -222,7 +216,7 @@ template <class Mode> void TCustomInstall::RunToolMode(Mode mode) {
 
 void TCustomInstall::Dispatch() {
     if (SwitchGiven('b')) {
-        RunToolMode([this] { Build(); });
+        RunToolMode([this] { BuildFromBuildInf(); });
     } else if (SwitchGiven('f')) {
         RunToolMode([this] { TransferToFloppies("a:"); });
     } else if (SwitchGiven('r')) {
