@@ -94,21 +94,19 @@ rm -rf "$left"
 
 # damaged_case NAME: runs the damaged C:\my dist\setup.exe, which must show one box naming it as damaged.
 damaged_case() {
-    local name=$1 trace="$work/$1.trace" text="" i pid
+    local name=$1 trace="$work/$1.trace" text pid i
     rm -f "$log_file"
-    WINEDEBUG=trace+msgbox timeout -k 5 60 wine 'C:\my dist\setup.exe' >"$trace" 2>&1 &
+    WINEDEBUG=trace+msgbox timeout -k 5 150 wine 'C:\my dist\setup.exe' >"$trace" 2>&1 &
     pid=$!
-    for i in $(seq 1 120); do
-        text=$(tr -d '\r' <"$trace" | sed -n 's/^.*trace:msgbox:MSGBOX_OnInit L"\(.*\)"$/\1/p' | head -n 1)
-        [ -n "$text" ] && break
+    text=$(sw_wine_box_text "$trace" "$pid")
+    # Enter until the box closes: the first may come before the box has the focus.
+    for i in $(seq 1 20); do
+        sleep 1
         kill -0 "$pid" 2>/dev/null || break
-        sleep 0.5
+        xdotool key --clearmodifiers Return 2>/dev/null
     done
-    sleep 1
-    xdotool key --clearmodifiers Return 2>/dev/null
     wait "$pid"
     local code=$?
-    text=$(printf '%s' "$text" | sed -e 's/\\\\/\\/g')
     if [ "$text" != 'The setup file C:\my dist\setup.exe is damaged and cannot be run. Please get a new copy of it.' ]; then
         fail "$name" "box [$text]"
     elif [ "$code" -ne 1 ] || [ -f "$log_file" ] || [ -n "$(unpacked)" ]; then
@@ -129,6 +127,12 @@ damaged_case damaged-setup-archive
 cp "$good" "$dist/setup.exe"
 printf '\xf0\xff\xff\x7f' | dd of="$dist/setup.exe" bs=1 seek=$((size - 56 + 20)) conv=notrunc status=none
 damaged_case trailer-outside-the-file
+# An entry named after a device (NUL) would be opened as the device, not written into the folder.
+echo device >"$work/NUL.txt"
+(cd "$work" && "$archive" add device.1 MySetup.exe NUL.txt) >/dev/null
+cp "$loader" "$dist/setup.exe"
+"$archive" join "$dist/setup.exe" "$work/device.1" >/dev/null
+damaged_case device-name-entry
 
 # The loading program imports from KERNEL32, USER32 and ADVAPI32 only: DLLs Windows takes from the system
 # folder whatever lies beside setup.exe.

@@ -2,6 +2,7 @@
 
 #include "archive/ArchiveFormat.h"
 
+#include <initializer_list>
 #include <zlib.h>
 
 namespace loader {
@@ -22,9 +23,23 @@ bool ReadAt(HANDLE file, DWORD position, void* buffer, DWORD size) {
            ReadFile(file, buffer, size, &read, nullptr) && read == size;
 }
 
-// A name that stays inside the folder: no path, no device tricks.
+// Whether the part of name before its first dot is a device's (CON, NUL,
+// COM1, ...), which Windows opens as the device in any folder.
+bool IsDeviceName(const char* name) {
+    TText base;
+    for (const char* p = name; *p && *p != '.'; ++p)
+        base.Add(Upper(*p));
+    const char* b = base.c_str();
+    for (const char* device : {"CON", "PRN", "AUX", "NUL", "CLOCK$"})
+        if (SameText(b, device))
+            return true;
+    return base.size() == 4 && b[3] >= '1' && b[3] <= '9' &&
+           ((b[0] == 'C' && b[1] == 'O' && b[2] == 'M') || (b[0] == 'L' && b[1] == 'P' && b[2] == 'T'));
+}
+
+// A name that stays inside the folder: no path, no device.
 bool IsPlainName(const char* name) {
-    if (!*name || SameText(name, ".") || SameText(name, ".."))
+    if (!*name || SameText(name, ".") || SameText(name, "..") || IsDeviceName(name))
         return false;
     for (const char* p = name; *p; ++p) {
         const unsigned char c = static_cast<unsigned char>(*p);
