@@ -82,7 +82,6 @@ const std::string& TCustomInstall::SwitchValue(char letter) const {
 
 std::string TCustomInstall::ProjectTitle() const { return information_->ProductName + " Installation"; }
 
-void TCustomInstall::Compress(uint32_t) { throw ENotBuiltYet("Compressing the distribution"); }
 
 std::string TCustomInstall::FindInstallRecord(bool create) {
     const std::string selfExtract =
@@ -168,9 +167,6 @@ void TCustomInstall::AddPresetupFile(const std::string& path, bool checkDuplicat
     presetupFiles_->Add(path);
 }
 
-void TCustomInstall::Build() { throw ENotBuiltYet("The build mode"); }
-
-void TCustomInstall::TransferToFloppies(const std::string&) { throw ENotBuiltYet("The transfer to floppies"); }
 
 void TCustomInstall::Loaded() {
     TFileContainer::Loaded();
@@ -224,7 +220,7 @@ template <class Mode> void TCustomInstall::RunToolMode(Mode mode) {
 
 void TCustomInstall::Dispatch() {
     if (SwitchGiven('b')) {
-        RunToolMode([this] { Build(); });
+        RunToolMode([this] { BuildFromBuildInf(); });
     } else if (SwitchGiven('f')) {
         RunToolMode([this] { TransferToFloppies("a:"); });
     } else if (SwitchGiven('r')) {

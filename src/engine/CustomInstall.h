@@ -17,6 +17,7 @@
 
 namespace sw {
 
+class IFile;
 class TCustomInstall;
 class TPicture;
 
@@ -101,7 +102,19 @@ class TCustomInstall : public TFileContainer, public IInstallDriverContext {
     virtual void AddPresetupFile(const std::string& path, bool checkDuplicates);
     // The application's handler for exceptions that reach the message loop.
     virtual void HandleException(std::exception_ptr e);
-    virtual void Build();
+    // Mode b: builds into the folder the first line of BUILD.INF, beside the
+    // running program, names.
+    virtual void BuildFromBuildInf();
+    // setup.exe (or the program), setup.1 and files.1 in buildDirectory;
+    // with standAlone they are joined into the self-extracting setup.exe.
+    virtual void Build(const std::string& executable, const std::string& buildDirectory, bool standAlone);
+    virtual void CopySetupProgram(const std::string& buildDirectory, const std::string& executable);
+    // Packs the executable, then the presetup files, into a new setup.1.
+    virtual void CreateSetupArchive(const std::string& buildDirectory, const std::string& executable);
+    // filelist.lst of the files this build packed, in the net folder below
+    // the archive's folder.
+    virtual void WriteFileList();
+    // Mode f: copies the self-extracting setup that -e names onto disks in drive.
     virtual void TransferToFloppies(const std::string& drive);
 
     // Installed on the target form's activation event.
@@ -160,6 +173,8 @@ class TCustomInstall : public TFileContainer, public IInstallDriverContext {
     // Runs a tool mode that ends the program: its error is shown in a plain
     // message box, then the application terminates.
     template <class Mode> void RunToolMode(Mode mode);
+    // Copies bytes [from, to) of source into a new file; false when it falls short.
+    bool CopyRangeToDisk(IFile& source, uint64_t from, uint64_t to, const std::string& target);
     void HookTargetForm();
     void RestoreActivationHandler();
 
