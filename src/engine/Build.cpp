@@ -5,7 +5,7 @@
 #include "engine/CustomInstall.h"
 #include "engine/InstallerTool.h"
 #include "engine/PackedFiles.h"
-#include "objects/NetFolder.h"
+#include "objects/FileContainer.h"
 #include "objects/NetInstallLocation.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
@@ -152,7 +152,7 @@ void TCustomInstall::WriteFileList() {
     if (!location)
         throw IEInstallNetLocNil("Must assign a net location via the NetLocation property before you can set the "
                                  "distribute type");
-    const std::string folder = IncludeTrailingBackslash(ExtractFileDir(GetArchivePath())) + NetFolder(*location);
+    const std::string folder = IncludeTrailingBackslash(ExtractFileDir(GetArchivePath())) + NetFolderOf(*location);
     IFileSystem& files = *GetPlatform().Files;
     const std::vector<TFileListEntry> entries = PackedFileEntries();
     const std::string path = folder + "\\filelist.lst";

@@ -1,5 +1,5 @@
 // The folder a net location's archives take below a build folder.
-#include "objects/NetFolder.h"
+#include "objects/FileContainer.h"
 #include "objects/NetInstallLocation.h"
 
 #include <gtest/gtest.h>
@@ -12,13 +12,7 @@ std::string FolderOf(const std::string& host, const std::string& directory, TInt
     location->LoginInformation()->Hostname = host;
     location->LoginInformation()->Directory = directory;
     location->LoginInformation()->Protocol = protocol;
-    return NetFolder(*location);
-}
-
-TEST(NetFolderTest, SlashesBecomeDashesAndABlankDirectoryNamesTheProtocolsRoot) {
-    EXPECT_EQ(FolderOf("Srv1", "/pub/app/", TInternetProtocol::ipHTTP), "Srv1\\-pub-app-");
-    EXPECT_EQ(FolderOf("Srv1", "", TInternetProtocol::ipFTP), "Srv1\\FTP Root directory");
-    EXPECT_EQ(FolderOf("Srv1", "  ", TInternetProtocol::ipHTTP), "Srv1\\HTTP Root directory");
+    return NetFolderOf(*location);
 }
 
 TEST(NetFolderTest, CharactersAFolderCannotHoldAreLeftOut) {
