@@ -1,6 +1,6 @@
-// What a shortcut needs to know of the install object it links to, found
-// through the object model and the published properties, so that it works
-// with every kind of object.
+// What shortcuts need to know of the objects they link to (found through the
+// object model and the published properties, so that every kind of object
+// serves) and of the path specifiers they take.
 #pragma once
 
 #include "paths/PathSpecifier.h"

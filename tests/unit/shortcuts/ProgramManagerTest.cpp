@@ -1,6 +1,7 @@
 // The Program Manager client against the fake Program Manager: the commands
 // it sends, the item lines it reads, and each error it raises.
 #include "support/ErrorOf.h"
+#include "support/ProgramStateForTests.h"
 
 #include "platform/fake/FakePlatform.h"
 #include "project/StringList.h"
@@ -14,6 +15,8 @@ namespace {
 
 class ProgramManagerTest : public ::testing::Test {
   protected:
+    // The client's conversation ends while the fake it talks to lives.
+    void TearDown() override { RenewProgramState(); }
     fake::FakeDde& Dde() { return fake_.Dde(); }
     TProgramManager& Pm() { return ProgramManager(); }
     // Two items; the second's name differs from "Tool" only in case.
