@@ -10,6 +10,7 @@ namespace sw::fake {
 
 namespace {
 constexpr uint32_t kFileNotFound = 2;
+constexpr uint32_t kBadExeFormat = 193;
 constexpr uint32_t kProcNotFound = 127;
 }
 
@@ -45,8 +46,11 @@ LibraryCallResult FakeProcesses::CallLibraryFunction(const std::string& library,
     auto isLibrary = [&](const auto& entry) { return entry.first.compare(0, prefix.size(), prefix) == 0; };
     // A bare name is found on the search path, as Windows would.
     const bool present = library.find_first_of("\\:") == std::string::npos || files_.FileExists(library);
-    if (fail_ || !present || std::none_of(functions_.begin(), functions_.end(), isLibrary))
+    if (fail_ || !present)
         return {LibraryCallResult::Outcome::NotLoaded, 0, kFileNotFound};
+    // A file that is no program of ours does not load, as Windows refuses a file of the wrong format.
+    if (std::none_of(functions_.begin(), functions_.end(), isLibrary))
+        return {LibraryCallResult::Outcome::NotLoaded, 0, kBadExeFormat};
     auto found = functions_.find(prefix + function);
     if (found == functions_.end())
         return {LibraryCallResult::Outcome::NoExport, 0, kProcNotFound};

@@ -130,7 +130,7 @@ TEST_F(ShellLinkInstallTest, ABlankLinkNameFails) {
 
 TEST_F(ShellLinkInstallTest, AShortcutToAnObjectNotInstalledIsSkippedSilently) {
     LoadProject();
-    auto* file = new TLinkedFile(form_);
+    auto* file = new TInstallFile(form_);
     file->SetName("ReadmeFile");
     file->SetDestName("readme.txt");
     menu_->SetObjectLink(file);

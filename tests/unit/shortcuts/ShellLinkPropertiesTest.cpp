@@ -41,7 +41,7 @@ TEST_F(ShellLinkPropertiesTest, LinkNamesKeepALinkOrInternetExtension) {
     EXPECT_EQ(menu_->LinkName(), "Readme.LNK");
     menu_->SetLinkName("Notes.txt");
     EXPECT_EQ(menu_->LinkName(), "Notes.LNK");
-    auto* file = new TLinkedFile(form_);
+    auto* file = new TInstallFile(form_);
     file->SetName("ToolFile");
     file->SetDestName("tool.exe");
     menu_->SetObjectLink(file);
@@ -149,7 +149,7 @@ TEST_F(ShellLinkPropertiesTest, MainLinksLiveInTheMainFolderOnly) {
 
 TEST_F(ShellLinkPropertiesTest, ShortcutsGoWithTheirContainerOrTheirObject) {
     LoadProject();
-    auto* file = new TLinkedFile(form_);
+    auto* file = new TInstallFile(form_);
     file->SetName("ToolFile");
     menu_->SetObjectLink(file);
     TComponent::Free(file);

@@ -5,7 +5,9 @@
 #include "support/EngineFixture.h"
 #include "support/ErrorOf.h"
 
+#include "objects/InstallFile.h"
 #include "objects/InstallObject.h"
+#include "objects/UninstallExe.h"
 #include "paths/ShellFolders.h"
 #include "project/ClassRegistry.h"
 #include "shortcuts/InstallShellLink.h"
@@ -15,26 +17,6 @@ namespace sw::test {
 
 inline constexpr const char* kPrograms = "C:\\WINDOWS\\Start Menu\\Programs";
 inline constexpr const char* kUninstallFiles = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tool\\Files";
-
-// Stands in for a file component: a file's kind and its published DestName.
-class TLinkedFile : public TInstallObject {
-    SW_DECLARE_CLASS()
-  public:
-    using TInstallObject::TInstallObject;
-    int GetObjectKind() const override { return kKindFile; }
-    std::string DestName() const { return destName_; }
-    void SetDestName(const std::string& name) { destName_ = name; }
-
-  private:
-    std::string destName_;
-};
-
-// The uninstaller is found by its class name.
-class TUninstallEXE : public TLinkedFile {
-    SW_DECLARE_CLASS()
-  public:
-    using TLinkedFile::TLinkedFile;
-};
 
 inline constexpr std::string_view kShortcutProject = R"(object Form1: TTestForm
   object Install1: TInstall
@@ -75,8 +57,6 @@ class ShortcutFixture : public EngineFixture {
   protected:
     void SetUp() override {
         EngineFixture::SetUp();
-        RegisterClass<TLinkedFile>();
-        RegisterClass<TUninstallEXE>();
         auto& registry = fake_.Registry();
         registry.WriteString(RegistryRoot::LocalMachine, kCurrentVersionKey, "ProgramFilesDir", "C:\\Program Files");
         registry.WriteString(RegistryRoot::CurrentUser, kShellFoldersKey, "Programs", kPrograms);
