@@ -48,7 +48,9 @@ TYPED_TEST(DdeContract, ItemsAreAddedToTheShownGroup) {
     ASSERT_NE(progman, nullptr);
     ASSERT_TRUE(progman->Execute("[CreateGroup(\"Sw Items\")]"));
     ASSERT_TRUE(progman->Execute("[ShowGroup(Sw Items,8)]"));
+    // Program Manager looks the program up: it must exist.
     const std::string target = this->backend.Scratch() + "\\tool.exe";
+    this->backend.Files().OpenFile(target, FileMode::Create)->Write("MZ", 2);
     EXPECT_TRUE(progman->Execute("[AddItem(\"" + target + "\" -x,Sw Tool,,0,,,\"" + this->backend.Scratch() + "\",)]"));
 }
 
