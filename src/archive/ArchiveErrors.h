@@ -21,9 +21,4 @@ class EpcAborted : public EPlmrCompress {
     EpcAborted() : EPlmrCompress("Operation aborted by user") {}
 };
 
-// A filelist.lst that cannot be what a build wrote.
-class EFileListError : public EPellmoorAbnormal {
-    using EPellmoorAbnormal::EPellmoorAbnormal;
-};
-
 } // namespace sw

@@ -14,8 +14,6 @@ class IGui;
 class IVersionResources;
 class IInternet;
 class ICodePages;
-class IDde;
-class IShellLinks;
 
 // Raised when code asks for a service the installed platform left out.
 [[noreturn]] void RaiseMissingService(const char* service);
@@ -56,8 +54,6 @@ struct Platform {
     PlatformService<IVersionResources> Versions{"version resources"};
     PlatformService<ICodePages> CodePages{"code pages"};
     PlatformService<IInternet> Internet{"internet"};
-    PlatformService<IDde> Dde{"DDE"};
-    PlatformService<IShellLinks> ShellLinks{"shell links"};
 };
 
 // The installed platform; raises sw::Exception when none is installed.
