@@ -4,6 +4,7 @@
 #   sw_wine_init                          # prefix + display; cleaned up on exit
 #   sw_wine_version win98                 # optional: win98, nt351, winxp, ...
 #   sw_wine_run 300 wine app.exe -x       # any command, on the display, bounded in time
+#   sw_wine_box_text LOG PID              # the text of the message box a traced program shows
 #
 # Exports WINEPREFIX, WINEDEBUG, WINEDLLOVERRIDES, WINEARCH, DISPLAY and SW_WINE_READY. Every Wine call is
 # bounded by a timeout, so nothing here can hang. The cleanup runs from an EXIT trap; a caller that sets
@@ -86,6 +87,20 @@ sw_wine_run() {
 sw_wine_version() {
     timeout -k 5 60 wine reg add 'HKCU\Software\Wine' /v Version /d "$1" /f >/dev/null 2>&1 &&
         timeout -k 5 60 wineserver -w
+}
+
+# sw_wine_box_text LOG PID: waits, two minutes at most, until the program started with WINEDEBUG=trace+msgbox
+# and logging to LOG shows a message box or PID ends; prints the first box's text, unescaped.
+sw_wine_box_text() {
+    local log=$1 pid=$2 text="" i
+    for i in $(seq 1 240); do
+        text=$(tr -d '\r' <"$log" | sed -n 's/^.*trace:msgbox:MSGBOX_OnInit L"\(.*\)"$/\1/p' | head -n 1)
+        [ -n "$text" ] && break
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.5
+    done
+    # Wine escapes backslashes and quotes in its trace.
+    printf '%s' "$text" | sed -e 's/\\\\/\\/g' -e 's/\\"/"/g'
 }
 
 # Stops the prefix's processes and the display, and removes the prefix.

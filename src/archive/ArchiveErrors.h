@@ -21,4 +21,9 @@ class EpcAborted : public EPlmrCompress {
     EpcAborted() : EPlmrCompress("Operation aborted by user") {}
 };
 
+// A filelist.lst that cannot be what a build wrote.
+class EFileListError : public EPellmoorAbnormal {
+    using EPellmoorAbnormal::EPellmoorAbnormal;
+};
+
 } // namespace sw

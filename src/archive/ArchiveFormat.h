@@ -41,6 +41,36 @@
 //   144 Int32   FileID           install object's UniqueID
 //   148 str20   SourceVersion    FileVersion text, empty without one
 //   (13, 121, 141, 169: three bytes of padding each)
+//
+// Self-extracting setup: the loading program (L bytes), then setup.1
+// (S bytes), then files.1 (F bytes, optional), then a 56-byte trailer.
+// Offsets count from the setup file's first byte:
+//
+//   0        loading program
+//   L        setup.1            the setup program first, then the presetup files
+//   L+S      files.1            (absent: both files.1 fields are 0)
+//   L+S+F    trailer (TSelfExtractTrailer), the last 56 bytes:
+//     0   byte      14, the signature's length
+//     1   char[14]  "SELFEXTRACTING"
+//     15  byte      0
+//     16  UInt32    Setup1Start   L
+//     20  UInt32    Setup1End     L + S - 1 (inclusive)
+//     24  UInt32    Files1Start   L + S, or 0
+//     28  UInt32    Files1End     L + S + F - 1, or 0
+//     32  24 bytes  0
+//   Readers take the last 56 bytes as the trailer without checking the
+//   signature, and check the offsets against the file.
+//
+// filelist.lst, the sizes, dates and versions of a net distribution's files:
+//
+//   0   Int32  count
+//   4   count records (TFileListRecord), 72 bytes each:
+//     0   Int32     SourceSize
+//     4   double    SourceDate   days since 30 Dec 1899, local time
+//     12  char[40]  Name         the file component's name, zero-terminated
+//                                when shorter (FileListName shortens longer ones)
+//     52  char[20]  Version      FileVersion text, zero-terminated when shorter
+//   Bytes after a terminator are padding.
 #pragma once
 
 #include <bit>
@@ -96,5 +126,61 @@ static_assert(offsetof(TFileHeaderRecord, CompressedSize) == 136);
 static_assert(offsetof(TFileHeaderRecord, StartDisk) == 140);
 static_assert(offsetof(TFileHeaderRecord, FileID) == 144);
 static_assert(offsetof(TFileHeaderRecord, SourceVersion) == 148);
+
+inline constexpr size_t kTrailerSize = 56;
+inline constexpr char kTrailerSignature[] = "SELFEXTRACTING";
+inline constexpr size_t kTrailerSignatureSize = sizeof(kTrailerSignature) - 1;
+
+struct TSelfExtractTrailer {
+    uint8_t SignatureLength = kTrailerSignatureSize;
+    char Signature[kTrailerSignatureSize] = {'S', 'E', 'L', 'F', 'E', 'X', 'T', 'R', 'A', 'C', 'T', 'I', 'N', 'G'};
+    uint8_t Spare = 0;
+    uint32_t Setup1Start = 0;
+    uint32_t Setup1End = 0;
+    uint32_t Files1Start = 0;
+    uint32_t Files1End = 0;
+    uint8_t Reserved[24] = {};
+};
+
+static_assert(sizeof(TSelfExtractTrailer) == kTrailerSize);
+static_assert(offsetof(TSelfExtractTrailer, Signature) == 1);
+static_assert(offsetof(TSelfExtractTrailer, Spare) == 15);
+static_assert(offsetof(TSelfExtractTrailer, Setup1Start) == 16);
+static_assert(offsetof(TSelfExtractTrailer, Setup1End) == 20);
+static_assert(offsetof(TSelfExtractTrailer, Files1Start) == 24);
+static_assert(offsetof(TSelfExtractTrailer, Files1End) == 28);
+static_assert(offsetof(TSelfExtractTrailer, Reserved) == 32);
+
+// The offsets of a trailer read from the last 56 bytes of a file of
+// fileSize bytes lie inside what comes before the trailer, in order.
+inline bool TrailerFitsFile(const TSelfExtractTrailer& t, uint64_t fileSize) {
+    if (fileSize < kTrailerSize)
+        return false;
+    const uint64_t payloadEnd = fileSize - kTrailerSize;
+    if (t.Setup1Start > t.Setup1End || t.Setup1End >= payloadEnd)
+        return false;
+    if (t.Files1Start == 0 && t.Files1End == 0)
+        return true;
+    return t.Files1Start > t.Setup1End && t.Files1Start <= t.Files1End && t.Files1End < payloadEnd;
+}
+
+inline constexpr size_t kFileListCountSize = 4;
+inline constexpr size_t kFileListRecordSize = 72;
+inline constexpr size_t kFileListNameSize = 40;
+inline constexpr size_t kFileListVersionSize = 20;
+
+#pragma pack(push, 4)
+struct TFileListRecord {
+    int32_t SourceSize = 0;
+    double SourceDate = 0;
+    char Name[kFileListNameSize] = {};
+    char Version[kFileListVersionSize] = {};
+};
+#pragma pack(pop)
+
+static_assert(sizeof(TFileListRecord) == kFileListRecordSize);
+static_assert(offsetof(TFileListRecord, SourceDate) == 4);
+static_assert(offsetof(TFileListRecord, Name) == 12);
+static_assert(offsetof(TFileListRecord, Version) == 52);
 
 } // namespace sw::archive

@@ -5,10 +5,12 @@
 #include "paths/StandardSpecifiers.h"
 #include "platform/Gui.h"
 #include "platform/Platform.h"
+#include "platform/Processes.h"
 #include "platform/SystemInfo.h"
 #include "project/Text.h"
 #include "system/InstallErrors.h"
 #include "system/InstallRecord.h"
+#include "system/RegistryHelpers.h"
 #include "system/SystemHelpers.h"
 
 #include <algorithm>
@@ -47,6 +49,18 @@ TCustomInstall::~TCustomInstall() {
     if (InstallDriverContext() == this)
         SetInstallDriverContext(nullptr);
     Application().OnException = nullptr;
+    StartCleanupBatch();
+}
+
+void TCustomInstall::StartCleanupBatch() {
+    if (!cleanupPending_)
+        return;
+    cleanupPending_ = false;
+    try {
+        GetPlatform().Processes->Start("\"" + cleanupBatch_ + "\"", WindowState::Hidden);
+    } catch (const std::exception&) {
+        // The program is ending: a batch that cannot start leaves the files.
+    }
 }
 
 int TCustomInstall::SwitchIndex(char letter) {
@@ -68,13 +82,6 @@ const std::string& TCustomInstall::SwitchValue(char letter) const {
 
 std::string TCustomInstall::ProjectTitle() const { return information_->ProductName + " Installation"; }
 
-void TCustomInstall::Install() { throw ENotBuiltYet("Install"); }
-
-void TCustomInstall::FinishAfterRestart() { throw ENotBuiltYet("Completing an install after a reboot"); }
-
-void TCustomInstall::Compress(uint32_t) { throw ENotBuiltYet("Compressing the distribution"); }
-
-void TCustomInstall::ReadInfoFromArchive() { throw ENotBuiltYet("Reading the archive information"); }
 
 std::string TCustomInstall::FindInstallRecord(bool create) {
     const std::string selfExtract =
@@ -160,15 +167,6 @@ void TCustomInstall::AddPresetupFile(const std::string& path, bool checkDuplicat
     presetupFiles_->Add(path);
 }
 
-void TCustomInstall::HandleException(std::exception_ptr e) {
-    // Outside a running install an error is shown plainly; the reporting of
-    // a failed install comes with the install run.
-    GetPlatform().Gui->MessageBox(ExceptionText(e), Application().Title(), mb::Ok | mb::IconError);
-}
-
-void TCustomInstall::Build() { throw ENotBuiltYet("The build mode"); }
-
-void TCustomInstall::TransferToFloppies(const std::string&) { throw ENotBuiltYet("The transfer to floppies"); }
 
 void TCustomInstall::Loaded() {
     TFileContainer::Loaded();
@@ -222,7 +220,7 @@ template <class Mode> void TCustomInstall::RunToolMode(Mode mode) {
 
 void TCustomInstall::Dispatch() {
     if (SwitchGiven('b')) {
-        RunToolMode([this] { Build(); });
+        RunToolMode([this] { BuildFromBuildInf(); });
     } else if (SwitchGiven('f')) {
         RunToolMode([this] { TransferToFloppies("a:"); });
     } else if (SwitchGiven('r')) {

@@ -7,6 +7,7 @@
 #include "controls/Forms.h"
 #include "engine/BuildInfo.h"
 #include "objects/FileContainer.h"
+#include "objects/InstallLists.h"
 #include "system/InstallDriverContext.h"
 #include "system/InstallInformation.h"
 
@@ -16,6 +17,7 @@
 
 namespace sw {
 
+class IFile;
 class TCustomInstall;
 class TPicture;
 
@@ -47,10 +49,42 @@ class TCustomInstall : public TFileContainer, public IInstallDriverContext {
     // The application title: the product name and " Installation".
     std::string ProjectTitle() const;
 
+    // The whole install run, from the first activation to the good or bad end.
     void Install() override;
+    // The r mode: completes the unfinished business after a restart.
     void FinishAfterRestart() override;
     void Compress(uint32_t options) override;
+    // Reads the archive information once per process.
     void ReadInfoFromArchive() override;
+    virtual void NotifyGoodInstall();
+    virtual void NotifyBadInstall();
+    // Asks the application to terminate unless OnBeforeShutdown objects.
+    virtual void Shutdown();
+    // True when the user's request to abort is to be honoured.
+    virtual bool QueryUserAbort();
+    // Writes the batch that removes the unpacked setup at exit.
+    virtual void Cleanup();
+    virtual void RunFilesAfterInstall();
+
+    // The unfinished business kept in the install record: kind 0 names an
+    // install object, kind 1 a file to delete after the restart.
+    void AddUnfinished(const std::string& subject, int32_t kind) override;
+    void ClearUnfinished();
+    // Each entry as subject + ";" + kind, in the registry's order.
+    void ReadUnfinished(TStrings& list);
+    virtual void RegisterRestart();
+    virtual void RebootWindows();
+    // The restart command RegisterRestart writes into RunOnce.
+    std::string RestartCommand() const;
+
+    // Whether an install run has started in this process.
+    bool InstallRunStarted() const { return InstallObjectsState().InstallRunStarted; }
+    bool Running() const { return running_; }
+    // Entries added during this run.
+    int32_t UnfinishedCount() const { return unfinishedCount_; }
+    // The cleanup batch, started with a hidden window when the driver goes.
+    const std::string& CleanupBatch() const { return cleanupBatch_; }
+    bool CleanupPending() const { return cleanupPending_; }
     // Deletes the install record in use, with the local archive copies it lists.
     virtual void RemoveInstallRecord();
     // The key path of this setup program's install record; empty when none.
@@ -68,7 +102,19 @@ class TCustomInstall : public TFileContainer, public IInstallDriverContext {
     virtual void AddPresetupFile(const std::string& path, bool checkDuplicates);
     // The application's handler for exceptions that reach the message loop.
     virtual void HandleException(std::exception_ptr e);
-    virtual void Build();
+    // Mode b: builds into the folder the first line of BUILD.INF, beside the
+    // running program, names.
+    virtual void BuildFromBuildInf();
+    // setup.exe (or the program), setup.1 and files.1 in buildDirectory;
+    // with standAlone they are joined into the self-extracting setup.exe.
+    virtual void Build(const std::string& executable, const std::string& buildDirectory, bool standAlone);
+    virtual void CopySetupProgram(const std::string& buildDirectory, const std::string& executable);
+    // Packs the executable, then the presetup files, into a new setup.1.
+    virtual void CreateSetupArchive(const std::string& buildDirectory, const std::string& executable);
+    // filelist.lst of the files this build packed, in the net folder below
+    // the archive's folder.
+    virtual void WriteFileList();
+    // Mode f: copies the self-extracting setup that -e names onto disks in drive.
     virtual void TransferToFloppies(const std::string& drive);
 
     // Installed on the target form's activation event.
@@ -81,7 +127,8 @@ class TCustomInstall : public TFileContainer, public IInstallDriverContext {
     bool AutoMaximizeWindow() const { return autoMaximizeWindow_; }
     TBuildInfo* BuildInfo() const { return buildInfo_.get(); }
     TPicture* DialogThemeBitmap() const { return dialogThemeBitmap_.get(); }
-    TDistributeType DistributeType() const { return distributeType_; }
+    TDistributeType DistributeType() const override { return distributeType_; }
+    void RequestReboot() override { Reboot = true; }
     bool HideMainForm() const { return hideMainForm_; }
     TInstallInformation* Information() const override { return information_.get(); }
     TStrings* PresetupFiles() const { return presetupFiles_.get(); }
@@ -104,14 +151,30 @@ class TCustomInstall : public TFileContainer, public IInstallDriverContext {
     TUserAbortEvent OnUserAbort;
     TBeforeRunFileEvent OnBeforeRunFile;
 
+  protected:
+    // The file container's reading of its archives' header tables.
+    virtual void ReadArchiveHeaders();
+
   private:
     static int SwitchIndex(char letter);
+    void RetryRegistrations();
+    // Good-install pages, cleanup, the record removed, shutdown, the files run.
+    void EndGoodInstall();
+    // The bad end of HandleException; errors inside it end it quietly.
+    void EndBadInstall(std::exception_ptr e);
+    void SelectSavedLanguage();
+    void SaveLanguage();
+    void FinishEntry(const std::string& entry);
+    // Starts the cleanup batch with a hidden window, once.
+    void StartCleanupBatch();
     void ChooseTargetForm();
     void SelectInstallType();
     void Dispatch();
     // Runs a tool mode that ends the program: its error is shown in a plain
     // message box, then the application terminates.
     template <class Mode> void RunToolMode(Mode mode);
+    // Copies bytes [from, to) of source into a new file; false when it falls short.
+    bool CopyRangeToDisk(IFile& source, uint64_t from, uint64_t to, const std::string& target);
     void HookTargetForm();
     void RestoreActivationHandler();
 
@@ -123,6 +186,11 @@ class TCustomInstall : public TFileContainer, public IInstallDriverContext {
     bool hooked_ = false;
     bool activated_ = false;
     std::string downloadedMainArchive_;
+    bool running_ = false;
+    bool archiveInfoRead_ = false;
+    int32_t unfinishedCount_ = 0;
+    std::string cleanupBatch_;
+    bool cleanupPending_ = false;
 
     bool autoMaximizeWindow_ = true;
     std::unique_ptr<TBuildInfo> buildInfo_;

@@ -1,15 +1,20 @@
 #include "engine/Install.h"
 
+#include "archive/MainArchiveEngine.h"
 #include "controls/Forms.h"
 #include "controls/Graphics.h"
 #include "lang/Translator.h"
+#include "objects/InstallFile.h"
 #include "objects/InstallLists.h"
 #include "objects/InstallRegistry.h"
 #include "objects/NetInstallLocation.h"
+#include "objects/UninstallExe.h"
 #include "paths/StandardSpecifiers.h"
 #include "project/ClassRegistry.h"
 #include "project/ProgramState.h"
 #include "project/TranslateHook.h"
+#include "shortcuts/InstallShellLink.h"
+#include "shortcuts/ShortcutsState.h"
 #include "system/InstallDriverContext.h"
 #include "system/InstallRecord.h"
 
@@ -52,10 +57,13 @@ SW_CLASS_INFO(TInstall, TCustomInstall,
 
 void RegisterInstallerClasses() {
     RegisterClass<TInstall>();
+    RegisterClass<TInstallFile>();
     RegisterClass<TInstallFileGroup>();
     RegisterClass<TInstallRegistry>();
     RegisterClass<TNetInstallLocation>();
+    RegisterClass<TUninstallEXE>();
     RegisterPathSpecifierClasses();
+    RegisterShortcutClasses();
 }
 
 void CreateProgramWideObjects(TProgramState& state) {
@@ -63,8 +71,10 @@ void CreateProgramWideObjects(TProgramState& state) {
     state.Part<TInstallRecordState>();
     state.Part<TDriverSlot>();
     state.Part<TInstallObjectsState>();
+    state.Part<TMainArchiveEngineSlot>();
     state.Part<TNetLocationState>();
     state.Part<TPathSpecifierLists>();
+    state.Part<TShortcutsState>();
     state.Part<TTranslateHookSlot>();
     state.Part<TTranslatorSlot>();
     // Last, so that it goes first: it frees the project's forms, whose

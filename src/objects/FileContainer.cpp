@@ -1,5 +1,8 @@
 #include "objects/FileContainer.h"
 
+#include "objects/InstallFile.h"
+#include "objects/InstallMessages.h"
+#include "objects/InstallParameters.h"
 #include "objects/NetInstallLocation.h"
 #include "paths/PathSpecifier.h"
 #include "project/Errors.h"
@@ -38,18 +41,78 @@ TFileContainer::TFileContainer(TComponent* owner) : TFileRelated(owner), descrip
     net_ = true;
 }
 
-void TFileContainer::InstallObjects() { throw ENotBuiltYet("The install pass of " + Name()); }
+TFileContainer::~TFileContainer() { DeleteFiles(); }
 
-void TFileContainer::Compress(uint32_t) { throw ENotBuiltYet("The compress pass of " + Name()); }
+void TFileContainer::DeleteFiles() {
+    for (int i = ObjectCount() - 1; i >= 0; --i)
+        if (i < ObjectCount())
+            if (auto* file = dynamic_cast<TCustomInstallFile*>(Objects(i)))
+                TComponent::Free(file);
+}
 
-void TFileContainer::Copy() { throw ENotBuiltYet("The copy pass of " + Name()); }
+TCustomInstallFile* TFileContainer::FindFileBySource(const std::string& path) const {
+    for (int i = 0; i < ObjectCount(); ++i)
+        if (auto* file = dynamic_cast<TCustomInstallFile*>(Objects(i)); file && SameText(file->SourcePath(), path))
+            return file;
+    return nullptr;
+}
 
-void TFileContainer::ReadInfoFromArchive() { throw ENotBuiltYet("Reading the archive information of " + Name()); }
+int32_t TFileContainer::SumSizes(bool all, bool recurse) {
+    int32_t sum = 0;
+    for (int i = 0; i < ObjectCount(); ++i) {
+        TInstallObject* child = Objects(i);
+        if (!all && !child->IsIncluded())
+            continue;
+        if (auto* file = dynamic_cast<TCustomInstallFile*>(child))
+            sum += file->Size();
+        else if (auto* container = dynamic_cast<TFileContainer*>(child); container && recurse)
+            sum += container->GetTotalSize(all);
+    }
+    return sum;
+}
 
-void TFileContainer::DoInformationEventControl(TPersistent*, int, TPersistent*) {
-    if (state_ == TProcessingState::Idle)
+int32_t TFileContainer::GetArchiveSize(bool all) {
+    int32_t sum = 0;
+    for (int i = 0; i < ObjectCount(); ++i) {
+        TInstallObject* child = Objects(i);
+        if (!all && !child->IsIncluded())
+            continue;
+        if (auto* file = dynamic_cast<TCustomInstallFile*>(child)) {
+            file->ReadInfoFromArchive();
+            sum += file->StoredSize();
+        } else if (auto* container = dynamic_cast<TFileContainer*>(child)) {
+            sum += container->GetArchiveSize(all);
+        }
+    }
+    return sum;
+}
+
+bool TFileContainer::HasUnlocatedNetFiles() const {
+    IInstallDriverContext* driver = InstallDriverContext();
+    if (driver && driver->DistributeType() == TDistributeType::dtTraditional)
+        return false;
+    for (int i = 0; i < ObjectCount(); ++i)
+        if (auto* file = dynamic_cast<TCustomInstallFile*>(Objects(i));
+            file && file->Net() && file->Include() && !file->NetLocation())
+            return true;
+    return false;
+}
+
+void TFileContainer::DoNewDisk(TCustomInstallFile* file, TDiskParameter* parameter) {
+    if (!OnNewDisk)
         return;
-    throw ENotBuiltYet("The progress reports of " + Name());
+    OnNewDisk(file, parameter->DiskNumber, parameter->Path);
+    file->Tag = 1;
+}
+
+void TFileContainer::DoReplacing(TCustomInstallFile* file) {
+    OnReplacing(file);
+    Broadcast(msg::Replacing, file);
+}
+
+void TFileContainer::DoStatus(TCustomInstallFile* file, TFileStatusParameter* parameter) {
+    OnStatus(file, parameter->FilePercentDone, parameter->TotalPercentDone);
+    Broadcast(msg::Progress, parameter);
 }
 
 std::string TFileContainer::GetDownloadedArchivePath() const {

@@ -27,8 +27,11 @@ TInstallContainer::TInstallContainer(TComponent* owner) : TComponent(owner) {
 TInstallContainer::~TInstallContainer() {
     TInstallContainerList& all = InstallContainers();
     all.Remove(this);
-    for (int i = 0; i < all.Count(); ++i)
-        all.Items(i)->ContainerDestroyed(this);
+    // A shortcut or shortcut folder frees itself with its container.
+    const std::vector<TInstallContainer*> others = all.ItemList();
+    for (TInstallContainer* other : others)
+        if (all.Contains(other))
+            other->ContainerDestroyed(this);
     children_.clear();
 }
 

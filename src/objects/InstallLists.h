@@ -4,6 +4,7 @@
 
 #include "objects/FileIdentifiers.h"
 
+#include <algorithm>
 #include <string_view>
 #include <vector>
 
@@ -18,6 +19,9 @@ template <class T> class TReferenceList {
     int Count() const { return static_cast<int>(items_.size()); }
     T* Items(int index) const { return items_.at(static_cast<size_t>(index)); }
     void Remove(T* item) { std::erase(items_, item); }
+    bool Contains(const T* item) const { return std::find(items_.begin(), items_.end(), item) != items_.end(); }
+    const std::vector<T*>& ItemList() const { return items_; }
+    void Clear() { items_.clear(); }
 
   protected:
     std::vector<T*> items_;
@@ -54,6 +58,11 @@ struct TInstallObjectsState {
     TCustomInstallFileList Files;
     // Files whose ActiveX registration is to be retried at the end of the install.
     TCustomInstallFileList RetryRegistrationFiles;
+    // Set by the install run when it starts: from then on a failed ActiveX
+    // registration goes onto the retry list instead of failing at once.
+    bool InstallRunStarted = false;
+    // The first file that finishes loading clears the identifier table once.
+    bool IdentifiersReloaded = false;
     // The location of the driver, used by objects that name none.
     TCustomNetInstallLocation* DefaultNetLocation = nullptr;
     TFileIdentifierTable Identifiers;

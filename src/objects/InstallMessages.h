@@ -28,6 +28,7 @@ inline constexpr int AfterBeforeProcess = -990;    // none
 inline constexpr int Included = -999;              // none
 inline constexpr int AfterAfterProcess = -989;     // none
 inline constexpr int ObjectPassStarts = -992;      // none
+inline constexpr int LinkGroupStarts = -991;       // none; a shortcut folder's pass starts
 inline constexpr int PassEnded = -996;             // none, also after a failure
 inline constexpr int Replacing = -997;             // the file
 inline constexpr int Progress = -998;              // TFileStatusParameter
@@ -35,5 +36,19 @@ inline constexpr int DiskNeeded = -993;            // TFileDiskList
 inline constexpr int DownloadProgressShown = -988; // TDownloadStatusParameter
 inline constexpr int MessageText = -974;           // TMessageParameter
 inline constexpr int DriverMessage = -973;         // none; sent by the install driver
+
+// The install driver's stages, downward, in the order of a full run.
+inline constexpr int BeforeReadArchiveInfo = -984; // none
+inline constexpr int StatusTextDone = DriverMessage;
+inline constexpr int AfterReadArchiveInfo = -983; // none
+inline constexpr int AfterInitialized = -986;     // none
+// Sent right after AfterInitialized, in this order.
+inline constexpr int StartStages[] = {-976, -975, -982, -981, -977};
+inline constexpr int BeforeInstall = -980;         // none: the wizard pages
+inline constexpr int RebootStage = -987;           // none: the restart question
+inline constexpr int GoodInstall = -995;           // none
+inline constexpr int AfterGoodInstall = -979;      // none: the good-install pages
+inline constexpr int BadInstall = -994;            // none
+inline constexpr int AfterBadInstall = -978;       // none: the bad-install pages
 
 } // namespace sw::msg

@@ -3,6 +3,7 @@
 
 #include "project/PropInfo.h"
 #include "system/ArchiveTypes.h"
+#include "system/InstallDriverContext.h"
 
 #include <cstdint>
 
@@ -14,8 +15,6 @@ using TInstallTypeSet = uint32_t;
 
 constexpr TInstallTypeSet InstallTypeBit(TInstallType t) { return 1u << static_cast<unsigned>(t); }
 constexpr TInstallTypeSet kAllInstallTypes = 0x1F;
-
-enum class TDistributeType { dtTraditional, dtWeb, dtTraditionalNet };
 
 const TEnumInfo& InstallTypeNames();
 const TEnumInfo& DistributeTypeNames();

@@ -1,6 +1,7 @@
 #include "paths/StandardSpecifiers.h"
 
 #include "objects/FileContainer.h"
+#include "objects/InstallFile.h"
 #include "paths/ShellFolders.h"
 #include "project/ClassRegistry.h"
 #include "project/Errors.h"
@@ -159,8 +160,8 @@ void TpsObjectLink::ValidateComponent(TComponent* component) const {
 std::string TpsObjectLink::GetPath(TComponent* component) const {
     ValidateComponent(component);
     TInstallObject* linked = dynamic_cast<const IObjectLinkShortcut*>(component)->LinkedObject();
-    if (linked->GetObjectKind() == kKindFile)
-        throw ENotBuiltYet("The installed path of the file " + linked->Name());
+    if (auto* file = dynamic_cast<TCustomInstallFile*>(linked))
+        return file->DestPath();
     return linked->GetDestPath();
 }
 

@@ -14,6 +14,8 @@ class IGui;
 class IVersionResources;
 class IInternet;
 class ICodePages;
+class IDde;
+class IShellLinks;
 
 // Raised when code asks for a service the installed platform left out.
 [[noreturn]] void RaiseMissingService(const char* service);
@@ -54,6 +56,8 @@ struct Platform {
     PlatformService<IVersionResources> Versions{"version resources"};
     PlatformService<ICodePages> CodePages{"code pages"};
     PlatformService<IInternet> Internet{"internet"};
+    PlatformService<IDde> Dde{"DDE"};
+    PlatformService<IShellLinks> ShellLinks{"shell links"};
 };
 
 // The installed platform; raises sw::Exception when none is installed.

@@ -37,6 +37,8 @@ class ISystemInfo {
     virtual std::string ModulePath() = 0;
     // The arguments after the program name, split by SplitCommandLine.
     virtual std::vector<std::string> Arguments() = 0;
+    // The command line as the system passed it, the program's name included.
+    virtual std::string CommandLine() = 0;
     // The current local date and time, to the second.
     virtual FileDateTime LocalTime() = 0;
     // UTF-16 text in the system code page; what it cannot show becomes "?".

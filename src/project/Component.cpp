@@ -132,9 +132,12 @@ void TComponent::RemoveFreeNotification(TComponent* other) {
 void TComponent::Notification(TComponent* component, TOperation operation) {
     if (operation == TOperation::opRemove && component)
         RemoveFreeNotification(component);
-    // Forward to every owned component; the list may change while it runs.
-    for (size_t i = 0; i < components_.size(); ++i)
-        components_[i]->Notification(component, operation);
+    // Forward to every owned component; one may free itself or others on
+    // the way, so each is checked to be still owned before it is told.
+    const std::vector<TComponent*> owned = components_;
+    for (TComponent* c : owned)
+        if (std::find(components_.begin(), components_.end(), c) != components_.end())
+            c->Notification(component, operation);
 }
 
 void TComponent::Loaded() { state_ &= ~static_cast<uint32_t>(csLoading); }

@@ -3,9 +3,14 @@
 // so the layers below the engine never include the driver.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace sw {
+
+// Where the install takes its archives from: the distribution's own volumes,
+// a server, or the volumes with net files fetched from a server.
+enum class TDistributeType { dtTraditional, dtWeb, dtTraditionalNet };
 
 class TComponent;
 class TInstallInformation;
@@ -24,6 +29,12 @@ class IInstallDriverContext {
     virtual std::string MainDestPath() = 0;
     // The product: company, name and version.
     virtual TInstallInformation* Information() const = 0;
+    virtual TDistributeType DistributeType() const = 0;
+    // Windows is to restart at the end of the install.
+    virtual void RequestReboot() = 0;
+    // Records work for the run after the next start of Windows in the install
+    // record: kind 0 names an install object to finish, kind 1 a file to delete.
+    virtual void AddUnfinished(const std::string& subject, int32_t kind) = 0;
 };
 
 // The driver's slot in the program state.

@@ -47,6 +47,11 @@ std::string ChangeFileExt(const std::string& path, const std::string& extension)
     return path.substr(0, dot) + extension;
 }
 
+std::string ExtractFileExt(const std::string& path) {
+    const size_t dot = path.find_last_of(".\\:");
+    return dot == std::string::npos || path[dot] != '.' ? std::string() : path.substr(dot);
+}
+
 std::string ExtractFileName(const std::string& path) {
     size_t pos = path.find_last_of("\\:");
     return pos == std::string::npos ? path : path.substr(pos + 1);

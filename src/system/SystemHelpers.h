@@ -17,6 +17,8 @@ std::string ExtractFileDir(const std::string& path);
 std::string ExtractFileDrive(const std::string& path);
 // The path with its extension (from the last "." of the file name) replaced.
 std::string ChangeFileExt(const std::string& path, const std::string& extension);
+// The extension of the file name, from its last "." on; empty when it has none.
+std::string ExtractFileExt(const std::string& path);
 // The part after the last "\" or ":".
 std::string ExtractFileName(const std::string& path);
 

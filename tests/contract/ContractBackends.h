@@ -14,12 +14,14 @@
 #ifdef _WIN32
 #include "platform/win32/Win32Api.h"
 #include "platform/win32/Win32CodePages.h"
+#include "platform/win32/Win32Dde.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Gui.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/Win32Processes.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Resources.h"
+#include "platform/win32/Win32ShellLinks.h"
 #include "platform/win32/Win32SystemInfo.h"
 #else
 #include "platform/posix/PosixFileSystem.h"
@@ -63,6 +65,8 @@ struct FakeBackend {
     sw::IProcesses& Processes() { return platform.Processes(); }
     sw::IGui& Gui() { return platform.Gui(); }
     sw::ICodePages& CodePages() { return platform.CodePages(); }
+    sw::IDde& Dde() { return platform.Dde(); }
+    sw::IShellLinks& ShellLinks() { return platform.ShellLinks(); }
     const std::string& Scratch() const { return scratch; }
 
     sw::fake::FakePlatform platform;
@@ -92,6 +96,8 @@ struct Win32Backend {
     sw::IProcesses& Processes() { return platform.Processes(); }
     sw::IGui& Gui() { return platform.Gui(); }
     sw::ICodePages& CodePages() { return platform.CodePages(); }
+    sw::IDde& Dde() { return platform.Dde(); }
+    sw::IShellLinks& ShellLinks() { return platform.ShellLinks(); }
     const std::string& Scratch() const { return scratch; }
 
     sw::win32::Win32Platform platform;

@@ -1,5 +1,6 @@
 #include "ContractBackends.h"
 
+#include "platform/CommandLine.h"
 #include "project/Text.h"
 
 using namespace sw;
@@ -74,6 +75,22 @@ TYPED_TEST(SystemInfoContract, WideTextConvertsToTheSystemCodePage) {
     EXPECT_EQ(this->sys().WideToAnsi(u"A\u00e9\u20ac"), "A\xe9\x80");
     EXPECT_EQ(this->sys().WideToAnsi(u"\u4e2d"), "?");
     EXPECT_EQ(this->sys().WideToAnsi(u""), "");
+}
+
+} // namespace
+
+namespace {
+
+TYPED_TEST(SystemInfoContract, TheCommandLineNamesTheProgramThenItsArguments) {
+    const std::vector<std::string> words = sw::SplitCommandLine(this->backend.System().CommandLine());
+    ASSERT_FALSE(words.empty());
+    const std::string module = this->backend.System().ModulePath();
+    const std::string program = words.front();
+    const std::string moduleName = module.substr(module.find_last_of('\\') + 1);
+    EXPECT_TRUE(sw::SameText(program.substr(program.find_last_of('\\') + 1), moduleName) ||
+                sw::SameText(program.substr(program.find_last_of('\\') + 1) + ".exe", moduleName))
+        << program;
+    EXPECT_EQ(std::vector<std::string>(words.begin() + 1, words.end()), this->backend.System().Arguments());
 }
 
 } // namespace

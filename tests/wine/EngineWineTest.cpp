@@ -51,17 +51,21 @@ TEST_F(EngineWineTest, BuildAndFloppyModesReportAndTerminate) {
     TInstall* install = LoadDriver({"-B", "-r"});
     EXPECT_TRUE(install->SwitchGiven('b'));
     ASSERT_EQ(gui_.Boxes().size(), 1u);
-    EXPECT_EQ(gui_.Boxes()[0].Text, "The build mode is not built yet");
+    // No BUILD.INF lies beside the test program.
+    EXPECT_EQ(gui_.Boxes()[0].Text,
+              "Need to have a BUILD.INF file in this directory with the first line specifying the build directory");
     EXPECT_TRUE(gui_.Terminated());
     FreeRoots();
     LoadDriver({"-f"});
     ASSERT_EQ(gui_.Boxes().size(), 2u);
-    EXPECT_EQ(gui_.Boxes()[1].Text, "The transfer to floppies is not built yet");
+    EXPECT_EQ(gui_.Boxes()[1].Text, "Sorry... You can only transfer this installation to floppies through the "
+                                    "self-extracting file. Usage example: setup.exe *TODISK");
 }
 
 TEST_F(EngineWineTest, RebootModeRunsWhileLoading) {
-    EXPECT_EQ(ErrorOf<ENotBuiltYet>([&] { LoadDriver({"-r"}); }),
-              "Completing an install after a reboot is not built yet");
+    // Without an install record there is no unfinished business to complete.
+    EXPECT_EQ(ErrorOf<IEInstall>([&] { LoadDriver({"-r"}); }),
+              "The TInstall could not either write or read unfinished business from the registry");
     EXPECT_TRUE(gui_.Boxes().empty());
 }
 

@@ -9,7 +9,7 @@ build=${1:?build directory}
 setup="$build/examples/demo/setup.exe"
 shots="$build/e2e/setup-command-line"
 here=$(cd "$(dirname "$0")/../.." && pwd)
-[ -n "${SW_WINE_READY:-}" ] || { source "$here/scripts/wine-env.sh" && sw_wine_init; } || exit 1
+source "$here/scripts/wine-env.sh" && sw_wine_init || exit 1
 [ -f "$setup" ] || { echo "no $setup"; exit 1; }
 mkdir -p "$shots"
 
@@ -25,13 +25,8 @@ run_case() {
     local log="$shots/$name.log"
     : >"$log"
     WINEDEBUG=trace+msgbox timeout -k 5 60 wine "$setup" "$@" >"$log" 2>&1 &
-    local pid=$! text="" i
-    for i in $(seq 1 120); do
-        text=$(tr -d '\r' <"$log" | sed -n 's/^.*trace:msgbox:MSGBOX_OnInit L"\(.*\)"$/\1/p' | head -n 1)
-        [ -n "$text" ] && break
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.5
-    done
+    local pid=$! text
+    text=$(sw_wine_box_text "$log" "$pid")
     sleep 1
     import -window root "$shots/$name.png" 2>/dev/null
     local width=""
@@ -45,8 +40,6 @@ run_case() {
     boxes=$(grep -c 'trace:msgbox:MSGBOX_OnInit' "$log")
     timeout -k 5 30 wineserver -k 2>/dev/null
     wait "$pid" 2>/dev/null
-    # Wine escapes backslashes and quotes in its trace.
-    text=$(printf '%s' "$text" | sed -e 's/\\\\/\\/g' -e 's/\\"/"/g')
     if [ "$boxes" -gt 1 ]; then
         echo "FAIL $name: $boxes message boxes, expected one"
         failed=$((failed + 1))
@@ -68,11 +61,35 @@ for arg in x - -q /b; do
 done
 run_case d-alone "$no_build_dir" -d
 run_case d-blank-s "$no_build_dir" -d "-s   "
-run_case b-and-r "The build mode is not built yet" -B -r
-run_case f "The transfer to floppies is not built yet" -f
-run_case r "Completing an install after a reboot is not built yet" -r
-MAXIMIZED=1 run_case install "Install is not built yet"
-run_case d-with-s "Install is not built yet" -d "-sC:\\My Build"
+no_build_inf='Need to have a BUILD.INF file in this directory with the first line specifying the build directory'
+run_case b-and-r "$no_build_inf" -B -r
+run_case f 'Sorry... You can only transfer this installation to floppies through the self-extracting file. Usage example: setup.exe *TODISK' -f
+no_loader='The path of the loading program was not passed correctly. If you are running your install project in the IDE, then you need to add two command line parameters. In Run | Parameters | "Run Parameters", type in: -d "-sBUILDPATH" where BUILDPATH is the path into which you built the distributables. Example: -d "-sC:\My Build".'
+run_case r "The TInstall could not either write or read unfinished business from the registry" -r
+MAXIMIZED=1 run_case install "$no_loader"
+run_case d-with-s "Reading the archive information of Install1 is not built yet" -d "-sC:\\My Build"
+
+# -b with BUILD.INF beside the program and the loading program's folder in the library search path: the
+# build writes setup.1 and copies the loading program, then stops at the groups' compress pass.
+loader_dir="$build/src/app/loader"
+build_out="$WINEPREFIX/drive_c/swbuild"
+if [ -f "$loader_dir/M41R08.TXT" ]; then
+    printf 'C:\\swbuild\r\n' >"$(dirname "$setup")/BUILD.INF"
+    timeout -k 5 60 wine reg add 'HKCU\Software\Setwright\Build' /v LibrarySearchPath \
+        /d "C:\\nowhere;Z:$(sed 's|/|\\|g' <<<"$(cd "$loader_dir" && pwd)")" /f >/dev/null 2>&1
+    run_case b-builds-up-to-the-compress-pass "The compress pass of Install1 is not built yet" -b
+    rm -f "$(dirname "$setup")/BUILD.INF"
+    if cmp -s "$build_out/setup.exe" "$loader_dir/PellmoorLoadProgram.exe" && [ -s "$build_out/setup.1" ]; then
+        echo "ok   b-wrote-setup.1-and-the-loading-program"
+        passed=$((passed + 1))
+    else
+        echo "FAIL b-wrote-setup.1-and-the-loading-program: $(ls -l "$build_out" 2>&1)"
+        failed=$((failed + 1))
+    fi
+else
+    echo "FAIL b-builds-up-to-the-compress-pass: no loading program in $loader_dir"
+    failed=$((failed + 1))
+fi
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -2,16 +2,21 @@
 //
 //   archive list    [--offset N] ARCHIVE
 //   archive verify  [--offset N] ARCHIVE
-//   archive extract [--offset N] ARCHIVE FOLDER [ENTRY...]
+//   archive extract [--offset N] [--part setup.1|files.1] ARCHIVE FOLDER [ENTRY...]
 //   archive add     [--append] [--id N] [--threads N] [--level 0|1|6|9] ARCHIVE FILE...
+//   archive join    SETUP.EXE SETUP.1 [FILES.1]
 //
 // ARCHIVE is a single archive, the first volume of a spanned set (the other
-// volumes beside it) or, with --offset, a file carrying an archive. Errors
-// name the file and what is wrong; the exit status is 0 only when
+// volumes beside it), with --offset a file carrying an archive, or a
+// self-extracting setup: list and verify take its setup.1 and files.1
+// through its trailer, extract the one --part names (files.1 by default).
+// join appends setup.1 and files.1 to a loading program with the trailer.
+// Errors name the file and what is wrong; the exit status is 0 only when
 // everything succeeded.
 #include "ToolPlatform.h"
 
 #include "archive/PlmrCompress.h"
+#include "archive/SelfExtract.h"
 #include "archive/VersionResource.h"
 #include "platform/FileStamp.h"
 #include "platform/FileSystem.h"
@@ -31,6 +36,7 @@ namespace {
 
 struct TOptions {
     int32_t Offset = 0;
+    std::string Part = "files.1";
     bool Append = false;
     int32_t FileID = 0;
     int Threads = 0;
@@ -41,8 +47,9 @@ struct TOptions {
 [[noreturn]] void Usage() {
     std::fputs("usage: archive list    [--offset N] ARCHIVE\n"
                "       archive verify  [--offset N] ARCHIVE\n"
-               "       archive extract [--offset N] ARCHIVE FOLDER [ENTRY...]\n"
-               "       archive add     [--append] [--id N] [--threads N] [--level 0|1|6|9] ARCHIVE FILE...\n",
+               "       archive extract [--offset N] [--part setup.1|files.1] ARCHIVE FOLDER [ENTRY...]\n"
+               "       archive add     [--append] [--id N] [--threads N] [--level 0|1|6|9] ARCHIVE FILE...\n"
+               "       archive join    SETUP.EXE SETUP.1 [FILES.1]\n",
                stderr);
     std::exit(2);
 }
@@ -66,6 +73,11 @@ TOptions ParseOptions(int argc, char** argv) {
         };
         if (a == "--offset")
             o.Offset = Number(value());
+        else if (a == "--part") {
+            o.Part = value();
+            if (o.Part != "setup.1" && o.Part != "files.1")
+                Usage();
+        }
         else if (a == "--append")
             o.Append = true;
         else if (a == "--id")
@@ -150,6 +162,57 @@ int Verify(TPlmrCompress& engine, const std::string& archive) {
     return bad ? 1 : 0;
 }
 
+// The archives a command works on: the one named, or a setup's setup.1 and
+// files.1 (Name says which).
+struct TPart {
+    std::string Name;
+    int32_t Offset = 0;
+};
+
+std::vector<TPart> PartsOf(const std::string& enginePath, const TOptions& o) {
+    if (o.Offset == 0)
+        if (const auto trailer = FindSelfExtractTrailer(enginePath)) {
+            std::vector<TPart> parts{{"setup.1", static_cast<int32_t>(trailer->Setup1Start)}};
+            if (trailer->Files1Start)
+                parts.push_back({"files.1", static_cast<int32_t>(trailer->Files1Start)});
+            return parts;
+        }
+    return {{"", o.Offset}};
+}
+
+// An engine on the archive at offset of the file; the caller owns it.
+TPlmrCompress* OpenEngine(const std::string& enginePath, int32_t offset) {
+    TOwned<TPlmrCompress> engine(new TPlmrCompress(nullptr));
+    engine->Offset = offset;
+    engine->SetCompressedFile(enginePath);
+    return engine.release();
+}
+
+int Extract(const TToolPlatform& tool, const TOptions& o, const std::vector<TPart>& parts) {
+    const std::string enginePath = tool.EnginePath(o.Arguments[0]);
+    const TPart* part = &parts[0];
+    for (const TPart& p : parts)
+        if (p.Name == o.Part)
+            part = &p;
+    if (!part->Name.empty() && part->Name != o.Part)
+        throw Exception("The setup carries no " + o.Part);
+    TOwned<TPlmrCompress> engine(OpenEngine(enginePath, part->Offset));
+    engine->ExtractDirectory = tool.EnginePath(o.Arguments[1]);
+    // Entries by their stored names, or by the paths they were added from.
+    std::vector<std::string> names;
+    const int count = engine->FileCount();
+    for (size_t i = 2; i < o.Arguments.size(); ++i) {
+        const std::string& name = o.Arguments[i];
+        names.push_back(engine->Headers().IndexOfName(name) >= 0 ? name : tool.EnginePath(name));
+    }
+    if (names.empty())
+        for (int i = 0; i < count; ++i)
+            names.push_back(engine->Headers().GetFileHeaders(i).SourcePath());
+    engine->SetFilesToProcess(names);
+    engine->ExtractFiles();
+    return 0;
+}
+
 int Run(int argc, char** argv) {
     if (argc < 3)
         Usage();
@@ -160,31 +223,30 @@ int Run(int argc, char** argv) {
     TProgramState state;
     TToolPlatform tool;
     ScopedPlatform scoped(tool.Get());
-    TOwned<TPlmrCompress> engine(new TPlmrCompress(nullptr));
     const std::string archive = o.Arguments[0];
-    engine->Offset = o.Offset;
-    engine->SetCompressedFile(tool.EnginePath(archive));
     int status = 0;
     try {
-        if (command == "list" && o.Arguments.size() == 1) {
-            List(*engine);
-        } else if (command == "verify" && o.Arguments.size() == 1) {
-            status = Verify(*engine, archive);
-        } else if (command == "extract" && o.Arguments.size() >= 2) {
-            engine->ExtractDirectory = tool.EnginePath(o.Arguments[1]);
-            // Entries by their stored names, or by the paths they were added from.
-            std::vector<std::string> names;
-            const int count = engine->FileCount();
-            for (size_t i = 2; i < o.Arguments.size(); ++i) {
-                const std::string& name = o.Arguments[i];
-                names.push_back(engine->Headers().IndexOfName(name) >= 0 ? name : tool.EnginePath(name));
+        const std::string enginePath = tool.EnginePath(archive);
+        if (command == "join" && (o.Arguments.size() == 2 || o.Arguments.size() == 3)) {
+            const std::string files1 = o.Arguments.size() == 3 ? tool.EnginePath(o.Arguments[2]) : std::string();
+            if (!files1.empty() && !GetPlatform().Files->FileExists(files1))
+                throw Exception("Cannot find " + o.Arguments[2]);
+            JoinSelfExtractingSetup(enginePath, tool.EnginePath(o.Arguments[1]), files1);
+            std::printf("joined %s\n", archive.c_str());
+        } else if ((command == "list" || command == "verify") && o.Arguments.size() == 1) {
+            for (const TPart& part : PartsOf(enginePath, o)) {
+                if (!part.Name.empty())
+                    std::printf("%s at offset %d:\n", part.Name.c_str(), part.Offset);
+                TOwned<TPlmrCompress> engine(OpenEngine(enginePath, part.Offset));
+                if (command == "list")
+                    List(*engine);
+                else
+                    status |= Verify(*engine, archive);
             }
-            if (names.empty())
-                for (int i = 0; i < count; ++i)
-                    names.push_back(engine->Headers().GetFileHeaders(i).SourcePath());
-            engine->SetFilesToProcess(names);
-            engine->ExtractFiles();
+        } else if (command == "extract" && o.Arguments.size() >= 2) {
+            status = Extract(tool, o, PartsOf(enginePath, o));
         } else if (command == "add" && o.Arguments.size() >= 2) {
+            TOwned<TPlmrCompress> engine(OpenEngine(enginePath, o.Offset));
             std::vector<std::string> sources;
             for (size_t i = 1; i < o.Arguments.size(); ++i)
                 sources.push_back(tool.EnginePath(o.Arguments[i]));

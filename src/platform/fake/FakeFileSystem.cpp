@@ -499,7 +499,7 @@ std::optional<std::string> FakeFileSystem::MakeTempFile(const std::string& folde
 }
 
 bool FakeFileSystem::MoveFileAtReboot(const std::string& from, const std::string& to) {
-    if (!Locate(from).node)
+    if (failMoveAtReboot_ || !Locate(from).node)
         return false;
     pendingRenames_.emplace_back(from, to);
     return true;

@@ -28,6 +28,8 @@ class FakeFileSystem : public IFileSystem {
     void FailDirectoryCreation(bool fail) { failDirectories_ = fail; }
     // The stamp given to files when they are created or written.
     void SetNow(FileStamp stamp) { now_ = stamp; }
+    // MoveFileAtReboot fails while set.
+    void FailMoveAtReboot(bool fail) { failMoveAtReboot_ = fail; }
     // The renames asked for by MoveFileAtReboot, in order (from, to).
     const std::vector<std::pair<std::string, std::string>>& PendingRenames() const { return pendingRenames_; }
 
@@ -89,6 +91,7 @@ class FakeFileSystem : public IFileSystem {
     std::string tempDirectory_;
     FileStamp now_;
     bool failDirectories_ = false;
+    bool failMoveAtReboot_ = false;
     unsigned tempCounter_ = 0;
     std::vector<std::pair<std::string, std::string>> pendingRenames_;
 };

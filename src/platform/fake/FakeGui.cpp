@@ -146,6 +146,10 @@ void FakeGui::Terminate() {
 int FakeGui::MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
     Record("MessageBox " + caption + ": " + text);
     boxes_.push_back({text, caption, flags});
+    if (whileBoxShown_) {
+        const Box shown = boxes_.back();
+        whileBoxShown_(shown);
+    }
     if (answers_.empty())
         return id::Ok;
     int answer = answers_.front();

@@ -32,6 +32,9 @@ class FakeGui : public IGui {
 
     // Answers for the next message boxes, in order; id::Ok when none is queued.
     void QueueAnswer(int answer) { answers_.push_back(answer); }
+    // Runs while each message box is shown, before it is answered: what a
+    // user does meanwhile (swapping a disk, ...).
+    void WhileBoxShown(std::function<void(const Box&)> action) { whileBoxShown_ = std::move(action); }
     const std::vector<Box>& Boxes() const { return boxes_; }
     // Every call made, one line each ("CreateForm Setup", "Show Setup Normal", ...).
     const std::vector<std::string>& Calls() const { return calls_; }
@@ -84,6 +87,7 @@ class FakeGui : public IGui {
     bool terminated_ = false;
     CursorKind cursor_ = CursorKind::Default;
     std::deque<int> answers_;
+    std::function<void(const Box&)> whileBoxShown_;
     std::vector<Box> boxes_;
     std::vector<std::string> calls_;
     std::deque<Pending> queue_;

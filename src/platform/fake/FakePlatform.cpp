@@ -21,6 +21,8 @@ Platform FakePlatform::Get() {
     p.Versions = versions_;
     p.Internet = &internet_;
     p.CodePages = &codePages_;
+    p.Dde = &dde_;
+    p.ShellLinks = &shellLinks_;
     return p;
 }
 

@@ -1,17 +1,19 @@
 // One fake of each platform service, wired together: drive C: with the
 // folders C:\WINDOWS, C:\WINDOWS\SYSTEM and C:\WINDOWS\TEMP (the temporary
 // folder) and the program C:\SETUP\SETUP.EXE, Windows 98 as the version;
-// no internet servers.
+// no internet servers; Program Manager with no groups.
 #pragma once
 
 #include "platform/Platform.h"
 #include "platform/fake/FakeCodePages.h"
+#include "platform/fake/FakeDde.h"
 #include "platform/fake/FakeFileSystem.h"
 #include "platform/fake/FakeGui.h"
 #include "platform/fake/FakeInternet.h"
 #include "platform/fake/FakeProcesses.h"
 #include "platform/fake/FakeRegistry.h"
 #include "platform/fake/FakeResources.h"
+#include "platform/fake/FakeShellLinks.h"
 #include "platform/fake/FakeSystemInfo.h"
 #include "platform/VersionResources.h"
 
@@ -31,6 +33,8 @@ class FakePlatform {
     FakeGui& Gui() { return gui_; }
     FakeInternet& Internet() { return internet_; }
     FakeCodePages& CodePages() { return codePages_; }
+    FakeDde& Dde() { return dde_; }
+    FakeShellLinks& ShellLinks() { return shellLinks_; }
     // The portable version reader over the fake files, unless replaced.
     void SetVersions(IVersionResources* versions) { versions_ = versions; }
 
@@ -45,6 +49,8 @@ class FakePlatform {
     FakeGui gui_;
     FakeInternet internet_;
     FakeCodePages codePages_;
+    FakeDde dde_;
+    FakeShellLinks shellLinks_{files_};
     TPortableVersionResources portableVersions_{files_};
     IVersionResources* versions_ = &portableVersions_;
 };

@@ -3,6 +3,7 @@
 
 #include "platform/Processes.h"
 
+#include <map>
 #include <vector>
 
 namespace sw::fake {
@@ -26,8 +27,21 @@ class FakeProcesses : public IProcesses {
     // The privilege flag of each restart asked for.
     const std::vector<bool>& Reboots() const { return reboots_; }
 
+    // A library of the fake file system that exports a function, and what
+    // the function returns when called.
+    void AddLibraryFunction(const std::string& library, const std::string& function, int32_t result);
+    // The exit code programs give RunAndWait; 0 until set.
+    void SetExitCode(uint32_t code) { exitCode_ = code; }
+    // The functions called, as library + "!" + function, in order.
+    const std::vector<std::string>& LibraryCalls() const { return libraryCalls_; }
+    // The current folder at each of those calls.
+    const std::vector<std::string>& LibraryCallFolders() const { return libraryCallFolders_; }
+
     StartResult Start(const std::string& commandLine, WindowState state) override;
     bool RebootWindows(bool acquireShutdownPrivilege) override;
+    std::optional<uint32_t> RunAndWait(const std::string& commandLine, WindowState state,
+                                       uint32_t timeoutMilliseconds) override;
+    LibraryCallResult CallLibraryFunction(const std::string& library, const std::string& function) override;
 
   private:
     bool ProgramExists(const std::string& commandLine);
@@ -36,6 +50,11 @@ class FakeProcesses : public IProcesses {
     bool fail_ = false;
     std::vector<Started> started_;
     std::vector<bool> reboots_;
+    uint32_t exitCode_ = 0;
+    // Upper-cased library path + "!" + function name -> result.
+    std::map<std::string, int32_t> functions_;
+    std::vector<std::string> libraryCalls_;
+    std::vector<std::string> libraryCallFolders_;
 };
 
 } // namespace sw::fake

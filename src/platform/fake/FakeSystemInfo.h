@@ -29,6 +29,7 @@ class FakeSystemInfo : public ISystemInfo {
     bool SetCurrentDirectory(const std::string& path) override;
     std::string ModulePath() override { return modulePath_; }
     std::vector<std::string> Arguments() override;
+    std::string CommandLine() override { return commandLine_; }
     FileDateTime LocalTime() override { return now_; }
     // The fake system's code page is 1252.
     std::string WideToAnsi(std::u16string_view wide) override;

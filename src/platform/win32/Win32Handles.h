@@ -66,5 +66,7 @@ using RegKey = UniqueHandle<KeyTraits>;
 using FileHandle = UniqueHandle<FileTraits>;
 using FindHandle = UniqueHandle<FindTraits>;
 using TokenHandle = UniqueHandle<TokenTraits>;
+// Process and thread handles close like tokens.
+using KernelHandle = UniqueHandle<TokenTraits>;
 
 } // namespace sw::win32

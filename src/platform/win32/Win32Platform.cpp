@@ -1,12 +1,14 @@
 #include "platform/win32/Win32Platform.h"
 
 #include "platform/win32/Win32CodePages.h"
+#include "platform/win32/Win32Dde.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Gui.h"
 #include "platform/win32/Win32Internet.h"
 #include "platform/win32/Win32Processes.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Resources.h"
+#include "platform/win32/Win32ShellLinks.h"
 #include "platform/win32/Win32SystemInfo.h"
 #include "platform/win32/Win32VersionResources.h"
 
@@ -17,7 +19,8 @@ Win32Platform::Win32Platform()
       system_(std::make_unique<Win32SystemInfo>()), processes_(std::make_unique<Win32Processes>()),
       resources_(std::make_unique<Win32Resources>()), gui_(std::make_unique<Win32Gui>()),
       systemVersions_(std::make_unique<Win32VersionResources>()), internet_(std::make_unique<Win32Internet>()),
-      versions_(systemVersions_.get()), codePages_(std::make_unique<Win32CodePages>()) {}
+      versions_(systemVersions_.get()), codePages_(std::make_unique<Win32CodePages>()),
+      dde_(std::make_unique<Win32Dde>()), shellLinks_(std::make_unique<Win32ShellLinks>()) {}
 
 Win32Platform::~Win32Platform() = default;
 
@@ -32,6 +35,8 @@ Platform Win32Platform::Get() {
     p.Versions = versions_;
     p.CodePages = codePages_.get();
     p.Internet = internet_.get();
+    p.Dde = dde_.get();
+    p.ShellLinks = shellLinks_.get();
     return p;
 }
 

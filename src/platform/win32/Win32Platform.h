@@ -17,6 +17,8 @@ class Win32Gui;
 class Win32VersionResources;
 class Win32CodePages;
 class Win32Internet;
+class Win32Dde;
+class Win32ShellLinks;
 
 class Win32Platform {
   public:
@@ -33,6 +35,8 @@ class Win32Platform {
     Win32Gui& Gui() { return *gui_; }
     Win32CodePages& CodePages() { return *codePages_; }
     Win32Internet& Internet() { return *internet_; }
+    Win32Dde& Dde() { return *dde_; }
+    Win32ShellLinks& ShellLinks() { return *shellLinks_; }
     void SetVersions(IVersionResources* versions) { versions_ = versions; }
 
     Platform Get();
@@ -48,6 +52,8 @@ class Win32Platform {
     std::unique_ptr<Win32Internet> internet_;
     IVersionResources* versions_;
     std::unique_ptr<Win32CodePages> codePages_;
+    std::unique_ptr<Win32Dde> dde_;
+    std::unique_ptr<Win32ShellLinks> shellLinks_;
 };
 
 } // namespace sw::win32

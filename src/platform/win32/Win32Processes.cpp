@@ -40,6 +40,50 @@ StartResult Win32Processes::Start(const std::string& commandLine, WindowState st
     return result;
 }
 
+std::optional<uint32_t> Win32Processes::RunAndWait(const std::string& commandLine, WindowState state,
+                                                   uint32_t timeoutMilliseconds) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(ShowCommand(state));
+    PROCESS_INFORMATION process{};
+    std::string line = commandLine;
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return std::nullopt;
+    KernelHandle processHandle(process.hProcess);
+    KernelHandle threadHandle(process.hThread);
+    DWORD code = 0;
+    if (WaitForSingleObject(process.hProcess, timeoutMilliseconds) != WAIT_OBJECT_0 ||
+        !GetExitCodeProcess(process.hProcess, &code))
+        return std::nullopt;
+    return code;
+}
+
+LibraryCallResult Win32Processes::CallLibraryFunction(const std::string& library, const std::string& function) {
+    LibraryCallResult result;
+    const HRESULT ole = OleInitialize(nullptr);
+    HMODULE module = LoadLibraryA(library.c_str());
+    if (!module) {
+        result.LastError = GetLastError();
+        if (SUCCEEDED(ole))
+            OleUninitialize();
+        return result;
+    }
+    using ServerFunction = LONG(__stdcall*)();
+    auto address = reinterpret_cast<ServerFunction>(reinterpret_cast<void*>(GetProcAddress(module, function.c_str())));
+    if (!address) {
+        result.Result = LibraryCallResult::Outcome::NoExport;
+        result.LastError = GetLastError();
+    } else {
+        result.Result = LibraryCallResult::Outcome::Called;
+        result.Returned = address();
+    }
+    FreeLibrary(module);
+    if (SUCCEEDED(ole))
+        OleUninitialize();
+    return result;
+}
+
 bool Win32Processes::RebootWindows(bool acquireShutdownPrivilege) {
     if (acquireShutdownPrivilege && !EnableShutdownPrivilege())
         return false;

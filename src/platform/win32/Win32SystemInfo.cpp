@@ -54,6 +54,8 @@ std::string Win32SystemInfo::ModulePath() {
     return Fetch([](char* b, UINT n) { return static_cast<UINT>(GetModuleFileNameA(nullptr, b, n)); });
 }
 
+std::string Win32SystemInfo::CommandLine() { return GetCommandLineA(); }
+
 std::vector<std::string> Win32SystemInfo::Arguments() {
     auto args = SplitCommandLine(GetCommandLineA());
     if (!args.empty())

@@ -15,6 +15,7 @@ class Win32SystemInfo : public ISystemInfo {
     bool SetCurrentDirectory(const std::string& path) override;
     std::string ModulePath() override;
     std::vector<std::string> Arguments() override;
+    std::string CommandLine() override;
     FileDateTime LocalTime() override;
     std::string WideToAnsi(std::u16string_view wide) override;
 };

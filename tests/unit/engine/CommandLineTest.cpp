@@ -24,6 +24,8 @@ class CommandLineTest : public EngineFixture {
     const std::vector<fake::FakeGui::Box>& Boxes() { return fake_.Gui().Boxes(); }
 };
 
+const char* const kNoBuildInf =
+    "Need to have a BUILD.INF file in this directory with the first line specifying the build directory";
 const char* const kNoBuildDirectory =
     "You forgot to pass in the build directory. In Run | Parameters, follow this format: -d \"-sC:\\My Build\"";
 
@@ -100,14 +102,14 @@ TEST_F(CommandLineTest, BuildModeShowsItsErrorAndTerminates) {
     }
     ASSERT_EQ(Boxes().size(), 3u);
     for (const auto& box : Boxes())
-        EXPECT_EQ(box.Text, "The build mode is not built yet");
+        EXPECT_EQ(box.Text, kNoBuildInf);
 }
 
 TEST_F(CommandLineTest, BuildIsTestedBeforeReboot) {
     SetArguments("-r -b");
     TInstall* install = LoadDriver();
     ASSERT_EQ(Boxes().size(), 1u);
-    EXPECT_EQ(Boxes()[0].Text, "The build mode is not built yet");
+    EXPECT_EQ(Boxes()[0].Text, kNoBuildInf);
     EXPECT_TRUE(Application().Terminated());
     // No tool mode hooks the form's activation.
     TTestForm* form = static_cast<TTestForm*>(install->Owner());
@@ -120,7 +122,8 @@ TEST_F(CommandLineTest, FloppyModeShowsItsErrorAndTerminates) {
     SetArguments("-f -r");
     LoadDriver();
     ASSERT_EQ(Boxes().size(), 1u);
-    EXPECT_EQ(Boxes()[0].Text, "The transfer to floppies is not built yet");
+    EXPECT_EQ(Boxes()[0].Text, "Sorry... You can only transfer this installation to floppies through the "
+                               "self-extracting file. Usage example: setup.exe *TODISK");
     EXPECT_EQ(Boxes()[0].Flags, mb::Ok);
     EXPECT_TRUE(Application().Terminated());
 }
@@ -153,7 +156,9 @@ end
 
 TEST_F(CommandLineTest, RebootModeRunsAtLoading) {
     SetArguments("-r");
-    EXPECT_EQ(LoadError<ENotBuiltYet>(kBasicForm), "Completing an install after a reboot is not built yet");
+    // Without an install record there is no unfinished business to complete.
+    EXPECT_EQ(LoadError<IEInstall>(kBasicForm),
+              "The TInstall could not either write or read unfinished business from the registry");
     EXPECT_TRUE(Boxes().empty());
 }
 

@@ -154,8 +154,9 @@ end
     try {
         main->OnActivate(main);
         FAIL() << "the install did not start";
-    } catch (const ENotBuiltYet& e) {
-        EXPECT_STREQ(e.what(), "Install is not built yet");
+    } catch (const IEInstall& e) {
+        // The run began: its first check wants the loading program's folder.
+        EXPECT_EQ(std::string(e.what()).rfind("The path of the loading program was not passed correctly.", 0), 0u);
     }
 }
 
@@ -172,7 +173,7 @@ TEST_F(InstallDriverTest, ActivationWithoutRunAutomaticMaximizesAndStops) {
     form->OnActivate(form);
     EXPECT_EQ(form->Activations, 1);
     // The project's own code starts the install.
-    EXPECT_THROW(install->Install(), ENotBuiltYet);
+    EXPECT_THROW(install->Install(), IEInstall);
 }
 
 TEST_F(InstallDriverTest, ActivationRestoresTheHandlerThenInstalls) {
@@ -187,8 +188,9 @@ end
     try {
         form->OnActivate(form);
         FAIL() << "the install did not start";
-    } catch (const ENotBuiltYet& e) {
-        EXPECT_STREQ(e.what(), "Install is not built yet");
+    } catch (const IEInstall& e) {
+        // The run began: its first check wants the loading program's folder.
+        EXPECT_EQ(std::string(e.what()).rfind("The path of the loading program was not passed correctly.", 0), 0u);
     }
     EXPECT_EQ(form->Activations, 1);
     EXPECT_EQ(form->WindowState(), TWindowState::wsNormal);

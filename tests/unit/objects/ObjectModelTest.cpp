@@ -334,9 +334,6 @@ TEST_F(ObjectModelTest, NewGroupDefaults) {
     EXPECT_EQ(group->Order(), -1);
     EXPECT_EQ(group->AddToArchive(), TlzhCommand::lzcOverwrite);
     EXPECT_EQ(group->GetObjectKind(), 1000);
-    // The passes over files come with file installation.
-    EXPECT_THROW(group->Install(), ENotBuiltYet);
-    EXPECT_THROW(group->Compress(46), ENotBuiltYet);
 }
 
 } // namespace

@@ -1,0 +1,238 @@
+// PellmoorLoadProgram.exe: the front of a self-extracting setup.exe. It reads
+// its own trailer, unpacks setup.1 into a fresh folder of its own below the
+// temporary folder, starts the setup program from there and passes its exit
+// code on:
+//
+//   setup.exe           -> <setup program> "-s<distribution folder>" "-e<own file name>" -c
+//   setup.exe *TODISK   -> <setup program> "-s<distribution folder>" "-e<own file name>" -f
+//
+// When the setup program has ended the folder is removed, unless a restart
+// registered in RunOnce still needs the program in it. A damaged setup.exe
+// gets a message box and leaves nothing behind.
+//
+// The program links no C run-time DLL and imports from KERNEL32, USER32 and
+// ADVAPI32 only, which Windows loads from the system folder whatever lies
+// beside setup.exe; it loads no DLL itself.
+#include "LoaderText.h"
+#include "SetupArchive.h"
+
+#include "archive/ArchiveFormat.h"
+
+#include <windows.h>
+
+namespace loader {
+
+namespace {
+
+constexpr UINT kFailed = 1;
+
+const char* Caption() { return "Setup"; }
+
+void Tell(const TText& text) { MessageBoxA(nullptr, text.c_str(), Caption(), MB_OK | MB_ICONERROR | MB_SETFOREGROUND); }
+
+void TellAbout(const char* before, const char* subject, const char* after) {
+    TText text;
+    text += before;
+    text += subject;
+    text += after;
+    Tell(text);
+}
+
+// Whether the command line names *TODISK after the program's own name.
+bool ToDiskAsked() {
+    const char* p = GetCommandLineA();
+    bool quoted = false;
+    while (*p && (quoted || (*p != ' ' && *p != '\t'))) {
+        if (*p == '"')
+            quoted = !quoted;
+        ++p;
+    }
+    while (*p) {
+        while (*p == ' ' || *p == '\t')
+            ++p;
+        TText arg;
+        while (*p && *p != ' ' && *p != '\t') {
+            if (*p != '"')
+                arg.Add(*p);
+            ++p;
+        }
+        if (SameText(arg.c_str(), "*TODISK"))
+            return true;
+    }
+    return false;
+}
+
+// Every file in folder, then folder itself.
+void RemoveFolderOnce(const char* folder) {
+    TText pattern;
+    pattern += folder;
+    pattern += "\\*";
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                continue;
+            TText path;
+            path += folder;
+            path += "\\";
+            path += found.cFileName;
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(path.c_str());
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(folder);
+}
+
+// The system may hold a file or the folder of a program that has just ended
+// for a moment longer: a few tries, a tenth of a second apart.
+void RemoveFolder(const char* folder) {
+    for (int attempt = 0; attempt < 30 && GetFileAttributesA(folder) != INVALID_FILE_ATTRIBUTES; ++attempt) {
+        if (attempt)
+            Sleep(100);
+        RemoveFolderOnce(folder);
+    }
+}
+
+// A new folder below the temporary folder; false when none can be made.
+bool MakePrivateFolder(TText& folder) {
+    char temp[MAX_PATH + 1];
+    const DWORD n = GetTempPathA(sizeof temp, temp);
+    if (n == 0 || n > MAX_PATH)
+        return false;
+    const unsigned seed = GetTickCount() ^ (GetCurrentProcessId() << 16);
+    for (unsigned attempt = 0; attempt < 100; ++attempt) {
+        folder = TText();
+        folder += temp;
+        if (folder.size() && folder.c_str()[folder.size() - 1] == '\\')
+            folder.Cut(folder.size() - 1);
+        folder += "\\PLD";
+        folder.AddHex(seed + attempt * 7919);
+        if (folder.ok() && CreateDirectoryA(folder.c_str(), nullptr))
+            return true;
+        if (GetLastError() != ERROR_ALREADY_EXISTS)
+            return false;
+    }
+    return false;
+}
+
+// Whether a RunOnce command of the machine names the folder: a restart that
+// completes the install from there.
+bool RestartNeedsFolder(const char* folder) {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce", 0, KEY_READ,
+                      &key) != ERROR_SUCCESS)
+        return false;
+    bool found = false;
+    for (DWORD index = 0; !found; ++index) {
+        char name[256];
+        BYTE data[2048];
+        DWORD nameSize = sizeof name, dataSize = sizeof data - 1, type = 0;
+        const LONG status = RegEnumValueA(key, index, name, &nameSize, nullptr, &type, data, &dataSize);
+        if (status == ERROR_MORE_DATA)
+            continue;
+        if (status != ERROR_SUCCESS)
+            break;
+        data[dataSize] = 0;
+        found = type == REG_SZ && ContainsText(reinterpret_cast<const char*>(data), folder);
+    }
+    RegCloseKey(key);
+    return found;
+}
+
+// Starts the setup program and waits for it; its exit code.
+UINT RunSetupProgram(const TText& program, const TText& folder, const char* self, bool toDisk) {
+    TText source;
+    source += self;
+    source.Cut(static_cast<size_t>(FileNamePart(self) - self));
+    // The folder without its backslash, so that the quote after it stays a quote.
+    if (source.size() && source.c_str()[source.size() - 1] == '\\')
+        source.Cut(source.size() - 1);
+    TText command;
+    command += "\"";
+    command += program;
+    command += "\" \"-s";
+    command += source;
+    command += "\" \"-e";
+    command += FileNamePart(self);
+    command += toDisk ? "\" -f" : "\" -c";
+    if (!command.ok()) {
+        TellAbout("The path of the setup program is too long: ", program.c_str(), "");
+        return kFailed;
+    }
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    static char commandLine[TText::kCapacity];
+    for (size_t i = 0; i <= command.size(); ++i)
+        commandLine[i] = command.c_str()[i];
+    if (!CreateProcessA(program.c_str(), commandLine, nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                        &process)) {
+        TellAbout("Setup cannot start ", program.c_str(), ".");
+        return kFailed;
+    }
+    CloseHandle(process.hThread);
+    WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD code = kFailed;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hProcess);
+    return code;
+}
+
+UINT Run() {
+    char self[MAX_PATH + 1];
+    const DWORD n = GetModuleFileNameA(nullptr, self, sizeof self);
+    if (n == 0 || n > MAX_PATH) {
+        Tell(TText() += "Setup cannot find its own file.");
+        return kFailed;
+    }
+    HANDLE file =
+        CreateFileA(self, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    sw::archive::TSelfExtractTrailer trailer;
+    DWORD read = 0;
+    const DWORD size = file == INVALID_HANDLE_VALUE ? 0 : GetFileSize(file, nullptr);
+    const bool trailerRead = size != INVALID_FILE_SIZE && size >= sizeof trailer &&
+                             SetFilePointer(file, static_cast<LONG>(size - sizeof trailer), nullptr, FILE_BEGIN) !=
+                                 INVALID_SET_FILE_POINTER &&
+                             ReadFile(file, &trailer, sizeof trailer, &read, nullptr) && read == sizeof trailer;
+    if (!trailerRead || !sw::archive::TrailerFitsFile(trailer, size)) {
+        if (file != INVALID_HANDLE_VALUE)
+            CloseHandle(file);
+        TellAbout("The setup file ", self, " is damaged and cannot be run. Please get a new copy of it.");
+        return kFailed;
+    }
+    TText folder;
+    if (!MakePrivateFolder(folder)) {
+        CloseHandle(file);
+        Tell(TText() += "Setup cannot create a folder for its files in the temporary folder.");
+        return kFailed;
+    }
+    TUnpacked unpacked;
+    bool diskProblem = false;
+    const bool whole =
+        UnpackSetupArchive(file, trailer.Setup1Start, trailer.Setup1End, folder.c_str(), unpacked, diskProblem);
+    CloseHandle(file);
+    if (!whole) {
+        RemoveFolder(folder.c_str());
+        if (diskProblem)
+            TellAbout("Setup cannot unpack its files into ", folder.c_str(), ". The disk may be full.");
+        else
+            TellAbout("The setup file ", self, " is damaged and cannot be run. Please get a new copy of it.");
+        return kFailed;
+    }
+    TText program;
+    program += folder;
+    program += "\\";
+    program += unpacked.SetupProgram;
+    const UINT code = RunSetupProgram(program, folder, self, ToDiskAsked());
+    if (!RestartNeedsFolder(folder.c_str()))
+        RemoveFolder(folder.c_str());
+    return code;
+}
+
+} // namespace
+
+} // namespace loader
+
+extern "C" void __stdcall LoaderEntry() { ExitProcess(loader::Run()); }

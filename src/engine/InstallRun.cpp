@@ -1,0 +1,213 @@
+// The install run of the driver: the stages from the first activation to the
+// good or bad end, with their events and broadcasts.
+#include "engine/CustomInstall.h"
+
+#include "objects/InstallLists.h"
+#include "objects/InstallMessages.h"
+#include "platform/FileSystem.h"
+#include "platform/Gui.h"
+#include "platform/Platform.h"
+#include "platform/Processes.h"
+#include "platform/SystemInfo.h"
+#include "system/InstallErrors.h"
+#include "system/InstallRecord.h"
+#include "system/SystemHelpers.h"
+
+namespace sw {
+
+void TCustomInstall::Install() {
+    SetRunStartTime(DayCountOf(GetPlatform().System->LocalTime()));
+    InstallObjectsState().InstallRunStarted = true;
+    RetryRegistrationFiles().Clear();
+    unfinishedCount_ = 0;
+    cleanupPending_ = false;
+    running_ = true;
+    if (useLoadingProgram_ && !SwitchGiven('s'))
+        throw IEInstall("The path of the loading program was not passed correctly. If you are running your install "
+                        "project in the IDE, then you need to add two command line parameters. In Run | Parameters | "
+                        "\"Run Parameters\", type in: -d \"-sBUILDPATH\" where BUILDPATH is the path into which you "
+                        "built the distributables. Example: -d \"-sC:\\My Build\".");
+    SetInstallRecordKeyPath(FindInstallRecord(true));
+    ClearUnfinished();
+    if (SwitchGiven('e'))
+        throw ENotBuiltYet("Reading the self-extract trailer");
+    ReadInfoFromArchive();
+    OnAfterInitialized(this);
+    Broadcast(msg::AfterInitialized, nullptr);
+    for (int code : msg::StartStages)
+        Broadcast(code, nullptr);
+    Broadcast(msg::BeforeInstall, nullptr);
+
+    TFileContainer::Install();
+    RetryRegistrations();
+    if (unfinishedCount_ > 0 || Reboot)
+        RegisterRestart();
+
+    // Work left for the restart keeps the record for the run after it, even
+    // when Reboot was cleared before this point.
+    const bool restartPending = Reboot || unfinishedCount_ > 0;
+    if (Reboot)
+        Broadcast(msg::RebootStage, nullptr);
+    if (Reboot && OnBeforeReboot) {
+        bool proceed = Reboot;
+        OnBeforeReboot(this, proceed);
+        Reboot = proceed;
+    }
+    if (Reboot) {
+        SaveLanguage();
+        RebootWindows();
+        Application().Terminate();
+    }
+    if (restartPending) {
+        // The run after the restart ends the install.
+        Application().Terminate();
+        running_ = false;
+        return;
+    }
+    EndGoodInstall();
+}
+
+void TCustomInstall::EndGoodInstall() {
+    NotifyGoodInstall();
+    Cleanup();
+    RemoveInstallRecord();
+    if (RunAutomatic)
+        Shutdown();
+    RunFilesAfterInstall();
+    running_ = false;
+}
+
+void TCustomInstall::RetryRegistrations() {
+    if (RetryRegistrationFiles().Count() > 0)
+        throw ENotBuiltYet("Retrying the ActiveX registrations");
+}
+
+void TCustomInstall::ReadArchiveHeaders() { TFileContainer::ReadInfoFromArchive(); }
+
+void TCustomInstall::ReadInfoFromArchive() {
+    if (archiveInfoRead_)
+        return;
+    OnBeforeReadArchiveInfo(this);
+    Broadcast(msg::BeforeReadArchiveInfo, nullptr);
+    IGui* gui = targetForm_ ? GetPlatform().Gui.get() : nullptr;
+    if (gui)
+        gui->SetCursor(CursorKind::Hourglass);
+    try {
+        SendMessageText("Reading file information...");
+        ReadArchiveHeaders();
+        if (distributeType_ != TDistributeType::dtTraditional)
+            throw ENotBuiltYet("Reading the remote list of files");
+    } catch (...) {
+        if (gui)
+            gui->SetCursor(CursorKind::Default);
+        Broadcast(msg::StatusTextDone, nullptr);
+        throw;
+    }
+    if (gui)
+        gui->SetCursor(CursorKind::Default);
+    Broadcast(msg::StatusTextDone, nullptr);
+    archiveInfoRead_ = true;
+    OnAfterReadArchiveInfo(this);
+    Broadcast(msg::AfterReadArchiveInfo, nullptr);
+}
+
+void TCustomInstall::NotifyGoodInstall() {
+    OnBeforeNotifyGoodInstall(this);
+    Broadcast(msg::GoodInstall, nullptr);
+    Broadcast(msg::AfterGoodInstall, nullptr);
+    OnAfterNotifyGoodInstall(this);
+}
+
+void TCustomInstall::NotifyBadInstall() {
+    OnBeforeNotifyBadInstall(this);
+    Broadcast(msg::BadInstall, nullptr);
+    Broadcast(msg::AfterBadInstall, nullptr);
+    OnAfterNotifyBadInstall(this);
+}
+
+void TCustomInstall::Shutdown() {
+    bool quit = true;
+    OnBeforeShutdown(this, quit);
+    if (quit)
+        Application().Terminate();
+}
+
+bool TCustomInstall::QueryUserAbort() {
+    bool quit = true;
+    OnUserAbort(this, quit);
+    return quit;
+}
+
+void TCustomInstall::HandleException(std::exception_ptr e) {
+    if (!running_) {
+        GetPlatform().Gui->MessageBox(ExceptionText(e), Application().Title(), mb::Ok | mb::IconError);
+        return;
+    }
+    running_ = false;
+    try {
+        EndBadInstall(e);
+    } catch (...) {
+        // A failure while ending the install ends it; it is not shown.
+        if (RunAutomatic)
+            Application().Terminate();
+    }
+}
+
+void TCustomInstall::EndBadInstall(std::exception_ptr e) {
+    try {
+        std::rethrow_exception(e);
+    } catch (const EAIUserAbort&) {
+        NotifyBadInstall();
+        Cleanup();
+        RemoveInstallRecord();
+        if (RunAutomatic)
+            Shutdown();
+        return;
+    } catch (...) {
+    }
+    NotifyBadInstall();
+    GetPlatform().Gui->MessageBox(ExceptionText(e), Application().Title(), mb::Ok | mb::IconError);
+    Shutdown();
+}
+
+void TCustomInstall::Cleanup() {
+    if (!useLoadingProgram_ || SwitchGiven('d') || !SwitchGiven('c'))
+        return;
+    bool proceed = true;
+    OnBeforeCleanup(this, proceed);
+    if (!proceed)
+        return;
+    Platform& platform = GetPlatform();
+    const std::string program = platform.System->ModulePath();
+    const std::string folder = ExtractFileDir(program);
+    for (const std::string& entry : presetupFiles_->Lines)
+        platform.Files->DeleteFile(IncludeTrailingBackslash(folder) + ExtractFileName(entry));
+    const std::string batch = ChangeFileExt(MakeTempFileName(false), ".bat");
+    // Paths are quoted: a blank in a path would otherwise split it into
+    // several names, each of which ERASE or DELTREE would remove. Windows NT
+    // has no DELTREE; its RMDIR removes a tree.
+    auto quoted = [](const std::string& path) { return "\"" + path + "\""; };
+    bool nt = false;
+    try {
+        nt = WindowsVersion() == wvWindowsNT;
+    } catch (const EAPIRoutines&) {
+        // An unknown system gets the batch of the Windows 95 family.
+    }
+    const std::string text = "ERASE " + quoted(program) + "\r\n" +
+                             (nt ? "RMDIR /S /Q " : "DELTREE /Y ") + quoted(ExcludeTrailingBackslash(folder)) +
+                             "\r\n" + "ERASE " + quoted(ChangeFileExt(batch, ".PIF")) + "\r\n" + "ERASE " +
+                             quoted(batch) + "\r\n";
+    std::unique_ptr<IFile> file = platform.Files->OpenFile(batch, FileMode::Create);
+    if (!file)
+        throw EAPIRoutines("Could not create the cleanup file " + batch);
+    file->Write(text.data(), text.size());
+    cleanupBatch_ = batch;
+    cleanupPending_ = true;
+}
+
+void TCustomInstall::RunFilesAfterInstall() {
+    if (InstallFiles().Count() > 0)
+        throw ENotBuiltYet("Running the files marked to run after the install");
+}
+
+} // namespace sw

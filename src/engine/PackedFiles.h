@@ -1,0 +1,20 @@
+// What a build knows of the project's file components: the two build marks
+// (packed in this build, packed into a net archive) and the sizes, dates and
+// versions read when a file was packed. They come with file installation;
+// until then a project with file components raises ENotBuiltYet here.
+#pragma once
+
+#include "archive/FileList.h"
+
+#include <vector>
+
+namespace sw {
+
+// Clears both marks of every file component.
+void ClearBuildMarks();
+
+// One entry per file component packed in this build, in the order of the
+// program-wide file list.
+std::vector<TFileListEntry> PackedFileEntries();
+
+} // namespace sw

@@ -1,0 +1,59 @@
+#include "objects/UninstallExe.h"
+
+#include "objects/NetInstallLocation.h"
+#include "paths/PathSpecifier.h"
+#include "system/InstallDriverContext.h"
+#include "system/InstallErrors.h"
+#include "system/InstallInformation.h"
+#include "system/RegistryHelpers.h"
+
+namespace sw {
+
+SW_CLASS_INFO(TUninstallEXE, TCustomInstallFile,
+              prop::String("ArchiveFile", &Self::ArchiveFile, &Self::SetArchiveFile),
+              prop::Reference("ArchiveFileType", &Self::ArchiveFileType, &Self::SetArchiveFileType),
+              prop::Enumeration("AddToArchive", &Self::AddToArchive, &Self::SetAddToArchive, LzhCommandNames(),
+                                std::optional(TlzhCommand::lzcOverwrite)),
+              prop::Reference("Container", &Self::Container, &Self::SetContainer),
+              prop::String("DestDir", &Self::DestDir, &Self::SetDestDir),
+              prop::Reference("DestDirType", &Self::DestDirType, &Self::SetDestDirType),
+              prop::Boolean("Include", &Self::Include, &Self::SetInclude, true),
+              prop::Set("InstallTypes", &Self::InstallTypes, &Self::SetInstallTypes, InstallTypeNames(),
+                        InstallTypeBit(TInstallType::itAlways)),
+              prop::Integer("Order", &Self::Order, &Self::SetOrder, -1),
+              prop::String("DestName", &Self::DestName, &Self::SetDestName),
+              prop::String("FileName", &Self::FileName, &Self::SetFileName),
+              prop::Enumeration("FileType", &Self::FileType, &Self::SetFileType, InstallFileTypeNames(),
+                                std::optional(TInstallFileType::iftNormal)),
+              prop::String("IncludeFromDir", &Self::IncludeFromDir, &Self::SetIncludeFromDir),
+              prop::Boolean("Net", &Self::Net, &Self::SetNet, true),
+              prop::Reference("NetLocation", &Self::NetLocation, &Self::SetNetLocation),
+              prop::Enumeration("OverwriteMode", &Self::OverwriteMode, &Self::SetOverwriteMode,
+                                OverwriteTypeNames(), std::optional(TOverwriteType::owAlways)),
+              prop::Enumeration("State", &Self::State, &Self::SetState, InstallFileStateNames(),
+                                std::optional(TInstallFileState::ifsNone)),
+              prop::Boolean("UpdateDLLCounter", &Self::UpdateDLLCounter, &Self::SetUpdateDLLCounter, false),
+              prop::Event("OnAfterCompress", &Self::OnAfterCompress), prop::Event("OnAfterCopy", &Self::OnAfterCopy),
+              prop::Event("OnAfterInstall", &Self::OnAfterInstall),
+              prop::Event("OnBeforeCompress", &Self::OnBeforeCompress),
+              prop::Event("OnBeforeCopy", &Self::OnBeforeCopy),
+              prop::Event("OnBeforeInstall", &Self::OnBeforeInstall), prop::Event("OnStatus", &Self::OnStatus),
+              prop::Event("OnNewDisk", &Self::OnNewDisk), prop::Event("OnReplacing", &Self::OnReplacing),
+              prop::Integer("UniqueID", &Self::UniqueID, &Self::SetUniqueID, std::nullopt))
+
+TUninstallEXE::TUninstallEXE(TComponent* owner) : TCustomInstallFile(owner) { net_ = true; }
+
+void TUninstallEXE::WriteUninstallInfo(const std::string& key) {
+    IInstallDriverContext* driver = InstallDriverContext();
+    if (!driver)
+        throw IEUninstallEXE("%s could not write information about the uninstall to the registry because there was "
+                             "no TInstall component",
+                             {Name()});
+    const std::string& product = driver->Information()->ProductName;
+    WriteRegString(RegistryRoot::LocalMachine, key, "DisplayName", product);
+    // The program path is quoted: unquoted, a folder with blanks makes Windows try "C:\Program.exe" first.
+    WriteRegString(RegistryRoot::LocalMachine, key, "UninstallString",
+                   "\"" + GetDestPath() + "\\" + DestName() + "\" " + product);
+}
+
+} // namespace sw

@@ -1,0 +1,210 @@
+// The unfinished list of the install record, the restart command and the r
+// mode that completes the list after a restart.
+#include "support/EngineFixture.h"
+
+#include "lang/Translator.h"
+#include "objects/InstallObject.h"
+#include "project/ClassRegistry.h"
+#include "system/InstallErrors.h"
+#include "system/InstallRecord.h"
+#include "system/RegistryHelpers.h"
+
+namespace sw::test {
+
+// An install object that counts its completions after a restart.
+class TRestartedObject : public TInstallObject {
+    SW_DECLARE_CLASS()
+  public:
+    using TInstallObject::TInstallObject;
+    int GetObjectKind() const override { return kKindFile; }
+    void FinishAfterRestart() override { ++Finished; }
+    int Finished = 0;
+};
+SW_CLASS_INFO(TRestartedObject, TInstallObject)
+
+namespace {
+
+constexpr RegistryRoot hklm = RegistryRoot::LocalMachine;
+const std::string kRecord = "\\SOFTWARE\\Pellmoor\\Install\\Install0";
+const std::string kList = kRecord + "\\Unfinished";
+const char* kNoRecordMessage = "The TInstall could not either write or read unfinished business from the registry";
+
+constexpr std::string_view kRestartForm = R"(object Form1: TTestForm
+  object Install1: TInstall
+    RunAutomatic = False
+    UseLoadingProgram = False
+  end
+  object Ocx1: TRestartedObject
+  end
+  object Translator1: TTranslator
+  end
+end
+)";
+
+class UnfinishedTest : public EngineFixture {
+  protected:
+    void SetUp() override {
+        EngineFixture::SetUp();
+        RegisterClass<TRestartedObject>();
+        RegisterClass<TTranslator>();
+    }
+    TInstall* LoadDriver(std::string_view text = kRestartForm) {
+        form_ = Load(text);
+        return static_cast<TInstall*>(form_->FindComponent("Install1"));
+    }
+    // Makes the record of this setup program, as the first run did.
+    void MakeRecord(TInstall* install) {
+        SetInstallRecordKeyPath(install->FindInstallRecord(true));
+        ASSERT_EQ(InstallRecordKeyPath(), kRecord);
+    }
+    template <class E, class F> std::string ErrorOf(F f) {
+        try {
+            f();
+        } catch (const E& e) {
+            return e.what();
+        }
+        ADD_FAILURE() << "no error";
+        return {};
+    }
+
+    TComponent* form_ = nullptr;
+};
+
+TEST_F(UnfinishedTest, EntriesAreWrittenCountedAndReadBack) {
+    TInstall* install = LoadDriver();
+    MakeRecord(install);
+    install->AddUnfinished("Ocx1", 0);
+    install->AddUnfinished("C:\\WINDOWS\\TEMP\\ren1.bat", 1);
+    EXPECT_EQ(install->UnfinishedCount(), 2);
+    EXPECT_EQ(fake_.Registry().ReadString(hklm, kList, "Ocx1", ""), "0");
+    TStrings list;
+    list.Add("stale");
+    install->ReadUnfinished(list);
+    EXPECT_EQ(list.Lines, (std::vector<std::string>{"Ocx1;0", "C:\\WINDOWS\\TEMP\\ren1.bat;1"}));
+    install->ClearUnfinished();
+    EXPECT_FALSE(fake_.Registry().KeyExists(hklm, kList));
+    EXPECT_TRUE(fake_.Registry().KeyExists(hklm, kRecord));
+    install->ReadUnfinished(list);
+    EXPECT_TRUE(list.Lines.empty());
+}
+
+TEST_F(UnfinishedTest, WithoutARecordTheListCannotBeUsed) {
+    TInstall* install = LoadDriver();
+    ASSERT_EQ(InstallRecordKeyPath(), "");
+    TStrings list;
+    EXPECT_EQ(ErrorOf<IEInstall>([&] { install->AddUnfinished("Ocx1", 0); }), kNoRecordMessage);
+    EXPECT_EQ(ErrorOf<IEInstall>([&] { install->ClearUnfinished(); }), kNoRecordMessage);
+    EXPECT_EQ(ErrorOf<IEInstall>([&] { install->ReadUnfinished(list); }), kNoRecordMessage);
+    EXPECT_EQ(install->UnfinishedCount(), 0);
+}
+
+TEST_F(UnfinishedTest, ARefusedWriteOfAnEntryNamesKeyValueAndKind) {
+    TInstall* install = LoadDriver();
+    MakeRecord(install);
+    fake_.Registry().FailNextWrites(1);
+    EXPECT_EQ(ErrorOf<EIRCannotWriteValue>([&] { install->AddUnfinished("Ocx1", 0); }),
+              "Cannot install into registry. Key: " + kList + " Ident: Ocx1 Value 0");
+}
+
+TEST_F(UnfinishedTest, TheRestartCommandStartsThisProgramWithRAndItsSource) {
+    struct Case {
+        const char* Arguments;
+        bool LoadingProgram;
+        const char* Command;
+    };
+    const Case cases[] = {
+        {"", false, R"("C:\SETUP\SETUP.EXE" -r "-sC:\SETUP")"},
+        {R"("-sC:\Temp\pkg 1" -c)", true, R"("C:\SETUP\SETUP.EXE" -r "-sC:\Temp\pkg 1" -c)"},
+        {R"("-sD:\Dist" "-eSetup Demo.exe" -c)", true,
+         R"("C:\SETUP\SETUP.EXE" -r "-eSetup Demo.exe" "-sD:\Dist" -c)"},
+    };
+    for (const Case& c : cases) {
+        SetArguments(c.Arguments);
+        TInstall* install = LoadDriver();
+        install->SetUseLoadingProgram(c.LoadingProgram);
+        EXPECT_EQ(install->RestartCommand(), c.Command) << c.Arguments;
+        FreeRoots();
+    }
+}
+
+TEST_F(UnfinishedTest, APendingRestartTakesTheNextFreeName) {
+    TInstall* install = LoadDriver();
+    install->RegisterRestart();
+    install->RegisterRestart();
+    auto names = fake_.Registry().ValueNames(hklm, kRunOnceKey);
+    EXPECT_EQ(names, (std::vector<std::string>{"PellmoorUnfinished", "PellmoorUnfinished1"}));
+    fake_.Registry().FailNextWrites(1);
+    EXPECT_EQ(ErrorOf<IEInstall>([&] { install->RegisterRestart(); }),
+              "Cannot register the install to be run on reboot in the RunOnce key in the registry");
+}
+
+TEST_F(UnfinishedTest, TheRunAfterTheRestartCompletesTheListAndEndsWell) {
+    TInstall* install = LoadDriver();
+    MakeRecord(install);
+    auto* translator = static_cast<TTranslator*>(form_->FindComponent("Translator1"));
+    translator->SetTranslateIntoLanguage(plFrench);
+    SaveInstallLanguage(static_cast<int32_t>(plGerman));
+    fake_.Files().PutFile("C:\\WINDOWS\\TEMP\\REN1.BAT", "rename");
+    fake_.Files().PutFile("C:\\WINDOWS\\TEMP\\KEEP.BAT", "not listed");
+    install->AddUnfinished("C:\\WINDOWS\\TEMP\\ren1.bat", 1);
+    install->AddUnfinished("C:\\WINDOWS\\TEMP\\gone.bat", 1);
+    install->AddUnfinished("ocx1", 0);
+    install->AddUnfinished("NoSuchObject", 0);
+    install->AddUnfinished("Strange", 7);
+    std::vector<std::string> events;
+    install->OnBeforeNotifyGoodInstall = TNotifyEvent("", [&](TPersistent*) {
+        events.push_back("good");
+        // The list was cleared before it was worked.
+        EXPECT_FALSE(fake_.Registry().KeyExists(hklm, kList));
+    });
+    install->FinishAfterRestart();
+    EXPECT_EQ(events, std::vector<std::string>{"good"});
+    EXPECT_EQ(static_cast<TRestartedObject*>(form_->FindComponent("Ocx1"))->Finished, 1);
+    EXPECT_FALSE(fake_.Files().FileExists("C:\\WINDOWS\\TEMP\\REN1.BAT"));
+    EXPECT_TRUE(fake_.Files().FileExists("C:\\WINDOWS\\TEMP\\KEEP.BAT"));
+    EXPECT_EQ(translator->TranslateIntoLanguage(), plGerman);
+    EXPECT_FALSE(fake_.Registry().KeyExists(hklm, kRecord));
+    EXPECT_FALSE(install->Running());
+}
+
+TEST_F(UnfinishedTest, TheRModeRunsFromTheEndOfLoading) {
+    {
+        TInstall* first = LoadDriver();
+        MakeRecord(first);
+        first->AddUnfinished("Ocx1", 0);
+        FreeRoots();
+    }
+    SetArguments(R"(-r "-sC:\SETUP")");
+    TInstall* install = LoadDriver();
+    EXPECT_EQ(static_cast<TRestartedObject*>(form_->FindComponent("Ocx1"))->Finished, 1);
+    EXPECT_FALSE(fake_.Registry().KeyExists(hklm, kRecord));
+    EXPECT_FALSE(install->Running());
+}
+
+TEST_F(UnfinishedTest, AnInvalidEntryFailsAfterTheListWasCleared) {
+    TInstall* install = LoadDriver();
+    MakeRecord(install);
+    WriteRegString(hklm, kList, "Ocx1", "zero");
+    EXPECT_EQ(ErrorOf<IEInstall>([&] { install->FinishAfterRestart(); }),
+              "There is an invalid entry for the unfinished install list Ocx1;zero");
+    EXPECT_FALSE(fake_.Registry().KeyExists(hklm, kList));
+    EXPECT_EQ(static_cast<TRestartedObject*>(form_->FindComponent("Ocx1"))->Finished, 0);
+}
+
+TEST_F(UnfinishedTest, TheRModeWithoutARecordFailsWithTheListMessage) {
+    TInstall* install = LoadDriver();
+    EXPECT_EQ(ErrorOf<IEInstall>([&] { install->FinishAfterRestart(); }), kNoRecordMessage);
+}
+
+TEST_F(UnfinishedTest, ASavedLanguageOutsideTheLanguagesLeavesTheSelection) {
+    TInstall* install = LoadDriver();
+    MakeRecord(install);
+    auto* translator = static_cast<TTranslator*>(form_->FindComponent("Translator1"));
+    translator->SetTranslateIntoLanguage(plFrench);
+    SaveInstallLanguage(4000);
+    install->FinishAfterRestart();
+    EXPECT_EQ(translator->TranslateIntoLanguage(), plFrench);
+}
+
+} // namespace
+} // namespace sw::test

@@ -1,0 +1,256 @@
+// Installing files from engine-made archives: what lands where, the replace
+// rules, files in use, the progress of a pass and bad input.
+#include "FileTestFixture.h"
+
+namespace sw::test {
+namespace {
+
+using InstallFileTest = FileTestFixture;
+
+TEST_F(InstallFileTest, AGroupInstallsItsFilesWithTheirSizesAndDatesAndListsThemForTheUninstaller) {
+    fake_.Files().SetNow(EncodeFileStamp({2001, 5, 17, 10, 30, 0}));
+    TInstallFile* a = AddFile("a.txt", 1000, 'a');
+    TInstallFile* b = AddFile("b.txt", 3000, 'b');
+    Build();
+    EXPECT_EQ(a->CompressedMark(), 2);
+    EXPECT_TRUE(Exists(Archive()));
+    fake_.Files().SetNow(EncodeFileStamp({2020, 1, 1, 0, 0, 0}));
+    group_->Install();
+    EXPECT_EQ(Text(a->DestPath()), std::string(1000, 'a'));
+    EXPECT_EQ(Text(b->DestPath()), std::string(3000, 'b'));
+    EXPECT_EQ(a->DestPath(), install_->GetDestPath() + "\\App\\a.txt");
+    EXPECT_EQ(DecodeFileStamp(*fake_.Files().GetFileStamp(b->DestPath())), (FileDateTime{2001, 5, 17, 10, 30, 0}));
+    EXPECT_EQ(a->Size(), 1000);
+    EXPECT_GT(b->StoredSize(), 0);
+    EXPECT_EQ(RegText(std::string(kProductKey) + "\\Files", "Entries"), "2");
+    EXPECT_EQ(RegText(std::string(kProductKey) + "\\Files", "File1"), a->DestPath());
+    EXPECT_EQ(RegText(std::string(kProductKey) + "\\Files", "File2"), b->DestPath());
+}
+
+// The group's status events through a pass, and the percentage of the
+// example group of 1000 and 3000 bytes at half of its second file.
+TEST_F(InstallFileTest, ProgressCountsFinishedFilesKeptFilesAndTheFileInHand) {
+    TInstallFile* a = AddFile("a.txt", 1000);
+    TInstallFile* b = AddFile("b.txt", 3000);
+    Build();
+    std::vector<int32_t> totals;
+    group_->OnStatus = TInstallFileStatusEvent(
+        "Status", [&](TCustomInstallFile*, int32_t, int32_t total) { totals.push_back(total); });
+    int32_t halfway = -1;
+    b->OnBeforeInstall = TInstallFileNotifyEvent("Before", [&](TCustomInstallFile* file) {
+        TFileStatusParameter status;
+        status.BytesDone = 1500;
+        TFileStatusList list(file, &status);
+        group_->DoInformationEventControl(file, msg::InstallProgress, &list);
+        halfway = status.TotalPercentDone;
+    });
+    group_->Install();
+    EXPECT_EQ(halfway, 62) << "2500 of 4000 bytes is 62.5; the half goes to the even neighbour";
+    ASSERT_FALSE(totals.empty());
+    EXPECT_EQ(totals.back(), 100);
+    EXPECT_TRUE(std::find(totals.begin(), totals.end(), 25) != totals.end()) << "a.txt done: 1000 of 4000";
+
+    // A second install keeps both (owNever): each still advances the total.
+    a->SetOverwriteMode(TOverwriteType::owNever);
+    b->SetOverwriteMode(TOverwriteType::owNever);
+    b->OnBeforeInstall = {};
+    totals.clear();
+    group_->Install();
+    EXPECT_EQ(totals, (std::vector<int32_t>{25, 100}));
+}
+
+TEST_F(InstallFileTest, AnEmptyPassReportsCompleteInsteadOfFailing) {
+    TInstallFile* empty = AddFile("empty.txt", 0);
+    Build();
+    std::vector<int32_t> totals;
+    group_->OnStatus = TInstallFileStatusEvent(
+        "Status", [&](TCustomInstallFile*, int32_t, int32_t total) { totals.push_back(total); });
+    group_->Install();
+    EXPECT_TRUE(Exists(empty->DestPath()));
+    ASSERT_FALSE(totals.empty());
+    EXPECT_EQ(totals.back(), 100);
+}
+
+TEST_F(InstallFileTest, OverwriteModesDecideAgainstAnExistingFile) {
+    fake_.Files().SetNow(EncodeFileStamp({2005, 6, 1, 12, 0, 0}));
+    TInstallFile* file = AddFile("data.txt", 10, 'n');
+    Build();
+    group_->ReadInfoFromArchive();
+    const std::string dest = file->DestPath();
+    struct Case {
+        TOverwriteType mode;
+        FileDateTime existing;
+        bool replaced;
+    };
+    const FileDateTime older{2001, 1, 1, 0, 0, 0}, same{2005, 6, 1, 12, 0, 0}, newer{2010, 1, 1, 0, 0, 0};
+    const Case cases[] = {
+        {TOverwriteType::owAlways, newer, true},  {TOverwriteType::owNever, older, false},
+        {TOverwriteType::owDate, older, true},    {TOverwriteType::owDate, same, false},
+        {TOverwriteType::owDate, newer, false},   {TOverwriteType::owVersionDate, older, true},
+        {TOverwriteType::owVersionDate, newer, false},
+    };
+    fake_.Files().ForceDirectories(ExtractFileDir(dest));
+    for (const Case& c : cases) {
+        fake_.Files().PutFile(dest, "old");
+        fake_.Files().SetFileStamp(dest, EncodeFileStamp(c.existing));
+        file->SetOverwriteMode(c.mode);
+        group_->Install();
+        EXPECT_EQ(Text(dest), c.replaced ? std::string(10, 'n') : "old")
+            << "mode " << static_cast<int>(c.mode) << " against " << c.existing.Year;
+        EXPECT_EQ(file->Replaced(), c.replaced);
+    }
+    // owNever installs a missing file.
+    fake_.Files().DeleteFile(dest);
+    file->SetOverwriteMode(TOverwriteType::owNever);
+    group_->Install();
+    EXPECT_EQ(Text(dest), std::string(10, 'n'));
+}
+
+TEST_F(InstallFileTest, AFileInUseOnWindows98WaitsUnderATemporaryNameInWininit) {
+    SetInstallRecordKeyPath("\\SOFTWARE\\Pellmoor\\Install\\1");
+    TInstallFile* file = AddFile("readme.doc", 20, 'N');
+    Build();
+    const std::string folder = install_->GetDestPath() + "\\App";
+    fake_.Files().ForceDirectories(folder);
+    fake_.Files().PutFile(folder + "\\readme.doc", "old");
+    fake_.Files().PutFile(folder + "\\readme.1", "someone else's");
+    fake_.Files().SetInUse(folder + "\\readme.doc", true);
+    group_->Install();
+    EXPECT_TRUE(file->LeftForRestart());
+    EXPECT_EQ(file->DestName(), "readme.2");
+    EXPECT_EQ(Text(folder + "\\readme.doc"), "old");
+    EXPECT_EQ(Text(folder + "\\readme.2"), std::string(20, 'N'));
+    EXPECT_EQ(Text(folder + "\\readme.1"), "someone else's");
+    const std::string inUse = *fake_.Files().ShortPathName(folder + "\\readme.doc");
+    EXPECT_EQ(Text("C:\\WINDOWS\\WININIT.INI"),
+              "[Rename]\r\n" + inUse + "=" + ExtractFileDir(inUse) + "\\readme.2\r\n");
+    EXPECT_TRUE(install_->Reboot);
+    // The uninstaller is told the name the file has after the restart.
+    EXPECT_EQ(RegText(std::string(kProductKey) + "\\Files", "File1"), folder + "\\readme.doc");
+}
+
+TEST_F(InstallFileTest, AFileInUseOnWindowsNTIsMovedAtTheRestart) {
+    UseWindowsNT();
+    SetInstallRecordKeyPath("\\SOFTWARE\\Pellmoor\\Install\\1");
+    TInstallFile* file = AddFile("tool.dll", 20, 'N');
+    Build();
+    const std::string folder = install_->GetDestPath() + "\\App";
+    fake_.Files().ForceDirectories(folder);
+    fake_.Files().PutFile(folder + "\\tool.dll", "old");
+    fake_.Files().SetInUse(folder + "\\tool.dll", true);
+    group_->Install();
+    EXPECT_EQ(file->DestName(), "tool.1");
+    const std::string inUse = *fake_.Files().ShortPathName(folder + "\\tool.dll");
+    ASSERT_EQ(fake_.Files().PendingRenames().size(), 1u);
+    EXPECT_EQ(fake_.Files().PendingRenames()[0].first, ExtractFileDir(inUse) + "\\tool.1");
+    EXPECT_EQ(fake_.Files().PendingRenames()[0].second, inUse);
+    EXPECT_TRUE(install_->Reboot);
+    EXPECT_FALSE(Exists("C:\\WINDOWS\\WININIT.INI"));
+}
+
+TEST_F(InstallFileTest, WithoutMoveAtRebootABatchFileRunsOnceAtTheRestart) {
+    UseWindowsNT();
+    SetInstallRecordKeyPath("\\SOFTWARE\\Pellmoor\\Install\\1");
+    fake_.Files().FailMoveAtReboot(true);
+    AddFile("tool.dll", 20, 'N');
+    Build();
+    const std::string folder = install_->GetDestPath() + "\\App";
+    fake_.Files().ForceDirectories(folder);
+    fake_.Files().PutFile(folder + "\\tool.dll", "old");
+    fake_.Files().SetInUse(folder + "\\tool.dll", true);
+    fake_.Registry().WriteString(RegistryRoot::LocalMachine, kRunOnceKey, "PellmoorBatFile", "taken");
+    group_->Install();
+    const std::string batch = RegText(kRunOnceKey, "PellmoorBatFile1");
+    ASSERT_NE(batch, "<none>");
+    EXPECT_EQ(ExtractFileName(batch).substr(0, 3), "bat");
+    EXPECT_EQ(batch.substr(batch.size() - 4), ".bat");
+    const std::string inUse = *fake_.Files().ShortPathName(folder + "\\tool.dll");
+    EXPECT_EQ(Text(batch), "erase " + inUse + "\r\nmove " + ExtractFileDir(inUse) + "\\tool.1 " + inUse + "\r\n");
+    EXPECT_EQ(RegText("\\SOFTWARE\\Pellmoor\\Install\\1\\Unfinished", batch), "1");
+    EXPECT_EQ(RegText("\\SOFTWARE\\Pellmoor\\Install\\1\\Unfinished", "File1"), "0")
+        << "the file finishes after the restart";
+    EXPECT_EQ(install_->UnfinishedCount(), 2);
+}
+
+TEST_F(InstallFileTest, ACancelledDiskPromptEndsTheInstallAndLeavesNoFile) {
+    TInstallFile* file = AddFile("a.txt", 100);
+    Build();
+    group_->ReadInfoFromArchive();
+    fake_.Files().DeleteFile(Archive());
+    fake_.Gui().QueueAnswer(id::Cancel);
+    EXPECT_EQ(ErrorOf<EAIUserAbort>([&] { group_->Install(); }), "Installation aborted by the user");
+    ASSERT_EQ(fake_.Gui().Boxes().size(), 1u);
+    EXPECT_EQ(fake_.Gui().Boxes()[0].Text, "Please insert disk #1");
+    EXPECT_FALSE(Exists(file->DestPath()));
+    EXPECT_EQ(group_->ProcessingState(), TProcessingState::Idle);
+}
+
+TEST_F(InstallFileTest, AMissingArchiveWithNoHandlerStopsBeforeAnyFileIsWritten) {
+    TInstallFile* file = AddFile("a.txt", 100);
+    Build();
+    fake_.Files().DeleteFile(Archive());
+    fake_.Gui().QueueAnswer(id::Cancel);
+    EXPECT_THROW(group_->Install(), Exception);
+    EXPECT_FALSE(Exists(file->DestPath()));
+}
+
+TEST_F(InstallFileTest, AnEntryMissingFromTheArchiveIsReportedAndNothingIsWritten) {
+    TInstallFile* file = AddFile("a.txt", 100);
+    Build();
+    // A file added after the build has no entry.
+    TInstallFile* late = AddFile("late.txt", 5);
+    group_->ReadInfoFromArchive();
+    EXPECT_FALSE(late->ArchiveInfoRead());
+    EXPECT_TRUE(file->ArchiveInfoRead());
+    EXPECT_EQ(ErrorOf<Exception>([&] { group_->Install(); }),
+              "The file <C:\\Src\\late.txt> was not found in the archive <" + Archive() + ">");
+    EXPECT_FALSE(Exists(late->DestPath()));
+}
+
+TEST_F(InstallFileTest, ACorruptEntryLeavesNoFileUnderItsName) {
+    TInstallFile* file = AddFile("a.txt", 5000, 'q');
+    Build();
+    group_->ReadInfoFromArchive();
+    std::string bytes = Text(Archive());
+    for (size_t i = 200; i < 260 && i < bytes.size(); ++i)
+        bytes[i] = static_cast<char>(bytes[i] ^ 0x5A);
+    fake_.Files().PutFile(Archive(), bytes);
+    MainArchiveEngine().SetCompressedFile("");
+    EXPECT_THROW(group_->Install(), Exception);
+    EXPECT_FALSE(Exists(file->DestPath()));
+}
+
+TEST_F(InstallFileTest, AFullDiskLeavesNoHalfWrittenFile) {
+    TInstallFile* file = AddFile("big.txt", 20000, 'z');
+    Build();
+    fake_.Files().SetFreeSpace('C', 5000);
+    EXPECT_THROW(group_->Install(), Exception);
+    EXPECT_FALSE(Exists(file->DestPath()));
+}
+
+TEST_F(InstallFileTest, ADestinationNameThatLeavesTheFolderIsRefused) {
+    TInstallFile* file = AddFile("a.txt", 10);
+    Build();
+    const std::string outside = install_->GetDestPath() + "\\victim.txt";
+    fake_.Files().ForceDirectories(install_->GetDestPath());
+    fake_.Files().PutFile(outside, "keep me");
+    file->SetDestName("..\\victim.txt");
+    EXPECT_EQ(ErrorOf<IECustomInstallFile>([&] { group_->Install(); }),
+              "The destination name ..\\victim.txt of File1 does not name a file in its destination directory");
+    EXPECT_EQ(Text(outside), "keep me");
+}
+
+TEST_F(InstallFileTest, ASkippedFileIsReportedAndNotWritten) {
+    TInstallFile* file = AddFile("a.txt", 10);
+    Build();
+    file->OnBeforeInstall = TInstallFileNotifyEvent("Skip", [](TCustomInstallFile*) { throw EAbort(); });
+    std::vector<int32_t> totals;
+    group_->OnStatus = TInstallFileStatusEvent(
+        "Status", [&](TCustomInstallFile*, int32_t, int32_t total) { totals.push_back(total); });
+    group_->Install();
+    EXPECT_FALSE(Exists(file->DestPath()));
+    EXPECT_EQ(totals, std::vector<int32_t>{100});
+}
+
+} // namespace
+} // namespace sw::test

@@ -1,0 +1,163 @@
+// Shortcuts against the real shell, files, registry and Program Manager
+// under Wine. With Wine's default version the shell's link interface makes
+// the .lnk files; with SW_WINE_VERSION=nt351 (shortcuts-nt351.sh) Program
+// Manager makes groups and items over DDE.
+#include "EngineWineFixture.h"
+
+#include "paths/ShellFolders.h"
+#include "platform/FileSystem.h"
+#include "platform/ShellLinks.h"
+#include "project/StringList.h"
+#include "shortcuts/InstallShellLink.h"
+#include "shortcuts/ProgramManagerErrors.h"
+#include "shortcuts/ShellLinkGroups.h"
+#include "shortcuts/ShortcutsState.h"
+#include "system/RegistryHelpers.h"
+#include "system/SystemHelpers.h"
+
+#include <algorithm>
+
+namespace sw::test {
+namespace {
+
+constexpr RegistryRoot kHklm = RegistryRoot::LocalMachine;
+constexpr const char* kProduct = "Sw Links Test";
+constexpr const char* kUninstallKey = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Sw Links Test";
+
+// A main folder with a sub-folder, shortcuts to a program with arguments and
+// a hot key, to a web address, and one in the Programs menu itself.
+constexpr std::string_view kProject = R"(object Form1: TForm
+  object Install1: TInstall
+    Information.ProductName = 'Sw Links Test'
+    RunAutomatic = False
+  end
+  object MainGroup: TMainLinkGroup
+    Container = Install1
+    DestDir = '\Sw Links Test'
+  end
+  object Extras: TSubLinkGroup
+    DestDir = '\Extras'
+  end
+  object ToolLink: TInstallMainLink
+    HotKey = 1620
+    LinkName = 'Tool.lnk'
+    ObjectLocation = '\Sw Links Test\tool.exe'
+    ObjectLocationType = psProgramFiles
+    Parameters = '-w %w'
+  end
+  object WebLink: TInstallMainLink
+    LinkName = 'Site.URL'
+    ObjectLocation = 'http://example.com/tool'
+  end
+  object MenuLink: TInstallShellLink
+    Container = Install1
+    DestDirType = psProgramMenu
+    DestDir = '\Sw Links Test'
+    LinkName = 'Menu Tool.lnk'
+    ObjectLocation = '\Sw Links Test\tool.exe'
+    ObjectLocationType = psProgramFiles
+    Parameters = 'menu'
+  end
+end
+)";
+
+class ShortcutsWineTest : public EngineWineTest {
+  protected:
+    void SetUp() override {
+        EngineWineTest::SetUp();
+        DeleteRegKeyTree(kHklm, kUninstallKey);
+        programs_ = GetProgramsMenuFolder();
+        folder_ = programs_ + "\\" + kProduct;
+        target_ = GetProgramFilesFolder() + "\\" + kProduct + "\\tool.exe";
+        RemoveFolder(folder_);
+    }
+    void TearDown() override {
+        FreeRoots();
+        RemoveFolder(folder_);
+        DeleteRegKeyTree(kHklm, kUninstallKey);
+        EngineWineTest::TearDown();
+    }
+    static void RemoveFolder(const std::string& folder) {
+        IFileSystem& files = *GetPlatform().Files;
+        for (const auto& entry : files.ListDirectory(folder, "*.*")) {
+            const std::string path = folder + "\\" + entry.Name;
+            if (entry.Attributes & attr::Directory)
+                RemoveFolder(path);
+            else
+                files.DeleteFile(path);
+        }
+        files.RemoveDirectory(folder);
+    }
+    std::vector<std::string> UninstallFiles() {
+        std::vector<std::string> listed;
+        const std::string list = std::string(kUninstallKey) + "\\Files";
+        const int count = std::stoi(ReadRegString(kHklm, list, "Entries", "0"));
+        for (int n = 1; n <= count; ++n)
+            listed.push_back(ReadRegString(kHklm, list, "File" + std::to_string(n), ""));
+        return listed;
+    }
+    TMainLinkGroup* LoadProject() {
+        form_ = Load(kProject);
+        return static_cast<TMainLinkGroup*>(form_->FindComponent("MainGroup"));
+    }
+
+    TComponent* form_ = nullptr;
+    std::string programs_;
+    std::string folder_;
+    std::string target_;
+};
+
+TEST_F(ShortcutsWineTest, TheShellMakesTheLinksWhereTheProjectPutsThem) {
+    if (WindowsVersion() != wvWindows95 && WindowsVersion() != wvWindowsNT)
+        GTEST_SKIP() << "Wine's personality has no shell links";
+    LoadProject()->Install();
+    static_cast<TInstallShellLink*>(form_->FindComponent("MenuLink"))->Install();
+    IShellLinks& links = *GetPlatform().ShellLinks;
+    IFileSystem& files = *GetPlatform().Files;
+    EXPECT_TRUE(files.DirectoryExists(folder_ + "\\Extras"));
+    std::optional<ShellLink> tool = links.Load(folder_ + "\\Tool.lnk");
+    ASSERT_TRUE(tool.has_value()) << folder_ + "\\Tool.lnk";
+    EXPECT_TRUE(SameText(tool->Target, target_)) << tool->Target;
+    EXPECT_EQ(tool->Arguments, "-w " + WindowsDirectory());
+    EXPECT_TRUE(SameText(tool->WorkingDirectory, ExtractFileDir(target_))) << tool->WorkingDirectory;
+    EXPECT_EQ(tool->HotKey, 1620);
+    EXPECT_EQ(tool->IconPath, "") << "no icon is set";
+    std::optional<ShellLink> menu = links.Load(folder_ + "\\Menu Tool.lnk");
+    ASSERT_TRUE(menu.has_value());
+    EXPECT_EQ(menu->Arguments, "menu");
+    auto url = files.OpenFile(folder_ + "\\Site.URL", FileMode::Read);
+    ASSERT_NE(url, nullptr);
+    std::vector<uint8_t> bytes = url->ReadAll();
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "[InternetShortcut]\r\nURL=http://example.com/tool\r\n");
+    EXPECT_EQ(UninstallFiles(), (std::vector<std::string>{folder_ + "\\Tool.lnk", folder_ + "\\Site.URL",
+                                                          folder_ + "\\Menu Tool.lnk"}));
+}
+
+TEST_F(ShortcutsWineTest, Nt351MakesProgramManagerGroupsAndItems) {
+    if (WindowsVersion() != wvWindowsNT35)
+        GTEST_SKIP() << "Wine does not report Windows NT 3.51";
+    LoadProject()->Install();
+    static_cast<TInstallShellLink*>(form_->FindComponent("MenuLink"))->Install();
+    EXPECT_FALSE(GetPlatform().Files->FileExists(folder_ + "\\Tool.lnk")) << "the main link gets no item";
+    TStrings groups;
+    ProgramManager().GroupNames(groups);
+    EXPECT_NE(std::find(groups.Lines.begin(), groups.Lines.end(), kProduct), groups.Lines.end());
+    TProgramManager& pm = ProgramManager();
+    pm.SelectGroup(kProduct);
+    EXPECT_EQ(pm.CurrentGroup(), kProduct);
+    EXPECT_GE(pm.FindItem("Menu Tool"), 1);
+    EXPECT_EQ(UninstallFiles(), (std::vector<std::string>{folder_ + "\\Site.URL", folder_ + "\\Menu Tool.lnk"}));
+}
+
+TEST_F(ShortcutsWineTest, ProgramManagerAnswersOverDde) {
+    TProgramManager& pm = ProgramManager();
+    pm.CreateGroup("Sw Links Test");
+    EXPECT_EQ(pm.CurrentGroup(), "Sw Links Test");
+    TStrings groups;
+    pm.GroupNames(groups);
+    EXPECT_NE(std::find(groups.Lines.begin(), groups.Lines.end(), "Sw Links Test"), groups.Lines.end());
+    EXPECT_THROW(pm.CreateGroup("Sw \"Links\""), EAIPMCannotCreateGroup);
+}
+
+} // namespace
+} // namespace sw::test
