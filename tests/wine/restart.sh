@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The run after a restart, under Wine: a first run of the demo's setup.exe
-# ends badly and keeps its install record; unfinished business is added to
+# The run after a restart, under Wine: a first run of a setup.exe whose
+# archive is corrupt ends badly and keeps its install record; unfinished business is added to
 # the record with the restart command in RunOnce, as a run that replaced a
 # file in use leaves them; "wineboot -r" restarts the prefix, which runs the
 # command once. The r run must complete the list (the rename batch deleted),
@@ -11,7 +11,7 @@
 set -uo pipefail
 
 build=${1:?build directory}
-setup="$build/examples/demo/setup.exe"
+setup="$build/tests/restart_setup.exe"
 here=$(cd "$(dirname "$0")/../.." && pwd)
 source "$here/scripts/wine-env.sh" && sw_wine_init || exit 1
 [ -f "$setup" ] || { echo "no $setup"; echo "0 passed, 1 failed"; exit 1; }
@@ -24,8 +24,8 @@ runonce='HKLM\Software\Microsoft\Windows\CurrentVersion\RunOnce'
 q() { timeout -k 5 120 wine reg query "$@" >/dev/null 2>&1; }
 add() { timeout -k 5 120 wine reg add "$@" /f >/dev/null 2>&1; }
 
-# first_run: setup.exe fails reading its archives (not built yet), shows the
-# error, which is answered, and keeps its record.
+# first_run: setup.exe fails reading its corrupt archive, shows the error,
+# which is answered, and keeps its record.
 first_run() {
     local log="$build/tests/restart-first-run.log"
     WINEDEBUG=trace+msgbox timeout -k 5 120 wine 'C:\Dist Folder\setup.exe' -d "-sC:\\Dist Folder" >"$log" 2>&1 &
@@ -45,6 +45,7 @@ restart_case() {
     local personality=$1
     mkdir -p "$dist"
     cp "$setup" "$dist/setup.exe"
+    yes "not an archive" | head -c 3000 >"$dist/files.1"
     first_run
     check "$personality: the failed run kept its record" q "$record" /v Path
     echo "rename" >"$c/swren1.bat"
