@@ -5,6 +5,7 @@
 #   sw_wine_version win98                 # optional: win98, nt351, winxp, ...
 #   sw_wine_run 300 wine app.exe -x       # any command, on the display, bounded in time
 #   sw_wine_box_text LOG PID              # the text of the message box a traced program shows
+#   sw_box_text_is TEXT EXPECTED          # whether that text is EXPECTED (or its start, when Wine cut it)
 #
 # Exports WINEPREFIX, WINEDEBUG, WINEDLLOVERRIDES, WINEARCH, DISPLAY and SW_WINE_READY. Every Wine call is
 # bounded by a timeout, so nothing here can hang. The cleanup runs from an EXIT trap; a caller that sets
@@ -90,17 +91,28 @@ sw_wine_version() {
 }
 
 # sw_wine_box_text LOG PID: waits, two minutes at most, until the program started with WINEDEBUG=trace+msgbox
-# and logging to LOG shows a message box or PID ends; prints the first box's text, unescaped.
+# and logging to LOG shows a message box or PID ends; prints the first box's text, unescaped. Wine cuts a long
+# text short in its trace; such a text ends in "..." (sw_box_text_is tells whether it is the start of another).
 sw_wine_box_text() {
     local log=$1 pid=$2 text="" i
     for i in $(seq 1 240); do
-        text=$(tr -d '\r' <"$log" | sed -n 's/^.*trace:msgbox:MSGBOX_OnInit L"\(.*\)"$/\1/p' | head -n 1)
+        text=$(tr -d '\r' <"$log" | sed -n 's/^.*trace:msgbox:MSGBOX_OnInit L"\(.*\)"\(\.\.\.\)\?$/\1\2/p' | head -n 1)
         [ -n "$text" ] && break
         kill -0 "$pid" 2>/dev/null || break
         sleep 0.5
     done
     # Wine escapes backslashes and quotes in its trace.
     printf '%s' "$text" | sed -e 's/\\\\/\\/g' -e 's/\\"/"/g'
+}
+
+# sw_box_text_is TEXT EXPECTED: whether a box text from sw_wine_box_text is EXPECTED, or, cut short by Wine's
+# trace, its start (at least 100 characters of it).
+sw_box_text_is() {
+    local text=$1 expected=$2
+    [ "$text" = "$expected" ] && return 0
+    [[ $text == *... ]] || return 1
+    local start=${text%...}
+    [ ${#start} -ge 100 ] && [ "${expected:0:${#start}}" = "$start" ]
 }
 
 # Stops the prefix's processes and the display, and removes the prefix.

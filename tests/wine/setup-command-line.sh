@@ -46,13 +46,34 @@ run_case() {
     elif [ -n "${MAXIMIZED:-}" ] && [ "${width:-0}" -lt 1024 ]; then
         echo "FAIL $name: the main form is not maximized (width ${width:-none})"
         failed=$((failed + 1))
-    elif [ "$text" = "$expected" ]; then
+    elif sw_box_text_is "$text" "$expected"; then
         echo "ok   $name"
         passed=$((passed + 1))
     else
         echo "FAIL $name: expected [$expected], got [$text]"
         failed=$((failed + 1))
     fi
+}
+
+# run_quiet_case NAME ARGS...: the program must end by itself, with exit code 0 and no message box.
+run_quiet_case() {
+    local name=$1
+    shift
+    local log="$shots/$name.log"
+    WINEDEBUG=trace+msgbox timeout -k 5 120 wine "$setup" "$@" >"$log" 2>&1
+    local code=$? boxes
+    boxes=$(grep -c 'trace:msgbox:MSGBOX_OnInit' "$log")
+    if [ "$code" -eq 124 ]; then
+        echo "FAIL $name: still running after two minutes"
+        failed=$((failed + 1))
+    elif [ "$boxes" -ne 0 ] || [ "$code" -ne 0 ]; then
+        echo "FAIL $name: exit code $code, box [$(sw_wine_box_text "$log" 0)]"
+        failed=$((failed + 1))
+    else
+        echo "ok   $name"
+        passed=$((passed + 1))
+    fi
+    timeout -k 5 30 wineserver -w 2>/dev/null
 }
 
 # shellcheck disable=SC2059
@@ -67,27 +88,35 @@ run_case f 'Sorry... You can only transfer this installation to floppies through
 no_loader='The path of the loading program was not passed correctly. If you are running your install project in the IDE, then you need to add two command line parameters. In Run | Parameters | "Run Parameters", type in: -d "-sBUILDPATH" where BUILDPATH is the path into which you built the distributables. Example: -d "-sC:\My Build".'
 run_case r "The TInstall could not either write or read unfinished business from the registry" -r
 MAXIMIZED=1 run_case install "$no_loader"
-run_case d-with-s "Reading the archive information of Install1 is not built yet" -d "-sC:\\My Build"
+# The demo installs nothing from archives, so a run with its distribution folder ends well at once.
+run_quiet_case d-with-s-ends-well -d "-sC:\\My Build"
 
 # -b with BUILD.INF beside the program and the loading program's folder in the library search path: the
-# build writes setup.1 and copies the loading program, then stops at the groups' compress pass.
+# build writes setup.1 and the self-extracting setup.exe, the loading program with setup.1 and its 56-byte
+# trailer joined to it.
 loader_dir="$build/src/app/loader"
+loader="$loader_dir/PellmoorLoadProgram.exe"
 build_out="$WINEPREFIX/drive_c/swbuild"
 if [ -f "$loader_dir/M41R08.TXT" ]; then
     printf 'C:\\swbuild\r\n' >"$(dirname "$setup")/BUILD.INF"
     timeout -k 5 60 wine reg add 'HKCU\Software\Setwright\Build' /v LibrarySearchPath \
         /d "C:\\nowhere;Z:$(sed 's|/|\\|g' <<<"$(cd "$loader_dir" && pwd)")" /f >/dev/null 2>&1
-    run_case b-builds-up-to-the-compress-pass "The compress pass of Install1 is not built yet" -b
+    run_quiet_case b-builds-the-distribution -b
     rm -f "$(dirname "$setup")/BUILD.INF"
-    if cmp -s "$build_out/setup.exe" "$loader_dir/PellmoorLoadProgram.exe" && [ -s "$build_out/setup.1" ]; then
-        echo "ok   b-wrote-setup.1-and-the-loading-program"
+    loader_size=$(stat -c %s "$loader")
+    archive_size=$(stat -c %s "$build_out/setup.1" 2>/dev/null || echo 0)
+    if [ "$archive_size" -gt 0 ] &&
+        [ "$(stat -c %s "$build_out/setup.exe")" -eq $((loader_size + archive_size + 56)) ] &&
+        cmp -s -n "$loader_size" "$build_out/setup.exe" "$loader" &&
+        cmp -s -n "$archive_size" <(tail -c +$((loader_size + 1)) "$build_out/setup.exe") "$build_out/setup.1"; then
+        echo "ok   b-joined-the-loading-program-and-setup.1"
         passed=$((passed + 1))
     else
-        echo "FAIL b-wrote-setup.1-and-the-loading-program: $(ls -l "$build_out" 2>&1)"
+        echo "FAIL b-joined-the-loading-program-and-setup.1: $(ls -l "$build_out" 2>&1)"
         failed=$((failed + 1))
     fi
 else
-    echo "FAIL b-builds-up-to-the-compress-pass: no loading program in $loader_dir"
+    echo "FAIL b-builds-the-distribution: no loading program in $loader_dir"
     failed=$((failed + 1))
 fi
 
