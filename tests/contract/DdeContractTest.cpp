@@ -48,10 +48,11 @@ TYPED_TEST(DdeContract, ItemsAreAddedToTheShownGroup) {
     ASSERT_NE(progman, nullptr);
     ASSERT_TRUE(progman->Execute("[CreateGroup(\"Sw Items\")]"));
     ASSERT_TRUE(progman->Execute("[ShowGroup(Sw Items,8)]"));
-    // Program Manager looks the program up: it must exist.
+    // Program Manager looks the program up: it must exist. Wine's takes no
+    // arguments after a quoted program.
     const std::string target = this->backend.Scratch() + "\\tool.exe";
     this->backend.Files().OpenFile(target, FileMode::Create)->Write("MZ", 2);
-    EXPECT_TRUE(progman->Execute("[AddItem(\"" + target + "\" -x,Sw Tool,,0,,,\"" + this->backend.Scratch() + "\",)]"));
+    EXPECT_TRUE(progman->Execute("[AddItem(\"" + target + "\",Sw Tool,,0,,,\"" + this->backend.Scratch() + "\",)]"));
 }
 
 } // namespace
