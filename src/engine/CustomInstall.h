@@ -158,6 +158,9 @@ class TCustomInstall : public TFileContainer, public IInstallDriverContext {
   private:
     static int SwitchIndex(char letter);
     void RetryRegistrations();
+    // The sizes, dates and versions of filelist.lst on the net location
+    // given to the file components it names.
+    void ReadRemoteFileList();
     // Good-install pages, cleanup, the record removed, shutdown, the files run.
     void EndGoodInstall();
     // The bad end of HandleException; errors inside it end it quietly.

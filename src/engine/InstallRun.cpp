@@ -2,8 +2,15 @@
 // good or bad end, with their events and broadcasts.
 #include "engine/CustomInstall.h"
 
+#include "archive/ArchiveErrors.h"
+#include "archive/FileList.h"
+#include "archive/MainArchiveEngine.h"
+#include "archive/SelfExtract.h"
+#include "objects/InstallFile.h"
 #include "objects/InstallLists.h"
 #include "objects/InstallMessages.h"
+#include "objects/NetInstallLocation.h"
+#include "paths/StandardSpecifiers.h"
 #include "platform/FileSystem.h"
 #include "platform/Gui.h"
 #include "platform/Platform.h"
@@ -29,8 +36,11 @@ void TCustomInstall::Install() {
                         "built the distributables. Example: -d \"-sC:\\My Build\".");
     SetInstallRecordKeyPath(FindInstallRecord(true));
     ClearUnfinished();
-    if (SwitchGiven('e'))
-        throw ENotBuiltYet("Reading the self-extract trailer");
+    if (SwitchGiven('e')) {
+        // Every extraction from the main archive reads files.1 inside the self-extracting setup.
+        const std::string setup = StandardPathSpecifiers().FindByClass<TpsMainArchiveFile>()->GetPath(this);
+        MainArchiveEngine().Offset = static_cast<int32_t>(ReadSelfExtractTrailer(setup).Files1Start);
+    }
     ReadInfoFromArchive();
     OnAfterInitialized(this);
     Broadcast(msg::AfterInitialized, nullptr);
@@ -78,8 +88,10 @@ void TCustomInstall::EndGoodInstall() {
 }
 
 void TCustomInstall::RetryRegistrations() {
-    if (RetryRegistrationFiles().Count() > 0)
-        throw ENotBuiltYet("Retrying the ActiveX registrations");
+    // A failure now ends the install.
+    const std::vector<TCustomInstallFile*> files = RetryRegistrationFiles().ItemList();
+    for (TCustomInstallFile* file : files)
+        file->RegisterActiveX();
 }
 
 void TCustomInstall::ReadArchiveHeaders() { TFileContainer::ReadInfoFromArchive(); }
@@ -96,7 +108,7 @@ void TCustomInstall::ReadInfoFromArchive() {
         SendMessageText("Reading file information...");
         ReadArchiveHeaders();
         if (distributeType_ != TDistributeType::dtTraditional)
-            throw ENotBuiltYet("Reading the remote list of files");
+            ReadRemoteFileList();
     } catch (...) {
         if (gui)
             gui->SetCursor(CursorKind::Default);
@@ -205,9 +217,45 @@ void TCustomInstall::Cleanup() {
     cleanupPending_ = true;
 }
 
+void TCustomInstall::ReadRemoteFileList() {
+    TCustomNetInstallLocation* location = NetLocation();
+    if (!location)
+        throw IEInstallNetLocNil("Must assign a net location via the NetLocation property before you can set the "
+                                 "distribute type");
+    const std::string path = MakeTempFileName(false);
+    IFileSystem& files = *GetPlatform().Files;
+    std::vector<TFileListEntry> entries;
+    try {
+        location->Download("filelist.lst", path);
+        const std::unique_ptr<IFile> file = files.OpenFile(path, FileMode::Read);
+        if (!file)
+            throw IEInstall("Cannot read the remote list of files: %s", {path});
+        entries = ReadFileList(*file, path);
+    } catch (const EFileListError&) {
+        files.DeleteFile(path);
+        throw IEInstall("Cannot read the remote list of files: %s", {path});
+    } catch (...) {
+        files.DeleteFile(path);
+        throw;
+    }
+    files.DeleteFile(path);
+    for (TCustomInstallFile* file : InstallFiles().ItemList())
+        if (const TFileListEntry* entry = FindFileListEntry(entries, file->Name()))
+            file->SetFileInformation(entry->SourceSize, entry->SourceDate, entry->Version);
+}
+
 void TCustomInstall::RunFilesAfterInstall() {
-    if (InstallFiles().Count() > 0)
-        throw ENotBuiltYet("Running the files marked to run after the install");
+    // By index: a handler may add or remove file components.
+    for (int i = 0; i < InstallFiles().Count(); ++i) {
+        TCustomInstallFile* file = InstallFiles().Items(i);
+        if (!file->RunAfterInstall())
+            continue;
+        bool defaultAction = true;
+        OnBeforeRunFile(this, file, defaultAction);
+        // Quoted, so that a path with blanks never starts a shorter program.
+        if (defaultAction)
+            GetPlatform().Processes->Start("\"" + file->DestPath() + "\"", WindowState::Normal);
+    }
 }
 
 } // namespace sw

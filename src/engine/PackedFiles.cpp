@@ -1,19 +1,21 @@
 #include "engine/PackedFiles.h"
 
+#include "objects/InstallFile.h"
 #include "objects/InstallLists.h"
-#include "project/Errors.h"
 
 namespace sw {
 
 void ClearBuildMarks() {
-    if (InstallFiles().Count() > 0)
-        throw ENotBuiltYet("Clearing the build marks of the file components");
+    for (TCustomInstallFile* file : InstallFiles().ItemList())
+        file->ClearBuildMarks();
 }
 
 std::vector<TFileListEntry> PackedFileEntries() {
-    if (InstallFiles().Count() > 0)
-        throw ENotBuiltYet("Listing the packed file components");
-    return {};
+    std::vector<TFileListEntry> entries;
+    for (TCustomInstallFile* file : InstallFiles().ItemList())
+        if (file->CompressedMark() != 0 || file->NetMark() != 0)
+            entries.push_back({file->Size(), file->Date(), file->Name(), file->Version()});
+    return entries;
 }
 
 } // namespace sw

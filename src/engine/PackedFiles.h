@@ -1,7 +1,6 @@
 // What a build knows of the project's file components: the two build marks
 // (packed in this build, packed into a net archive) and the sizes, dates and
-// versions read when a file was packed. They come with file installation;
-// until then a project with file components raises ENotBuiltYet here.
+// versions read when a file was packed.
 #pragma once
 
 #include "archive/FileList.h"

@@ -67,6 +67,11 @@ class TCustomInstallFile : public TFileRelated {
     uint8_t CompressedMark() const { return compressedMark_; }
     uint8_t NetMark() const { return netMark_; }
     void SetNetMark(uint8_t mark) { netMark_ = mark; }
+    // Both build marks cleared, before a build packs the files again.
+    void ClearBuildMarks() {
+        compressedMark_ = 0;
+        netMark_ = 0;
+    }
     const std::string& WrittenArchive() const { return writtenArchive_; }
     // Size, date and version as a file list record gives them.
     void SetFileInformation(int32_t size, double date, const std::string& version);

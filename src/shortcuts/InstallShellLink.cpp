@@ -243,8 +243,6 @@ void TCustomInstallShellLink::CreateShellLink() {
         made_ = true;
     } catch (const IEInstallShellLink&) {
         throw;
-    } catch (const ENotBuiltYet&) {
-        throw;
     } catch (const Exception& e) {
         throw IEInstallShellLink(
             "The TCustomInstallShellLink %s name could not be installed. The following error was reported %s",

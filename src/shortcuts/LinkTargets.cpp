@@ -2,19 +2,15 @@
 
 #include "controls/Forms.h"
 #include "objects/FileContainer.h"
+#include "objects/InstallFile.h"
 #include "paths/StandardSpecifiers.h"
-#include "project/Errors.h"
 #include "system/SystemHelpers.h"
 
 namespace sw {
 
 std::string LinkNameFor(const TInstallObject& object) {
-    if (object.GetObjectKind() == kKindFile) {
-        const TPropInfo* destName = object.ClassInfo().FindProperty("DestName");
-        if (!destName || !destName->GetString)
-            throw ENotBuiltYet("The DestName of the file " + object.Name());
-        return ChangeFileExt(destName->GetString(object), ".lnk");
-    }
+    if (const auto* file = dynamic_cast<const TCustomInstallFile*>(&object))
+        return ChangeFileExt(file->DestName(), ".lnk");
     if (const auto* group = dynamic_cast<const TInstallFileGroup*>(&object))
         return group->GroupName() + ".lnk";
     return object.Name() + ".lnk";

@@ -8,6 +8,7 @@
 #include "archive/FileList.h"
 #include "archive/PlmrCompress.h"
 #include "engine/InstallerTool.h"
+#include "objects/InstallFile.h"
 #include "paths/StandardSpecifiers.h"
 #include "project/ClassRegistry.h"
 #include "support/ErrorOf.h"
@@ -257,6 +258,48 @@ TEST_F(BuildTest, NetBuildsWriteTheFileListInTheNetFolder) {
         EXPECT_EQ(Get("C:\\OUT\\Srv1\\-pub-app-\\filelist.lst"), std::string(4, '\0')) << type;
         FreeRoots();
     }
+}
+
+TEST_F(BuildTest, TheFileListHoldsTheFilesPackedInThisBuild) {
+    RegisterTools();
+    fake_.Files().PutFile("C:\\SETUP\\BUILD.INF", "C:\\OUT");
+    fake_.Files().PutFile("C:\\SRC\\README.TXT", std::string(1234, 'r'));
+    fake_.Files().PutFile("C:\\SRC\\LEFT.TXT", "left out");
+    TComponent* form = Load("object Form1: TTestForm\n"
+                            "  object Net1: TNetInstallLocation\n"
+                            "    LoginInformation.Directory = '/pub/app/'\n"
+                            "    LoginInformation.Hostname = 'Srv1'\n"
+                            "  end\n"
+                            "  object Install1: TInstall\n"
+                            "    DistributeType = dtTraditionalNet\n"
+                            "    NetLocation = Net1\n"
+                            "    RunAutomatic = False\n"
+                            "  end\n"
+                            "end\n");
+    auto* install = static_cast<TInstall*>(form->FindComponent("Install1"));
+    (new TInstallFile(form, install, "C:\\SRC\\README.TXT"))->SetName("Readme");
+    auto* left = new TInstallFile(form, install, "C:\\SRC\\LEFT.TXT");
+    left->SetName("Left");
+    const std::string list = "C:\\OUT\\Srv1\\-pub-app-\\filelist.lst";
+    auto readList = [&] {
+        std::unique_ptr<IFile> file = fake_.Files().OpenFile(list, FileMode::Read);
+        return ReadFileList(*file, list);
+    };
+
+    install->BuildFromBuildInf();
+    std::vector<TFileListEntry> entries = readList();
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].Name, "Readme");
+    EXPECT_EQ(entries[0].SourceSize, 1234);
+    EXPECT_EQ(entries[1].Name, "Left");
+    EXPECT_EQ(EntriesOf("C:\\OUT\\files.1"), (std::vector<std::string>{"C:\\SRC\\README.TXT", "C:\\SRC\\LEFT.TXT"}));
+
+    // A file that the next build does not pack loses the mark of the last one.
+    left->SetContainer(nullptr);
+    install->BuildFromBuildInf();
+    entries = readList();
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].Name, "Readme");
 }
 
 } // namespace

@@ -225,7 +225,6 @@ TEST_F(InstallRunTest, ArchiveInformationIsReadOnceAndOnlyMarkedReadWhenWhole) {
 }
 
 TEST_F(InstallRunTest, ARemoteFileListIsNotFetchedForATraditionalDistribution) {
-    // Only the remote list of a net distribution is missing on this build.
     LoadRun();
     install_->ReadInfoFromArchive();
     EXPECT_EQ(fake_.Internet().LoadCount(), 0);
