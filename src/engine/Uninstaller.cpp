@@ -149,6 +149,10 @@ TUninstallCommand ParseUninstallCommand(const std::string& commandLine, const st
         rest = TrimLeft(rest.substr(2));
     }
     command.ProductName = Trim(rest);
+    // A name given quoted, as a shell passes one with blanks.
+    const std::string& name = command.ProductName;
+    if (name.size() >= 2 && name.front() == '"' && name.back() == '"')
+        command.ProductName = Trim(name.substr(1, name.size() - 2));
     return command;
 }
 

@@ -15,7 +15,8 @@ inline constexpr const char* kUninstallKeyRoot = "\\Software\\Microsoft\\Windows
 
 // The product name and the silent switch of the uninstaller's command line:
 // the program (quoted or not, as "UninstallString" gives it), then
-// optionally /S or -S, then the product name, which may hold blanks.
+// optionally /S or -S, then the product name, which may hold blanks and may
+// be quoted.
 struct TUninstallCommand {
     std::string ProductName;
     bool Silent = false;

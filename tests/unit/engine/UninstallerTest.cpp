@@ -31,6 +31,9 @@ TEST(UninstallCommandTest, TheProductNameFollowsTheProgramQuotedOrNot) {
         {R"("C:\Program Files\My Product\uninstall.exe" /Small Tools)", "/Small Tools", false},
         {R"(uninstall My Product)", "My Product", false},
         {R"("C:\Program Files\My Product\uninstall.exe")", "", false},
+        {R"("C:\Program Files\My Product\uninstall.exe" /S "My Product")", "My Product", true},
+        {R"(uninstall "My Product" )", "My Product", false},
+        {R"(uninstall "")", "", false},
     };
     for (const Case& c : cases) {
         TUninstallCommand command = ParseUninstallCommand(c.Line, kProgram);
