@@ -1,14 +1,19 @@
 #!/usr/bin/env bash
-# Builds the demo product's setup program and runs it under Wine on a virtual display, in a throwaway
-# Wine prefix, then shows what it installed. Screenshots of every page go to build/win32/demo/.
+# The demo: builds the demo product's setup program, builds its distribution with "setup.exe -b" under Wine,
+# installs the product from the self-extracting setup.exe alone, as an end user would, reports what the install
+# left, then uninstalls it and reports that the machine is as before. Everything runs in a throwaway Wine prefix
+# on a virtual display; screenshots go to build/win32/demo/.
 set -uo pipefail
 
 cd "$(dirname "$0")/.." || exit 1
 root=$PWD
 native_dir="$root/build/native"
 win32_dir="$root/build/win32"
-setup="$win32_dir/examples/demo/setup.exe"
+demo_dir="$win32_dir/examples/demo"
+setup="$demo_dir/setup.exe"
+loader_dir="$win32_dir/src/app/loader"
 shots="$win32_dir/demo"
+product='Setwright Demo'
 
 step() {
     echo "==== $* ===="
@@ -22,10 +27,11 @@ fail() {
 step "prerequisites"
 bash scripts/install-prereqs.sh || fail "installing the prerequisites failed"
 
-# The win32 build compiles its text forms with the native formtext.
+# The win32 build compiles its text forms with the native formtext; the native archive tool reports.
 step "native build"
-cmake --preset native >/dev/null && cmake --build --preset native --target formtext >/dev/null ||
+cmake --preset native >/dev/null && cmake --build --preset native --target formtext archive >/dev/null ||
     fail "the native build failed (cmake --build --preset native shows why)"
+archive_tool="$native_dir/tools/archive/archive"
 step "win32 build"
 source scripts/build-dir.sh
 sw_fresh_build_dir "$win32_dir"
@@ -40,63 +46,121 @@ wine_path=$(sw_wine_path) || fail "32-bit Linux programs do not run here, not ev
 echo "Wine path: $wine_path"
 sw_wine_init || fail "Wine did not start"
 drive_c="$WINEPREFIX/drive_c"
-find "$drive_c" -type f | sort >"$SW_WINE_TMP/files.before"
 rm -rf "$shots"
 mkdir -p "$shots"
 
-# ---- run step: how the demo is driven ----
-# Starts the setup program, then, page by page, takes a screenshot, says which window is on top and what any
-# message box reads (Wine's msgbox trace), and presses Enter there, until the program ends or 20 pages or
-# 5 minutes have passed. A program still waiting on its main form after the last box is stopped.
-step "running setup.exe"
-trace="$SW_WINE_TMP/setup.trace"
-: >"$trace"
-WINEDEBUG=trace+msgbox sw_wine_run 300 wine "$setup" >"$trace" 2>&1 &
-setup_pid=$!
-sleep 5
-page=0
-boxes_seen=0
-last_box=""
-while kill -0 "$setup_pid" 2>/dev/null && [ $page -lt 20 ]; do
-    page=$((page + 1))
-    import -window root "$shots/page-$(printf %02d $page).png" 2>/dev/null
-    mapfile -t boxes < <(tr -d '\r' <"$trace" | sed -n 's/^.*trace:msgbox:MSGBOX_OnInit L"\(.*\)"$/\1/p')
-    window=$(xdotool search --onlyvisible --name '.+' 2>/dev/null | tail -n 1)
-    name=$([ -n "$window" ] && xdotool getwindowname "$window" 2>/dev/null)
-    if [ ${#boxes[@]} -gt $boxes_seen ]; then
-        last_box=${boxes[-1]}
-        boxes_seen=${#boxes[@]}
-        echo "page $page: message box \"$last_box\" in \"$name\": Enter"
-        xdotool windowfocus --sync "$window" key --clearmodifiers Return 2>/dev/null
-    elif [ -n "$window" ] && [ -n "$last_box" ]; then
-        echo "page $page: \"$name\" waits with nothing more to do"
-        break
-    elif [ -n "$window" ]; then
-        echo "page $page: \"$name\": Enter"
-        xdotool windowfocus --sync "$window" key --clearmodifiers Return 2>/dev/null
-    else
-        echo "page $page: no window"
-    fi
-    sleep 3
-done
-stopped=
-if kill -0 "$setup_pid" 2>/dev/null; then
-    echo "stopping setup.exe"
-    timeout -k 5 30 wineserver -k
-    stopped=1
-fi
-wait "$setup_pid"
-rc=$?
-[ -z "$stopped" ] && echo "setup.exe exited with code $rc"
-# ---- end of run step ----
+# run_program NAME TIMEOUT COMMAND...: runs a Windows program to its end. A message box is reported (Wine's
+# msgbox trace), kept as a screenshot and answered with Enter; any box makes the step fail.
+run_program() {
+    local name=$1 seconds=$2
+    shift 2
+    local trace="$SW_WINE_TMP/$name.trace" boxes_seen=0 boxes pid rc
+    : >"$trace"
+    WINEDEBUG=trace+msgbox sw_wine_run "$seconds" "$@" >"$trace" 2>&1 &
+    pid=$!
+    while kill -0 "$pid" 2>/dev/null; do
+        mapfile -t boxes < <(tr -d '\r' <"$trace" | sed -n 's/^.*trace:msgbox:MSGBOX_OnInit L"\(.*\)"\(\.\.\.\)\?$/\1\2/p')
+        if [ ${#boxes[@]} -gt $boxes_seen ]; then
+            boxes_seen=${#boxes[@]}
+            sleep 1
+            import -window root "$shots/$name-box-$boxes_seen.png" 2>/dev/null
+            echo "  message box: \"${boxes[-1]}\": Enter"
+            xdotool key --clearmodifiers Return 2>/dev/null
+        fi
+        sleep 1
+    done
+    wait "$pid"
+    rc=$?
+    timeout -k 5 60 wineserver -w
+    echo "  $name ended with exit code $rc"
+    [ "$rc" -eq 0 ] && [ "$boxes_seen" -eq 0 ]
+}
 
-step "what it did"
-find "$drive_c" -type f | sort >"$SW_WINE_TMP/files.after"
-echo "files written:"
-comm -13 "$SW_WINE_TMP/files.before" "$SW_WINE_TMP/files.after" | grep -v -i -E '/temp/|/windows/inf/|\.log$' |
-    sed "s|^$drive_c|  C:|" | head -n 100
-echo "uninstall entries:"
-sw_wine_run 60 wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null |
-    tr -d '\r' | sed -n '/[^[:space:]]/s/^/  /p' | head -n 60
-echo "screenshots: $shots"
-[ $rc -eq 0 ]
+# The files of the prefix, without Wine's own logs, caches and temporary files.
+prefix_files() {
+    (cd "$drive_c" && find . -path ./windows/temp -prune -o -path './users/*/Temp' -prune -o -type f -print) |
+        grep -v -i -E '^\./windows/(inf|logs)/|\.log$|^\./(Setwright Demo Dist|Downloads)/' | sort
+}
+
+# The values of a registry key and its subkeys, or nothing when it does not exist.
+reg_dump() {
+    sw_wine_run 60 wine reg query "$1" /s 2>/dev/null | tr -d '\r' | sed -n '/[^[:space:]]/s/^/    /p'
+}
+
+step "building the distribution: setup.exe -b"
+dist="$drive_c/Setwright Demo Dist"
+# BUILD.INF beside the program names the build folder; the loading program is found through the folder
+# that holds the marker file M41R08.TXT, listed in the library search path.
+printf 'C:\\Setwright Demo Dist\r\n' >"$demo_dir/BUILD.INF"
+sw_wine_run 60 wine reg add 'HKCU\Software\Setwright\Build' /v LibrarySearchPath \
+    /d "Z:${loader_dir//\//\\}" /f >/dev/null 2>&1 || fail "could not register the library search path"
+# The project names its files relative to the folder it is built from.
+(cd "$demo_dir" && run_program build 600 wine setup.exe -b)
+built=$?
+rm -f "$demo_dir/BUILD.INF"
+[ $built -eq 0 ] || fail "the build failed"
+echo "  the distribution:"
+(cd "$dist" && find . -type f -printf '    %-12P %10s bytes\n' | sort)
+echo "  the archives inside setup.exe:"
+"$archive_tool" list "$dist/setup.exe" | sed 's/^/    /' || fail "the archive tool cannot read setup.exe"
+
+step "installing from setup.exe alone"
+mkdir -p "$drive_c/Downloads"
+cp "$dist/setup.exe" "$drive_c/Downloads/setup.exe"
+prefix_files >"$SW_WINE_TMP/files.before"
+run_program install 600 wine 'C:\Downloads\setup.exe' || fail "the install did not end well"
+prefix_files >"$SW_WINE_TMP/files.after"
+
+step "what the install left"
+echo "  files (size in bytes):"
+comm -13 "$SW_WINE_TMP/files.before" "$SW_WINE_TMP/files.after" | while read -r f; do
+    printf '    C:%-64s %8s\n' "${f#.}" "$(stat -c %s "$drive_c/$f")"
+done
+echo "  version of the shared library (as packed): $("$archive_tool" list "$dist/setup.exe" |
+    awk '/SwDemoLib\.dll$/ { print $4 }')"
+leftover=$(find "$drive_c/windows/temp" "$drive_c"/users/*/Temp -mindepth 1 -maxdepth 1 -type d 2>/dev/null)
+echo "  unpacked setup left in a temporary folder: ${leftover:-none}"
+echo "  registry:"
+for key in 'HKLM\Software\Setwright Samples' \
+    "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$product"; do
+    echo "  $key"
+    reg_dump "$key"
+done
+echo "  shared library counter:"
+reg_dump 'HKLM\Software\Microsoft\Windows\CurrentVersion\SharedDLLs' | grep -i 'SwDemoLib' ||
+    echo "    none"
+
+step "uninstalling"
+uninstall_string=$(sw_wine_run 60 wine reg query \
+    "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$product" /v UninstallString 2>/dev/null |
+    tr -d '\r' | sed -n 's/^ *UninstallString *REG_SZ *//p')
+[ -n "$uninstall_string" ] || fail "the install left no UninstallString"
+echo "  UninstallString: $uninstall_string"
+# As the string says, silently: the program, /S, then the product name.
+program=$(sed -n 's/^"\([^"]*\)".*/\1/p' <<<"$uninstall_string")
+run_program uninstall 300 wine "$program" /S "$product" || fail "the uninstaller did not end well"
+sleep 2
+timeout -k 5 60 wineserver -w
+prefix_files >"$SW_WINE_TMP/files.clean"
+
+step "is the machine clean again?"
+clean=1
+if ! diff <(sed 's/^/    /' "$SW_WINE_TMP/files.before") <(sed 's/^/    /' "$SW_WINE_TMP/files.clean") >"$SW_WINE_TMP/files.diff"; then
+    echo "  files that differ from before the install (< before, > now):"
+    grep '^[<>]' "$SW_WINE_TMP/files.diff"
+    clean=
+fi
+# The company's key above the product's is not on the lists: the uninstaller leaves it.
+for key in "HKLM\\Software\\Setwright Samples\\$product" \
+    "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$product"; do
+    if sw_wine_run 60 wine reg query "$key" >/dev/null 2>&1; then
+        echo "  registry key left: $key"
+        clean=
+    fi
+done
+if reg_dump 'HKLM\Software\Microsoft\Windows\CurrentVersion\SharedDLLs' | grep -q -i 'SwDemoLib'; then
+    echo "  shared library counter left"
+    clean=
+fi
+[ -n "$clean" ] || fail "the uninstall left the machine changed"
+echo "  yes: the files and registry are as before the install"

@@ -5,7 +5,7 @@
 #   tests/wine/setup-command-line.sh BUILD_DIR      (run by scripts/test.sh inside a throwaway prefix)
 set -uo pipefail
 
-build=${1:?build directory}
+build=$(cd "${1:?build directory}" && pwd) || exit 1
 setup="$build/examples/demo/setup.exe"
 shots="$build/e2e/setup-command-line"
 here=$(cd "$(dirname "$0")/../.." && pwd)
@@ -88,31 +88,36 @@ run_case f 'Sorry... You can only transfer this installation to floppies through
 no_loader='The path of the loading program was not passed correctly. If you are running your install project in the IDE, then you need to add two command line parameters. In Run | Parameters | "Run Parameters", type in: -d "-sBUILDPATH" where BUILDPATH is the path into which you built the distributables. Example: -d "-sC:\My Build".'
 run_case r "The TInstall could not either write or read unfinished business from the registry" -r
 MAXIMIZED=1 run_case install "$no_loader"
-# The demo installs nothing from archives, so a run with its distribution folder ends well at once.
-run_quiet_case d-with-s-ends-well -d "-sC:\\My Build"
+run_case d-with-s-without-the-archives "Cannot open the compressed file C:\\My Build\\files.1" -d "-sC:\\My Build"
 
 # -b with BUILD.INF beside the program and the loading program's folder in the library search path: the
-# build writes setup.1 and the self-extracting setup.exe, the loading program with setup.1 and its 56-byte
-# trailer joined to it.
+# build writes setup.1, files.1 and the self-extracting setup.exe: the loading program (L bytes), setup.1
+# (S bytes), files.1 (F bytes), then the 56-byte trailer whose offsets are L, L + S - 1, L + S, L + S + F - 1.
 loader_dir="$build/src/app/loader"
 loader="$loader_dir/PellmoorLoadProgram.exe"
 build_out="$WINEPREFIX/drive_c/swbuild"
 if [ -f "$loader_dir/M41R08.TXT" ]; then
     printf 'C:\\swbuild\r\n' >"$(dirname "$setup")/BUILD.INF"
     timeout -k 5 60 wine reg add 'HKCU\Software\Setwright\Build' /v LibrarySearchPath \
-        /d "C:\\nowhere;Z:$(sed 's|/|\\|g' <<<"$(cd "$loader_dir" && pwd)")" /f >/dev/null 2>&1
+        /d "C:\\nowhere;Z:$(sed 's|/|\\|g' <<<"$loader_dir")" /f >/dev/null 2>&1
+    # The demo project names its files relative to the folder it is built from.
+    pushd "$(dirname "$setup")" >/dev/null || exit 1
     run_quiet_case b-builds-the-distribution -b
+    popd >/dev/null || exit 1
     rm -f "$(dirname "$setup")/BUILD.INF"
-    loader_size=$(stat -c %s "$loader")
-    archive_size=$(stat -c %s "$build_out/setup.1" 2>/dev/null || echo 0)
-    if [ "$archive_size" -gt 0 ] &&
-        [ "$(stat -c %s "$build_out/setup.exe")" -eq $((loader_size + archive_size + 56)) ] &&
-        cmp -s -n "$loader_size" "$build_out/setup.exe" "$loader" &&
-        cmp -s -n "$archive_size" <(tail -c +$((loader_size + 1)) "$build_out/setup.exe") "$build_out/setup.1"; then
-        echo "ok   b-joined-the-loading-program-and-setup.1"
+    size_of() { stat -c %s "$1" 2>/dev/null || echo 0; }
+    l=$(size_of "$loader") s=$(size_of "$build_out/setup.1") f=$(size_of "$build_out/files.1")
+    total=$(size_of "$build_out/setup.exe")
+    trailer=$(od -An -tu4 -j $((total - 56 + 16)) -N 16 "$build_out/setup.exe" 2>/dev/null | xargs)
+    if [ "$s" -gt 0 ] && [ "$f" -gt 0 ] && [ "$total" -eq $((l + s + f + 56)) ] &&
+        cmp -s "$loader" <(head -c "$l" "$build_out/setup.exe") &&
+        cmp -s "$build_out/setup.1" <(tail -c +$((l + 1)) "$build_out/setup.exe" | head -c "$s") &&
+        cmp -s "$build_out/files.1" <(tail -c +$((l + s + 1)) "$build_out/setup.exe" | head -c "$f") &&
+        [ "$trailer" = "$l $((l + s - 1)) $((l + s)) $((l + s + f - 1))" ]; then
+        echo "ok   b-joined-the-loading-program-setup.1-and-files.1"
         passed=$((passed + 1))
     else
-        echo "FAIL b-joined-the-loading-program-and-setup.1: $(ls -l "$build_out" 2>&1)"
+        echo "FAIL b-joined-the-loading-program-setup.1-and-files.1: trailer [$trailer], $(ls -l "$build_out" 2>&1)"
         failed=$((failed + 1))
     fi
 else
