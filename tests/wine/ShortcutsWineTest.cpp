@@ -4,7 +4,9 @@
 // Manager makes groups and items over DDE.
 #include "EngineWineFixture.h"
 
+#include "objects/UninstallExe.h"
 #include "paths/ShellFolders.h"
+#include "paths/StandardSpecifiers.h"
 #include "platform/FileSystem.h"
 #include "platform/ShellLinks.h"
 #include "project/StringList.h"
@@ -131,6 +133,29 @@ TEST_F(ShortcutsWineTest, TheShellMakesTheLinksWhereTheProjectPutsThem) {
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "[InternetShortcut]\r\nURL=http://example.com/tool\r\n");
     EXPECT_EQ(UninstallFiles(), (std::vector<std::string>{folder_ + "\\Tool.lnk", folder_ + "\\Site.URL",
                                                           folder_ + "\\Menu Tool.lnk"}));
+}
+
+TEST_F(ShortcutsWineTest, TheUninstallersShortcutGetsTheProductName) {
+    if (WindowsVersion() != wvWindows95 && WindowsVersion() != wvWindowsNT)
+        GTEST_SKIP() << "Wine's personality has no shell links";
+    TMainLinkGroup* group = LoadProject();
+    auto* uninstaller = new TUninstallEXE(form_);
+    uninstaller->SetName("Uninstaller");
+    uninstaller->SetDestName("uninstall.exe");
+    auto* link = new TInstallShellLink(form_);
+    link->SetName("RemoveLink");
+    link->SetObjectLink(uninstaller);
+    link->SetContainer(group);
+    link->SetObjectLocationType(StandardPathSpecifiers().FindByClass<TpsProgramFiles>());
+    link->SetObjectLocation(std::string("\\") + kProduct + "\\uninstall.exe");
+    uninstaller->SetProcessed(true);
+    link->Install();
+    std::optional<ShellLink> saved = GetPlatform().ShellLinks->Load(folder_ + "\\uninstall.lnk");
+    ASSERT_TRUE(saved.has_value());
+    EXPECT_TRUE(SameText(saved->Target, GetProgramFilesFolder() + "\\" + kProduct + "\\uninstall.exe"))
+        << saved->Target;
+    EXPECT_EQ(saved->Arguments, kProduct);
+    EXPECT_EQ(UninstallFiles(), std::vector<std::string>{folder_ + "\\uninstall.lnk"});
 }
 
 // Wine's Program Manager keeps a group as a folder of the Programs menu and
