@@ -299,8 +299,10 @@ fi
 if command -v ccache >/dev/null; then
     export CMAKE_C_COMPILER_LAUNCHER=${CMAKE_C_COMPILER_LAUNCHER-ccache}
     export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER-ccache}
-    # Paths relative to the checkout, so that another clone on the same machine shares the cache.
+    # Paths relative to the checkout, so that another clone on the same machine shares the cache; the build
+    # folder is left out of the hash too (debug builds hash it by default), or no other clone would ever hit.
     export CCACHE_BASEDIR=${CCACHE_BASEDIR-$root}
+    export CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR-1}
 fi
 
 source scripts/build-dir.sh
