@@ -17,6 +17,7 @@
 #include "project/Text.h"
 
 #include <cctype>
+#include <cstdlib>
 
 namespace sw::test {
 namespace {
@@ -34,7 +35,11 @@ class FilesWineTest : public EngineWineTest {
         install_ = LoadDriver({});
         install_->Information()->ProductName = "SetwrightFiles";
         here_ = ExtractFileDir(GetPlatform().System->ModulePath());
-        scratch_ = Files().TempDirectory() + "\\swfiles" + std::to_string(GetCurrentProcessId());
+        // tests/wine/in-use-restart.sh names a folder to keep for the restart it performs afterwards.
+        const char* kept = std::getenv("SW_RESTART_SCRATCH");
+        keep_ = kept && *kept;
+        scratch_ = keep_ ? std::string(kept)
+                         : Files().TempDirectory() + "\\swfiles" + std::to_string(GetCurrentProcessId());
         Clean();
         Files().ForceDirectories(scratch_ + "\\src");
         group_ = new TInstallFileGroup(install_->Owner());
@@ -47,7 +52,8 @@ class FilesWineTest : public EngineWineTest {
     }
     void TearDown() override {
         FreeRoots();
-        Clean();
+        if (!keep_)
+            Clean();
         EngineWineTest::TearDown();
     }
     void Clean() {
@@ -113,6 +119,7 @@ class FilesWineTest : public EngineWineTest {
     TInstall* install_ = nullptr;
     TInstallFileGroup* group_ = nullptr;
     std::string here_, scratch_;
+    bool keep_ = false;
     int count_ = 0;
 };
 
