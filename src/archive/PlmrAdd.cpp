@@ -20,8 +20,12 @@ namespace sw {
 
 namespace {
 constexpr size_t kChunk = 65536;
-// Files compressed side by side per worker before their results are written.
-constexpr int kFilesPerWorker = 2;
+// Files are compressed side by side in windows of about this much source
+// per worker (and at most this many files per worker) before their results
+// are written; a window large enough that one big file does not leave the
+// other workers idle.
+constexpr int64_t kWindowBytesPerWorker = 32 << 20;
+constexpr size_t kWindowFilesPerWorker = 64;
 } // namespace
 
 // One new entry between its compression and its place in the archive.
@@ -113,14 +117,26 @@ void TPlmrCompress::AddEntries(IFile& archive, int32_t fileID) {
         }
         return;
     }
-    const size_t window = static_cast<size_t>(Threads) * kFilesPerWorker;
-    for (size_t first = 0; first < fresh.size(); first += window) {
-        const size_t count = std::min(window, fresh.size() - first);
+    const int64_t windowBytes = kWindowBytesPerWorker * Threads;
+    const size_t windowFiles = kWindowFilesPerWorker * static_cast<size_t>(Threads);
+    for (size_t first = 0; first < fresh.size();) {
+        size_t count = 0;
+        int64_t bytes = 0;
+        while (first + count < fresh.size() && count < windowFiles && bytes < windowBytes)
+            bytes += std::max(0, headers_.GetFileHeaders(fresh[first + count++]).Record.SourceSize);
         std::vector<TCompressedEntry> batch(count);
         for (size_t k = 0; k < count; ++k)
             OpenEntry(fresh[first + k], batch[k]);
-        RunJobs(static_cast<int>(count), Threads, [&](int k) {
-            TCompressedEntry& entry = batch[static_cast<size_t>(k)];
+        // The largest files start first, so the window ends evenly.
+        std::vector<size_t> order(count);
+        for (size_t k = 0; k < count; ++k)
+            order[k] = k;
+        std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+            return headers_.GetFileHeaders(fresh[first + a]).Record.SourceSize >
+                   headers_.GetFileHeaders(fresh[first + b]).Record.SourceSize;
+        });
+        RunJobs(static_cast<int>(count), Threads, [&](int job) {
+            TCompressedEntry& entry = batch[order[static_cast<size_t>(job)]];
             entry.Compress(level,
                            [&entry](int64_t position, int64_t size) { entry.Steps.emplace_back(position, size); });
         });
@@ -131,6 +147,7 @@ void TPlmrCompress::AddEntries(IFile& archive, int32_t fileID) {
             FinishEntry(batch[k]);
             WriteEntry(archive, fresh[first + k], batch[k], fileID);
         }
+        first += count;
     }
 }
 

@@ -22,7 +22,7 @@ namespace sw {
 namespace {
 
 constexpr size_t kInputChunk = 65536;
-constexpr size_t kWindow = 4096;
+constexpr size_t kWindow = 65536;
 
 class TInflater {
   public:
