@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Draws the language flag bitmaps BM_LANG_*.bmp and the blank BM_LANG_NONE.bmp.
 
-Each is 126 x 45 pixels, 24-bit: the flag drawn from simple shapes above the
+Each is 126 x 45 pixels, 8-bit with a palette of the colours it uses (a
+flag has far fewer than 256): the flag drawn from simple shapes above the
 language's name, on olive (0x80, 0x80, 0x00), the colour shown transparent.
 The name uses the 5 x 7 font below. Nothing is read from elsewhere, so the
 output depends on this file only.
@@ -257,14 +258,22 @@ def draw(name, flag):
 
 
 def bmp(pixels):
-    stride = (WIDTH * 3 + 3) & ~3
+    palette = {}
+    for row in pixels:
+        for colour in row:
+            palette.setdefault(colour, len(palette))
+    if len(palette) > 256:
+        raise SystemExit("make_flags.py: a flag uses more than 256 colours")
+    stride = (WIDTH + 3) & ~3
     body = bytearray()
     for row in reversed(pixels):
-        line = b"".join(bytes((b, g, r)) for r, g, b in row)
+        line = bytes(palette[colour] for colour in row)
         body += line + b"\0" * (stride - len(line))
-    header = struct.pack("<2sIHHI", b"BM", 54 + len(body), 0, 0, 54)
-    info = struct.pack("<IiiHHIIiiII", 40, WIDTH, HEIGHT, 1, 24, 0, len(body), 2835, 2835, 0, 0)
-    return header + info + bytes(body)
+    colours = b"".join(bytes((b, g, r, 0)) for r, g, b in palette)
+    offset = 54 + len(colours)
+    header = struct.pack("<2sIHHI", b"BM", offset + len(body), 0, 0, offset)
+    info = struct.pack("<IiiHHIIiiII", 40, WIDTH, HEIGHT, 1, 8, 0, len(body), 2835, 2835, len(palette), 0)
+    return header + info + colours + bytes(body)
 
 
 def main():

@@ -24,11 +24,14 @@ struct Bmp {
             v = v << 8 | static_cast<uint8_t>(Bytes.at(at + static_cast<size_t>(i)));
         return v;
     }
-    // Red, green, blue of the pixel at (x, y) from the top of a 24-bit bitmap.
+    // Red, green, blue of the pixel at (x, y) from the top of an 8-bit bitmap,
+    // through its palette.
     uint32_t Rgb(int x, int y) const {
-        const size_t stride = (static_cast<size_t>(Width) * 3 + 3) & ~size_t{3};
-        const size_t at = Le(10, 4) + static_cast<size_t>(Height - 1 - y) * stride + static_cast<size_t>(x) * 3;
-        return Le(at, 3); // stored blue, green, red
+        const size_t stride = (static_cast<size_t>(Width) + 3) & ~size_t{3};
+        const size_t at = Le(10, 4) + static_cast<size_t>(Height - 1 - y) * stride + static_cast<size_t>(x);
+        const uint32_t index = static_cast<uint8_t>(Bytes.at(at));
+        EXPECT_LT(index, Le(46, 4)) << "index past the palette";
+        return Le(54 + 4 * size_t{index}, 3); // stored blue, green, red
     }
 };
 
@@ -52,7 +55,7 @@ TEST(FlagBitmaps, EveryLanguageHasAFlagOnOlive) {
         const Bmp bmp = ReadFlag(resource);
         ASSERT_EQ(bmp.Width, 126);
         ASSERT_EQ(bmp.Height, 45);
-        EXPECT_EQ(bmp.Le(28, 2), 24u);
+        EXPECT_EQ(bmp.Le(28, 2), 8u);
         for (auto [x, y] : {std::pair{0, 0}, {125, 0}, {0, 44}, {125, 44}})
             EXPECT_EQ(bmp.Rgb(x, y), kOlive);
         // The flag itself: the middle of the flag area is not olive.
