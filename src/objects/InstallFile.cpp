@@ -29,16 +29,7 @@ const TEnumInfo& InstallFileStateNames() {
 SW_CLASS_INFO(TCustomInstallFile, TFileRelated)
 
 SW_CLASS_INFO(TInstallFile, TCustomInstallFile,
-              prop::String("ArchiveFile", &Self::ArchiveFile, &Self::SetArchiveFile),
-              prop::Reference("ArchiveFileType", &Self::ArchiveFileType, &Self::SetArchiveFileType),
-              prop::Enumeration("AddToArchive", &Self::AddToArchive, &Self::SetAddToArchive, LzhCommandNames(),
-                                std::optional(TlzhCommand::lzcOverwrite)),
-              prop::Reference("Container", &Self::Container, &Self::SetContainer),
-              prop::String("DestDir", &Self::DestDir, &Self::SetDestDir),
-              prop::Reference("DestDirType", &Self::DestDirType, &Self::SetDestDirType),
-              prop::Boolean("Include", &Self::Include, &Self::SetInclude, true),
-              prop::Set("InstallTypes", &Self::InstallTypes, &Self::SetInstallTypes, InstallTypeNames(),
-                        InstallTypeBit(TInstallType::itAlways)),
+              SW_INSTALL_FILE_PLACEMENT_PROPERTIES,
               prop::Boolean("Net", &Self::Net, &Self::SetNet, false),
               prop::Reference("NetLocation", &Self::NetLocation, &Self::SetNetLocation),
               prop::Integer("Order", &Self::Order, &Self::SetOrder, -1),
@@ -53,13 +44,7 @@ SW_CLASS_INFO(TInstallFile, TCustomInstallFile,
               prop::Boolean("RegisterAsHelp", &Self::RegisterAsHelp, &Self::SetRegisterAsHelp, false),
               prop::Boolean("RunAfterInstall", &Self::RunAfterInstall, &Self::SetRunAfterInstall, false),
               prop::Boolean("UpdateDLLCounter", &Self::UpdateDLLCounter, &Self::SetUpdateDLLCounter, false),
-              prop::Event("OnAfterCompress", &Self::OnAfterCompress), prop::Event("OnAfterCopy", &Self::OnAfterCopy),
-              prop::Event("OnAfterInstall", &Self::OnAfterInstall),
-              prop::Event("OnBeforeCompress", &Self::OnBeforeCompress),
-              prop::Event("OnBeforeCopy", &Self::OnBeforeCopy),
-              prop::Event("OnBeforeInstall", &Self::OnBeforeInstall), prop::Event("OnStatus", &Self::OnStatus),
-              prop::Event("OnNewDisk", &Self::OnNewDisk), prop::Event("OnReplacing", &Self::OnReplacing),
-              prop::Integer("UniqueID", &Self::UniqueID, &Self::SetUniqueID, std::nullopt))
+              SW_INSTALL_FILE_EVENTS)
 
 TCustomInstallFile::TCustomInstallFile(TComponent* owner) : TFileRelated(owner) {
     installable_ = true;

@@ -186,6 +186,28 @@ class TCustomInstallFile : public TFileRelated {
     std::string inUseShort_;
 };
 
+// The published properties that every install file class lists in the same
+// place: where the file goes and how it is packed, then its events.
+#define SW_INSTALL_FILE_PLACEMENT_PROPERTIES                                                                           \
+    prop::String("ArchiveFile", &Self::ArchiveFile, &Self::SetArchiveFile),                                            \
+        prop::Reference("ArchiveFileType", &Self::ArchiveFileType, &Self::SetArchiveFileType),                         \
+        prop::Enumeration("AddToArchive", &Self::AddToArchive, &Self::SetAddToArchive, LzhCommandNames(),              \
+                          std::optional(TlzhCommand::lzcOverwrite)),                                                   \
+        prop::Reference("Container", &Self::Container, &Self::SetContainer),                                           \
+        prop::String("DestDir", &Self::DestDir, &Self::SetDestDir),                                                    \
+        prop::Reference("DestDirType", &Self::DestDirType, &Self::SetDestDirType),                                     \
+        prop::Boolean("Include", &Self::Include, &Self::SetInclude, true),                                             \
+        prop::Set("InstallTypes", &Self::InstallTypes, &Self::SetInstallTypes, InstallTypeNames(),                     \
+                  InstallTypeBit(TInstallType::itAlways))
+
+#define SW_INSTALL_FILE_EVENTS                                                                                         \
+    prop::Event("OnAfterCompress", &Self::OnAfterCompress), prop::Event("OnAfterCopy", &Self::OnAfterCopy),            \
+        prop::Event("OnAfterInstall", &Self::OnAfterInstall),                                                          \
+        prop::Event("OnBeforeCompress", &Self::OnBeforeCompress), prop::Event("OnBeforeCopy", &Self::OnBeforeCopy),    \
+        prop::Event("OnBeforeInstall", &Self::OnBeforeInstall), prop::Event("OnStatus", &Self::OnStatus),              \
+        prop::Event("OnNewDisk", &Self::OnNewDisk), prop::Event("OnReplacing", &Self::OnReplacing),                    \
+        prop::Integer("UniqueID", &Self::UniqueID, &Self::SetUniqueID, std::nullopt)
+
 class TInstallFile : public TCustomInstallFile {
     SW_DECLARE_CLASS()
   public:
