@@ -1,5 +1,6 @@
 # The archive tool on real files: add, list, verify and extract a set of
-# files, the same archive carried at an offset, and bad input.
+# files, the same archive carried at an offset and spanned onto volumes, and
+# bad input.
 #   cmake -DARCHIVE=<tool> -DWORK=<folder> -P ArchiveTool.cmake
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK}/src ${WORK}/out)
@@ -33,6 +34,43 @@ foreach(name text.txt empty.txt one.txt)
     message(FATAL_ERROR "${name} differs after extraction")
   endif()
 endforeach()
+
+# Spanned onto volumes of 10000 bytes and read back from the first.
+string(RANDOM LENGTH 60000 RANDOM_SEED 7 noise)
+file(WRITE ${WORK}/src/noise.txt "${noise}")
+run(ok add span.1 src/noise.txt src/one.txt)
+file(MAKE_DIRECTORY ${WORK}/volumes)
+run(ok span --volume-size 10000 span.1 volumes)
+file(GLOB volumes ${WORK}/volumes/span.*)
+list(LENGTH volumes count)
+if(count LESS 4)
+  message(FATAL_ERROR "span made ${count} volumes")
+endif()
+foreach(volume ${volumes})
+  file(SIZE ${volume} size)
+  if(size GREATER 10000)
+    message(FATAL_ERROR "${volume} has ${size} bytes")
+  endif()
+endforeach()
+run(ok list volumes/span.1)
+if(NOT out MATCHES "1-${count} +[^\n]*noise.txt")
+  message(FATAL_ERROR "list of the volume set: ${out}")
+endif()
+run(ok verify volumes/span.1)
+run(ok extract volumes/span.1 out6)
+foreach(name noise.txt one.txt)
+  file(READ ${WORK}/src/${name} a HEX)
+  file(READ ${WORK}/out6/${name} b HEX)
+  if(NOT a STREQUAL b)
+    message(FATAL_ERROR "${name} differs after extraction from the volume set")
+  endif()
+endforeach()
+run(fail span volumes/span.1 out6)
+if(NOT out MATCHES "is a volume of a set already")
+  message(FATAL_ERROR "span of a volume: ${out}")
+endif()
+file(REMOVE ${WORK}/volumes/span.2)
+run(fail verify volumes/span.1)
 
 # Carried at an offset inside another file.
 string(REPEAT "L" 1000 lead)

@@ -1,5 +1,6 @@
 #include "ToolPlatform.h"
 
+#include "SizeLimitedFiles.h"
 #include "project/Errors.h"
 
 #ifdef _WIN32
@@ -7,11 +8,14 @@
 
 struct TToolPlatform::TParts {
     sw::win32::Win32Platform system;
+    std::unique_ptr<TSizeLimitedFiles> limited;
 };
 
 sw::Platform TToolPlatform::Get() {
     sw::Platform p = parts_->system.Get();
     p.Gui = nullptr;
+    if (parts_->limited)
+        p.Files = parts_->limited.get();
     return p;
 }
 
@@ -22,9 +26,15 @@ std::string TToolPlatform::EnginePath(const std::string& argument) const { retur
 
 struct TToolPlatform::TParts {
     sw::posix::PosixPlatform system;
+    std::unique_ptr<TSizeLimitedFiles> limited;
 };
 
-sw::Platform TToolPlatform::Get() { return parts_->system.Get(); }
+sw::Platform TToolPlatform::Get() {
+    sw::Platform p = parts_->system.Get();
+    if (parts_->limited)
+        p.Files = parts_->limited.get();
+    return p;
+}
 
 std::string TToolPlatform::EnginePath(const std::string& argument) const {
     if (auto path = parts_->system.Files().WindowsPath(argument))
@@ -32,6 +42,10 @@ std::string TToolPlatform::EnginePath(const std::string& argument) const {
     throw sw::Exception("Cannot name the path " + argument);
 }
 #endif
+
+void TToolPlatform::LimitFileSizes(uint64_t bytes) {
+    parts_->limited = std::make_unique<TSizeLimitedFiles>(*parts_->system.Get().Files, bytes);
+}
 
 TToolPlatform::TToolPlatform() : parts_(std::make_unique<TParts>()) {}
 TToolPlatform::~TToolPlatform() = default;

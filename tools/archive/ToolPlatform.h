@@ -5,6 +5,7 @@
 
 #include "platform/Platform.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -14,6 +15,9 @@ class TToolPlatform {
     ~TToolPlatform();
 
     sw::Platform Get();
+    // From now on every file created holds at most bytes, as on disks of
+    // that size.
+    void LimitFileSizes(uint64_t bytes);
     // The engine's (Windows-form) path of a path given on the command line;
     // raises sw::Exception when it cannot be named.
     std::string EnginePath(const std::string& argument) const;

@@ -5,12 +5,15 @@
 //   archive extract [--offset N] [--part setup.1|files.1] ARCHIVE FOLDER [ENTRY...]
 //   archive add     [--append] [--id N] [--threads N] [--level 0|1|6|9] ARCHIVE FILE...
 //   archive join    SETUP.EXE SETUP.1 [FILES.1]
+//   archive span    [--volume-size N] ARCHIVE FOLDER
 //
 // ARCHIVE is a single archive, the first volume of a spanned set (the other
 // volumes beside it), with --offset a file carrying an archive, or a
 // self-extracting setup: list and verify take its setup.1 and files.1
 // through its trailer, extract the one --part names (files.1 by default).
 // join appends setup.1 and files.1 to a loading program with the trailer.
+// span copies a single archive onto a volume set in FOLDER, each volume of
+// at most N bytes (1457664 by default: a 1.44 MB disk).
 // Errors name the file and what is wrong; the exit status is 0 only when
 // everything succeeded.
 #include "ToolPlatform.h"
@@ -38,6 +41,7 @@ struct TOptions {
     int32_t Offset = 0;
     std::string Part = "files.1";
     bool Append = false;
+    uint64_t VolumeSize = 1457664;
     int32_t FileID = 0;
     int Threads = 0;
     TCompressionLevel Level = TCompressionLevel::colMax;
@@ -49,7 +53,8 @@ struct TOptions {
                "       archive verify  [--offset N] ARCHIVE\n"
                "       archive extract [--offset N] [--part setup.1|files.1] ARCHIVE FOLDER [ENTRY...]\n"
                "       archive add     [--append] [--id N] [--threads N] [--level 0|1|6|9] ARCHIVE FILE...\n"
-               "       archive join    SETUP.EXE SETUP.1 [FILES.1]\n",
+               "       archive join    SETUP.EXE SETUP.1 [FILES.1]\n"
+               "       archive span    [--volume-size N] ARCHIVE FOLDER\n",
                stderr);
     std::exit(2);
 }
@@ -78,6 +83,8 @@ TOptions ParseOptions(int argc, char** argv) {
             if (o.Part != "setup.1" && o.Part != "files.1")
                 Usage();
         }
+        else if (a == "--volume-size")
+            o.VolumeSize = static_cast<uint64_t>(Number(value()));
         else if (a == "--append")
             o.Append = true;
         else if (a == "--id")
@@ -222,6 +229,8 @@ int Run(int argc, char** argv) {
         Usage();
     TProgramState state;
     TToolPlatform tool;
+    if (command == "span")
+        tool.LimitFileSizes(o.VolumeSize);
     ScopedPlatform scoped(tool.Get());
     const std::string archive = o.Arguments[0];
     int status = 0;
@@ -245,6 +254,12 @@ int Run(int argc, char** argv) {
             }
         } else if (command == "extract" && o.Arguments.size() >= 2) {
             status = Extract(tool, o, PartsOf(enginePath, o));
+        } else if (command == "span" && o.Arguments.size() == 2) {
+            TOwned<TPlmrCompress> engine(OpenEngine(enginePath, 0));
+            // Every volume goes into the same folder.
+            engine->OnNewDisk = {"", [](TPlmrCompress*, int32_t disk, std::string&) { std::printf("volume %d\n", disk); }};
+            engine->SpanToDisks(tool.EnginePath(o.Arguments[1]), ExtractFileName(enginePath));
+            std::printf("spanned %s onto volumes in %s\n", archive.c_str(), o.Arguments[1].c_str());
         } else if (command == "add" && o.Arguments.size() >= 2) {
             TOwned<TPlmrCompress> engine(OpenEngine(enginePath, o.Offset));
             std::vector<std::string> sources;
