@@ -52,27 +52,25 @@ stop_servers() {
 }
 trap 'stop_servers; sw_wine_cleanup' EXIT
 
-# run_program NAME SECONDS COMMAND...: runs a Windows program to its end; every message box it shows is
-# answered with Enter and its text appended to $work/NAME.boxes. The exit code is the program's.
+# run_program NAME SECONDS COMMAND...: runs a Windows program to its end; the text of the message box it
+# shows (none expected but an error's) goes to $work/NAME.boxes and is answered with Enter.
 run_program() {
     local name=$1 seconds=$2
     shift 2
-    local trace="$work/$name.trace" seen=0 boxes pid rc started=$SECONDS
-    : >"$work/$name.boxes"
+    local trace="$work/$name.trace" started=$SECONDS pid rc text
     : >"$trace"
     WINEDEBUG=trace+msgbox sw_wine_run "$seconds" "$@" >"$trace" 2>&1 &
     pid=$!
-    while kill -0 "$pid" 2>/dev/null; do
-        mapfile -t boxes < <(tr -d '\r' <"$trace" | sed -n 's/^.*trace:msgbox:MSGBOX_OnInit L"\(.*\)"\(\.\.\.\)\?$/\1\2/p')
-        if [ ${#boxes[@]} -gt $seen ]; then
-            seen=${#boxes[@]}
-            printf '%s\n' "${boxes[-1]}" >>"$work/$name.boxes"
-            echo "  $name: message box \"${boxes[-1]}\": Enter"
+    text=$(sw_wine_box_text "$trace" "$pid")
+    printf '%s' "$text" >"$work/$name.boxes"
+    if [ -n "$text" ]; then
+        echo "  $name: message box \"$text\": Enter"
+        # Enter until the program ends: the first may come before the box has the focus.
+        while kill -0 "$pid" 2>/dev/null; do
             sleep 1
             xdotool key --clearmodifiers Return 2>/dev/null
-        fi
-        sleep 0.5
-    done
+        done
+    fi
     wait "$pid"
     rc=$?
     timeout -k 5 60 wineserver -w
