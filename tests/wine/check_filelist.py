@@ -5,7 +5,7 @@
 
 DIST/127.0.0.1/pubsetup/filelist.lst must hold one record per COMPONENT and no other, with the size, the
 date (two-second stamps) and the FileVersion of FILES/FILE; ARCHIVE (relative to DIST) must verify and
-carry FILE with the same size, date and version. Prints what differs; the exit status is 0 when nothing does.
+carry FILE with the same size, date and version, and no file named for another archive. Prints what differs; the exit status is 0 when nothing does.
 """
 
 import datetime
@@ -81,6 +81,13 @@ def main():
             problems.append(f"{archive} does not carry {name} once: {listing.strip()}")
         elif (int(entries[0].group(1)), entries[0].group(3).strip(), entries[0].group(4)) != (size, version, date):
             problems.append(f"{archive}: {name} is packed as {entries[0].group(0).strip()}")
+    for archive in {archive for _, _, archive in expected}:
+        rc, listing = tool(archive_tool, "list", os.path.join(dist, *archive.split("/")))
+        carried = sorted(re.split(r"[\\/]", m.group(5))[-1].lower()
+                         for m in map(ARCHIVE_ENTRY.match, listing.splitlines()) if m)
+        wanted = sorted(os.path.basename(name).lower() for _, name, a in expected if a == archive)
+        if carried != wanted:
+            problems.append(f"{archive} carries {carried}, not {wanted}")
     for problem in problems:
         print("  " + problem)
     return 1 if problems else 0
