@@ -123,3 +123,23 @@ if(out MATCHES "files.1")
   message(FATAL_ERROR "a setup without files.1 lists one: ${out}")
 endif()
 run(fail extract alone.exe out6)
+
+# filelist.lst: its records listed; a list cut short is refused.
+execute_process(COMMAND ${PYTHON} -c [=[
+import struct
+records = [(1234, 45000.5, b"Readme", b"1.2.3.4"), (0, 44197.0, b"EmptyFile", b"")]
+data = struct.pack("<i", len(records)) + b"".join(struct.pack("<id40s20s", *r) for r in records)
+open("filelist.lst", "wb").write(data)
+open("short.lst", "wb").write(data[:-5])
+]=] WORKING_DIRECTORY ${WORK} RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "could not write the test lists")
+endif()
+run(ok filelist filelist.lst)
+if(NOT out MATCHES " 1234 1\\.2\\.3\\.4 +2023-03-15 12:00:00 Readme\n +0 +2021-01-01 00:00:00 EmptyFile\n2 records")
+  message(FATAL_ERROR "filelist: ${out}")
+endif()
+run(fail filelist short.lst)
+if(NOT out MATCHES "short.lst")
+  message(FATAL_ERROR "the error does not name the list: ${out}")
+endif()

@@ -29,6 +29,7 @@ work="$drive_c/loader-work"
 rm -rf "$dist" "$work"
 mkdir -p "$dist" "$work"
 cp "$standin" "$work/MySetup.exe"
+touch -d '2020-05-17 10:20:30' "$work/MySetup.exe"
 echo "read me" >"$work/readme.txt"
 head -c 300000 /dev/urandom >"$work/product.bin"
 (cd "$work" && "$archive" add setup.1 MySetup.exe readme.txt && "$archive" add files.1 product.bin) >/dev/null ||
@@ -68,6 +69,14 @@ else
 fi
 [ "$rc" -eq 7 ] && ok passes-the-exit-code-on || fail passes-the-exit-code-on "exit code $rc"
 grep -q '^presetup=yes$' <<<"$out" && ok unpacks-the-presetup-files || fail unpacks-the-presetup-files "$out"
+# Every run unpacks a setup program of the same date, the one packed: the install record knows it by it.
+packed_date=$(grep 'MySetup\.exe$' <<<"$listing" | grep -o '[0-9]\{4\}-[0-9][0-9]-[0-9][0-9] [0-9:]\{8\}')
+unpacked_date=$(sed -n 's/^date=//p' <<<"$out")
+if [ "$packed_date" = "2020-05-17 10:20:30" ] && [ "$unpacked_date" = "$packed_date" ]; then
+    ok the-setup-program-keeps-its-packed-date
+else
+    fail the-setup-program-keeps-its-packed-date "packed [$packed_date], unpacked [$unpacked_date]"
+fi
 [ -z "$(unpacked)" ] && ok removes-the-unpacked-folder || fail removes-the-unpacked-folder "$(unpacked)"
 
 # *TODISK: the floppy mode.

@@ -6,6 +6,7 @@
 //   archive add     [--append] [--id N] [--threads N] [--level 0|1|6|9] ARCHIVE FILE...
 //   archive join    SETUP.EXE SETUP.1 [FILES.1]
 //   archive span    [--volume-size N] ARCHIVE FOLDER
+//   archive filelist FILELIST.LST
 //
 // ARCHIVE is a single archive, the first volume of a spanned set (the other
 // volumes beside it), with --offset a file carrying an archive, or a
@@ -14,10 +15,12 @@
 // join appends setup.1 and files.1 to a loading program with the trailer.
 // span copies a single archive onto a volume set in FOLDER, each volume of
 // at most N bytes (1457664 by default: a 1.44 MB disk).
+// filelist lists the records of a net distribution's filelist.lst.
 // Errors name the file and what is wrong; the exit status is 0 only when
 // everything succeeded.
 #include "ToolPlatform.h"
 
+#include "archive/FileList.h"
 #include "archive/PlmrCompress.h"
 #include "archive/SelfExtract.h"
 #include "archive/VersionResource.h"
@@ -54,7 +57,8 @@ struct TOptions {
                "       archive extract [--offset N] [--part setup.1|files.1] ARCHIVE FOLDER [ENTRY...]\n"
                "       archive add     [--append] [--id N] [--threads N] [--level 0|1|6|9] ARCHIVE FILE...\n"
                "       archive join    SETUP.EXE SETUP.1 [FILES.1]\n"
-               "       archive span    [--volume-size N] ARCHIVE FOLDER\n",
+               "       archive span    [--volume-size N] ARCHIVE FOLDER\n"
+               "       archive filelist FILELIST.LST\n",
                stderr);
     std::exit(2);
 }
@@ -137,6 +141,18 @@ void List(TPlmrCompress& engine) {
     }
     std::printf("%10lld %10lld        %d entries\n", static_cast<long long>(size), static_cast<long long>(stored),
                 count);
+}
+
+void ListFileList(const std::string& enginePath, const std::string& archive) {
+    std::unique_ptr<IFile> file = GetPlatform().Files->OpenFile(enginePath, FileMode::Read);
+    if (!file)
+        throw Exception("Cannot open " + archive);
+    const std::vector<TFileListEntry> entries = ReadFileList(*file, archive);
+    std::printf("%10s %-20s %-19s %s\n", "size", "version", "date", "name");
+    for (const TFileListEntry& e : entries)
+        std::printf("%10d %-20s %-19s %s\n", e.SourceSize, e.Version.c_str(), DateText(e.SourceDate).c_str(),
+                    e.Name.c_str());
+    std::printf("%zu records\n", entries.size());
 }
 
 // Inflates every entry into a scratch folder, one at a time.
@@ -252,6 +268,8 @@ int Run(int argc, char** argv) {
                 else
                     status |= Verify(*engine, archive);
             }
+        } else if (command == "filelist" && o.Arguments.size() == 1) {
+            ListFileList(enginePath, archive);
         } else if (command == "extract" && o.Arguments.size() >= 2) {
             status = Extract(tool, o, PartsOf(enginePath, o));
         } else if (command == "span" && o.Arguments.size() == 2) {

@@ -23,6 +23,23 @@ bool ReadAt(HANDLE file, DWORD position, void* buffer, DWORD size) {
            ReadFile(file, buffer, size, &read, nullptr) && read == size;
 }
 
+// Gives the unpacked file the date its entry keeps (days since 30 December
+// 1899, local time), so that the setup program unpacked by every run has the
+// same date and size: the install record knows the program by them.
+void SetEntryDate(HANDLE out, double dayCount) {
+    if (!(dayCount > 0 && dayCount < 2958466)) // up to 31 December 9999
+        return;
+    // 1 January 1601, where file times start, is day -109205.
+    const DWORD days = static_cast<DWORD>(dayCount);
+    const DWORD seconds = static_cast<DWORD>((dayCount - days) * 86400 + 0.5);
+    const ULONGLONG ticks = (static_cast<ULONGLONG>(days + 109205) * 86400 + seconds) * 10000000;
+    FILETIME local, utc;
+    local.dwLowDateTime = static_cast<DWORD>(ticks);
+    local.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
+    if (LocalFileTimeToFileTime(&local, &utc))
+        SetFileTime(out, nullptr, nullptr, &utc);
+}
+
 // Whether the part of name before its first dot is a device's (CON, NUL,
 // COM1, ...), which Windows opens as the device in any folder.
 bool IsDeviceName(const char* name) {
@@ -126,6 +143,8 @@ bool UnpackSetupArchive(HANDLE file, DWORD first, DWORD last, const char* folder
             return false;
         const bool whole = InflateEntry(file, first + dataStart, static_cast<DWORD>(r.CompressedSize),
                                         static_cast<DWORD>(r.SourceSize), out, diskProblem);
+        if (whole)
+            SetEntryDate(out, r.SourceDate);
         CloseHandle(out);
         if (!whole)
             return false;

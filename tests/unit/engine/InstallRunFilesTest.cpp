@@ -1,7 +1,7 @@
 // The install run with real file components: installing from the files.1
 // inside a self-extracting setup, the files run after the install, the
-// ActiveX registrations retried at the end, and the remote file list of a
-// net distribution.
+// ActiveX registrations retried at the end, the remote file list of a net
+// distribution, and a web distribution installed from its server.
 #include "unit/objects/FileTestFixture.h"
 
 #include "archive/ArchiveFormat.h"
@@ -213,6 +213,132 @@ TEST_F(RemoteFileListTest, AListMissingOnTheServerFailsTheReading) {
     fake_.Internet().AddServer("srv1");
     EXPECT_THROW(install_->ReadInfoFromArchive(), Exception);
     EXPECT_EQ(TempFiles(), std::vector<std::string>{});
+}
+
+constexpr std::string_view kWebForm = R"(object Form1: TTestForm
+  object Net1: TNetInstallLocation
+    LoginInformation.Directory = '/pub/app/'
+    LoginInformation.Hostname = 'srv1'
+  end
+  object Install1: TInstall
+    DistributeType = dtWeb
+    NetLocation = Net1
+    RunAutomatic = False
+    UseLoadingProgram = False
+  end
+end
+)";
+
+// A web distribution built with the project's files and served by srv1.
+class WebInstallTest : public InstallRunFilesTest {
+  protected:
+    void SetUp() override {
+        InstallRunFilesTest::SetUp();
+        LoadRun(R"("-sC:\SETUP")", kWebForm);
+        install_->SetDestDir("\\Web Product");
+        // Bytes that do not compress, so that each archive takes several blocks.
+        std::string data(40000, '\0');
+        uint32_t x = 1;
+        for (char& c : data)
+            c = static_cast<char>((x = x * 1103515245 + 12345) >> 24);
+        fake_.Files().PutFile("C:\\SRC\\FIRST.BIN", data);
+        second_data_ = data.substr(0, 30000);
+        fake_.Files().PutFile("C:\\SRC\\SECOND.BIN", second_data_);
+        AddProjectFiles();
+        install_->Build("C:\\SETUP\\SETUP.EXE", "C:\\BUILD", false);
+        StartAgain();
+        fake::FakeInternet::Server& server = fake_.Internet().AddServer("srv1");
+        for (const auto& entry : fake_.Files().ListDirectory(kNetFolder, "*.*"))
+            server.AddFile("/pub/app/" + entry.Name, fake_.Files().FileText(kNetFolder + entry.Name));
+        fake_.Files().DeleteFile("C:\\SRC\\FIRST.BIN");
+        fake_.Files().DeleteFile("C:\\SRC\\SECOND.BIN");
+    }
+    // A new start of the setup program, after the build or a run.
+    void StartAgain() {
+        FreeRoots();
+        LoadRun(R"("-sC:\SETUP")", kWebForm);
+        install_->SetDestDir("\\Web Product");
+        AddProjectFiles();
+        location_ = static_cast<TCustomNetInstallLocation*>(form_->FindComponent("Net1"));
+        location_->OnAfterDownload = TNotifyWithAbortFlag("", [this](TPersistent*, bool& aborted) {
+            downloads_.push_back(location_->RemoteName() + (aborted ? " aborted" : ""));
+        });
+    }
+    // The project's two files; the second downloads its own archive.
+    void AddProjectFiles() {
+        first_ = new TInstallFile(form_, install_, "C:\\SRC\\FIRST.BIN");
+        first_->SetName("First");
+        second_ = new TInstallFile(form_, install_, "C:\\SRC\\SECOND.BIN");
+        second_->SetName("Second");
+        second_->SetOverwriteMode(TOverwriteType::owVersionDate);
+    }
+    bool Installed(TInstallFile* file) { return fake_.Files().FileExists(file->DestPath()); }
+    std::vector<std::string> Requests() { return fake_.Internet().Recorded().Objects; }
+    // Downloaded archives left in the temporary folder.
+    size_t LocalCopies() { return fake_.Files().ListDirectory("C:\\WINDOWS\\TEMP", "*.1").size(); }
+
+    static inline const std::string kNetFolder = "C:\\BUILD\\srv1\\-pub-app-\\";
+    TInstallFile* first_ = nullptr;
+    TInstallFile* second_ = nullptr;
+    std::string second_data_;
+    TCustomNetInstallLocation* location_ = nullptr;
+    std::vector<std::string> downloads_;
+};
+
+TEST_F(WebInstallTest, InstallsFromTheServerAlone) {
+    RunInstall();
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{});
+    EXPECT_TRUE(Installed(first_));
+    EXPECT_TRUE(Installed(second_));
+    EXPECT_EQ(downloads_, (std::vector<std::string>{"filelist.lst", "Install1.1", "Second.1"}));
+    EXPECT_FALSE(RecordExists());
+    EXPECT_EQ(LocalCopies(), 0u);
+}
+
+TEST_F(WebInstallTest, ASecondRunAfterACutTransferFetchesOnlyWhatIsMissing) {
+    fake::FakeInternet::Server& server = fake_.Internet().AddServer("srv1");
+    const std::string second = fake_.Files().FileText(kNetFolder + "Second.1");
+    server.AddFile("/pub/app/Second.1", second).CutAfter = second.size() / 2;
+    RunInstall();
+    ASSERT_EQ(fake_.Gui().Boxes().size(), 1u);
+    EXPECT_TRUE(Installed(first_));
+    EXPECT_FALSE(Installed(second_));
+    EXPECT_TRUE(RecordExists());
+    EXPECT_EQ(LocalCopies(), 1u) << "the complete archive is kept, the cut one is not";
+
+    // The second run: a new start of the same setup program, the server whole again.
+    fake_.Files().DeleteFile(first_->DestPath());
+    server.AddFile("/pub/app/Second.1", second).CutAfter.reset();
+    const size_t requests = Requests().size();
+    StartAgain();
+    RunInstall();
+    EXPECT_EQ(fake_.Gui().Boxes().size(), 1u) << "no box besides the first run's";
+    const std::vector<std::string> all = Requests();
+    EXPECT_EQ(std::vector<std::string>(all.begin() + static_cast<ptrdiff_t>(requests), all.end()),
+              (std::vector<std::string>{"GET /pub/app/filelist.lst", "GET /pub/app/Second.1"}));
+    EXPECT_TRUE(Installed(first_));
+    EXPECT_EQ(fake_.Files().FileText(second_->DestPath()), second_data_);
+    EXPECT_FALSE(RecordExists());
+    EXPECT_EQ(LocalCopies(), 0u);
+}
+
+TEST_F(WebInstallTest, CancellingADownloadEndsTheRunQuietlyAfterTheBlockInHand) {
+    int blocks = 0;
+    location_->OnDataReceived =
+        TDataReceivedEvent("", [&](TPersistent*, const std::string& name, int32_t, int32_t, int32_t, const char*) {
+            if (name == "Install1.1") {
+                ++blocks;
+                SetDownloadAbort(true);
+            }
+        });
+    RunInstall();
+    EXPECT_EQ(blocks, 1);
+    EXPECT_EQ(downloads_, (std::vector<std::string>{"filelist.lst", "Install1.1 aborted"}));
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{}) << "a cancel is the user's, not an error";
+    EXPECT_FALSE(Installed(first_));
+    EXPECT_FALSE(Installed(second_));
+    EXPECT_FALSE(RecordExists());
+    EXPECT_EQ(LocalCopies(), 0u);
 }
 
 } // namespace
