@@ -275,7 +275,8 @@ int Run(int argc, char** argv) {
         } else if (command == "span" && o.Arguments.size() == 2) {
             TOwned<TPlmrCompress> engine(OpenEngine(enginePath, 0));
             // Every volume goes into the same folder.
-            engine->OnNewDisk = {"", [](TPlmrCompress*, int32_t disk, std::string&) { std::printf("volume %d\n", disk); }};
+            engine->OnNewDisk = {"",
+                                 [](TPlmrCompress*, int32_t disk, std::string&) { std::printf("volume %d\n", disk); }};
             engine->SpanToDisks(tool.EnginePath(o.Arguments[1]), ExtractFileName(enginePath));
             std::printf("spanned %s onto volumes in %s\n", archive.c_str(), o.Arguments[1].c_str());
         } else if (command == "add" && o.Arguments.size() >= 2) {
