@@ -19,6 +19,7 @@ need=(
     libz-mingw-w64-dev
     wine wine32:i386 xvfb xauth xdotool imagemagick python3                   # Wine tiers
     python3-pyftpdlib                                                         # loopback FTP server
+    iproute2                                                                  # loopback of a test's own network
     locales fonts-vlgothic                                                    # Wine in other languages
 )
 emulate=
