@@ -19,6 +19,7 @@
 #include "platform/Registry.h"
 #include "project/ClassRegistry.h"
 #include "project/Text.h"
+#include "system/InstallErrors.h"
 #include "system/InstallRecord.h"
 #include "system/RegistryHelpers.h"
 #include "system/SystemHelpers.h"
@@ -27,6 +28,7 @@
 // Not the window class registration of <windows.h>: the class registry's.
 #undef RegisterClass
 
+#include <algorithm>
 #include <functional>
 #include <map>
 
@@ -292,6 +294,15 @@ class InstallRunWineTest : public EngineWineTest {
         form_ = Load(text);
         install_ = static_cast<TInstall*>(form_->FindComponent("Install1"));
     }
+    // The setup runs as the loading program leaves it: unpacked into a
+    // folder of its own, which the cleanup at the end of a run removes.
+    std::string UnpackSetup() {
+        const std::string unpacked = scratch_ + "\\unpacked";
+        Files().ForceDirectories(unpacked);
+        Files().OpenFile(unpacked + "\\setup.exe", FileMode::Create)->Write("setup", 5);
+        system_.SetModulePath(unpacked + "\\setup.exe");
+        return unpacked;
+    }
     // Packs the project's files into its files.1, as the build does.
     void Build() { install_->Compress(coBuildRelocate | coForceNetFilesLocal | coIncludeExcluded); }
     // Where each file component of a product lands.
@@ -455,12 +466,7 @@ std::vector<std::string> ExpectedLog() {
 }
 
 TEST_F(InstallRunWineTest, AWholeInstallRunsItsStagesInOrderAndLeavesWhatTheUninstallerNeeds) {
-    // The setup runs as the loading program leaves it: unpacked into a
-    // folder of its own, which the cleanup at the end removes.
-    const std::string unpacked = scratch_ + "\\unpacked";
-    Files().ForceDirectories(unpacked);
-    Files().OpenFile(unpacked + "\\setup.exe", FileMode::Create)->Write("setup", 5);
-    system_.SetModulePath(unpacked + "\\setup.exe");
+    const std::string unpacked = UnpackSetup();
     LoadProduct(kProduct, {"-c"});
     Build();
     ASSERT_TRUE(Files().FileExists(Dist(kProduct) + "\\files.1"));
@@ -591,6 +597,70 @@ TEST_F(InstallRunWineTest, TheUninstallerUndoesAnInstallAndSharedFilesGoWithThei
     EXPECT_EQ(Files().DirectoryExists(CommonFilesPath() + "\\System"), vendorFolderBefore);
     EXPECT_FALSE(Reg().KeyExists(kHklm, UninstallKey(kSecondProduct)));
     EXPECT_EQ(Text(notes), "mine");
+}
+
+// A user's abort from a handler ends the run badly, with the cleanup, and
+// removes the record. An error ends it badly too, with its box, and keeps the
+// record, which the next run takes up again.
+TEST_F(InstallRunWineTest, AnAbortRemovesTheRecordAndAnErrorKeepsItForTheNextRun) {
+    const std::string unpacked = UnpackSetup();
+    LoadProduct(kProduct, {"-c"});
+    Build();
+    RecordEvents();
+    File("Manual")->OnBeforeInstall =
+        TInstallFileNotifyEvent("", [this](TCustomInstallFile*) { log_.push_back("abort"), throw EAIUserAbort(); });
+    RunInstall();
+    EXPECT_EQ(gui_.Boxes().size(), 0u);
+    ASSERT_NE(std::find(log_.begin(), log_.end(), "abort"), log_.end());
+    const std::vector<std::string> badEnd = {"OnBeforeNotifyBadInstall", "-994", "-978", "OnAfterNotifyBadInstall"};
+    // The passes end before the bad end.
+    std::vector<std::string> expected = {"OnAfterInstallObjects DocsGroup", "-996"};
+    expected.insert(expected.end(), badEnd.begin(), badEnd.end());
+    expected.insert(expected.end(), {"OnBeforeCleanup", "OnBeforeShutdown"});
+    EXPECT_EQ(std::vector<std::string>(std::find(log_.begin(), log_.end(), "abort") + 1, log_.end()), expected);
+    EXPECT_FALSE(Reg().KeyExists(kHklm, kPellmoorKey));
+    EXPECT_TRUE(Files().FileExists(Destinations(kProduct).at("Tool")));
+    EXPECT_FALSE(Files().FileExists(Destinations(kProduct).at("Manual")));
+    FreeRoots();
+    EXPECT_TRUE(WaitFor([&] { return !Files().DirectoryExists(unpacked); }));
+    EXPECT_FALSE(Files().FileExists(ProductPath(kProduct) + "\\ran.txt"));
+
+    // The last entry of the archive ends in a wrong checksum.
+    const std::string archive = Dist(kProduct) + "\\files.1";
+    {
+        std::unique_ptr<IFile> file = Files().OpenFile(archive, FileMode::ReadWrite);
+        ASSERT_TRUE(file);
+        file->Seek(-2, SeekOrigin::End);
+        file->Write("\xA5\x5A", 2);
+    }
+    log_.clear();
+    UnpackSetup();
+    LoadProduct(kProduct);
+    RecordEvents();
+    RunInstall();
+    ASSERT_EQ(gui_.Boxes().size(), 1u);
+    // zlib's refusal, in the archive engine's words; what the entry wrote is gone.
+    EXPECT_EQ(gui_.Boxes()[0].Text, "error");
+    EXPECT_TRUE(Files().FileExists(Destinations(kProduct).at("Manual")));
+    EXPECT_FALSE(Files().FileExists(Destinations(kProduct).at("Guide")));
+    expected = badEnd;
+    expected.push_back("OnBeforeShutdown");
+    EXPECT_EQ(std::vector<std::string>(log_.end() - static_cast<std::ptrdiff_t>(expected.size()), log_.end()),
+              expected);
+    EXPECT_EQ(recordDuringRun_, std::string(kInstallRecordRoot) + "\\Install0");
+    EXPECT_TRUE(Reg().KeyExists(kHklm, recordDuringRun_));
+    FreeRoots();
+
+    // The next run, from a whole archive, takes up the same record and ends well.
+    LoadProduct(kProduct);
+    Build();
+    RecordEvents();
+    RunInstall();
+    EXPECT_EQ(gui_.Boxes().size(), 1u);
+    EXPECT_EQ(recordDuringRun_, std::string(kInstallRecordRoot) + "\\Install0");
+    EXPECT_EQ(log_.back(), "OnBeforeRunFile Tool");
+    EXPECT_FALSE(Reg().KeyExists(kHklm, kPellmoorKey));
+    EXPECT_EQ(Text(Destinations(kProduct).at("Guide")), std::string(1200, 'g'));
 }
 
 } // namespace
