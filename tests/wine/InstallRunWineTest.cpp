@@ -431,24 +431,17 @@ const char* const kProgramFiles[] = {"Tool",      "Readme", "PlainDll", "AppDll"
 const char* const kDocsFiles[] = {"Manual", "Guide"};
 
 std::vector<std::string> ExpectedLog() {
-    std::vector<std::string> log = {"OnBeforeReadArchiveInfo",
-                                    "-984",
-                                    "-974 Reading file information...",
-                                    "-973",
-                                    "OnAfterReadArchiveInfo",
-                                    "-983",
-                                    "OnAfterInitialized",
-                                    "-986",
-                                    "-976",
-                                    "-975",
-                                    "-982",
-                                    "-981",
-                                    "-977",
-                                    "-980",
-                                    "OnBeforeProcess Install1",
-                                    "-990",
-                                    "-999",
-                                    "-992"};
+    std::vector<std::string> log;
+    auto add = [&](std::initializer_list<const char*> lines) { log.insert(log.end(), lines.begin(), lines.end()); };
+    // The archive information, read once.
+    add({"OnBeforeReadArchiveInfo", "-984", "-974 Reading file information...", "-973", "OnAfterReadArchiveInfo",
+         "-983"});
+    // The start stages, the wizard's last.
+    add({"OnAfterInitialized", "-986", "-976", "-975", "-982", "-981", "-977", "-980"});
+    // The driver's own pass over its groups.
+    add({"OnBeforeProcess Install1", "-990", "-999", "-992"});
+    // Each group's files: the install starts, the destination is replaced
+    // (a missing one too), the install ends.
     auto group = [&](const std::string& name, const auto& files) {
         log.push_back("OnBeforeInstallObjects " + name);
         for (const char* file : files)
@@ -459,9 +452,10 @@ std::vector<std::string> ExpectedLog() {
     };
     group("ProgramGroup", kProgramFiles);
     group("DocsGroup", kDocsFiles);
-    for (const char* line : {"-996", "OnAfterProcess Install1", "-989", "OnBeforeNotifyGoodInstall", "-995", "-979",
-                             "OnAfterNotifyGoodInstall", "OnBeforeCleanup", "OnBeforeShutdown", "OnBeforeRunFile Tool"})
-        log.push_back(line);
+    add({"-996", "OnAfterProcess Install1", "-989"});
+    // The good end.
+    add({"OnBeforeNotifyGoodInstall", "-995", "-979", "OnAfterNotifyGoodInstall", "OnBeforeCleanup", "OnBeforeShutdown",
+         "OnBeforeRunFile Tool"});
     return log;
 }
 
