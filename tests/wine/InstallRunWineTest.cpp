@@ -348,9 +348,10 @@ class InstallRunWineTest : public EngineWineTest {
     std::string RegText(RegistryRoot root, const std::string& key, const std::string& name) {
         return ReadRegString(root, key, name, "<none>");
     }
-    // Waits for what a started program or batch does in its own time.
+    // Waits, a minute at most, for what a started program or batch does in
+    // its own time.
     static bool WaitFor(const std::function<bool()>& done) {
-        for (int i = 0; i < 300 && !done(); ++i)
+        for (int i = 0; i < 600 && !done(); ++i)
             Sleep(100);
         return done();
     }
