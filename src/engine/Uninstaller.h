@@ -6,12 +6,12 @@
 // whose value names are the values written.
 #pragma once
 
+#include "system/InstallInformation.h"
+
 #include <string>
 #include <vector>
 
 namespace sw {
-
-inline constexpr const char* kUninstallKeyRoot = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
 // The product name and the silent switch of the uninstaller's command line:
 // the program (quoted or not, as "UninstallString" gives it), then

@@ -1,6 +1,7 @@
 #include "EngineWineFixture.h"
 
 #include "controls/Forms.h"
+#include "platform/FileSystem.h"
 #include "project/ClassRegistry.h"
 #include "support/ProgramStateForTests.h"
 
@@ -25,6 +26,26 @@ void EngineWineTest::TearDown() {
 }
 
 void EngineWineTest::FreeRoots() { roots_.FreeAll(); }
+
+void EngineWineTest::RemoveTree(const std::string& folder) {
+    IFileSystem& files = *GetPlatform().Files;
+    for (const auto& entry : files.ListDirectory(folder, "*.*")) {
+        const std::string path = folder + "\\" + entry.Name;
+        if (entry.Attributes & attr::Directory)
+            RemoveTree(path);
+        else
+            files.DeleteFile(path);
+    }
+    files.RemoveDirectory(folder);
+}
+
+std::string EngineWineTest::Text(const std::string& path) {
+    std::unique_ptr<IFile> file = GetPlatform().Files->OpenFile(path, FileMode::Read);
+    if (!file)
+        return "<missing>";
+    std::vector<uint8_t> bytes = file->ReadAll();
+    return std::string(bytes.begin(), bytes.end());
+}
 
 TComponent* EngineWineTest::Load(std::string_view text) { return roots_.Load(text, "wine.txt"); }
 

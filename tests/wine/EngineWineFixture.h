@@ -41,6 +41,10 @@ class EngineWineTest : public ::testing::Test {
     TComponent* Load(std::string_view text);
     TInstall* LoadDriver(std::vector<std::string> arguments);
     void FreeRoots();
+    // Removes a folder with everything in it.
+    static void RemoveTree(const std::string& folder);
+    // A file's bytes, "<missing>" when it cannot be opened.
+    static std::string Text(const std::string& path);
 
     win32::Win32Platform real_;
     ScriptedArguments system_;

@@ -65,16 +65,6 @@ class FilesWineTest : public EngineWineTest {
             Reg().DeleteValue(kHklm, kSharedDLLs, scratch_ + "\\dest\\" + name);
         RemoveTree(scratch_);
     }
-    void RemoveTree(const std::string& folder) {
-        for (const auto& entry : Files().ListDirectory(folder, "*.*")) {
-            const std::string path = folder + "\\" + entry.Name;
-            if (entry.Attributes & attr::Directory)
-                RemoveTree(path);
-            else
-                Files().DeleteFile(path);
-        }
-        Files().RemoveDirectory(folder);
-    }
     static IRegistry& Reg() { return *GetPlatform().Registry; }
     static IFileSystem& Files() { return *GetPlatform().Files; }
 
@@ -98,13 +88,6 @@ class FilesWineTest : public EngineWineTest {
         file->SetFileType(TInstallFileType::iftNormal);
         file->SetDestDirType(nullptr);
         file->SetDestDir(scratch_ + "\\dest");
-    }
-    std::string Text(const std::string& path) {
-        std::unique_ptr<IFile> file = Files().OpenFile(path, FileMode::Read);
-        if (!file)
-            return "<missing>";
-        std::vector<uint8_t> bytes = file->ReadAll();
-        return std::string(bytes.begin(), bytes.end());
     }
     std::string RegText(RegistryRoot root, const std::string& key, const std::string& name) {
         return ReadRegString(root, key, name, "<none>");

@@ -71,24 +71,13 @@ class ShortcutsWineTest : public EngineWineTest {
         programs_ = GetProgramsMenuFolder();
         folder_ = programs_ + "\\" + kProduct;
         target_ = GetProgramFilesFolder() + "\\" + kProduct + "\\tool.exe";
-        RemoveFolder(folder_);
+        RemoveTree(folder_);
     }
     void TearDown() override {
         FreeRoots();
-        RemoveFolder(folder_);
+        RemoveTree(folder_);
         DeleteRegKeyTree(kHklm, kUninstallKey);
         EngineWineTest::TearDown();
-    }
-    static void RemoveFolder(const std::string& folder) {
-        IFileSystem& files = *GetPlatform().Files;
-        for (const auto& entry : files.ListDirectory(folder, "*.*")) {
-            const std::string path = folder + "\\" + entry.Name;
-            if (entry.Attributes & attr::Directory)
-                RemoveFolder(path);
-            else
-                files.DeleteFile(path);
-        }
-        files.RemoveDirectory(folder);
     }
     std::vector<std::string> UninstallFiles() {
         std::vector<std::string> listed;

@@ -14,7 +14,7 @@ here=$(cd "$(dirname "$0")/../.." && pwd)
 uninstaller="$build/src/app/uninstall.exe"
 servers="$build/tests"
 source "$here/scripts/wine-env.sh" && sw_wine_init || exit 1
-for f in "$uninstaller" "$servers/testserver.dll" "$servers/testserver.exe"; do
+for f in "$uninstaller" "$servers/sw_com_dll.dll" "$servers/sw_com_exe.exe"; do
     [ -f "$f" ] || { echo "no $f"; echo "0 passed, 1 failed"; exit 1; }
 done
 
@@ -66,10 +66,10 @@ install_product() {
     echo "data" >"$unix/Data/data.dat"
     echo "[InternetShortcut]" >"$programs/$name/App.url"
     echo "shared" >"$c/windows/system32/swshared.dll"
-    cp "$servers/testserver.dll" "$unix/testserver.dll"
-    cp "$servers/testserver.exe" "$unix/testserver.exe"
-    w regsvr32 /s "$win\\testserver.dll" >/dev/null 2>&1
-    w "$win\\testserver.exe" /REGSERVER >/dev/null 2>&1
+    cp "$servers/sw_com_dll.dll" "$unix/comdll.dll"
+    cp "$servers/sw_com_exe.exe" "$unix/comexe.exe"
+    w regsvr32 /s "$win\\comdll.dll" >/dev/null 2>&1
+    w "$win\\comexe.exe" /REGSERVER >/dev/null 2>&1
     local key="HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$name"
     local esc_win=${win//\\/\\\\} esc_programs=${programs_win//\\/\\\\}
     reg_import <<EOF
@@ -96,8 +96,8 @@ install_product() {
 
 [$key\\ActiveX]
 "Entries"="2"
-"File1"="$esc_win\\\\testserver.dll;0"
-"File2"="$esc_win\\\\testserver.exe;1"
+"File1"="$esc_win\\\\comdll.dll;0"
+"File2"="$esc_win\\\\comexe.exe;1"
 
 [$key\\RegistryKeys]
 "Entries"="1"
@@ -130,7 +130,11 @@ uninstall() {
     return $rc
 }
 
-registered() { w reg query "HKCR\\CLSID\\{5E1A7C1E-3D2B-4C6F-9A51-0B7E2D6A9C0$1}" >/dev/null 2>&1; }
+# The class keys of the library server (1) and the program server (2).
+registered() {
+    local class=('' '{5E7A1C2B-3F4D-4E5F-8A9B-0C1D2E3F4A5B}' '{6F8B2D3C-4A5E-4F60-9BAC-1D2E3F4A5B6C}')
+    w reg query "HKCR\\CLSID\\${class[$1]}" >/dev/null 2>&1
+}
 
 before=$(snapshot)
 install_product "My Product" "My Product" 1

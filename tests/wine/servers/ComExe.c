@@ -1,9 +1,9 @@
-/* A minimal local COM server: with /REGSERVER it writes its class key with
-   its own path and ends. With /HOLD <file> <seconds> it keeps the file open
-   without sharing for that long, standing in for a program that uses it. */
+/* A minimal local COM server: /REGSERVER writes its class key with its own
+   path, /UNREGSERVER removes it. With /HOLD <file> <seconds> it keeps the
+   file open without sharing for that long, standing in for a program that
+   uses it. A windowed program, so that starting it hidden shows nothing. */
 #include <windows.h>
 #include <stdlib.h>
-#include <string.h>
 
 #define CLASS_KEY "CLSID\\{6F8B2D3C-4A5E-4F60-9BAC-1D2E3F4A5B6C}"
 
@@ -18,16 +18,31 @@ static int RegisterServer(void) {
     return result == ERROR_SUCCESS ? 0 : 1;
 }
 
-int main(int argc, char** argv) {
-    if (argc >= 2 && _stricmp(argv[1], "/REGSERVER") == 0)
+static int UnregisterServer(void) {
+    RegDeleteKeyA(HKEY_CLASSES_ROOT, CLASS_KEY "\\LocalServer32");
+    RegDeleteKeyA(HKEY_CLASSES_ROOT, CLASS_KEY);
+    return 0;
+}
+
+static int Hold(const char* path, int seconds) {
+    HANDLE file = CreateFileA(path, GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return 2;
+    Sleep((DWORD)seconds * 1000);
+    CloseHandle(file);
+    return 0;
+}
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show) {
+    (void)instance;
+    (void)previous;
+    (void)commandLine;
+    (void)show;
+    if (__argc >= 2 && lstrcmpiA(__argv[1], "/REGSERVER") == 0)
         return RegisterServer();
-    if (argc >= 4 && _stricmp(argv[1], "/HOLD") == 0) {
-        HANDLE file = CreateFileA(argv[2], GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
-        if (file == INVALID_HANDLE_VALUE)
-            return 2;
-        Sleep((DWORD)atoi(argv[3]) * 1000);
-        CloseHandle(file);
-        return 0;
-    }
+    if (__argc >= 2 && lstrcmpiA(__argv[1], "/UNREGSERVER") == 0)
+        return UnregisterServer();
+    if (__argc >= 4 && lstrcmpiA(__argv[1], "/HOLD") == 0)
+        return Hold(__argv[2], atoi(__argv[3]));
     return 3;
 }
