@@ -50,7 +50,9 @@ if ! timeout 30 mount -t tmpfs -o size=1440k,mode=0777 swfloppy "$disk" 2>"$work
     finish
 fi
 cleanup() {
-    timeout 30 umount "$disk" 2>/dev/null
+    # No Wine process may hold a file of the disk when it is unmounted.
+    timeout -k 5 30 wineserver -k >/dev/null 2>&1
+    timeout 30 umount "$disk" 2>/dev/null || echo "floppy: could not unmount $disk" >&2
     rm -rf "$work"
     sw_wine_cleanup
 }
