@@ -36,3 +36,41 @@ function(sw_add_setup_program name)
   target_link_libraries(${name} PRIVATE sw_app)
   add_dependencies(${name} ${name}_project)
 endfunction()
+
+# sw_add_distribution(<target> SETUP_PROGRAM <setup target> OUTPUT <folder>
+#                     [WORKING_DIRECTORY <folder>] [DEPENDS <target>...])
+#
+# Adds a target that builds the setup program's distribution (setup.exe,
+# setup.1, files.1) into OUTPUT, as "setup.exe -b" would, with the Linux build
+# command named by SW_BUILDSETUP (the native build's buildsetup): BUILD.INF
+# naming OUTPUT lies beside the setup program while it runs, and the loading
+# program comes from its build folder. The project's relative file names start
+# from WORKING_DIRECTORY (by default the setup program's folder). Built on
+# request, not with "all"; for Windows programs cross-built on Linux.
+set(SW_BUILD_DISTRIBUTION_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/BuildDistribution.cmake)
+
+function(sw_add_distribution target)
+  cmake_parse_arguments(ARG "" "SETUP_PROGRAM;OUTPUT;WORKING_DIRECTORY" "DEPENDS" ${ARGN})
+  if(NOT ARG_SETUP_PROGRAM OR NOT ARG_OUTPUT)
+    message(FATAL_ERROR "sw_add_distribution(${target}): SETUP_PROGRAM and OUTPUT are required")
+  endif()
+  if(NOT WIN32 OR NOT CMAKE_CROSSCOMPILING)
+    return()
+  endif()
+  get_filename_component(output "${ARG_OUTPUT}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_BINARY_DIR}")
+  set(working_directory $<TARGET_FILE_DIR:${ARG_SETUP_PROGRAM}>)
+  if(ARG_WORKING_DIRECTORY)
+    get_filename_component(working_directory "${ARG_WORKING_DIRECTORY}" ABSOLUTE BASE_DIR
+                           "${CMAKE_CURRENT_BINARY_DIR}")
+  endif()
+  # In Windows form: the build command maps Z: onto "/".
+  string(REPLACE "/" "\\" windows_output "Z:${output}")
+  add_custom_target(${target}
+    COMMAND ${CMAKE_COMMAND} -DBUILDSETUP=${SW_BUILDSETUP} -DPROGRAM=$<TARGET_FILE:${ARG_SETUP_PROGRAM}>
+            -DTOOL_DIR=$<TARGET_FILE_DIR:PellmoorLoadProgram> -DBUILD_INF_LINE=${windows_output}
+            -DWORKING_DIRECTORY=${working_directory} -P ${SW_BUILD_DISTRIBUTION_SCRIPT}
+    BYPRODUCTS ${output}/setup.exe ${output}/setup.1 ${output}/files.1
+    COMMENT "Building the distribution of ${ARG_SETUP_PROGRAM} into ${output}"
+    VERBATIM)
+  add_dependencies(${target} ${ARG_SETUP_PROGRAM} PellmoorLoadProgram ${ARG_DEPENDS})
+endfunction()

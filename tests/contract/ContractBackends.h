@@ -68,6 +68,9 @@ struct FakeBackend {
     sw::IDde& Dde() { return platform.Dde(); }
     sw::IShellLinks& ShellLinks() { return platform.ShellLinks(); }
     const std::string& Scratch() const { return scratch; }
+    // The folder paths without a drive are relative to.
+    std::string CurrentDirectory() { return platform.System().CurrentDirectory(); }
+    bool SetCurrentDirectory(const std::string& path) { return platform.System().SetCurrentDirectory(path); }
 
     sw::fake::FakePlatform platform;
     std::string scratch = "C:\\Scratch";
@@ -99,6 +102,8 @@ struct Win32Backend {
     sw::IDde& Dde() { return platform.Dde(); }
     sw::IShellLinks& ShellLinks() { return platform.ShellLinks(); }
     const std::string& Scratch() const { return scratch; }
+    std::string CurrentDirectory() { return platform.System().CurrentDirectory(); }
+    bool SetCurrentDirectory(const std::string& path) { return platform.System().SetCurrentDirectory(path); }
 
     sw::win32::Win32Platform platform;
     std::string scratch;
@@ -119,6 +124,7 @@ struct PosixBackend {
         files.CreateDirectory(scratch);
         files.CreateDirectory("C:\\TEMP");
         files.SetTempDirectory("C:\\TEMP");
+        files.SetCurrentDirectory(current);
     }
     ~PosixBackend() { std::filesystem::remove_all(root); }
 
@@ -128,9 +134,17 @@ struct PosixBackend {
     sw::IProcesses& Processes() { return platform.Processes(); }
     sw::IGui& Gui() { return platform.Gui(); }
     const std::string& Scratch() const { return scratch; }
+    std::string CurrentDirectory() { return current; }
+    bool SetCurrentDirectory(const std::string& path) {
+        if (!files.DirectoryExists(path))
+            return false;
+        files.SetCurrentDirectory(current = path);
+        return true;
+    }
 
     sw::fake::FakePlatform platform;
     sw::posix::PosixFileSystem files;
+    std::string current = "C:\\";
     std::string root;
     std::string scratch = "C:\\Scratch";
 };

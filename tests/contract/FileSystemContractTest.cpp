@@ -268,6 +268,23 @@ TYPED_TEST(FileSystemContract, ShortNamesReachTheSameFile) {
     EXPECT_FALSE(this->fs().ShortPathName(this->At("missing.txt")));
 }
 
+TYPED_TEST(FileSystemContract, PathsWithoutADriveStartFromTheCurrentFolder) {
+    const std::string previous = this->backend.CurrentDirectory();
+    this->fs().CreateDirectory(this->At("sub"));
+    this->Put(this->At("sub\\inner.txt"), "inner");
+    ASSERT_TRUE(this->backend.SetCurrentDirectory(this->backend.Scratch()));
+    const std::string scratchFolder = this->backend.Scratch().substr(2); // without the drive
+    const bool read = this->Get("sub\\inner.txt") == "inner" && this->Get(".\\sub\\..\\sub\\inner.txt") == "inner" &&
+                      this->Get(scratchFolder + "\\sub\\inner.txt") == "inner";
+    this->Put("made.txt", "made");
+    const bool forced = this->fs().ForceDirectories("new\\deeper");
+    this->backend.SetCurrentDirectory(previous); // before the scratch folder goes
+    EXPECT_TRUE(read);
+    EXPECT_EQ(this->Get(this->At("made.txt")), "made");
+    EXPECT_TRUE(forced);
+    EXPECT_TRUE(this->fs().DirectoryExists(this->At("new\\deeper")));
+}
+
 TYPED_TEST(FileSystemContract, TemporaryFilesAreCreatedEmptyWithUniqueNames) {
     std::string temp = this->fs().TempDirectory();
     ASSERT_FALSE(temp.empty());

@@ -1,5 +1,7 @@
 #include "ContractBackends.h"
 
+#include "platform/PortableResources.h"
+
 using namespace sw;
 
 namespace {
@@ -34,6 +36,7 @@ class ResourceHolder {
                             static_cast<DWORD>(e.bytes.size()));
         if (!EndUpdateResourceA(update, FALSE))
             throw std::runtime_error("EndUpdateResource failed");
+        copy_ = copy;
         module_ = LoadLibraryExA(copy.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
         if (!module_)
             throw std::runtime_error("cannot load the copy");
@@ -50,10 +53,15 @@ class ResourceHolder {
     }
 
     IResources& Get() { return *resources_; }
+#ifdef _WIN32
+    // The program file holding the entries.
+    const std::string& Copy() const { return copy_; }
+#endif
 
   private:
     IResources* resources_ = nullptr;
 #ifdef _WIN32
+    std::string copy_;
     HMODULE module_ = nullptr;
     std::unique_ptr<win32::Win32Resources> win32_;
 #endif
@@ -80,5 +88,28 @@ TYPED_TEST(ResourcesContract, FoundByTypeAndNameWithoutRegardToCase) {
     EXPECT_FALSE(res.Find(ResourceType::RCData, "INSTALLTHEME1"));
     EXPECT_FALSE(res.Find(ResourceType::RCData, "TWELCOMEFORM"));
 }
+
+#ifdef _WIN32
+// The portable reader, which the Linux build command runs on a setup program,
+// finds in a real program file what Windows finds there.
+TEST(PortableResourcesContract, FindsWhatWindowsFinds) {
+    contract::Win32Backend backend;
+    std::vector<uint8_t> form = {'T', 'P', 'F', '0', 6, 'T', 'F', 'o', 'r', 'm', '1'};
+    std::vector<uint8_t> info(40, 0), flag(44, 7);
+    info[0] = flag[0] = 40;
+    ResourceHolder holder(backend, {{ResourceType::RCData, "TFORM1", form},
+                                    {ResourceType::Bitmap, "INSTALLTHEME1", info},
+                                    {ResourceType::Bitmap, "BM_LANG_ENGLISH", flag}});
+    auto file = backend.Files().OpenFile(holder.Copy(), FileMode::Read);
+    ASSERT_TRUE(file);
+    const std::vector<uint8_t> bytes = file->ReadAll();
+    TPortableResources portable(std::string(bytes.begin(), bytes.end()));
+    for (ResourceType type : {ResourceType::RCData, ResourceType::Bitmap})
+        for (const char* name : {"TFORM1", "TForm1", "INSTALLTHEME1", "bm_lang_english", "TWELCOMEFORM", "TFORM"})
+            EXPECT_EQ(portable.Find(type, name), holder.Get().Find(type, name)) << name;
+    EXPECT_EQ(portable.Find(ResourceType::RCData, "TFORM1"), std::optional<std::vector<uint8_t>>(form));
+    EXPECT_FALSE(TPortableResources("MZ not a program").Find(ResourceType::RCData, "TFORM1"));
+}
+#endif
 
 } // namespace

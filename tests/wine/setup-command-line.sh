@@ -120,6 +120,26 @@ if [ -f "$loader_dir/M41R08.TXT" ]; then
         echo "FAIL b-joined-the-loading-program-setup.1-and-files.1: trailer [$trailer], $(ls -l "$build_out" 2>&1)"
         failed=$((failed + 1))
     fi
+    # The Linux build command on the same program, project files and loading program: the same bytes.
+    buildsetup="$(dirname "$build")/native/tools/buildsetup/buildsetup"
+    native_out=$(mktemp -d "${TMPDIR:-/tmp}/sw-buildsetup.XXXXXX")
+    printf 'Z:%s\r\n' "${native_out//\//\\}" >"$(dirname "$setup")/BUILD.INF"
+    (cd "$(dirname "$setup")" && "$buildsetup" --tool-dir "$loader_dir" "$setup") >"$shots/buildsetup.log" 2>&1
+    code=$?
+    rm -f "$(dirname "$setup")/BUILD.INF"
+    differing=""
+    for name in setup.exe setup.1 files.1; do
+        cmp -s "$build_out/$name" "$native_out/$name" || differing="$differing $name"
+    done
+    if [ "$code" -eq 0 ] && [ -z "$differing" ]; then
+        echo "ok   linux-build-command-gives-the-same-bytes"
+        passed=$((passed + 1))
+    else
+        echo "FAIL linux-build-command-gives-the-same-bytes: exit code $code, differing:${differing:- none}" \
+            "($(cat "$shots/buildsetup.log"))"
+        failed=$((failed + 1))
+    fi
+    rm -rf "$native_out"
 else
     echo "FAIL b-builds-the-distribution: no loading program in $loader_dir"
     failed=$((failed + 1))

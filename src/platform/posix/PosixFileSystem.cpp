@@ -241,10 +241,22 @@ std::optional<std::string> PosixFileSystem::WindowsPath(const std::string& posix
     return best;
 }
 
-std::optional<PosixFileSystem::Resolved> PosixFileSystem::Resolve(const std::string& windowsPath,
-                                                                  bool wantShort) const {
-    if (windowsPath.size() < 2 || windowsPath[1] != ':')
+std::optional<std::string> PosixFileSystem::WithDrive(const std::string& windowsPath) const {
+    if (windowsPath.size() >= 2 && windowsPath[1] == ':')
+        return windowsPath;
+    const std::optional<std::string> current = currentDirectory_.empty() ? WindowsPath(".") : currentDirectory_;
+    if (!current || current->size() < 2 || (*current)[1] != ':')
         return std::nullopt;
+    if (!windowsPath.empty() && (windowsPath[0] == '\\' || windowsPath[0] == '/'))
+        return current->substr(0, 2) + windowsPath;
+    return *current + "\\" + windowsPath;
+}
+
+std::optional<PosixFileSystem::Resolved> PosixFileSystem::Resolve(const std::string& givenPath, bool wantShort) const {
+    const std::optional<std::string> full = WithDrive(givenPath);
+    if (!full)
+        return std::nullopt;
+    const std::string& windowsPath = *full;
     auto drive = drives_.find(static_cast<char>(std::toupper(static_cast<unsigned char>(windowsPath[0]))));
     if (drive == drives_.end())
         return std::nullopt;
@@ -478,7 +490,11 @@ bool PosixFileSystem::CreateDirectory(const std::string& path) {
     return r && !r->exists && ::mkdir(r->path.c_str(), 0777) == 0;
 }
 
-bool PosixFileSystem::ForceDirectories(const std::string& path) {
+bool PosixFileSystem::ForceDirectories(const std::string& givenPath) {
+    const std::optional<std::string> full = WithDrive(givenPath);
+    if (!full)
+        return false;
+    const std::string& path = *full;
     if (DirectoryExists(path))
         return true;
     const size_t cut = path.find_last_of('\\');

@@ -1,6 +1,6 @@
 // Real Linux files behind the files interface, for the native tools and the
 // benchmark. Windows-form paths reach them through drive letters mapped onto
-// folders ("C:" onto "/"); names match without regard to case and through
+// folders ("C:" onto "/"), relative ones through the current folder; names match without regard to case and through
 // their generated 8.3 names; sharing follows the open modes among the files
 // this object opened. The Hidden, System and Archive attributes and the
 // renames at reboot are kept in memory.
@@ -33,6 +33,9 @@ class PosixFileSystem : public IFileSystem {
     std::optional<std::string> PosixPath(const std::string& windowsPath) const;
     // A folder given in Windows form; by default the system's temporary folder.
     void SetTempDirectory(const std::string& path) { tempDirectory_ = path; }
+    // The folder (Windows form) that paths without a drive are relative to;
+    // by default the process's working folder, when it is on a mapped drive.
+    void SetCurrentDirectory(const std::string& path) { currentDirectory_ = path; }
     const std::vector<std::pair<std::string, std::string>>& PendingRenames() const { return pendingRenames_; }
 
     bool FileExists(const std::string& path) override;
@@ -67,6 +70,8 @@ class PosixFileSystem : public IFileSystem {
         bool exists = false;
     };
     std::optional<Resolved> Resolve(const std::string& windowsPath, bool wantShort = false) const;
+    // A path with a drive: one without is taken from the current folder.
+    std::optional<std::string> WithDrive(const std::string& windowsPath) const;
     bool IsOpen(const std::string& posixPath);
     void Opened(const std::string& posixPath, bool write, int delta);
     // Checks sharing and registers the open file under the lock.
@@ -74,6 +79,7 @@ class PosixFileSystem : public IFileSystem {
 
     std::map<char, std::string> drives_;
     std::string tempDirectory_;
+    std::string currentDirectory_;
     std::mutex mutex_;
     std::map<std::string, std::pair<int, int>> open_; // readers, writers
     std::map<std::string, uint32_t> extraAttributes_;

@@ -1,0 +1,175 @@
+#!/usr/bin/env bash
+# Floppy transfer onto a real 1.44 MB file system: a tmpfs of size=1440k mapped as Wine's drive A:. The
+# distribution of a product larger than one disk (built with the Linux build command) is copied to floppies
+# with "setup.exe *TODISK"; each "Please insert disk N" box is answered after swapping the disk's contents
+# (the files on A: are put aside, those of disk N put back). The disks must hold the loading program,
+# setup.1 and a spanned files.1 set that verifies, and the set must install; Cancel at disk 2 must give
+# "Aborted by user". Where mounting is not permitted, the script says so and skips: the fake backend's
+# FloppyTransferTest (engine_tests) runs the same flow.
+#
+#   tests/wine/floppy.sh BUILD_DIR      (run by scripts/test.sh inside a throwaway prefix)
+set -uo pipefail
+
+build=$(cd "${1:?build directory}" && pwd) || exit 1
+here=$(cd "$(dirname "$0")/../.." && pwd)
+native="$(dirname "$build")/native"
+program="$build/tests/floppy_setup.exe"
+loader_dir="$build/src/app/loader"
+buildsetup="$native/tools/buildsetup/buildsetup"
+archive="$native/tools/archive/archive"
+shots="$build/e2e/floppy"
+mkdir -p "$shots"
+
+passed=0
+failed=0
+ok() {
+    echo "ok   $1"
+    passed=$((passed + 1))
+}
+fail() {
+    echo "FAIL $1: $2"
+    failed=$((failed + 1))
+}
+finish() {
+    echo "$passed passed, $failed failed"
+    [ "$failed" -eq 0 ]
+    exit
+}
+
+for f in "$program" "$loader_dir/PellmoorLoadProgram.exe" "$buildsetup" "$archive"; do
+    [ -f "$f" ] || { fail prerequisites "no $f"; finish; }
+done
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/sw-floppy.XXXXXX") || exit 1
+disk="$work/disk"
+mkdir -p "$disk"
+if ! timeout 30 mount -t tmpfs -o size=1440k,mode=0777 swfloppy "$disk" 2>"$work/mount.log"; then
+    echo "SKIPPED floppy transfer onto a real file system: mounting a 1.44 MB tmpfs is not permitted here" \
+        "($(cat "$work/mount.log")); engine_tests' FloppyTransferTest runs the flow on the fake backend"
+    rm -rf "$work"
+    finish
+fi
+cleanup() {
+    # No Wine process may hold a file of the disk when it is unmounted.
+    timeout -k 5 30 wineserver -k >/dev/null 2>&1
+    timeout 30 umount "$disk" 2>/dev/null || echo "floppy: could not unmount $disk" >&2
+    rm -rf "$work"
+    sw_wine_cleanup
+}
+source "$here/scripts/wine-env.sh" && sw_wine_init || { timeout 30 umount "$disk"; rm -rf "$work"; exit 1; }
+trap cleanup EXIT
+drive_c="$WINEPREFIX/drive_c"
+rm -f "$WINEPREFIX/dosdevices/a:"
+ln -s "$disk" "$WINEPREFIX/dosdevices/a:"
+
+# The product: 1.2 MB that does not compress, so files.1 spans two disks after setup.exe and setup.1.
+mkdir -p "$work/product" "$work/program"
+head -c 1200000 /dev/urandom >"$work/product/large.bin"
+echo "Floppy test readme" >"$work/product/readme.txt"
+cp -p "$program" "$work/program/setup.exe"
+printf 'Z:%s\r\n' "${work//\//\\}\\dist" >"$work/program/BUILD.INF"
+if ! (cd "$work" && "$buildsetup" --tool-dir "$loader_dir" program/setup.exe) >"$shots/build.log" 2>&1; then
+    fail build-the-distribution "$(cat "$shots/build.log")"
+    finish
+fi
+mkdir -p "$drive_c/dist"
+cp "$work/dist/setup.exe" "$drive_c/dist/setup.exe"
+
+# The disk in the drive is put aside in $work/disks/<number>; asking for disk N puts it back when written.
+in_drive=1
+swap_to() {
+    mkdir -p "$work/disks/$in_drive"
+    find "$disk" -mindepth 1 -maxdepth 1 -exec mv -t "$work/disks/$in_drive" {} +
+    in_drive=$1
+    if [ -d "$work/disks/$in_drive" ]; then
+        find "$work/disks/$in_drive" -mindepth 1 -maxdepth 1 -exec mv -t "$disk" {} +
+    fi
+}
+
+# transfer NAME CANCEL_AT: runs setup.exe *TODISK and answers its boxes: disk prompts after the swap (with
+# Cancel when asked for disk CANCEL_AT), every other box with Enter. Sets $boxes (one text a line), $code.
+transfer() {
+    local name=$1 cancel_at=$2 log="$shots/$1.log" seen=0 texts pid text
+    : >"$log"
+    (cd "$drive_c/dist" && WINEDEBUG=trace+msgbox sw_wine_run 600 wine 'C:\dist\setup.exe' '*TODISK') >"$log" 2>&1 &
+    pid=$!
+    boxes=""
+    while kill -0 "$pid" 2>/dev/null; do
+        mapfile -t texts < <(tr -d '\r' <"$log" | sed -n 's/^.*trace:msgbox:MSGBOX_OnInit L"\(.*\)"$/\1/p')
+        if [ ${#texts[@]} -gt $seen ]; then
+            seen=${#texts[@]}
+            text=${texts[-1]}
+            boxes+="$text"$'\n'
+            sleep 1
+            import -window root "$shots/$name-box-$seen.png" 2>/dev/null
+            if [[ $text == "Please insert disk "* ]]; then
+                if [ "${text#Please insert disk }" = "$cancel_at" ]; then
+                    xdotool key --clearmodifiers Escape 2>/dev/null
+                    sleep 1
+                    continue
+                fi
+                swap_to "${text#Please insert disk }"
+            fi
+            xdotool key --clearmodifiers Return 2>/dev/null
+        fi
+        sleep 1
+    done
+    wait "$pid"
+    code=$?
+    timeout -k 5 60 wineserver -w
+}
+
+transfer spanned none
+expected=$'Please insert disk 2\nPlease insert disk 1\n'
+if [ "$code" -eq 0 ] && [ "$boxes" = "$expected" ]; then
+    ok transfer-asks-for-disk-2-then-disk-1
+else
+    fail transfer-asks-for-disk-2-then-disk-1 "exit code $code, boxes [$boxes]"
+fi
+
+# Disk 1: the loading program, setup.1 and files.1; disk 2: files.2. Gathered, the volumes verify.
+loader_size=$(stat -c %s "$loader_dir/PellmoorLoadProgram.exe")
+if cmp -s "$disk/setup.exe" "$loader_dir/PellmoorLoadProgram.exe" && cmp -s "$disk/setup.1" "$work/dist/setup.1" &&
+    [ -f "$disk/files.1" ] && [ -f "$work/disks/2/files.2" ] && [ ! -e "$work/disks/2/files.3" ]; then
+    ok disks-hold-the-loading-program-setup.1-and-the-spanned-files
+else
+    fail disks-hold-the-loading-program-setup.1-and-the-spanned-files \
+        "loader $loader_size bytes; disk 1: $(ls -l "$disk" | tr '\n' ' '); disk 2: $(ls -l "$work/disks/2" 2>&1 | tr '\n' ' ')"
+fi
+set_dir="$drive_c/floppyset"
+mkdir -p "$set_dir"
+cp "$disk"/files.1 "$work"/disks/2/files.* "$set_dir"/ 2>/dev/null
+if "$archive" verify "$set_dir/files.1" >"$shots/verify.log" 2>&1 && grep -q 'large.bin' <("$archive" list "$set_dir/files.1"); then
+    ok spanned-volumes-verify
+else
+    fail spanned-volumes-verify "$(cat "$shots/verify.log")"
+fi
+
+# The set installs: the setup program of setup.1 installs from the folder of the gathered volumes.
+"$archive" extract --part setup.1 "$work/dist/setup.exe" "$set_dir" >/dev/null 2>&1
+installed="$drive_c/Program Files/Floppy Test"
+(cd "$set_dir" && WINEDEBUG=trace+msgbox sw_wine_run 600 wine 'C:\floppyset\setup.exe' '-sC:\floppyset') \
+    >"$shots/install.log" 2>&1
+code=$?
+timeout -k 5 60 wineserver -w
+if [ "$code" -eq 0 ] && cmp -s "$installed/large.bin" "$work/product/large.bin" &&
+    cmp -s "$installed/readme.txt" "$work/product/readme.txt"; then
+    ok the-spanned-set-installs
+else
+    fail the-spanned-set-installs "exit code $code, box [$(sw_wine_box_text "$shots/install.log" 0)]," \
+        "installed: $(ls -l "$installed" 2>&1 | tr '\n' ' ')"
+fi
+
+# Cancel at the prompt for disk 2.
+find "$disk" -mindepth 1 -delete
+rm -rf "$work/disks"
+in_drive=1
+transfer cancel 2
+expected=$'Please insert disk 2\nAborted by user\n'
+if [ "$boxes" = "$expected" ]; then
+    ok cancel-at-disk-2-aborts-by-user
+else
+    fail cancel-at-disk-2-aborts-by-user "exit code $code, boxes [$boxes]"
+fi
+
+finish
