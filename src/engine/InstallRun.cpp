@@ -63,8 +63,11 @@ void TCustomInstall::Install() {
         OnBeforeReboot(this, proceed);
         Reboot = proceed;
     }
-    if (Reboot) {
+    // The run after the restart ends the install in the language chosen
+    // now, whether Windows restarts now or later.
+    if (restartPending)
         SaveLanguage();
+    if (Reboot) {
         RebootWindows();
         Application().Terminate();
     }

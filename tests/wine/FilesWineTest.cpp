@@ -1,14 +1,11 @@
-// Files installed under Wine from archives the engine makes in the test:
-// the real registry (shared-DLL counters, help, COM servers registering
-// themselves) and real files, including one held open by another process.
-#include "EngineWineFixture.h"
+// Files installed under Wine from archives the engine makes in the test,
+// from one volume and from a set spanned over small disks: the real registry
+// (shared-DLL counters, help, COM servers registering themselves) and real
+// files, including one held open by another process.
+#include "FilesWineFixture.h"
+#include "SmallDisks.h"
 
-#include "archive/MainArchiveEngine.h"
-#include "objects/FileContainer.h"
-#include "objects/InstallFile.h"
-#include "objects/InstallLists.h"
-#include "platform/FileSystem.h"
-#include "platform/Registry.h"
+#include "archive/PlmrCompress.h"
 #include "system/InstallRecord.h"
 #include "system/RegistryHelpers.h"
 #include "system/SystemHelpers.h"
@@ -16,130 +13,139 @@
 #include "platform/win32/Win32Api.h"
 #include "project/Text.h"
 
+#include <algorithm>
 #include <cctype>
-#include <cstdlib>
 
 namespace sw::test {
 namespace {
 
-constexpr RegistryRoot kHklm = RegistryRoot::LocalMachine;
-constexpr const char* kProduct = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\SetwrightFiles";
-constexpr const char* kSharedDLLs = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
-constexpr const char* kDllClass = "CLSID\\{5E7A1C2B-3F4D-4E5F-8A9B-0C1D2E3F4A5B}\\InprocServer32";
-constexpr const char* kExeClass = "CLSID\\{6F8B2D3C-4A5E-4F60-9BAC-1D2E3F4A5B6C}\\LocalServer32";
+// Bytes that do not compress, so that a file fills its disks.
+std::string Noise(size_t size) {
+    std::string bytes(size, '\0');
+    uint32_t x = 12345;
+    for (char& c : bytes)
+        c = static_cast<char>((x = x * 1664525u + 1013904223u) >> 24);
+    return bytes;
+}
 
-class FilesWineTest : public EngineWineTest {
+class GroupWineTest : public FilesWineTest {
   protected:
-    void SetUp() override {
-        EngineWineTest::SetUp();
-        install_ = LoadDriver({});
-        install_->Information()->ProductName = "SetwrightFiles";
-        here_ = ExtractFileDir(GetPlatform().System->ModulePath());
-        // tests/wine/in-use-restart.sh names a folder to keep for the restart it performs afterwards.
-        const char* kept = std::getenv("SW_RESTART_SCRATCH");
-        keep_ = kept && *kept;
-        scratch_ = keep_ ? std::string(kept)
-                         : Files().TempDirectory() + "\\swfiles" + std::to_string(GetCurrentProcessId());
-        Clean();
-        Files().ForceDirectories(scratch_ + "\\src");
-        group_ = new TInstallFileGroup(install_->Owner());
-        group_->SetName("Group1");
-        group_->SetContainer(install_);
-        group_->SetDestDirType(nullptr);
-        group_->SetDestDir(scratch_ + "\\dest");
-        group_->SetArchiveFileType(nullptr);
-        group_->SetArchiveFile(scratch_ + "\\dist\\files.1");
-    }
-    void TearDown() override {
-        FreeRoots();
-        if (!keep_)
-            Clean();
-        EngineWineTest::TearDown();
-    }
-    void Clean() {
-        DeleteRegKeyTree(kHklm, kProduct);
-        DeleteRegKeyTree(kHklm, kPellmoorKey);
-        DeleteRegKeyTree(RegistryRoot::ClassesRoot, kDllClass);
-        DeleteRegKeyTree(RegistryRoot::ClassesRoot, kExeClass);
-        for (const char* name : {"shared.dll", "comdll.dll", "comexe.exe", "inuse.txt"})
-            Reg().DeleteValue(kHklm, kSharedDLLs, scratch_ + "\\dest\\" + name);
-        RemoveTree(scratch_);
-    }
-    static IRegistry& Reg() { return *GetPlatform().Registry; }
-    static IFileSystem& Files() { return *GetPlatform().Files; }
-
-    TInstallFile* AddFile(const std::string& name, const std::string& contents) {
-        const std::string path = scratch_ + "\\src\\" + name;
-        Files().OpenFile(path, FileMode::Create)->Write(contents.data(), contents.size());
-        return AddSource(path);
-    }
-    TInstallFile* AddCopy(const std::string& built, const std::string& name) {
-        const std::string path = scratch_ + "\\src\\" + name;
-        EXPECT_TRUE(Files().CopyFile(here_ + "\\" + built, path, false)) << built;
-        return AddSource(path);
-    }
-    TInstallFile* AddSource(const std::string& path) {
-        auto* file = new TInstallFile(install_->Owner(), group_, path);
-        file->SetName("File" + std::to_string(++count_));
-        return file;
-    }
-    // A COM server stays beside the other files.
-    void KeepInDest(TInstallFile* file) {
-        file->SetFileType(TInstallFileType::iftNormal);
-        file->SetDestDirType(nullptr);
-        file->SetDestDir(scratch_ + "\\dest");
-    }
-    std::string RegText(RegistryRoot root, const std::string& key, const std::string& name) {
-        return ReadRegString(root, key, name, "<none>");
-    }
-    // The EXE server registers itself in its own time.
-    bool WaitForKey(RegistryRoot root, const std::string& key) {
-        for (int i = 0; i < 200 && !Reg().KeyExists(root, key); ++i)
-            Sleep(100);
-        return Reg().KeyExists(root, key);
+    // A file of every FileType (the libraries carry version resources), a
+    // help file, a counted library and both COM servers.
+    void AddEveryKindOfFile() {
+        AddFile("readme.txt", std::string(3000, 'r'));
+        AddFile("data.bin", Noise(30000));
+        justA_ = AddCopy(kVersion1, "justa.dll");
+        justA_->SetFileType(TInstallFileType::iftJustADLL);
+        application_ = AddCopy(kVersion2, "appdll.dll");
+        application_->SetFileType(TInstallFileType::iftApplicationSpecificDLL);
+        vendor_ = AddCopy(kVersion2_10, "swvendor.dll");
+        vendor_->SetFileType(TInstallFileType::iftVendorSharedDLL);
+        system_ = AddCopy(kVersion1, "swsystem.dll");
+        system_->SetFileType(TInstallFileType::iftSystemWideDLL);
+        shared_ = AddFile("shared.dll", "a shared library");
+        shared_->SetUpdateDLLCounter(true);
+        AddFile("manual.hlp", "help");
+        TInstallFile* dll = AddCopy(kComDll, "comdll.dll");
+        dll->SetActiveX(true);
+        KeepInDest(dll);
+        TInstallFile* exe = AddCopy(kComExe, "comexe.exe");
+        exe->SetActiveX(true);
+        KeepInDest(exe);
+        for (TInstallFile* f : {dll, exe})
+            f->SetOverwriteMode(TOverwriteType::owAlways);
     }
 
-    TInstall* install_ = nullptr;
-    TInstallFileGroup* group_ = nullptr;
-    std::string here_, scratch_;
-    bool keep_ = false;
-    int count_ = 0;
+    // After the n-th install: every file in its place with its bytes and
+    // date, counted, registered and listed; the libraries kept on a second
+    // install are counted all the same.
+    void ExpectEveryKindInstalled(int n) {
+        for (TInstallFile* f : files_) {
+            EXPECT_TRUE(Text(f->DestPath()) == Text(f->SourcePath())) << f->DestPath() << ": not the packed bytes";
+            EXPECT_EQ(Files().GetFileStamp(f->DestPath()), Files().GetFileStamp(f->SourcePath())) << f->DestPath();
+        }
+        EXPECT_TRUE(SameText(ExtractFileDir(system_->DestPath()), SystemDirectory())) << system_->DestPath();
+        EXPECT_TRUE(SameText(ExtractFileDir(application_->DestPath()), install_->GetDestPath() + "\\System"));
+        const std::string common = ReadRegString(kHklm, "\\Software\\Microsoft\\Windows\\CurrentVersion", "CommonFilesDir", "");
+        EXPECT_TRUE(SameText(ExtractFileDir(vendor_->DestPath()), common + "\\System")) << vendor_->DestPath();
+        for (TInstallFile* counted : {vendor_, system_, shared_})
+            EXPECT_EQ(Counter(counted), n) << counted->DestPath();
+        EXPECT_EQ(Counter(justA_), std::nullopt);
+        EXPECT_EQ(RegText(kHklm, "\\SOFTWARE\\Microsoft\\Windows\\Help", "MANUAL.HLP"), scratch_ + "\\dest");
+        const std::string dest = scratch_ + "\\dest\\";
+        EXPECT_TRUE(SameText(RegText(RegistryRoot::ClassesRoot, kComDllClass, ""), dest + "comdll.dll"));
+        ASSERT_TRUE(WaitForKey(RegistryRoot::ClassesRoot, kComExeClass));
+        const std::string activeX = std::string(kFilesProduct) + "\\ActiveX";
+        EXPECT_EQ(RegText(kHklm, activeX, "File1"), dest + "comdll.dll;0");
+        EXPECT_EQ(RegText(kHklm, activeX, "File2"), dest + "comexe.exe;1");
+        EXPECT_EQ(RegText(kHklm, activeX, "Entries"), std::to_string(2 * n));
+        EXPECT_EQ(RegText(kHklm, std::string(kFilesProduct) + "\\Files", "Entries"), std::to_string(8 * n));
+    }
+
+    // Spans the group's archive over disks of that many bytes, each a
+    // folder diskN below `disks`; returns the number of disks.
+    int SpanOntoDisks(const std::string& disks, uint64_t bytesPerDisk) {
+        Files().ForceDirectories(disks + "\\disk1");
+        SmallDisks small(disks, bytesPerDisk);
+        Platform p = GetPlatform();
+        p.Files = &small;
+        ScopedPlatform scoped(p);
+        TOwned<TPlmrCompress> engine(new TPlmrCompress(nullptr));
+        engine->SetCompressedFile(scratch_ + "\\dist\\files.1");
+        int last = 1;
+        engine->OnNewDisk = TlzhNewDiskEvent("", [&](TPlmrCompress*, int32_t disk, std::string& path) {
+            path = disks + "\\disk" + std::to_string(disk);
+            small.ForceDirectories(path);
+            last = std::max(last, disk);
+        });
+        engine->SpanToDisks(disks + "\\disk1", "files.1");
+        return last;
+    }
+
+    TInstallFile* justA_ = nullptr;
+    TInstallFile* application_ = nullptr;
+    TInstallFile* vendor_ = nullptr;
+    TInstallFile* system_ = nullptr;
+    TInstallFile* shared_ = nullptr;
 };
 
-TEST_F(FilesWineTest, AGroupInstallsItsFilesRegistersItsServersAndCountsSharedDlls) {
-    TInstallFile* text = AddFile("readme.txt", std::string(3000, 'r'));
-    TInstallFile* shared = AddFile("shared.dll", "a shared library");
-    shared->SetUpdateDLLCounter(true);
-    TInstallFile* help = AddFile("manual.hlp", "help");
-    TInstallFile* dll = AddCopy("sw_com_dll.dll", "comdll.dll");
-    dll->SetActiveX(true);
-    KeepInDest(dll);
-    TInstallFile* exe = AddCopy("sw_com_exe.exe", "comexe.exe");
-    exe->SetActiveX(true);
-    KeepInDest(exe);
-    for (TInstallFile* f : {text, shared, help, dll, exe})
-        f->SetOverwriteMode(TOverwriteType::owAlways);
+TEST_F(GroupWineTest, EveryKindOfFileInstallsFromOneVolume) {
+    AddEveryKindOfFile();
     group_->Compress(coForceNetFilesLocal | coIncludeExcluded);
     ASSERT_TRUE(Files().FileExists(scratch_ + "\\dist\\files.1"));
-
     group_->Install();
-    const std::string dest = scratch_ + "\\dest\\";
-    EXPECT_EQ(Text(dest + "readme.txt"), std::string(3000, 'r'));
-    EXPECT_EQ(Files().FileSize(dest + "comdll.dll"), Files().FileSize(here_ + "\\sw_com_dll.dll"));
-    EXPECT_EQ(Files().GetFileStamp(dest + "readme.txt"), Files().GetFileStamp(scratch_ + "\\src\\readme.txt"));
-    EXPECT_EQ(ReadRegIntegerValue(kHklm, kSharedDLLs, dest + "shared.dll"), 1);
-    EXPECT_EQ(RegText(kHklm, "\\SOFTWARE\\Microsoft\\Windows\\Help", "MANUAL.HLP"), scratch_ + "\\dest");
-    EXPECT_TRUE(SameText(RegText(RegistryRoot::ClassesRoot, kDllClass, ""), dest + "comdll.dll"));
-    ASSERT_TRUE(WaitForKey(RegistryRoot::ClassesRoot, kExeClass));
-    const std::string activeX = std::string(kProduct) + "\\ActiveX";
-    EXPECT_EQ(RegText(kHklm, activeX, "File1"), dest + "comdll.dll;0");
-    EXPECT_EQ(RegText(kHklm, activeX, "File2"), dest + "comexe.exe;1");
-    EXPECT_EQ(RegText(kHklm, std::string(kProduct) + "\\Files", "Entries"), "3");
-
-    // A second install counts the shared DLL again and lists on.
+    ExpectEveryKindInstalled(1);
     group_->Install();
-    EXPECT_EQ(ReadRegIntegerValue(kHklm, kSharedDLLs, dest + "shared.dll"), 2);
-    EXPECT_EQ(RegText(kHklm, activeX, "Entries"), "4");
+    ExpectEveryKindInstalled(2);
+}
+
+TEST_F(GroupWineTest, EveryKindOfFileInstallsFromASetSpannedOverSmallDisks) {
+    AddEveryKindOfFile();
+    group_->Compress(coForceNetFilesLocal | coIncludeExcluded);
+    const std::string disks = scratch_ + "\\disks";
+    const int count = SpanOntoDisks(disks, 12000);
+    ASSERT_GE(count, 4);
+    for (int n = 1; n <= count; ++n) {
+        const auto size = Files().FileSize(disks + "\\disk" + std::to_string(n) + "\\files." + std::to_string(n));
+        ASSERT_TRUE(size.has_value()) << n;
+        EXPECT_LE(*size, 12000u) << n;
+    }
+
+    // Each disk is a folder of its own: the group's handler names it.
+    group_->SetArchiveFile(disks + "\\disk1\\files.1");
+    std::vector<int32_t> asked;
+    group_->OnNewDisk = TInstallFileNewDiskEvent("", [&](TCustomInstallFile*, int32_t disk, std::string& path) {
+        EXPECT_EQ(path, disks + "\\disk1");
+        asked.push_back(disk);
+        path = disks + "\\disk" + std::to_string(disk);
+    });
+    group_->Install();
+    ExpectEveryKindInstalled(1);
+    for (int n = 2; n <= count; ++n)
+        EXPECT_NE(std::find(asked.begin(), asked.end(), n), asked.end()) << "disk " << n << " never asked for";
+    EXPECT_EQ(std::find(asked.begin(), asked.end(), count + 1), asked.end());
+    group_->Install();
+    ExpectEveryKindInstalled(2);
 }
 
 TEST_F(FilesWineTest, AFileHeldOpenByAnotherProgramIsReplacedAtTheRestart) {
@@ -154,7 +160,7 @@ TEST_F(FilesWineTest, AFileHeldOpenByAnotherProgramIsReplacedAtTheRestart) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    std::string command = "\"" + here_ + "\\sw_com_exe.exe\" /HOLD \"" + dest + "\" 60";
+    std::string command = "\"" + here_ + "\\" + kComExe + "\" /HOLD \"" + dest + "\" 60";
     ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                                &process));
     bool held = false;

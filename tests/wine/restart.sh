@@ -1,68 +1,147 @@
 #!/usr/bin/env bash
-# The run after a restart, under Wine: a first run of a setup.exe whose
-# archive is corrupt ends badly and keeps its install record; unfinished business is added to
-# the record with the restart command in RunOnce, as a run that replaced a
-# file in use leaves them; "wineboot -r" restarts the prefix, which runs the
-# command once. The r run must complete the list (the rename batch deleted),
-# end well, remove the record, and RunOnce must be empty again. Once with
-# Wine's default personality and once as Windows 98.
+# A restart from a file in use, end to end under Wine: the setup program
+# builds its distribution (-b); a second program holds the installed COM
+# library open without sharing; the self-extracting setup.exe installs the
+# product over it, which leaves the new library under a temporary name and
+# its registration for the next start of Windows, registers the restart
+# command in RunOnce, and saves the language the first run chose; the user
+# puts the restart off. "wineboot -r" restarts the prefix: the rename
+# happens, the RunOnce command runs the program with -r, which registers the
+# library, ends the install in the saved language and removes the install
+# record. Once with Wine's default (NT) personality (MoveFileEx), once as
+# Windows 98 (WININIT.INI).
 #
 #   tests/wine/restart.sh BUILD_DIR      (run by scripts/test.sh inside a throwaway prefix)
 set -uo pipefail
 
-build=${1:?build directory}
-setup="$build/tests/restart_setup.exe"
+build=$(cd "${1:?build directory}" && pwd)
 here=$(cd "$(dirname "$0")/../.." && pwd)
+setup="$build/tests/restart_setup.exe"
+loader_dir="$build/src/app/loader"
+# The test servers: a COM library, and a program that holds a file open (/HOLD FILE SECONDS).
+com_dll="$build/tests/sw_com_dll.dll"
+holder="$build/tests/sw_com_exe.exe"
+com_key='HKCR\CLSID\{5E7A1C2B-3F4D-4E5F-8A9B-0C1D2E3F4A5B}'
+com_class='Software\\Classes\\CLSID\\{5E7A1C2B-3F4D-4E5F-8A9B-0C1D2E3F4A5B}\\InprocServer32'
 source "$here/scripts/wine-env.sh" && sw_wine_init || exit 1
-[ -f "$setup" ] || { echo "no $setup"; echo "0 passed, 1 failed"; exit 1; }
-
+for f in "$setup" "$com_dll" "$holder" "$loader_dir/M41R08.TXT"; do
+    [ -f "$f" ] || { echo "no $f"; echo "0 passed, 1 failed"; exit 1; }
+done
 source "$here/tests/wine/checks.sh"
-c="$WINEPREFIX/drive_c"
-dist="$c/Dist Folder"
-record='HKLM\SOFTWARE\Pellmoor\Install\Install0'
-runonce='HKLM\Software\Microsoft\Windows\CurrentVersion\RunOnce'
-q() { timeout -k 5 120 wine reg query "$@" >/dev/null 2>&1; }
-add() { timeout -k 5 120 wine reg add "$@" /f >/dev/null 2>&1; }
 
-# first_run: setup.exe fails reading its corrupt archive, shows the error,
-# which is answered, and keeps its record.
-first_run() {
-    local log="$build/tests/restart-first-run.log"
-    WINEDEBUG=trace+msgbox timeout -k 5 120 wine 'C:\Dist Folder\setup.exe' -d "-sC:\\Dist Folder" >"$log" 2>&1 &
-    local pid=$! i
-    for i in $(seq 1 120); do
-        grep -q 'trace:msgbox:MSGBOX_OnInit' "$log" && break
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.5
-    done
-    sleep 1
-    xdotool key --clearmodifiers Return 2>/dev/null
-    wait "$pid" 2>/dev/null
-    timeout -k 5 60 wineserver -w
+c="$WINEPREFIX/drive_c"
+src="$c/swrsrc"
+dist="$c/Dist Folder"
+product="$c/Program Files/Restart Test"
+product_win='C:\Program Files\Restart Test'
+record='Software\\Pellmoor\\Install\\Install0'
+runonce='Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce'
+results='Software\\Setwright Tests\\Restart Test'
+french=4 # plFrench
+w() { sw_wine_run 300 wine "$@"; }
+
+# hive_value KEY NAME: the data of a value as the machine hive on disk holds it (KEY as written there, with
+# doubled backslashes, below HKEY_LOCAL_MACHINE; NAME @ for the default value). Read after wineserver -w.
+hive_value() {
+    local name='"'$2'"='
+    [ "$2" = @ ] && name='@='
+    # Through the environment: awk -v would undo the doubled backslashes.
+    KEY="[$1]" NAME=$name awk '
+        BEGIN { key = tolower(ENVIRON["KEY"]); name = tolower(ENVIRON["NAME"]) }
+        { sub(/\r$/, "") }
+        tolower(substr($0, 1, length(key))) == key && substr($0, length(key) + 1, 1) ~ /^( |$)/ { inkey = 1; next }
+        /^\[/ { inkey = 0 }
+        inkey && tolower(substr($0, 1, length(name))) == name { print substr($0, length(name) + 1); found = 1; exit }
+        END { exit !found }' "$WINEPREFIX/system.reg"
 }
+hive_has_key() { grep -qiF "[$1]" "$WINEPREFIX/system.reg"; }
+
+# The distribution, as an author builds it: BUILD.INF beside the program names the build folder; the
+# loading program is found through the library search path.
+build_distribution() {
+    mkdir -p "$src/files"
+    cp "$setup" "$src/restart_setup.exe"
+    cp "$com_dll" "$src/files/comdll.dll"
+    echo "read me" >"$src/files/readme.txt"
+    printf 'C:\\Dist Folder\r\n' >"$src/BUILD.INF"
+    w reg add 'HKCU\Software\Setwright\Build' /v LibrarySearchPath /d "Z:${loader_dir//\//\\}" /f >/dev/null 2>&1
+    (cd "$src" && w restart_setup.exe -b >"$build/tests/restart-build.log" 2>&1)
+    timeout -k 5 60 wineserver -w
+    [ -f "$dist/setup.exe" ]
+}
+
+# The holder keeps the old library open without sharing until it is stopped.
+hold_library() {
+    cp "$holder" "$c/swhold.exe"
+    # Started directly, so that its id is the one to stop.
+    timeout -k 5 300 wine 'C:\swhold.exe' /HOLD "$product_win\\comdll.dll" 600 >/dev/null 2>&1 &
+    holder_pid=$!
+    local i
+    for i in $(seq 1 30); do
+        # A copy cannot read a file opened without sharing.
+        w cmd /c copy /y "$product_win\\comdll.dll" 'C:\swprobe.tmp' >/dev/null 2>&1 || return 0
+        sleep 1
+    done
+    return 1
+}
+
+# The install from setup.exe; a message box would be an error: its text is kept and it is answered.
+first_run() {
+    local log="$build/tests/restart-$1-first.log" pid
+    WINEDEBUG=trace+msgbox sw_wine_run 300 wine 'C:\Dist Folder\setup.exe' >"$log" 2>&1 &
+    pid=$!
+    box=$(sw_wine_box_text "$log" "$pid")
+    [ -n "$box" ] && { sleep 1; xdotool key --clearmodifiers Return 2>/dev/null; }
+    wait "$pid"
+    kill "$holder_pid" 2>/dev/null
+    wait "$holder_pid" 2>/dev/null
+    timeout -k 5 120 wineserver -w
+}
+
+# In the hive on disk a backslash is doubled.
+hive_form() { sed 's/\\/\\\\/g' <<<"$1"; }
+unfinished() { hive_value "$record\\\\Unfinished" "$1"; }
+restart_command_has_r() { [[ $(hive_value "$runonce" PellmoorUnfinished) == *" -r "* ]]; }
+registered_in_product() { [ "$(hive_value "$com_class" @)" = "\"$(hive_form "$product_win\\comdll.dll")\"" ]; }
+not_registered() { ! hive_has_key "$com_class"; }
+record_gone() { ! hive_has_key "$record"; }
+restart_commands_gone() { ! hive_value "$runonce" PellmoorUnfinished >/dev/null && ! hive_value "$runonce" PellmoorBatFile >/dev/null; }
 
 restart_case() {
     local personality=$1
-    mkdir -p "$dist"
-    cp "$setup" "$dist/setup.exe"
-    yes "not an archive" | head -c 3000 >"$dist/files.1"
-    first_run
-    check "$personality: the failed run kept its record" q "$record" /v Path
-    echo "rename" >"$c/swren1.bat"
-    echo "keep" >"$c/swkeep.bat"
-    add "$record\\Unfinished" /v 'C:\swren1.bat' /d 1
-    add "$record\\Unfinished" /v 'C:\swgone.bat' /d 1
-    add "$record\\Unfinished" /v 'Strange' /d 7
-    add "$runonce" /v PellmoorUnfinished /d '"C:\Dist Folder\setup.exe" -r "-sC:\Dist Folder"'
+    rm -rf "$product"
+    mkdir -p "$product"
+    echo "the old library" >"$product/comdll.dll"
+    check "$personality: the old library is held open" hold_library
+    first_run "$personality"
+    check "$personality: the first run showed no message box${box:+: $box}" [ -z "$box" ]
+    check "$personality: the old library stays until the restart" \
+        [ "$(cat "$product/comdll.dll" 2>/dev/null)" = "the old library" ]
+    check "$personality: the new library waits under a temporary name" cmp -s "$product/comdll.1" "$com_dll"
+    check "$personality: the readme is in place" [ "$(cat "$product/readme.txt" 2>/dev/null)" = "read me" ]
+    check "$personality: the registration waits for the restart" [ "$(unfinished ServerFile)" = '"0"' ]
+    check "$personality: the chosen language is saved" [ "$(hive_value "$record" Language)" = "dword:0000000$french" ]
+    check "$personality: the restart command runs the program with -r" restart_command_has_r
+    check "$personality: the library is not registered before the restart" not_registered
+
     timeout -k 10 300 wineboot -r >/dev/null 2>&1
     timeout -k 5 120 wineserver -w
-    check "$personality: the rename batch was deleted" [ ! -e "$c/swren1.bat" ]
-    check "$personality: an unlisted file stays" [ -f "$c/swkeep.bat" ]
-    check "$personality: the record is gone after the good end" eval "! q '$record'"
-    check "$personality: the restart command ran once" eval "! q '$runonce' /v PellmoorUnfinished"
-    rm -rf "$dist" "$c/swkeep.bat"
+    check "$personality: after the restart the new library is in place" cmp -s "$product/comdll.dll" "$com_dll"
+    check "$personality: the temporary name is gone" [ ! -e "$product/comdll.1" ]
+    check "$personality: the library registered itself after the restart" registered_in_product
+    check "$personality: the good end ran in the saved language" \
+        [ "$(hive_value "$results" GoodEndLanguage)" = "\"$french\"" ]
+    check "$personality: the install record is gone" record_gone
+    check "$personality: RunOnce is empty again" restart_commands_gone
+    # The next case starts from a machine without the product.
+    w reg delete 'HKLM\Software\Setwright Tests' /f >/dev/null 2>&1
+    w reg delete "$com_key" /f >/dev/null 2>&1
+    w reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Restart Test' /f >/dev/null 2>&1
+    rm -rf "$product" "$c/swprobe.tmp"
 }
 
+check "the setup program builds its distribution" build_distribution
+[ "$failed" -eq 0 ] || { checks_summary; exit 1; }
 restart_case default
 sw_wine_version win98 || { echo "could not set the Windows version"; exit 1; }
 restart_case win98

@@ -404,6 +404,8 @@ TEST_F(InstallRunTest, RestartLaterLeavesTheEndToTheRunAfterTheRestart) {
 
 TEST_F(InstallRunTest, OnBeforeRebootClearingContinueIsRestartLater) {
     LoadRun();
+    auto* translator = new TTranslator(form_);
+    translator->SetTranslateIntoLanguage(plGerman);
     install_->DuringObjects = [&] { install_->Reboot = true; };
     bool seen = false;
     install_->OnBeforeReboot = TRebootWindowsEvent("", [&](TCustomInstall*, bool& go) {
@@ -416,6 +418,9 @@ TEST_F(InstallRunTest, OnBeforeRebootClearingContinueIsRestartLater) {
     EXPECT_TRUE(fake_.Processes().Reboots().empty());
     EXPECT_EQ(IndexOf("-995"), log_.size());
     EXPECT_TRUE(RecordExists("\\SOFTWARE\\Pellmoor\\Install\\Install0"));
+    // The run after the restart speaks the language chosen in this one.
+    EXPECT_EQ(fake_.Registry().ReadInteger(hklm, "\\SOFTWARE\\Pellmoor\\Install\\Install0", "Language", -1),
+              static_cast<int32_t>(plGerman));
 }
 
 TEST_F(InstallRunTest, WorkLeftForTheRestartKeepsTheRecordEvenWithoutReboot) {
