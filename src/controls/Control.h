@@ -101,7 +101,8 @@ class TControl : public TComponent {
     virtual void WindowClicked() { Click(); }
     virtual void WindowChanged() {}
     // The window asks its owner to draw a cell.
-    virtual void WindowDrawCell(int /*col*/, int /*row*/, const Bounds& /*rect*/, bool /*selected*/, ICanvas& /*canvas*/) {}
+    virtual void WindowDrawCell(int /*col*/, int /*row*/, const Bounds& /*rect*/, bool /*selected*/,
+                                ICanvas& /*canvas*/) {}
     // The caption changed (after the window was told).
     virtual void TextChanged() {}
     // The text as the control keeps it (an edit's case rule).

@@ -22,7 +22,8 @@ std::vector<GridCell> GridCells(const std::vector<ColumnSpec>& columns, int rowC
         int left = 0;
         for (size_t col = 0; col < columns.size(); ++col) {
             int width = columns[col].Width;
-            cells.push_back({static_cast<int>(col), row,
+            cells.push_back({static_cast<int>(col),
+                             row,
                              {left, row * rowHeight, std::max(0, width - 1), std::max(0, rowHeight - 1)}});
             left += width;
         }

@@ -80,14 +80,13 @@ void PrepareDrivesAndLanguages(TForm& form, std::vector<std::string>& drawn) {
     grid->SetCell(0, 0, "English");
     grid->SetCell(1, 0, "French");
     grid->Select(1, 0);
-    grid->OnDrawCell = TDrawCellEvent(
-        "LanguageGridDrawCell", [grid, &drawn](TPersistent*, int32_t col, int32_t row, const Bounds& r,
-                                               TGridDrawState state) {
-            drawn.push_back(std::to_string(col) + "," + std::to_string(row) + " " + std::to_string(r.Left) + "," +
-                            std::to_string(r.Top) + "," + std::to_string(r.Width) + "," + std::to_string(r.Height) +
-                            " " + std::to_string(state));
-            grid->Canvas().FillRect(r);
-        });
+    grid->OnDrawCell = TDrawCellEvent("LanguageGridDrawCell", [grid, &drawn](TPersistent*, int32_t col, int32_t row,
+                                                                             const Bounds& r, TGridDrawState state) {
+        drawn.push_back(std::to_string(col) + "," + std::to_string(row) + " " + std::to_string(r.Left) + "," +
+                        std::to_string(r.Top) + "," + std::to_string(r.Width) + "," + std::to_string(r.Height) + " " +
+                        std::to_string(state));
+        grid->Canvas().FillRect(r);
+    });
 }
 
 template <typename Backend> class FormRealizationContract : public ::testing::Test {
@@ -125,7 +124,8 @@ TYPED_TEST(FormRealizationContract, AnchorsFollowAResizedForm) {
 TYPED_TEST(FormRealizationContract, ImageListsAndOwnerDrawnCellsReachTheWindows) {
     auto seen = ShowForm(this->backend, "drive-space-and-languages.txt", 0, 0, PrepareDrivesAndLanguages);
     EXPECT_EQ(seen.size(), 2u) << "the image list has no window";
-    EXPECT_EQ(seen["Drives"].items, (std::vector<std::string>{"C\t1,024 Bytes\t2,048 Bytes", "D\t4,096 Bytes\t-1 Bytes"}));
+    EXPECT_EQ(seen["Drives"].items,
+              (std::vector<std::string>{"C\t1,024 Bytes\t2,048 Bytes", "D\t4,096 Bytes\t-1 Bytes"}));
     EXPECT_EQ(seen["Drives"].images, (std::vector<ItemImages>{{0, -1}, {0, 1}}));
     EXPECT_EQ(seen["Drives"].smallImages, (ImageListInfo{2, 16, 16}));
     EXPECT_EQ(seen["Drives"].stateImages, (ImageListInfo{2, 16, 16}));

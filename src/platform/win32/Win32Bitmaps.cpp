@@ -41,9 +41,7 @@ struct ScreenDc {
 
 } // namespace
 
-COLORREF ResolveColor(ColorRef c) {
-    return (c & 0x80000000) ? GetSysColor(static_cast<int>(c & 0xFF)) : c & 0xFFFFFF;
-}
+COLORREF ResolveColor(ColorRef c) { return (c & 0x80000000) ? GetSysColor(static_cast<int>(c & 0xFF)) : c & 0xFFFFFF; }
 
 HBITMAP BitmapFromBmp(const std::string& bmp) {
     const char* pixels = CheckedPixels(bmp);
@@ -57,8 +55,8 @@ HBITMAP BitmapFromBmp(const std::string& bmp) {
 HIMAGELIST CreateImageList(const ImageListSpec& spec) {
     if (spec.Strips.empty() || spec.Width <= 0 || spec.Height <= 0)
         return nullptr;
-    HIMAGELIST list = ImageList_Create(spec.Width, spec.Height, ILC_COLOR24 | ILC_MASK,
-                                       static_cast<int>(spec.Strips.size()), 4);
+    HIMAGELIST list =
+        ImageList_Create(spec.Width, spec.Height, ILC_COLOR24 | ILC_MASK, static_cast<int>(spec.Strips.size()), 4);
     if (!list)
         return nullptr;
     for (const auto& strip : spec.Strips) {

@@ -58,7 +58,8 @@ Style StyleOf(ControlKind kind) {
         return {WC_TREEVIEWA, TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS | WS_TABSTOP,
                 WS_EX_CLIENTEDGE};
     case ControlKind::ListView:
-        return {WC_LISTVIEWA, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | WS_TABSTOP, WS_EX_CLIENTEDGE};
+        return {WC_LISTVIEWA, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | WS_TABSTOP,
+                WS_EX_CLIENTEDGE};
     case ControlKind::TabStrip:
         return {WC_TABCONTROLA, WS_TABSTOP, 0};
     case ControlKind::Grid:
@@ -737,12 +738,20 @@ class Win32Control : public IControl {
     // owner's follows. An exception of the owner's ends the drawing and goes
     // to the application.
     void PaintGrid(HDC dc) {
-        Win32Canvas canvas(dc);
-        FontSpec font = SpecOfFont(font_);
-        int cols = static_cast<int>(columns_.size());
         HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNFACE));
         HGDIOBJ oldPen = SelectObject(dc, pen);
         try {
+            PaintCells(dc);
+        } catch (...) {
+            gui_.Raise(std::current_exception());
+        }
+        SelectObject(dc, oldPen);
+        DeleteObject(pen);
+    }
+
+    void PaintCells(HDC dc) {
+        Win32Canvas canvas(dc);
+        int cols = static_cast<int>(columns_.size());
         for (const GridCell& cell : GridCells(columns_, static_cast<int>(items_.size()), rowHeight_)) {
             bool selected = cell.Row * cols + cell.Col == index_;
             if (drawing_ != CellDrawing::Owner) {
@@ -763,11 +772,6 @@ class Win32Control : public IControl {
             LineTo(dc, right, bottom);
             LineTo(dc, cell.Rect.Left - 1, bottom);
         }
-        } catch (...) {
-            gui_.Raise(std::current_exception());
-        }
-        SelectObject(dc, oldPen);
-        DeleteObject(pen);
     }
 
     Win32Gui& gui_;

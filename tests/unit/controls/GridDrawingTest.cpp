@@ -84,12 +84,9 @@ TEST_F(GridDrawingTest, TheStreamsHandlerDrawsEveryCellAndTheTextIsNot) {
     const std::vector<Op>& ops = Drawn();
     std::string flag = form->Flag.FileBytes();
     std::vector<Op> expected{
-        Fill({0, 0, 139, 47}, kColorWindow),
-        {Op::Kind::Draw, {2, 1, 126, 45}, 0, "", {}, flag, 0x008080},
-        Fill({140, 0, 139, 47}, kColorHighlight),
-        {Op::Kind::Draw, {142, 1, 126, 45}, 0, "", {}, flag, 0x008080},
-        Fill({0, 48, 139, 47}, kColorWindow),
-        Fill({140, 48, 139, 47}, kColorWindow),
+        Fill({0, 0, 139, 47}, kColorWindow),      {Op::Kind::Draw, {2, 1, 126, 45}, 0, "", {}, flag, 0x008080},
+        Fill({140, 0, 139, 47}, kColorHighlight), {Op::Kind::Draw, {142, 1, 126, 45}, 0, "", {}, flag, 0x008080},
+        Fill({0, 48, 139, 47}, kColorWindow),     Fill({140, 48, 139, 47}, kColorWindow),
     };
     EXPECT_EQ(ops, expected);
     EXPECT_EQ(form->States, (std::vector<TGridDrawState>{0, 1u << gdSelected, 0, 0}));
@@ -99,11 +96,11 @@ TEST_F(GridDrawingTest, DefaultDrawingWritesTheTextFirstAndTheOwnerDrawsOver) {
     grid->SetDefaultDrawing(true);
     grid->SetCell(0, 1, "German");
     grid->Select(0, 0);
-    grid->OnDrawCell = TDrawCellEvent("Mark", [&](TPersistent*, int32_t col, int32_t row, const Bounds& rect,
-                                                  TGridDrawState) {
-        if (col == 0 && row == 1)
-            grid->Canvas().TextOut(rect.Left, rect.Top, "!");
-    });
+    grid->OnDrawCell =
+        TDrawCellEvent("Mark", [&](TPersistent*, int32_t col, int32_t row, const Bounds& rect, TGridDrawState) {
+            if (col == 0 && row == 1)
+                grid->Canvas().TextOut(rect.Left, rect.Top, "!");
+        });
     form->Show();
     std::vector<Op> ops = Drawn();
     ASSERT_EQ(ops.size(), 6u);
@@ -117,8 +114,9 @@ TEST_F(GridDrawingTest, DefaultDrawingWritesTheTextFirstAndTheOwnerDrawsOver) {
     grid->SetFixedRows(1);
     ops = Drawn();
     EXPECT_EQ(ops[4].What, Op::Kind::TextOut);
-    grid->OnDrawCell = TDrawCellEvent("Fill", [&](TPersistent*, int32_t, int32_t, const Bounds& rect,
-                                                  TGridDrawState) { grid->Canvas().FillRect(rect); });
+    grid->OnDrawCell = TDrawCellEvent("Fill", [&](TPersistent*, int32_t, int32_t, const Bounds& rect, TGridDrawState) {
+        grid->Canvas().FillRect(rect);
+    });
     ops = Drawn();
     EXPECT_EQ(ops[1], Fill({0, 0, 139, 47}, kColorBtnFace)) << "a fixed cell takes the fixed colour";
 }
