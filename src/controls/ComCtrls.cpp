@@ -55,7 +55,9 @@ SW_CLASS_INFO(TListView, TWinControl,
                                                 std::optional(TViewStyle::vsIcon)),
                               prop::Boolean("ReadOnly", &Self::ReadOnly, false),
                               prop::Boolean("ColumnClick", &Self::ColumnClick, true),
-                              prop::Boolean("HideSelection", &Self::HideSelection, true)},
+                              prop::Boolean("HideSelection", &Self::HideSelection, true),
+                              prop::Reference("SmallImages", &Self::SmallImages, &Self::SetSmallImages),
+                              prop::Reference("StateImages", &Self::StateImages, &Self::SetStateImages)},
                              ctlprop::Click<TListView>()}))
 
 TProgressBar::TProgressBar(TComponent* owner) : TWinControl(owner) { SetBounds({0, 0, 150, 16}); }
@@ -209,6 +211,47 @@ TListView::TListView(TComponent* owner)
     SetTabStop(true);
 }
 
+TListView::~TListView() {
+    for (TImageList* list : images_)
+        if (list)
+            list->UnRegisterChanges(this);
+}
+
+void TListView::SetImages(ImageListRole role, TImageList* list) {
+    TImageList*& slot = images_[static_cast<size_t>(role)];
+    if (list == slot)
+        return;
+    if (slot && slot != images_[1 - static_cast<size_t>(role)])
+        slot->UnRegisterChanges(this);
+    slot = list;
+    if (list) {
+        list->FreeNotification(this);
+        list->RegisterChanges(this, [this] {
+            ImagesChanged(ImageListRole::Small);
+            ImagesChanged(ImageListRole::State);
+        });
+    }
+    ImagesChanged(role);
+}
+
+void TListView::ImagesChanged(ImageListRole role) {
+    if (!Handle())
+        return;
+    TImageList* list = images_[static_cast<size_t>(role)];
+    Handle()->SetImageList(role, list ? list->Spec() : ImageListSpec{});
+}
+
+void TListView::Notification(TComponent* component, TOperation operation) {
+    TWinControl::Notification(component, operation);
+    if (operation != TOperation::opRemove)
+        return;
+    for (auto role : {ImageListRole::Small, ImageListRole::State})
+        if (component == images_[static_cast<size_t>(role)]) {
+            images_[static_cast<size_t>(role)] = nullptr;
+            ImagesChanged(role);
+        }
+}
+
 TListColumn* TListView::AddColumn(const std::string& caption, int32_t width) {
     auto* column = static_cast<TListColumn*>(columns_->Add());
     column->Caption = caption;
@@ -248,14 +291,20 @@ void TListView::ItemsChanged() {
     if (!Handle())
         return;
     std::vector<std::string> rows;
-    for (const auto& item : items_)
+    std::vector<ItemImages> images;
+    for (const auto& item : items_) {
         rows.push_back(JoinCells(item.Caption, item.SubItems));
+        images.push_back({item.ImageIndex, item.StateIndex});
+    }
     Handle()->SetItems(rows);
+    Handle()->SetItemImages(images);
     Handle()->SetItemIndex(itemIndex_);
 }
 
 void TListView::ApplyTo(IControl& window) {
     TWinControl::ApplyTo(window);
+    ImagesChanged(ImageListRole::Small);
+    ImagesChanged(ImageListRole::State);
     ColumnsChanged();
     ItemsChanged();
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "controls/Control.h"
+#include "controls/ImgList.h"
 #include "project/Collection.h"
 #include "project/StringList.h"
 
@@ -131,11 +132,18 @@ struct TListItem {
     void* Data = nullptr;
 };
 
-// A report: a row per item, its caption and sub-items under the columns.
+// A report: a row per item, its caption and sub-items under the columns, and
+// the item's image and state image from the image lists.
 class TListView : public TWinControl {
     SW_DECLARE_CLASS()
   public:
     explicit TListView(TComponent* owner);
+    ~TListView() override;
+
+    TImageList* SmallImages() const { return images_[0]; }
+    void SetSmallImages(TImageList* list) { SetImages(ImageListRole::Small, list); }
+    TImageList* StateImages() const { return images_[1]; }
+    void SetStateImages(TImageList* list) { SetImages(ImageListRole::State, list); }
 
     TCollection* Columns() const { return columns_.get(); }
     TListColumn* AddColumn(const std::string& caption, int32_t width);
@@ -150,6 +158,7 @@ class TListView : public TWinControl {
     bool HideSelection = true;
 
     void Loaded() override;
+    void Notification(TComponent* component, TOperation operation) override;
 
   protected:
     ControlKind WindowKind() const override { return ControlKind::ListView; }
@@ -159,8 +168,11 @@ class TListView : public TWinControl {
   private:
     void ColumnsChanged();
     void ItemsChanged();
+    void SetImages(ImageListRole role, TImageList* list);
+    void ImagesChanged(ImageListRole role);
 
     std::unique_ptr<TCollection> columns_;
+    TImageList* images_[2] = {nullptr, nullptr};
     std::vector<TListItem> items_;
     int32_t itemIndex_ = -1;
 };

@@ -223,6 +223,11 @@ void TControl::SetEnabled(bool enabled) {
 
 void TControl::Click() { OnClick(this); }
 
+void TControl::Repaint() {
+    if (window_)
+        window_->Repaint();
+}
+
 void TControl::Realize(IForm& form, IControl* parentWindow) {
     if (window_)
         return;

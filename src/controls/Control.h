@@ -74,6 +74,9 @@ class TControl : public TComponent {
     bool ShowHint = false;
     bool ParentShowHint = true;
 
+    // Draws the window again now.
+    void Repaint();
+
     // Runs OnClick; also what a user's click on the window does.
     virtual void Click();
     TNotifyEvent OnClick;
@@ -97,6 +100,9 @@ class TControl : public TComponent {
     // The window reports a click or a change of its text.
     virtual void WindowClicked() { Click(); }
     virtual void WindowChanged() {}
+    // The window asks its owner to draw a cell.
+    virtual void WindowDrawCell(int /*col*/, int /*row*/, const Bounds& /*rect*/, bool /*selected*/,
+                                ICanvas& /*canvas*/) {}
     // The caption changed (after the window was told).
     virtual void TextChanged() {}
     // The text as the control keeps it (an edit's case rule).
@@ -120,6 +126,9 @@ class TControl : public TComponent {
         explicit WindowEvents(TControl& c) : control(c) {}
         void OnClick() override { control.WindowClicked(); }
         void OnChange() override { control.WindowChanged(); }
+        void OnDrawCell(int col, int row, const Bounds& rect, bool selected, ICanvas& canvas) override {
+            control.WindowDrawCell(col, row, rect, selected, canvas);
+        }
         TControl& control;
     };
     void BoundsSetByProgram();

@@ -6,6 +6,7 @@
 #include "controls/ExtCtrls.h"
 #include "controls/Forms.h"
 #include "controls/Grids.h"
+#include "controls/ImgList.h"
 #include "controls/Lists.h"
 #include "controls/StdCtrls.h"
 #include "project/ClassRegistry.h"
@@ -35,6 +36,7 @@ void RegisterControlClasses() {
     RegisterClass<TTreeView>();
     RegisterClass<TListView>();
     RegisterClass<TStringGrid>();
+    RegisterClass<TImageList>();
 }
 
 } // namespace sw

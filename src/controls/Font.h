@@ -19,6 +19,9 @@ inline constexpr TColor clWhite = 0xFFFFFF;
 inline constexpr TColor clBtnFace = static_cast<TColor>(kColorBtnFace);
 inline constexpr TColor clWindow = static_cast<TColor>(kColorWindow);
 inline constexpr TColor clWindowText = static_cast<TColor>(kColorWindowText);
+inline constexpr TColor clHighlight = static_cast<TColor>(kColorHighlight);
+inline constexpr TColor clHighlightText = static_cast<TColor>(kColorHighlightText);
+inline constexpr TColor clNone = 0x1FFFFFFF;
 
 // clBlack ... clWhite, clScrollBar ... clInfoBk, clNone, clDefault.
 const TIdentMap& ColorIdents();

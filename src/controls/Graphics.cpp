@@ -1,11 +1,11 @@
 #include "controls/Graphics.h"
 
+#include "platform/BmpFile.h"
 #include "project/Errors.h"
 #include "project/Text.h"
 #include "system/ProgramResources.h"
 
 #include <cstring>
-#include <limits>
 
 namespace sw {
 
@@ -36,14 +36,11 @@ void TBitmap::LoadFromFileBytes(std::string bmp) {
         width_ = height_ = 0;
         return;
     }
-    if (bmp.size() < kFileHeader + kInfoHeader || bmp[0] != 'B' || bmp[1] != 'M')
+    std::optional<BmpSize> size = BmpDimensions(bmp);
+    if (!size)
         RaiseInvalidPropertyValue();
-    int32_t h = static_cast<int32_t>(Le32(bmp, 22));
-    // A negative height is a top-down bitmap; the most negative has no size.
-    if (h == std::numeric_limits<int32_t>::min())
-        RaiseInvalidPropertyValue();
-    width_ = static_cast<int32_t>(Le32(bmp, 18));
-    height_ = h < 0 ? -h : h;
+    width_ = size->Width;
+    height_ = size->Height;
     bmp_ = std::move(bmp);
 }
 
@@ -72,6 +69,7 @@ void TBitmap::Assign(const TBitmap& other) {
     bmp_ = other.bmp_;
     width_ = other.width_;
     height_ = other.height_;
+    TransparentColor = other.TransparentColor;
 }
 
 std::string TBitmap::GetData() const {

@@ -2,10 +2,12 @@
 // picture holds one graphic (only bitmaps are used).
 #pragma once
 
+#include "controls/Font.h"
 #include "project/Persistent.h"
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace sw {
@@ -25,6 +27,8 @@ class TBitmap : public TPersistent {
     // Sets the size the bitmap is shown at.
     void SetSize(int32_t width, int32_t height);
     void Assign(const TBitmap& other);
+    // Pixels of this colour are not drawn (none: every pixel is). Not stored.
+    std::optional<TColor> TransparentColor;
 
     // Stream form: a 32-bit byte count, then the BMP file.
     std::string GetData() const;

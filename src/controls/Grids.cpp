@@ -26,7 +26,9 @@ SW_CLASS_INFO(TStringGrid, TWinControl,
                               prop::Integer("DefaultColWidth", &Self::DefaultColWidth, &Self::SetDefaultColWidth, 64),
                               prop::Integer("DefaultRowHeight", &Self::DefaultRowHeight, 24),
                               prop::Set("Options", &Self::Options, kGridOptions, 0x1Fu),
-                              prop::Boolean("DefaultDrawing", &Self::DefaultDrawing, true)},
+                              prop::Boolean("DefaultDrawing", &Self::DefaultDrawing, &Self::SetDefaultDrawing, true),
+                              prop::Integer("FixedColor", &Self::FixedColor, clBtnFace, &ColorIdents()),
+                              prop::Event("OnDrawCell", &Self::OnDrawCell)},
                              ctlprop::Click<TStringGrid>()}))
 
 TStringGrid::TStringGrid(TComponent* owner) : TWinControl(owner) {
@@ -63,6 +65,12 @@ void TStringGrid::SetDefaultColWidth(int32_t w) {
     colWidth_ = std::max(0, w);
     if (Handle())
         ApplyTo(*Handle());
+}
+
+void TStringGrid::SetDefaultDrawing(bool on) {
+    defaultDrawing_ = on;
+    if (Handle())
+        Handle()->SetCellDrawing(on ? CellDrawing::DefaultThenOwner : CellDrawing::Owner);
 }
 
 void TStringGrid::Resize() { cells_.assign(static_cast<size_t>(colCount_) * static_cast<size_t>(rowCount_), {}); }
@@ -122,6 +130,7 @@ void TStringGrid::ApplyTo(IControl& window) {
     }
     window.SetItems(rows);
     window.SetItemIndex(row_ * colCount_ + col_);
+    window.SetCellDrawing(defaultDrawing_ ? CellDrawing::DefaultThenOwner : CellDrawing::Owner);
 }
 
 void TStringGrid::WindowClicked() {
@@ -131,6 +140,20 @@ void TStringGrid::WindowClicked() {
         row_ = index / colCount_;
     }
     Click();
+}
+
+void TStringGrid::WindowDrawCell(int col, int row, const Bounds& rect, bool selected, ICanvas& target) {
+    if (!OnDrawCell)
+        return;
+    bool fixed = col < fixedCols_ || row < fixedRows_;
+    canvas_.Font().Assign(*Font());
+    canvas_.Brush.Color = fixed ? FixedColor : selected ? clHighlight : Color();
+    if (selected && !fixed)
+        canvas_.Font().SetColor(clHighlightText);
+    TGridDrawState state = (selected ? 1u << gdSelected : 0u) | (selected && Focused() ? 1u << gdFocused : 0u) |
+                           (fixed ? 1u << gdFixed : 0u);
+    TCanvas::Painting painting(canvas_, target);
+    OnDrawCell(this, col, row, rect, state);
 }
 
 } // namespace sw

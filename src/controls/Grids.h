@@ -1,6 +1,7 @@
 // A grid of text cells, each of which may carry an object of the program's.
 #pragma once
 
+#include "controls/Canvas.h"
 #include "controls/Control.h"
 
 #include <algorithm>
@@ -26,7 +27,16 @@ enum TGridOption {
     goThumbTracking
 };
 
+// What a cell is while it is drawn: bits of TGridDrawStateBit.
+enum TGridDrawStateBit { gdSelected, gdFocused, gdFixed };
+using TGridDrawState = uint32_t;
+// Sender, column, row, the cell's rectangle without its grid lines, state.
+using TDrawCellEvent = TEvent<TPersistent*, int32_t, int32_t, const Bounds&, TGridDrawState>;
+
 // Choosing a cell (the user's click or key) selects it and runs OnClick.
+// Each cell is drawn by the window (its fill and text) unless DefaultDrawing
+// is off, then by OnDrawCell on Canvas, whose brush and font are those of the
+// cell (fixed, selected or plain) when it is called.
 class TStringGrid : public TWinControl {
     SW_DECLARE_CLASS()
   public:
@@ -45,7 +55,11 @@ class TStringGrid : public TWinControl {
     int32_t DefaultRowHeight = 24;
     uint32_t Options = (1u << goFixedVertLine) | (1u << goFixedHorzLine) | (1u << goVertLine) | (1u << goHorzLine) |
                        (1u << goRangeSelect);
-    bool DefaultDrawing = true;
+    bool DefaultDrawing() const { return defaultDrawing_; }
+    void SetDefaultDrawing(bool on);
+    TColor FixedColor = clBtnFace;
+    TDrawCellEvent OnDrawCell;
+    TCanvas& Canvas() { return canvas_; }
 
     // Cells outside the grid read as empty and ignore writes.
     std::string Cell(int col, int row) const;
@@ -61,6 +75,7 @@ class TStringGrid : public TWinControl {
     ControlKind WindowKind() const override { return ControlKind::Grid; }
     void ApplyTo(IControl& window) override;
     void WindowClicked() override;
+    void WindowDrawCell(int col, int row, const Bounds& rect, bool selected, ICanvas& target) override;
 
   private:
     struct CellData {
@@ -78,7 +93,9 @@ class TStringGrid : public TWinControl {
     int32_t colWidth_ = 64;
     int32_t col_ = 0;
     int32_t row_ = 0;
+    bool defaultDrawing_ = true;
     std::vector<CellData> cells_;
+    TCanvas canvas_;
 };
 
 } // namespace sw

@@ -14,6 +14,12 @@ void Put32(std::string& s, uint32_t v) {
     Put16(s, v >> 16);
 }
 int RowBytes(int width) { return (width * 3 + 3) & ~3; }
+int32_t Le32(const std::string& s, size_t at) {
+    uint32_t v = 0;
+    for (size_t i = 4; i-- > 0;)
+        v = (v << 8) | static_cast<uint8_t>(s[at + i]);
+    return static_cast<int32_t>(v);
+}
 } // namespace
 
 std::string BmpFile(int width, int height, const std::string& rows) {
@@ -34,6 +40,16 @@ std::string BmpFile(int width, int height, const std::string& rows) {
     Put32(bmp, 0);
     Put32(bmp, 0);
     return bmp + rows;
+}
+
+std::optional<BmpSize> BmpDimensions(const std::string& bmp) {
+    if (bmp.size() < 14 + 40 || bmp[0] != 'B' || bmp[1] != 'M')
+        return std::nullopt;
+    int32_t width = Le32(bmp, 18), height = Le32(bmp, 22);
+    // A negative height is a top-down picture; the most negative has no size.
+    if (width < 0 || height == INT32_MIN)
+        return std::nullopt;
+    return BmpSize{width, height < 0 ? -height : height};
 }
 
 TPixels::TPixels(int width, int height, uint32_t fill)

@@ -1,7 +1,9 @@
-// Writes a 24-bit Windows BMP file: screenshots of forms.
+// Writes a 24-bit Windows BMP file (screenshots of forms) and reads the size
+// of any.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,6 +12,14 @@ namespace sw {
 // `rows` holds the pixels bottom row first, 3 bytes each (blue, green, red),
 // each row padded to a multiple of 4 bytes.
 std::string BmpFile(int width, int height, const std::string& rows);
+
+struct BmpSize {
+    int Width = 0;
+    int Height = 0;
+};
+// The size of the picture in a BMP file ("BM", the file header, an info
+// header); none for anything else. A top-down picture has its height too.
+std::optional<BmpSize> BmpDimensions(const std::string& bmp);
 
 // A picture in memory, top row first, 0x00RRGGBB per pixel.
 class TPixels {

@@ -7,6 +7,7 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -87,6 +88,8 @@ using ColorRef = uint32_t;
 inline constexpr ColorRef kColorBtnFace = 0x8000000F;
 inline constexpr ColorRef kColorWindow = 0x80000005;
 inline constexpr ColorRef kColorWindowText = 0x80000008;
+inline constexpr ColorRef kColorHighlight = 0x8000000D;
+inline constexpr ColorRef kColorHighlightText = 0x8000000E;
 
 enum class TextAlign { Left, Right, Center };
 // The edge a panel draws: a box, a frame, or one line along a side.
@@ -98,6 +101,54 @@ struct ColumnSpec {
     bool operator==(const ColumnSpec&) const = default;
 };
 
+// Pictures of a list's items, all of one size. Each BMP file holds one image
+// or several side by side; pixels of its mask colour (0x00BBGGRR) are not
+// drawn, and a file without one is drawn whole.
+struct ImageListSpec {
+    struct Strip {
+        std::string Bmp;
+        std::optional<ColorRef> Mask;
+        bool operator==(const Strip&) const = default;
+    };
+    int Width = 16;
+    int Height = 16;
+    std::vector<Strip> Strips;
+    bool operator==(const ImageListSpec&) const = default;
+};
+
+// The images a list view shows for its items: small ones beside the caption,
+// state images before them.
+enum class ImageListRole { Small, State };
+
+// How many images of what size a list view shows for a role.
+struct ImageListInfo {
+    int Count = 0;
+    int Width = 0;
+    int Height = 0;
+    bool operator==(const ImageListInfo&) const = default;
+};
+
+// An item's image and state image, indexes into the image lists (-1: none).
+struct ItemImages {
+    int Image = -1;
+    int State = -1;
+    bool operator==(const ItemImages&) const = default;
+};
+
+// Drawing on a control while it paints, in its client coordinates.
+class ICanvas {
+  public:
+    virtual ~ICanvas() = default;
+    virtual void FillRect(const Bounds& rect, ColorRef color) = 0;
+    virtual void TextOut(int x, int y, const std::string& text, const FontSpec& font, ColorRef color) = 0;
+    // A BMP file at its own size; pixels of the mask colour are not drawn.
+    virtual void Draw(int x, int y, const std::string& bmp, std::optional<ColorRef> mask) = 0;
+};
+
+// Who draws the cells of a grid: the window alone (a cell's text), the window
+// then the owner, or the owner alone.
+enum class CellDrawing { Default, DefaultThenOwner, Owner };
+
 // What a control tells its owner. Called from the message loop.
 class IControlEvents {
   public:
@@ -106,6 +157,9 @@ class IControlEvents {
     virtual void OnClick() = 0;
     // The text of an edit changed (also when the program set it).
     virtual void OnChange() = 0;
+    // A grid drawing its cells by its owner asks for one; `rect` is the cell
+    // without its grid lines.
+    virtual void OnDrawCell(int col, int row, const Bounds& rect, bool selected, ICanvas& canvas) = 0;
 };
 
 // A child window of a form, destroyed with this object; destroy children
@@ -141,6 +195,15 @@ class IControl {
     virtual void SetRange(int min, int max) = 0;
     virtual int Position() = 0;
     virtual void SetPosition(int position) = 0;
+    // A list view's image list for a role (no strips: none), and what it holds.
+    virtual void SetImageList(ImageListRole role, const ImageListSpec& images) = 0;
+    virtual ImageListInfo GetImageList(ImageListRole role) = 0;
+    // The images of a list view's items, in item order (after SetItems).
+    virtual void SetItemImages(const std::vector<ItemImages>& images) = 0;
+    virtual std::vector<ItemImages> GetItemImages() = 0;
+    virtual void SetCellDrawing(CellDrawing drawing) = 0;
+    // Draws the control again now.
+    virtual void Repaint() = 0;
     // A BMP file (empty clears); stretched to the bounds or drawn at the top left.
     virtual void SetPicture(const std::string& bmp, bool stretch) = 0;
     virtual void SetBevel(BevelKind bevel) = 0;

@@ -45,6 +45,12 @@ class EAbort : public Exception {
     EAbort() : Exception("Operation aborted") {}
 };
 
+// An operation that the object's state does not allow (drawing outside a
+// paint, a picture too small for an image list).
+class EInvalidOperation : public Exception {
+    using Exception::Exception;
+};
+
 // The program-wide objects were asked for without their owner, or a second
 // owner was created.
 class EProgramState : public Exception {

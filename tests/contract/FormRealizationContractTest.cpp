@@ -1,14 +1,18 @@
-// A dialog form in text form (tests/fixtures/forms/select-folder.txt), shown
-// on each backend: the controls' windows take the places the portable layout
-// gives them and show the same texts, headless and under Win32 alike.
+// Dialog forms in text form (tests/fixtures/forms/), shown on each backend:
+// the controls' windows take the places the portable layout gives them and
+// show the same texts, images and owner-drawn cells, headless and under Win32
+// alike.
 #include "ContractBackends.h"
 #include "controls/Controls.h"
+#include "controls/ComCtrls.h"
 #include "controls/Forms.h"
+#include "controls/Grids.h"
 #include "project/Reader.h"
 #include "project/TextForm.h"
 #include "support/ProgramStateForTests.h"
 #include "support/SourceFiles.h"
 
+#include <functional>
 #include <map>
 
 using namespace sw;
@@ -19,16 +23,27 @@ struct Seen {
     Bounds bounds;
     std::string text;
     std::vector<std::string> items;
+    std::vector<ItemImages> images;
+    ImageListInfo smallImages;
+    ImageListInfo stateImages;
+    // Cells the owner was asked to draw: "col,row left,top,width,height state".
+    std::vector<std::string> drawn;
     bool operator==(const Seen&) const = default;
 };
 
-// Every control's window as the backend shows it, by name.
-template <typename Backend> std::map<std::string, Seen> ShowForm(Backend& backend, int clientWidth, int clientHeight) {
+// Every control's window as the backend shows it, by name. `prepare` runs
+// before the form is shown.
+template <typename Backend>
+std::map<std::string, Seen> ShowForm(Backend& backend, const std::string& file, int clientWidth, int clientHeight,
+                                     const std::function<void(TForm&, std::vector<std::string>&)>& prepare = {}) {
     ScopedPlatform installed(backend.platform.Get());
     RegisterControlClasses();
-    std::string text = test::ReadSourceFile("tests/fixtures/forms/select-folder.txt");
-    auto* form = static_cast<TForm*>(ReadComponentRecords(TextToRecords(text, "select-folder.txt"), nullptr));
+    std::string text = test::ReadSourceFile("tests/fixtures/forms/" + file);
+    auto* form = static_cast<TForm*>(ReadComponentRecords(TextToRecords(text, file), nullptr));
     Application().Adopt(form);
+    std::vector<std::string> drawn;
+    if (prepare)
+        prepare(*form, drawn);
     form->Show();
     if (clientWidth)
         form->SetClientWidth(clientWidth);
@@ -39,11 +54,39 @@ template <typename Backend> std::map<std::string, Seen> ShowForm(Backend& backen
     for (int i = 0; i < form->ComponentCount(); ++i) {
         const std::string& name = form->Components(i)->Name();
         IControl* window = form->Window()->FindControl(name);
-        if (window)
-            seen[name] = {window->GetBounds(), window->Text(), window->Items()};
+        if (!window)
+            continue;
+        drawn.clear();
+        window->Repaint();
+        seen[name] = {window->GetBounds(),
+                      window->Text(),
+                      window->Items(),
+                      window->GetItemImages(),
+                      window->GetImageList(ImageListRole::Small),
+                      window->GetImageList(ImageListRole::State),
+                      drawn};
     }
     test::RenewProgramState();
     return seen;
+}
+
+// The drive list of the components page with two drives, the second short of
+// space, and the language grid with its flags drawn by the page.
+void PrepareDrivesAndLanguages(TForm& form, std::vector<std::string>& drawn) {
+    auto* drives = static_cast<TListView*>(form.FindComponent("Drives"));
+    drives->AddItem({"C", {"1,024 Bytes", "2,048 Bytes"}, 0, -1, nullptr});
+    drives->AddItem({"D", {"4,096 Bytes", "-1 Bytes"}, 0, 1, nullptr});
+    auto* grid = static_cast<TStringGrid*>(form.FindComponent("LanguageGrid"));
+    grid->SetCell(0, 0, "English");
+    grid->SetCell(1, 0, "French");
+    grid->Select(1, 0);
+    grid->OnDrawCell = TDrawCellEvent("LanguageGridDrawCell", [grid, &drawn](TPersistent*, int32_t col, int32_t row,
+                                                                             const Bounds& r, TGridDrawState state) {
+        drawn.push_back(std::to_string(col) + "," + std::to_string(row) + " " + std::to_string(r.Left) + "," +
+                        std::to_string(r.Top) + "," + std::to_string(r.Width) + "," + std::to_string(r.Height) + " " +
+                        std::to_string(state));
+        grid->Canvas().FillRect(r);
+    });
 }
 
 template <typename Backend> class FormRealizationContract : public ::testing::Test {
@@ -54,7 +97,7 @@ template <typename Backend> class FormRealizationContract : public ::testing::Te
 TYPED_TEST_SUITE(FormRealizationContract, contract::Backends, contract::BackendNames);
 
 TYPED_TEST(FormRealizationContract, ControlsTakeTheirLaidOutPlacesAndTexts) {
-    auto seen = ShowForm(this->backend, 0, 0);
+    auto seen = ShowForm(this->backend, "select-folder.txt", 0, 0);
     EXPECT_EQ(seen.size(), 11u);
     EXPECT_EQ(seen["ButtonBar"].bounds, (Bounds{0, 316, 470, 52}));
     EXPECT_EQ(seen["Line"].bounds, (Bounds{0, 0, 470, 2}));
@@ -70,7 +113,7 @@ TYPED_TEST(FormRealizationContract, ControlsTakeTheirLaidOutPlacesAndTexts) {
 }
 
 TYPED_TEST(FormRealizationContract, AnchorsFollowAResizedForm) {
-    auto seen = ShowForm(this->backend, 570, 418);
+    auto seen = ShowForm(this->backend, "select-folder.txt", 570, 418);
     EXPECT_EQ(seen["ButtonBar"].bounds, (Bounds{0, 366, 570, 52}));
     EXPECT_EQ(seen["CancelBtn"].bounds, (Bounds{487, 10, 75, 33}));
     EXPECT_EQ(seen["Content"].bounds, (Bounds{136, 0, 434, 366}));
@@ -78,13 +121,27 @@ TYPED_TEST(FormRealizationContract, AnchorsFollowAResizedForm) {
     EXPECT_EQ(seen["FolderListBox"].bounds, (Bounds{8, 90, 418, 260}));
 }
 
+TYPED_TEST(FormRealizationContract, ImageListsAndOwnerDrawnCellsReachTheWindows) {
+    auto seen = ShowForm(this->backend, "drive-space-and-languages.txt", 0, 0, PrepareDrivesAndLanguages);
+    EXPECT_EQ(seen.size(), 2u) << "the image list has no window";
+    EXPECT_EQ(seen["Drives"].items,
+              (std::vector<std::string>{"C\t1,024 Bytes\t2,048 Bytes", "D\t4,096 Bytes\t-1 Bytes"}));
+    EXPECT_EQ(seen["Drives"].images, (std::vector<ItemImages>{{0, -1}, {0, 1}}));
+    EXPECT_EQ(seen["Drives"].smallImages, (ImageListInfo{2, 16, 16}));
+    EXPECT_EQ(seen["Drives"].stateImages, (ImageListInfo{2, 16, 16}));
+    EXPECT_EQ(seen["LanguageGrid"].drawn, (std::vector<std::string>{"0,0 0,0,139,47 0", "1,0 140,0,139,47 1"}));
+    EXPECT_EQ(seen["LanguageGrid"].bounds, (Bounds{144, 8, 300, 150}));
+}
+
 #ifdef _WIN32
-// The same form headless and as Win32 child windows, side by side.
+// The same forms headless and as Win32 child windows, side by side.
 TEST(FormRealizationContract, HeadlessAndWin32Agree) {
     contract::FakeBackend fake;
     contract::Win32Backend real;
-    EXPECT_EQ(ShowForm(fake, 0, 0), ShowForm(real, 0, 0));
-    EXPECT_EQ(ShowForm(fake, 570, 418), ShowForm(real, 570, 418));
+    EXPECT_EQ(ShowForm(fake, "select-folder.txt", 0, 0), ShowForm(real, "select-folder.txt", 0, 0));
+    EXPECT_EQ(ShowForm(fake, "select-folder.txt", 570, 418), ShowForm(real, "select-folder.txt", 570, 418));
+    EXPECT_EQ(ShowForm(fake, "drive-space-and-languages.txt", 0, 0, PrepareDrivesAndLanguages),
+              ShowForm(real, "drive-space-and-languages.txt", 0, 0, PrepareDrivesAndLanguages));
 }
 #endif
 

@@ -2,6 +2,7 @@
 // back, clicks and choices reach the owner as a user's would, and changes the
 // program makes raise no notifications (except an edit's text change).
 #include "ContractBackends.h"
+#include "platform/BmpFile.h"
 
 using namespace sw;
 
@@ -13,12 +14,55 @@ struct FormEvents : IFormEvents {
     void OnResize() override {}
 };
 
+struct DrawnCell {
+    int col;
+    int row;
+    Bounds rect;
+    bool selected;
+    bool operator==(const DrawnCell&) const = default;
+};
+
+constexpr ColorRef kGreen = 0x00FF00;
+constexpr ColorRef kRed = 0x0000FF;
+constexpr ColorRef kOlive = 0x008080;
+
+// Draws each cell green (red when selected), and the picture, if any, at 2,2 in it.
 struct Events : IControlEvents {
     void OnClick() override { ++clicks; }
     void OnChange() override { ++changes; }
+    void OnDrawCell(int col, int row, const Bounds& rect, bool selected, ICanvas& canvas) override {
+        drawn.push_back({col, row, rect, selected});
+        canvas.FillRect(rect, selected ? kRed : kGreen);
+        if (!picture.empty())
+            canvas.Draw(rect.Left + 2, rect.Top + 2, picture, kOlive);
+    }
     int clicks = 0;
     int changes = 0;
+    std::vector<DrawnCell> drawn;
+    std::string picture;
 };
+
+// 16 x 16 pictures side by side on olive (0x00RRGGBB), each with a blue square inside.
+std::string Pictures(int count) {
+    TPixels pixels(16 * count, 16, 0x808000);
+    for (int i = 0; i < count; ++i)
+        pixels.FillRect(16 * i + 4, 4, 8, 8, 0x0000FF);
+    return pixels.ToBmp();
+}
+
+// The colour (0x00BBGGRR) of a pixel of a 24-bit BMP file, rows bottom up.
+ColorRef PixelAt(const std::string& bmp, int x, int y) {
+    auto le32 = [&](size_t at) {
+        uint32_t v = 0;
+        for (size_t i = 4; i-- > 0;)
+            v = (v << 8) | static_cast<uint8_t>(bmp[at + i]);
+        return v;
+    };
+    uint32_t width = le32(18), height = le32(22), stride = (width * 3 + 3) & ~3u;
+    size_t at = 54 + (height - 1 - static_cast<uint32_t>(y)) * stride + static_cast<uint32_t>(x) * 3;
+    return static_cast<uint8_t>(bmp[at + 2]) | static_cast<uint8_t>(bmp[at + 1]) << 8 |
+           static_cast<uint32_t>(static_cast<uint8_t>(bmp[at])) << 16;
+}
 
 template <typename Backend> class GuiControlsContract : public ::testing::Test {
   protected:
@@ -122,6 +166,60 @@ TYPED_TEST(GuiControlsContract, ComboBoxTakesTheChosenItemAsItsText) {
     combo.SetItems({"Accessories", "Games"});
     combo.Choose(1);
     EXPECT_EQ(combo.Text(), "Games");
+}
+
+TYPED_TEST(GuiControlsContract, ListViewsShowTheirImageListsAndTheImagesOfTheirItems) {
+    IControl& list = this->Make(ControlKind::ListView, "Drives", {10, 10, 300, 80});
+    list.SetColumns({{"", 50}, {"Space Required:", 120}});
+    EXPECT_EQ(list.GetImageList(ImageListRole::Small), ImageListInfo{});
+    ImageListSpec images{16, 16, {{Pictures(2), kOlive}, {Pictures(1), std::nullopt}}};
+    list.SetImageList(ImageListRole::Small, images);
+    list.SetImageList(ImageListRole::State, images);
+    EXPECT_EQ(list.GetImageList(ImageListRole::Small), (ImageListInfo{3, 16, 16}));
+    EXPECT_EQ(list.GetImageList(ImageListRole::State), (ImageListInfo{3, 16, 16}));
+    list.SetItems({"C\t1,024 Bytes", "D\t2,048 Bytes"});
+    EXPECT_EQ(list.GetItemImages(), (std::vector<ItemImages>{{-1, -1}, {-1, -1}}));
+    list.SetItemImages({{0, -1}, {0, 1}});
+    EXPECT_EQ(list.GetItemImages(), (std::vector<ItemImages>{{0, -1}, {0, 1}}));
+    list.SetColumns({{"", 50}}); // the items are shown anew, with their images
+    EXPECT_EQ(list.GetItemImages(), (std::vector<ItemImages>{{0, -1}, {0, 1}}));
+    list.SetItems({"E"});
+    EXPECT_EQ(list.GetItemImages(), (std::vector<ItemImages>{{-1, -1}}));
+    list.SetImageList(ImageListRole::State, {});
+    EXPECT_EQ(list.GetImageList(ImageListRole::State), ImageListInfo{});
+    EXPECT_EQ(list.GetImageList(ImageListRole::Small).Count, 3);
+    list.SetImageList(ImageListRole::Small, {16, 16, {{"not a picture", kOlive}}});
+    EXPECT_EQ(list.GetImageList(ImageListRole::Small).Count, 0);
+    EXPECT_EQ(this->events.clicks, 0);
+}
+
+TYPED_TEST(GuiControlsContract, AnOwnerDrawnGridAsksForEveryCellInItsPlace) {
+    IControl& grid = this->Make(ControlKind::Grid, "LanguageGrid", {10, 10, 290, 110});
+    grid.SetColumns({{"", 140}, {"", 140}});
+    grid.SetRowHeight(48);
+    grid.SetItems({"English\tFrench", "German\t"});
+    grid.SetItemIndex(1);
+    grid.SetCellDrawing(CellDrawing::Owner);
+    this->events.picture = Pictures(1);
+    this->events.drawn.clear();
+    grid.Repaint();
+    EXPECT_EQ(this->events.drawn, (std::vector<DrawnCell>{{0, 0, {0, 0, 139, 47}, false},
+                                                          {1, 0, {140, 0, 139, 47}, true},
+                                                          {0, 1, {0, 48, 139, 47}, false},
+                                                          {1, 1, {140, 48, 139, 47}, false}}));
+    if constexpr (TypeParam::Real) {
+        // The client area starts 2 pixels inside the grid's sunken edge.
+        std::string shot = this->form->Capture();
+        int x = 10 + 2, y = 10 + 2;
+        EXPECT_EQ(PixelAt(shot, x + 100, y + 30), kGreen);
+        EXPECT_EQ(PixelAt(shot, x + 240, y + 30), kRed);
+        EXPECT_EQ(PixelAt(shot, x + 2 + 8, y + 2 + 8), 0xFF0000u) << "the picture";
+        EXPECT_EQ(PixelAt(shot, x + 2 + 1, y + 2 + 1), kGreen) << "its olive left out";
+    }
+    grid.SetCellDrawing(CellDrawing::Default);
+    this->events.drawn.clear();
+    grid.Repaint();
+    EXPECT_TRUE(this->events.drawn.empty());
 }
 
 TYPED_TEST(GuiControlsContract, ProgressStaysInItsRange) {

@@ -1,5 +1,8 @@
 #include "platform/fake/FakeControl.h"
 
+#include "platform/BmpFile.h"
+#include "platform/GridCells.h"
+
 #include "platform/fake/FakeForm.h"
 #include "platform/fake/FakeGui.h"
 
@@ -33,6 +36,61 @@ int FakeControl::Count() const {
 void FakeControl::SetItems(const std::vector<std::string>& items) {
     items_ = items;
     itemIndex_ = -1;
+    itemImages_.assign(kind_ == ControlKind::ListView ? items_.size() : 0, ItemImages{});
+}
+
+void FakeControl::SetImageList(ImageListRole role, const ImageListSpec& images) {
+    if (kind_ == ControlKind::ListView)
+        imageLists_[static_cast<size_t>(role)] = images;
+}
+
+// As Windows cuts them: each file gives as many images as fit across it.
+ImageListInfo FakeControl::GetImageList(ImageListRole role) {
+    const ImageListSpec& list = imageLists_[static_cast<size_t>(role)];
+    if (list.Strips.empty() || list.Width <= 0)
+        return {};
+    ImageListInfo info{0, list.Width, list.Height};
+    for (const auto& strip : list.Strips)
+        if (std::optional<BmpSize> size = BmpDimensions(strip.Bmp))
+            info.Count += size->Width / list.Width;
+    return info;
+}
+
+void FakeControl::SetItemImages(const std::vector<ItemImages>& images) {
+    for (size_t i = 0; i < itemImages_.size() && i < images.size(); ++i)
+        itemImages_[i] = images[i];
+}
+
+void FakeControl::Repaint() {
+    if (kind_ != ControlKind::Grid)
+        return;
+    drawn_.clear();
+    FakeCanvas canvas(drawn_);
+    try {
+        PaintGrid(canvas);
+    } catch (...) {
+        if (!gui_.handler_)
+            throw;
+        gui_.handler_(std::current_exception());
+    }
+}
+
+// The window's own drawing fills the cell and writes its text; the owner's follows.
+void FakeControl::PaintGrid(ICanvas& canvas) {
+    int cols = static_cast<int>(columns_.size());
+    for (const GridCell& cell : GridCells(columns_, static_cast<int>(items_.size()), rowHeight_)) {
+        bool selected = cell.Row * cols + cell.Col == itemIndex_;
+        if (cellDrawing_ != CellDrawing::Owner) {
+            canvas.FillRect(cell.Rect, selected ? kColorHighlight : color_);
+            std::vector<std::string> cells = RowCells(items_[static_cast<size_t>(cell.Row)]);
+            std::string text = static_cast<size_t>(cell.Col) < cells.size() ? cells[static_cast<size_t>(cell.Col)] : "";
+            if (!text.empty())
+                canvas.TextOut(cell.Rect.Left + 2, cell.Rect.Top, text, font_,
+                               selected ? kColorHighlightText : fontColor_);
+        }
+        if (cellDrawing_ != CellDrawing::Default)
+            events_.OnDrawCell(cell.Col, cell.Row, cell.Rect, selected, canvas);
+    }
 }
 
 // A combo box shows the selected item in its edit, or nothing.

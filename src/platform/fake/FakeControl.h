@@ -4,6 +4,9 @@
 #pragma once
 
 #include "platform/Gui.h"
+#include "platform/fake/FakeCanvas.h"
+
+#include <array>
 
 namespace sw::fake {
 
@@ -38,6 +41,13 @@ class FakeControl : public IControl {
     void SetRange(int min, int max) override;
     int Position() override { return position_; }
     void SetPosition(int position) override;
+    void SetImageList(ImageListRole role, const ImageListSpec& images) override;
+    ImageListInfo GetImageList(ImageListRole role) override;
+    void SetItemImages(const std::vector<ItemImages>& images) override;
+    std::vector<ItemImages> GetItemImages() override { return itemImages_; }
+    void SetCellDrawing(CellDrawing drawing) override { cellDrawing_ = drawing; }
+    // A grid draws its cells at once, and keeps what was drawn.
+    void Repaint() override;
     void SetPicture(const std::string& bmp, bool stretch) override;
     void SetBevel(BevelKind bevel) override { bevel_ = bevel; }
     bool Enabled() override { return enabled_; }
@@ -64,6 +74,10 @@ class FakeControl : public IControl {
     BevelKind Bevel() const { return bevel_; }
     const std::string& Picture() const { return picture_; }
     int RowHeight() const { return rowHeight_; }
+    const ImageListSpec& ImageList(ImageListRole role) const { return imageLists_[static_cast<size_t>(role)]; }
+    CellDrawing CellDrawingMode() const { return cellDrawing_; }
+    // What the last Repaint drew.
+    const std::vector<CanvasOp>& Drawn() const { return drawn_; }
     int Min() const { return min_; }
     int Max() const { return max_; }
     // Visible with every parent.
@@ -75,6 +89,7 @@ class FakeControl : public IControl {
 
   private:
     int Count() const;
+    void PaintGrid(ICanvas& canvas);
 
     FakeGui& gui_;
     FakeForm& form_;
@@ -91,6 +106,10 @@ class FakeControl : public IControl {
     std::vector<ColumnSpec> columns_;
     int itemIndex_ = -1;
     int rowHeight_ = 24;
+    std::array<ImageListSpec, 2> imageLists_;
+    std::vector<ItemImages> itemImages_;
+    CellDrawing cellDrawing_ = CellDrawing::Default;
+    std::vector<CanvasOp> drawn_;
     bool checked_ = false;
     int min_ = 0;
     int max_ = 100;

@@ -13,4 +13,5 @@
 #undef MoveFile
 #undef RemoveDirectory
 #undef SetCurrentDirectory
+#undef TextOut
 #undef WriteProfileString

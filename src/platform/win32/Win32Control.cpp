@@ -1,6 +1,8 @@
 #include "platform/win32/Win32Control.h"
 
+#include "platform/GridCells.h"
 #include "platform/PlatformErrors.h"
+#include "platform/win32/Win32Bitmaps.h"
 #include "platform/win32/Win32Gui.h"
 
 #include <commctrl.h>
@@ -14,23 +16,8 @@ namespace sw::win32 {
 namespace {
 const char kPaintedClass[] = "SetwrightControl";
 
-COLORREF Resolve(ColorRef c) { return (c & 0x80000000) ? GetSysColor(static_cast<int>(c & 0xFF)) : c & 0xFFFFFF; }
-
 bool IsTextKind(ControlKind k) {
     return k == ControlKind::Edit || k == ControlKind::Memo || k == ControlKind::RichEdit;
-}
-
-// Splits "a\tb\tc" into its cells.
-std::vector<std::string> Cells(const std::string& row) {
-    std::vector<std::string> cells;
-    size_t start = 0;
-    for (;;) {
-        size_t tab = row.find('\t', start);
-        cells.push_back(row.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
-        if (tab == std::string::npos)
-            return cells;
-        start = tab + 1;
-    }
 }
 
 const char* RichEditClass() {
@@ -71,7 +58,8 @@ Style StyleOf(ControlKind kind) {
         return {WC_TREEVIEWA, TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS | WS_TABSTOP,
                 WS_EX_CLIENTEDGE};
     case ControlKind::ListView:
-        return {WC_LISTVIEWA, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP, WS_EX_CLIENTEDGE};
+        return {WC_LISTVIEWA, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | WS_TABSTOP,
+                WS_EX_CLIENTEDGE};
     case ControlKind::TabStrip:
         return {WC_TABCONTROLA, WS_TABSTOP, 0};
     case ControlKind::Grid:
@@ -110,6 +98,9 @@ class Win32Control : public IControl {
         registry_.erase(std::remove(registry_.begin(), registry_.end(), this), registry_.end());
         SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
         DestroyWindow(hwnd_);
+        for (HIMAGELIST list : imageLists_)
+            if (list)
+                ImageList_Destroy(list);
         if (font_)
             DeleteObject(font_);
         if (brush_)
@@ -218,6 +209,7 @@ class Win32Control : public IControl {
             FillTree();
             break;
         case ControlKind::ListView:
+            images_.assign(items.size(), ItemImages{});
             FillList();
             break;
         default:
@@ -324,6 +316,63 @@ class Win32Control : public IControl {
         SendMessageA(hwnd_, PBM_SETPOS, static_cast<WPARAM>(position_), 0);
     }
 
+    void SetImageList(ImageListRole role, const ImageListSpec& images) override {
+        if (kind_ != ControlKind::ListView)
+            return;
+        HIMAGELIST& list = imageLists_[role == ImageListRole::Small ? 0 : 1];
+        HIMAGELIST old = list;
+        list = CreateImageList(images);
+        SendMessageA(hwnd_, LVM_SETIMAGELIST, role == ImageListRole::Small ? LVSIL_SMALL : LVSIL_STATE,
+                     reinterpret_cast<LPARAM>(list));
+        if (old)
+            ImageList_Destroy(old);
+    }
+
+    ImageListInfo GetImageList(ImageListRole role) override {
+        if (kind_ != ControlKind::ListView)
+            return {};
+        auto list = reinterpret_cast<HIMAGELIST>(
+            SendMessageA(hwnd_, LVM_GETIMAGELIST, role == ImageListRole::Small ? LVSIL_SMALL : LVSIL_STATE, 0));
+        if (!list)
+            return {};
+        ImageListInfo info;
+        info.Count = ImageList_GetImageCount(list);
+        ImageList_GetIconSize(list, &info.Width, &info.Height);
+        return info;
+    }
+
+    void SetItemImages(const std::vector<ItemImages>& images) override {
+        if (kind_ != ControlKind::ListView)
+            return;
+        for (size_t i = 0; i < images_.size() && i < images.size(); ++i)
+            images_[i] = images[i];
+        for (size_t row = 0; row < images_.size(); ++row)
+            ApplyItemImages(row);
+    }
+
+    // A state image n is kept as n + 1: 0 means none.
+    std::vector<ItemImages> GetItemImages() override {
+        std::vector<ItemImages> images;
+        if (kind_ != ControlKind::ListView)
+            return images;
+        for (size_t row = 0; row < items_.size(); ++row) {
+            LVITEMA item{};
+            item.mask = LVIF_IMAGE | LVIF_STATE;
+            item.iItem = static_cast<int>(row);
+            item.stateMask = LVIS_STATEIMAGEMASK;
+            SendMessageA(hwnd_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+            images.push_back({item.iImage, static_cast<int>((item.state & LVIS_STATEIMAGEMASK) >> 12) - 1});
+        }
+        return images;
+    }
+
+    void SetCellDrawing(CellDrawing drawing) override {
+        drawing_ = drawing;
+        InvalidateRect(hwnd_, nullptr, TRUE);
+    }
+
+    void Repaint() override { RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN); }
+
     void SetPicture(const std::string& bmp, bool stretch) override {
         picture_ = bmp;
         stretch_ = stretch;
@@ -366,12 +415,12 @@ class Win32Control : public IControl {
         color_ = color;
         if (brush_)
             DeleteObject(brush_);
-        brush_ = CreateSolidBrush(Resolve(color));
+        brush_ = CreateSolidBrush(ResolveColor(color));
         if (kind_ == ControlKind::TreeView)
-            SendMessageA(hwnd_, TVM_SETBKCOLOR, 0, static_cast<LPARAM>(Resolve(color)));
+            SendMessageA(hwnd_, TVM_SETBKCOLOR, 0, static_cast<LPARAM>(ResolveColor(color)));
         if (kind_ == ControlKind::ListView) {
-            SendMessageA(hwnd_, LVM_SETBKCOLOR, 0, static_cast<LPARAM>(Resolve(color)));
-            SendMessageA(hwnd_, LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(Resolve(color)));
+            SendMessageA(hwnd_, LVM_SETBKCOLOR, 0, static_cast<LPARAM>(ResolveColor(color)));
+            SendMessageA(hwnd_, LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(ResolveColor(color)));
         }
         InvalidateRect(hwnd_, nullptr, TRUE);
     }
@@ -404,8 +453,8 @@ class Win32Control : public IControl {
             if (!brush_)
                 return false;
             auto dc = reinterpret_cast<HDC>(wParam);
-            SetTextColor(dc, Resolve(textColor_));
-            SetBkColor(dc, Resolve(color_));
+            SetTextColor(dc, ResolveColor(textColor_));
+            SetBkColor(dc, ResolveColor(color_));
             result = reinterpret_cast<LRESULT>(brush_);
             return true;
         }
@@ -573,7 +622,7 @@ class Win32Control : public IControl {
     void FillList() {
         SendMessageA(hwnd_, LVM_DELETEALLITEMS, 0, 0);
         for (size_t row = 0; row < items_.size(); ++row) {
-            std::vector<std::string> cells = Cells(items_[row]);
+            std::vector<std::string> cells = RowCells(items_[row]);
             LVITEMA item{};
             item.mask = LVIF_TEXT;
             item.iItem = static_cast<int>(row);
@@ -584,7 +633,20 @@ class Win32Control : public IControl {
                 item.pszText = cells[c].data();
                 SendMessageA(hwnd_, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
             }
+            ApplyItemImages(row);
         }
+    }
+
+    void ApplyItemImages(size_t row) {
+        if (row >= images_.size())
+            return;
+        LVITEMA item{};
+        item.mask = LVIF_IMAGE | LVIF_STATE;
+        item.iItem = static_cast<int>(row);
+        item.iImage = images_[row].Image;
+        item.stateMask = LVIS_STATEIMAGEMASK;
+        item.state = INDEXTOSTATEIMAGEMASK(static_cast<UINT>(std::max(0, images_[row].State + 1)));
+        SendMessageA(hwnd_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
     }
 
     void Paint(HDC dc) {
@@ -594,7 +656,7 @@ class Win32Control : public IControl {
         FillRect(dc, &r, back);
         HGDIOBJ oldFont = SelectObject(dc, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
         SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, Resolve(textColor_));
+        SetTextColor(dc, ResolveColor(textColor_));
         std::string text = Text();
         switch (kind_) {
         case ControlKind::GroupBox: {
@@ -614,7 +676,7 @@ class Win32Control : public IControl {
             PaintPicture(dc, r);
             break;
         case ControlKind::Grid:
-            PaintGrid(dc, r);
+            PaintGrid(dc);
             break;
         default: {
             PaintBevel(dc, r);
@@ -672,36 +734,44 @@ class Win32Control : public IControl {
         StretchDIBits(dc, 0, 0, dw, dh, 0, 0, w, h, data + offBits, info, DIB_RGB_COLORS, SRCCOPY);
     }
 
-    void PaintGrid(HDC dc, RECT r) {
+    // The window's own drawing fills each cell and writes its text; the
+    // owner's follows. An exception of the owner's ends the drawing and goes
+    // to the application.
+    void PaintGrid(HDC dc) {
         HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNFACE));
         HGDIOBJ oldPen = SelectObject(dc, pen);
-        int cols = static_cast<int>(columns_.size());
-        for (size_t row = 0; row < items_.size(); ++row) {
-            std::vector<std::string> cells = Cells(items_[row]);
-            int left = 0, top = static_cast<int>(row) * rowHeight_;
-            for (int c = 0; c < cols; ++c) {
-                RECT cell{left, top, left + columns_[static_cast<size_t>(c)].Width, top + rowHeight_};
-                if (static_cast<int>(row) * cols + c == index_) {
-                    FillRect(dc, &cell, GetSysColorBrush(COLOR_HIGHLIGHT));
-                    SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
-                } else {
-                    SetTextColor(dc, Resolve(textColor_));
-                }
-                if (static_cast<size_t>(c) < cells.size()) {
-                    RECT text = cell;
-                    text.left += 2;
-                    DrawTextA(dc, cells[static_cast<size_t>(c)].c_str(), -1, &text,
-                              DT_LEFT | DT_VCENTER | DT_SINGLELINE);
-                }
-                MoveToEx(dc, cell.right - 1, cell.top, nullptr);
-                LineTo(dc, cell.right - 1, cell.bottom - 1);
-                LineTo(dc, cell.left - 1, cell.bottom - 1);
-                left = cell.right;
-            }
+        try {
+            PaintCells(dc);
+        } catch (...) {
+            gui_.Raise(std::current_exception());
         }
-        (void)r;
         SelectObject(dc, oldPen);
         DeleteObject(pen);
+    }
+
+    void PaintCells(HDC dc) {
+        Win32Canvas canvas(dc);
+        int cols = static_cast<int>(columns_.size());
+        for (const GridCell& cell : GridCells(columns_, static_cast<int>(items_.size()), rowHeight_)) {
+            bool selected = cell.Row * cols + cell.Col == index_;
+            if (drawing_ != CellDrawing::Owner) {
+                canvas.FillRect(cell.Rect, selected ? kColorHighlight : color_);
+                std::vector<std::string> cells = RowCells(items_[static_cast<size_t>(cell.Row)]);
+                if (static_cast<size_t>(cell.Col) < cells.size()) {
+                    RECT text{cell.Rect.Left + 2, cell.Rect.Top, cell.Rect.Left + cell.Rect.Width,
+                              cell.Rect.Top + cell.Rect.Height};
+                    SetTextColor(dc, ResolveColor(selected ? kColorHighlightText : textColor_));
+                    DrawTextA(dc, cells[static_cast<size_t>(cell.Col)].c_str(), -1, &text,
+                              DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+                }
+            }
+            if (drawing_ != CellDrawing::Default)
+                events_.OnDrawCell(cell.Col, cell.Row, cell.Rect, selected, canvas);
+            int right = cell.Rect.Left + cell.Rect.Width, bottom = cell.Rect.Top + cell.Rect.Height;
+            MoveToEx(dc, right, cell.Rect.Top, nullptr);
+            LineTo(dc, right, bottom);
+            LineTo(dc, cell.Rect.Left - 1, bottom);
+        }
     }
 
     Win32Gui& gui_;
@@ -720,6 +790,9 @@ class Win32Control : public IControl {
     std::vector<std::string> items_;
     std::vector<ColumnSpec> columns_;
     std::vector<HTREEITEM> nodes_;
+    HIMAGELIST imageLists_[2] = {nullptr, nullptr};
+    std::vector<ItemImages> images_;
+    CellDrawing drawing_ = CellDrawing::Default;
     int index_ = -1;
     int rowHeight_ = 24;
     int min_ = 0;
