@@ -42,12 +42,9 @@ done
 
 c="$WINEPREFIX/drive_c"
 work=$(mktemp -d "${TMPDIR:-/tmp}/sw-netdist.XXXXXX")
-server_pid=""
+source "$here/tests/wine/servers.sh"
 stop_servers() {
-    if [ -n "$server_pid" ]; then
-        kill "$server_pid" 2>/dev/null
-        wait "$server_pid" 2>/dev/null
-    fi
+    sw_stop_server
     rm -rf "$work"
 }
 trap 'stop_servers; sw_wine_cleanup' EXIT
@@ -125,15 +122,8 @@ echo "== installs from the servers"
 mkdir -p "$work/root/pub/setup" "$work/root/pub/docs" "$work/state"
 cp "$web/127.0.0.1/pubsetup/"* "$work/root/pub/setup/" 2>/dev/null
 cp "$web/127.0.0.1/-pub-docs/"* "$work/root/pub/docs/" 2>/dev/null
-timeout -k 5 900 "$python" "$here/tests/wine/dist_servers.py" "$work/root" 80 21 "$work/state" 880 \
-    >"$work/servers.log" 2>&1 &
-server_pid=$!
-for _ in $(seq 1 100); do
-    [ -e "$work/state/ready" ] && break
-    kill -0 "$server_pid" 2>/dev/null || break
-    sleep 0.1
-done
-if [ ! -e "$work/state/ready" ]; then
+if ! sw_start_server "$work/state/ready" "$work/servers.log" \
+    timeout -k 5 900 "$python" "$here/tests/wine/dist_servers.py" "$work/root" 80 21 "$work/state" 880; then
     echo "the servers did not start:"
     cat "$work/servers.log"
     check "the servers start" false

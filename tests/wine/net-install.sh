@@ -16,25 +16,16 @@ python=/usr/bin/python3
 "$python" -c 'import pyftpdlib' 2>/dev/null || { echo "python3-pyftpdlib is missing (scripts/install-prereqs.sh)"; exit 1; }
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/sw-net.XXXXXX")
-server_pid=""
+source "$here/tests/wine/servers.sh"
 stop_servers() {
-    if [ -n "$server_pid" ]; then
-        kill "$server_pid" 2>/dev/null
-        wait "$server_pid" 2>/dev/null
-    fi
+    sw_stop_server
     rm -rf "$work"
 }
 # Replaces the Wine environment's own trap: its cleanup runs here when this script made the prefix.
 trap 'stop_servers; [ -n "$own_wine" ] && sw_wine_cleanup' EXIT
 
-timeout -k 5 900 "$python" "$here/tests/wine/net_servers.py" "$work/root" "$work/ports" 880 >"$work/servers.log" 2>&1 &
-server_pid=$!
-for _ in $(seq 1 100); do
-    [ -s "$work/ports" ] && break
-    kill -0 "$server_pid" 2>/dev/null || break
-    sleep 0.1
-done
-if [ ! -s "$work/ports" ]; then
+if ! sw_start_server "$work/ports" "$work/servers.log" \
+    timeout -k 5 900 "$python" "$here/tests/wine/net_servers.py" "$work/root" "$work/ports" 880; then
     echo "the loopback servers did not start:"
     cat "$work/servers.log"
     echo "0 passed, 1 failed"
