@@ -86,15 +86,15 @@ if [ ${#missing[@]} -gt 0 ] || { [ -n "$emulate" ] && ! qemu_ok; }; then
         as_root dpkg --add-architecture i386
     fi
     [ -n "$emulate" ] && ! qemu_ok && add_backports
-    as_root apt-get update -qq </dev/null >/dev/null
+    as_root apt-get -o DPkg::Lock::Timeout=600 update -qq </dev/null >/dev/null
     if [ ${#missing[@]} -gt 0 ]; then
         echo "install-prereqs: installing ${missing[*]}"
-        as_root apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null >/dev/null
+        as_root apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends "${missing[@]}" </dev/null >/dev/null
     fi
     if [ -n "$emulate" ] && ! qemu_ok; then
         suite="$(. /etc/os-release && echo "$VERSION_CODENAME")-backports"
         echo "install-prereqs: installing qemu-user from $suite"
-        as_root apt-get install -y -qq --no-install-recommends -t "$suite" qemu-user </dev/null >/dev/null
+        as_root apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends -t "$suite" qemu-user </dev/null >/dev/null
         qemu_ok || { echo "install-prereqs: qemu-user 10 or later did not install" >&2; exit 1; }
     fi
 fi
