@@ -8,29 +8,29 @@
 namespace sw {
 
 SW_CLASS_INFO(TCheckBox, TWinControl,
-              ctlprop::Join({ctlprop::Placement<TCheckBox>(),
-                             ctlprop::State<TCheckBox>(),
-                             ctlprop::Looks<TCheckBox>(clBtnFace),
-                             ctlprop::Caption<TCheckBox>(),
-                             ctlprop::Tabs<TCheckBox>(true),
+              ctlprop::Join({ctlprop::Placement(),
+                             ctlprop::State(),
+                             ctlprop::Looks(clBtnFace),
+                             ctlprop::Caption(),
+                             ctlprop::Tabs(true),
                              {prop::Boolean("Checked", &Self::Checked, &Self::SetChecked, false),
                               prop::Enumeration("Alignment", &Self::Alignment, AlignmentNames(),
                                                 std::optional(TAlignment::taRightJustify))},
                              ctlprop::Click<TCheckBox>()}))
 
 SW_CLASS_INFO(TRadioButton, TWinControl,
-              ctlprop::Join({ctlprop::Placement<TRadioButton>(),
-                             ctlprop::State<TRadioButton>(),
-                             ctlprop::Looks<TRadioButton>(clBtnFace),
-                             ctlprop::Caption<TRadioButton>(),
-                             ctlprop::Tabs<TRadioButton>(false),
+              ctlprop::Join({ctlprop::Placement(),
+                             ctlprop::State(),
+                             ctlprop::Looks(clBtnFace),
+                             ctlprop::Caption(),
+                             ctlprop::Tabs(false),
                              {prop::Boolean("Checked", &Self::Checked, &Self::SetChecked, false)},
                              ctlprop::Click<TRadioButton>()}))
 
 SW_CLASS_INFO(TGroupBox, TWinControl,
-              ctlprop::Join({ctlprop::Placement<TGroupBox>(), ctlprop::State<TGroupBox>(),
-                             ctlprop::Looks<TGroupBox>(clBtnFace), ctlprop::Caption<TGroupBox>(),
-                             ctlprop::Tabs<TGroupBox>(false), ctlprop::Click<TGroupBox>()}))
+              ctlprop::Join({ctlprop::Placement(), ctlprop::State(),
+                             ctlprop::Looks(clBtnFace), ctlprop::Caption(),
+                             ctlprop::Tabs(false), ctlprop::Click<TGroupBox>()}))
 
 SW_CLASS_INFO(TRadioGroup, TGroupBox, prop::Object("Items", &Self::Items),
               prop::Integer("ItemIndex", &Self::ItemIndex, &Self::SetItemIndex, -1),

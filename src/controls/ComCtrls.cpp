@@ -11,7 +11,7 @@ const TEnumInfo kViewStyles{{"vsIcon", "vsSmallIcon", "vsList", "vsReport"}};
 
 template <class C> std::vector<TPropInfo> Common(TColor color, bool tabStop) {
     return ctlprop::Join(
-        {ctlprop::Placement<C>(), ctlprop::State<C>(), ctlprop::Looks<C>(color), ctlprop::Tabs<C>(tabStop)});
+        {ctlprop::Placement(), ctlprop::State(), ctlprop::Looks(color), ctlprop::Tabs(tabStop)});
 }
 
 std::string JoinCells(const std::string& first, const std::vector<std::string>& rest) {

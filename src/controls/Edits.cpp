@@ -36,10 +36,10 @@ std::vector<std::string> SplitLines(const std::string& text) {
 
 template <class C> std::vector<TPropInfo> EditCommon() {
     return ctlprop::Join(
-        {ctlprop::Placement<C>(),
-         ctlprop::State<C>(),
-         ctlprop::Looks<C>(clWindow),
-         ctlprop::Tabs<C>(true),
+        {ctlprop::Placement(),
+         ctlprop::State(),
+         ctlprop::Looks(clWindow),
+         ctlprop::Tabs(true),
          {prop::Boolean("ReadOnly", &C::ReadOnly, &C::SetReadOnly, false), prop::Event("OnChange", &C::OnChange)},
          ctlprop::Click<C>()});
 }
@@ -49,7 +49,7 @@ SW_CLASS_INFO(TCustomEdit, TWinControl)
 
 SW_CLASS_INFO(TEdit, TCustomEdit,
               ctlprop::Join({EditCommon<TEdit>(),
-                             ctlprop::Text<TEdit>(),
+                             ctlprop::Text(),
                              {prop::Enumeration("CharCase", &Self::CharCase, &Self::SetCharCase, kCharCases,
                                                 std::optional(TEditCharCase::ecNormal)),
                               prop::Integer("MaxLength", &Self::MaxLength, 0)}}))

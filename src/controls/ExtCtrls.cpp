@@ -15,11 +15,11 @@ const TEnumInfo kBevelStyles{{"bsLowered", "bsRaised"}};
 } // namespace
 
 SW_CLASS_INFO(TPanel, TWinControl,
-              ctlprop::Join({ctlprop::Placement<TPanel>(),
-                             ctlprop::State<TPanel>(),
-                             ctlprop::Looks<TPanel>(clBtnFace),
-                             ctlprop::Caption<TPanel>(),
-                             ctlprop::Tabs<TPanel>(false),
+              ctlprop::Join({ctlprop::Placement(),
+                             ctlprop::State(),
+                             ctlprop::Looks(clBtnFace),
+                             ctlprop::Caption(),
+                             ctlprop::Tabs(false),
                              {prop::Enumeration("Alignment", &Self::Alignment, &Self::SetAlignment, AlignmentNames(),
                                                 std::optional(TAlignment::taCenter)),
                               prop::Enumeration("BevelInner", &Self::BevelInner, &Self::SetBevelInner, kPanelBevels,
@@ -34,7 +34,7 @@ SW_CLASS_INFO(TPanel, TWinControl,
                              ctlprop::Click<TPanel>()}))
 
 SW_CLASS_INFO(TBevel, TControl,
-              ctlprop::Join({ctlprop::Placement<TBevel>(),
+              ctlprop::Join({ctlprop::Placement(),
                              {prop::Boolean("Visible", &Self::Visible, &Self::SetVisible, true),
                               prop::Enumeration("Shape", &Self::Shape, &Self::SetShape, kBevelShapes,
                                                 std::optional(TBevelShape::bsBox)),
@@ -42,8 +42,8 @@ SW_CLASS_INFO(TBevel, TControl,
                                                 std::optional(TBevelStyle::bsLowered))}}))
 
 SW_CLASS_INFO(TImage, TControl,
-              ctlprop::Join({ctlprop::Placement<TImage>(),
-                             ctlprop::State<TImage>(),
+              ctlprop::Join({ctlprop::Placement(),
+                             ctlprop::State(),
                              {prop::Object("Picture", &Self::Picture),
                               prop::Boolean("Stretch", &Self::Stretch, &Self::SetStretch, false),
                               prop::Boolean("Center", &Self::Center, false),

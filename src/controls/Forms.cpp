@@ -25,7 +25,7 @@ SW_CLASS_INFO(TCustomForm, TWinControl)
 SW_CLASS_INFO(TDataModule, TComponent)
 
 SW_CLASS_INFO(TForm, TCustomForm,
-              ctlprop::Join({ctlprop::Caption<TForm>(),
+              ctlprop::Join({ctlprop::Caption(),
                              {prop::Integer("Left", &Self::Left, &Self::SetLeft, std::nullopt),
                               prop::Integer("Top", &Self::Top, &Self::SetTop, std::nullopt),
                               prop::Integer("Width", &Self::Width, &Self::SetWidth, std::nullopt),

@@ -15,10 +15,10 @@ constexpr int32_t kMaxCells = 1 << 20;
 } // namespace
 
 SW_CLASS_INFO(TStringGrid, TWinControl,
-              ctlprop::Join({ctlprop::Placement<TStringGrid>(),
-                             ctlprop::State<TStringGrid>(),
-                             ctlprop::Looks<TStringGrid>(clWindow),
-                             ctlprop::Tabs<TStringGrid>(true),
+              ctlprop::Join({ctlprop::Placement(),
+                             ctlprop::State(),
+                             ctlprop::Looks(clWindow),
+                             ctlprop::Tabs(true),
                              {prop::Integer("ColCount", &Self::ColCount, &Self::SetColCount, 5),
                               prop::Integer("RowCount", &Self::RowCount, &Self::SetRowCount, 5),
                               prop::Integer("FixedCols", &Self::FixedCols, &Self::SetFixedCols, 1),

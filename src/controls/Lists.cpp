@@ -11,10 +11,10 @@ namespace {
 const TEnumInfo kComboStyles{{"csDropDown", "csSimple", "csDropDownList", "csOwnerDrawFixed", "csOwnerDrawVariable"}};
 
 template <class C> std::vector<TPropInfo> ListCommon() {
-    return ctlprop::Join({ctlprop::Placement<C>(),
-                          ctlprop::State<C>(),
-                          ctlprop::Looks<C>(clWindow),
-                          ctlprop::Tabs<C>(true),
+    return ctlprop::Join({ctlprop::Placement(),
+                          ctlprop::State(),
+                          ctlprop::Looks(clWindow),
+                          ctlprop::Tabs(true),
                           {prop::Object("Items", &C::Items), prop::Boolean("Sorted", &C::Sorted, &C::SetSorted, false)},
                           ctlprop::Click<C>()});
 }
@@ -26,7 +26,7 @@ SW_CLASS_INFO(TListBox, TCustomListControl, ListCommon<TListBox>())
 
 SW_CLASS_INFO(TComboBox, TCustomListControl,
               ctlprop::Join({ListCommon<TComboBox>(),
-                             ctlprop::Text<TComboBox>(),
+                             ctlprop::Text(),
                              {prop::Enumeration("Style", &Self::Style, kComboStyles,
                                                 std::optional(TComboBoxStyle::csDropDown)),
                               prop::Event("OnChange", &Self::OnChange)}}))
