@@ -28,6 +28,28 @@ const std::string* TIdentMap::NameOf(int32_t value) const {
     return nullptr;
 }
 
+TPropInfo::TPropInfo() = default;
+TPropInfo::TPropInfo(const TPropInfo&) = default;
+TPropInfo::TPropInfo(TPropInfo&&) noexcept = default;
+TPropInfo& TPropInfo::operator=(const TPropInfo&) = default;
+TPropInfo& TPropInfo::operator=(TPropInfo&&) noexcept = default;
+TPropInfo::~TPropInfo() = default;
+
+namespace prop {
+
+// The builders pass their literal here, so that a class table does not build
+// and destroy a string for every property.
+TPropInfo MakeProp(const char* name, TPropKind kind) { return MakeProp(std::string(name), kind); }
+
+TPropInfo MakeProp(std::string name, TPropKind kind) {
+    TPropInfo p;
+    p.Name = std::move(name);
+    p.Kind = kind;
+    return p;
+}
+
+} // namespace prop
+
 TClassInfo::TClassInfo(std::string name, const TClassInfo* parent, std::vector<TPropInfo> own)
     : Name(std::move(name)), Parent(parent) {
     if (parent)
@@ -60,6 +82,8 @@ bool TClassInfo::InheritsFrom(const TClassInfo& other) const {
 }
 
 void RaiseInvalidPropertyValue() { throw EReadError("Invalid property value"); }
+
+void RaiseEmptyAccessor() { throw EInvalidOperation("A property has no accessor for this use"); }
 
 const TClassInfo& TPersistent::StaticClassInfo() {
     static const TClassInfo info("TPersistent", nullptr, {});

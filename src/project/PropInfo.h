@@ -3,6 +3,8 @@
 // walk these tables; no class has reading code of its own.
 #pragma once
 
+#include "project/Accessor.h"
+
 #include <any>
 #include <cstdint>
 #include <functional>
@@ -50,6 +52,14 @@ struct TIdentMap {
 class TCollection;
 
 struct TPropInfo {
+    // Out of line: every class table builds, copies and destroys these.
+    TPropInfo();
+    TPropInfo(const TPropInfo&);
+    TPropInfo(TPropInfo&&) noexcept;
+    TPropInfo& operator=(const TPropInfo&);
+    TPropInfo& operator=(TPropInfo&&) noexcept;
+    ~TPropInfo();
+
     std::string Name;
     TPropKind Kind = TPropKind::Integer;
     const TEnumInfo* Enum = nullptr;   // Enumeration, Set
@@ -61,25 +71,25 @@ struct TPropInfo {
     std::optional<std::string> StringDefault;
 
     // Accessors by kind; unused ones stay empty.
-    std::function<int64_t(const TPersistent&)> GetOrdinal; // Integer, Boolean, Enumeration, Set
-    std::function<void(TPersistent&, int64_t)> SetOrdinal;
-    std::function<std::string(const TPersistent&)> GetString; // String, Binary
-    std::function<void(TPersistent&, const std::string&)> SetString;
-    std::function<long double(const TPersistent&)> GetFloat;
-    std::function<void(TPersistent&, long double)> SetFloat;
-    std::function<TPersistent*(const TPersistent&)> GetObject; // Object
-    std::function<TComponent*(const TPersistent&)> GetReference;
+    TAccessor<int64_t(const TPersistent&)> GetOrdinal; // Integer, Boolean, Enumeration, Set
+    TAccessor<void(TPersistent&, int64_t)> SetOrdinal;
+    TAccessor<std::string(const TPersistent&)> GetString; // String, Binary
+    TAccessor<void(TPersistent&, const std::string&)> SetString;
+    TAccessor<long double(const TPersistent&)> GetFloat;
+    TAccessor<void(TPersistent&, long double)> SetFloat;
+    TAccessor<TPersistent*(const TPersistent&)> GetObject; // Object
+    TAccessor<TComponent*(const TPersistent&)> GetReference;
     // Raises "Invalid property value" when the component is of the wrong class.
-    std::function<void(TPersistent&, TComponent*)> SetReference;
-    std::function<std::string(const TPersistent&)> GetEventName;
+    TAccessor<void(TPersistent&, TComponent*)> SetReference;
+    TAccessor<std::string(const TPersistent&)> GetEventName;
     // Binds the handler the root form found for the name (an empty any clears);
     // raises "Invalid property value" when its signature does not fit.
-    std::function<void(TPersistent&, const std::string&, const std::any&)> SetEvent;
-    std::function<std::vector<std::string>(const TPersistent&)> GetLines; // StringList
-    std::function<void(TPersistent&, const std::vector<std::string>&)> SetLines;
-    std::function<TCollection*(const TPersistent&)> GetCollection;
+    TAccessor<void(TPersistent&, const std::string&, const std::any&)> SetEvent;
+    TAccessor<std::vector<std::string>(const TPersistent&)> GetLines; // StringList
+    TAccessor<void(TPersistent&, const std::vector<std::string>&)> SetLines;
+    TAccessor<TCollection*(const TPersistent&)> GetCollection;
     // When set and false, the property is not written.
-    std::function<bool(const TPersistent&)> Stored;
+    TAccessor<bool(const TPersistent&)> Stored;
 };
 
 struct TClassInfo {
@@ -116,17 +126,13 @@ template <class... Args> class TEvent {
 // Builders for table entries, from fields or accessor pairs of class C.
 namespace prop {
 
-inline TPropInfo MakeProp(std::string name, TPropKind kind) {
-    TPropInfo p;
-    p.Name = std::move(name);
-    p.Kind = kind;
-    return p;
-}
+TPropInfo MakeProp(const char* name, TPropKind kind);
+TPropInfo MakeProp(std::string name, TPropKind kind);
 
 template <class C>
-TPropInfo Integer(std::string name, int32_t C::*field, std::optional<int64_t> def = 0,
+TPropInfo Integer(const char* name, int32_t C::*field, std::optional<int64_t> def = 0,
                   const TIdentMap* idents = nullptr) {
-    TPropInfo p = MakeProp(std::move(name), TPropKind::Integer);
+    TPropInfo p = MakeProp(name, TPropKind::Integer);
     p.Idents = idents;
     p.Default = def;
     p.GetOrdinal = [field](const TPersistent& o) -> int64_t { return static_cast<const C&>(o).*field; };
@@ -135,9 +141,9 @@ TPropInfo Integer(std::string name, int32_t C::*field, std::optional<int64_t> de
 }
 
 template <class C, class S>
-TPropInfo Integer(std::string name, int32_t (C::*get)() const, void (S::*set)(int32_t), std::optional<int64_t> def = 0,
+TPropInfo Integer(const char* name, int32_t (C::*get)() const, void (S::*set)(int32_t), std::optional<int64_t> def = 0,
                   const TIdentMap* idents = nullptr) {
-    TPropInfo p = MakeProp(std::move(name), TPropKind::Integer);
+    TPropInfo p = MakeProp(name, TPropKind::Integer);
     p.Idents = idents;
     p.Default = def;
     p.GetOrdinal = [get](const TPersistent& o) -> int64_t { return (static_cast<const C&>(o).*get)(); };
@@ -145,8 +151,8 @@ TPropInfo Integer(std::string name, int32_t (C::*get)() const, void (S::*set)(in
     return p;
 }
 
-template <class C> TPropInfo Boolean(std::string name, bool C::*field, std::optional<bool> def) {
-    TPropInfo p = MakeProp(std::move(name), TPropKind::Boolean);
+template <class C> TPropInfo Boolean(const char* name, bool C::*field, std::optional<bool> def) {
+    TPropInfo p = MakeProp(name, TPropKind::Boolean);
     if (def)
         p.Default = *def ? 1 : 0;
     p.GetOrdinal = [field](const TPersistent& o) -> int64_t { return (static_cast<const C&>(o).*field) ? 1 : 0; };
@@ -155,8 +161,8 @@ template <class C> TPropInfo Boolean(std::string name, bool C::*field, std::opti
 }
 
 template <class C, class S>
-TPropInfo Boolean(std::string name, bool (C::*get)() const, void (S::*set)(bool), std::optional<bool> def) {
-    TPropInfo p = MakeProp(std::move(name), TPropKind::Boolean);
+TPropInfo Boolean(const char* name, bool (C::*get)() const, void (S::*set)(bool), std::optional<bool> def) {
+    TPropInfo p = MakeProp(name, TPropKind::Boolean);
     if (def)
         p.Default = *def ? 1 : 0;
     p.GetOrdinal = [get](const TPersistent& o) -> int64_t { return (static_cast<const C&>(o).*get)() ? 1 : 0; };
@@ -165,8 +171,8 @@ TPropInfo Boolean(std::string name, bool (C::*get)() const, void (S::*set)(bool)
 }
 
 template <class C, class E>
-TPropInfo Enumeration(std::string name, E C::*field, const TEnumInfo& names, std::optional<E> def) {
-    TPropInfo p = MakeProp(std::move(name), TPropKind::Enumeration);
+TPropInfo Enumeration(const char* name, E C::*field, const TEnumInfo& names, std::optional<E> def) {
+    TPropInfo p = MakeProp(name, TPropKind::Enumeration);
     p.Enum = &names;
     if (def)
         p.Default = static_cast<int64_t>(*def);
@@ -178,9 +184,9 @@ TPropInfo Enumeration(std::string name, E C::*field, const TEnumInfo& names, std
 }
 
 template <class C, class S, class E>
-TPropInfo Enumeration(std::string name, E (C::*get)() const, void (S::*set)(E), const TEnumInfo& names,
+TPropInfo Enumeration(const char* name, E (C::*get)() const, void (S::*set)(E), const TEnumInfo& names,
                       std::optional<E> def) {
-    TPropInfo p = MakeProp(std::move(name), TPropKind::Enumeration);
+    TPropInfo p = MakeProp(name, TPropKind::Enumeration);
     p.Enum = &names;
     if (def)
         p.Default = static_cast<int64_t>(*def);
@@ -193,8 +199,8 @@ TPropInfo Enumeration(std::string name, E (C::*get)() const, void (S::*set)(E), 
 
 // A set is a bit mask: bit i stands for the enumeration's i-th name.
 template <class C>
-TPropInfo Set(std::string name, uint32_t C::*field, const TEnumInfo& names, std::optional<uint32_t> def) {
-    TPropInfo p = MakeProp(std::move(name), TPropKind::Set);
+TPropInfo Set(const char* name, uint32_t C::*field, const TEnumInfo& names, std::optional<uint32_t> def) {
+    TPropInfo p = MakeProp(name, TPropKind::Set);
     p.Enum = &names;
     if (def)
         p.Default = *def;
@@ -204,9 +210,9 @@ TPropInfo Set(std::string name, uint32_t C::*field, const TEnumInfo& names, std:
 }
 
 template <class C, class S>
-TPropInfo Set(std::string name, uint32_t (C::*get)() const, void (S::*set)(uint32_t), const TEnumInfo& names,
+TPropInfo Set(const char* name, uint32_t (C::*get)() const, void (S::*set)(uint32_t), const TEnumInfo& names,
               std::optional<uint32_t> def) {
-    TPropInfo p = MakeProp(std::move(name), TPropKind::Set);
+    TPropInfo p = MakeProp(name, TPropKind::Set);
     p.Enum = &names;
     if (def)
         p.Default = *def;
@@ -217,26 +223,28 @@ TPropInfo Set(std::string name, uint32_t (C::*get)() const, void (S::*set)(uint3
 
 // A string property; `def` is the value left out of streams (none: always written).
 template <class C>
-TPropInfo String(std::string name, std::string C::*field, std::optional<std::string> def = std::string()) {
-    TPropInfo p = MakeProp(std::move(name), TPropKind::String);
-    p.StringDefault = std::move(def);
+TPropInfo String(const char* name, std::string C::*field, std::optional<std::string_view> def = std::string_view()) {
+    TPropInfo p = MakeProp(name, TPropKind::String);
+    if (def)
+        p.StringDefault = std::string(*def);
     p.GetString = [field](const TPersistent& o) { return static_cast<const C&>(o).*field; };
     p.SetString = [field](TPersistent& o, const std::string& v) { static_cast<C&>(o).*field = v; };
     return p;
 }
 
 template <class C, class S>
-TPropInfo String(std::string name, std::string (C::*get)() const, void (S::*set)(const std::string&),
-                 std::optional<std::string> def = std::string()) {
-    TPropInfo p = MakeProp(std::move(name), TPropKind::String);
-    p.StringDefault = std::move(def);
+TPropInfo String(const char* name, std::string (C::*get)() const, void (S::*set)(const std::string&),
+                 std::optional<std::string_view> def = std::string_view()) {
+    TPropInfo p = MakeProp(name, TPropKind::String);
+    if (def)
+        p.StringDefault = std::string(*def);
     p.GetString = [get](const TPersistent& o) { return (static_cast<const C&>(o).*get)(); };
     p.SetString = [set](TPersistent& o, const std::string& v) { (static_cast<S&>(o).*set)(v); };
     return p;
 }
 
-template <class C> TPropInfo Float(std::string name, long double C::*field, TFloatType type = TFloatType::Extended) {
-    TPropInfo p = MakeProp(std::move(name), TPropKind::Float);
+template <class C> TPropInfo Float(const char* name, long double C::*field, TFloatType type = TFloatType::Extended) {
+    TPropInfo p = MakeProp(name, TPropKind::Float);
     p.FloatType = type;
     p.GetFloat = [field](const TPersistent& o) { return static_cast<const C&>(o).*field; };
     p.SetFloat = [field](TPersistent& o, long double v) { static_cast<C&>(o).*field = v; };
@@ -244,22 +252,22 @@ template <class C> TPropInfo Float(std::string name, long double C::*field, TFlo
 }
 
 template <class C, class S>
-TPropInfo Binary(std::string name, std::string (C::*get)() const, void (S::*set)(const std::string&)) {
-    TPropInfo p = String(std::move(name), get, set);
+TPropInfo Binary(const char* name, std::string (C::*get)() const, void (S::*set)(const std::string&)) {
+    TPropInfo p = String(name, get, set);
     p.Kind = TPropKind::Binary;
     return p;
 }
 
 // A nested object owned by the instance, reached by a getter.
-template <class C, class T> TPropInfo Object(std::string name, T* (C::*get)() const) {
-    TPropInfo p = MakeProp(std::move(name), TPropKind::Object);
+template <class C, class T> TPropInfo Object(const char* name, T* (C::*get)() const) {
+    TPropInfo p = MakeProp(name, TPropKind::Object);
     p.GetObject = [get](const TPersistent& o) -> TPersistent* { return (static_cast<const C&>(o).*get)(); };
     return p;
 }
 
 // A reference to a component of class T, stored in a field or through a setter.
-template <class C, class S, class T> TPropInfo Reference(std::string name, T* (C::*get)() const, void (S::*set)(T*)) {
-    TPropInfo p = MakeProp(std::move(name), TPropKind::Reference);
+template <class C, class S, class T> TPropInfo Reference(const char* name, T* (C::*get)() const, void (S::*set)(T*)) {
+    TPropInfo p = MakeProp(name, TPropKind::Reference);
     p.GetReference = [get](const TPersistent& o) -> TComponent* { return (static_cast<const C&>(o).*get)(); };
     p.SetReference = [set](TPersistent& o, TComponent* c) {
         T* typed = nullptr;
@@ -273,8 +281,8 @@ template <class C, class S, class T> TPropInfo Reference(std::string name, T* (C
     return p;
 }
 
-template <class C, class... Args> TPropInfo Event(std::string name, TEvent<Args...> C::*field) {
-    TPropInfo p = MakeProp(std::move(name), TPropKind::Event);
+template <class C, class... Args> TPropInfo Event(const char* name, TEvent<Args...> C::*field) {
+    TPropInfo p = MakeProp(name, TPropKind::Event);
     p.GetEventName = [field](const TPersistent& o) { return (static_cast<const C&>(o).*field).Name; };
     p.SetEvent = [field](TPersistent& o, const std::string& method, const std::any& handler) {
         auto& ev = static_cast<C&>(o).*field;
@@ -290,13 +298,13 @@ template <class C, class... Args> TPropInfo Event(std::string name, TEvent<Args.
     return p;
 }
 
-template <class C, class T> TPropInfo Collection(std::string name, T* (C::*get)() const) {
-    TPropInfo p = MakeProp(std::move(name), TPropKind::Collection);
+template <class C, class T> TPropInfo Collection(const char* name, T* (C::*get)() const) {
+    TPropInfo p = MakeProp(name, TPropKind::Collection);
     p.GetCollection = [get](const TPersistent& o) -> TCollection* { return (static_cast<const C&>(o).*get)(); };
     return p;
 }
 
-inline TPropInfo WithStored(TPropInfo p, std::function<bool(const TPersistent&)> stored) {
+inline TPropInfo WithStored(TPropInfo p, TAccessor<bool(const TPersistent&)> stored) {
     p.Stored = std::move(stored);
     return p;
 }
