@@ -93,37 +93,34 @@ swap_to() {
 # ("Please insert disk N" from the transfer, "... disk #N" from the install) after the swap, with Cancel
 # when asked for disk CANCEL_AT, every other box with Enter. Sets $boxes (one text a line), $code.
 answering() {
-    local name=$1 cancel_at=$2 log="$shots/$1.log" seen=0 texts pid text number
+    local name=$1 cancel_at=$2 log="$shots/$1.log" pid
     shift 2
     : >"$log"
     (cd "$drive_c/dist" && WINEDEBUG=trace+msgbox sw_wine_run 900 wine "$@") >"$log" 2>&1 &
     pid=$!
     boxes=""
-    while kill -0 "$pid" 2>/dev/null; do
-        mapfile -t texts < <(tr -d '\r' <"$log" | sed -n 's/^.*trace:msgbox:MSGBOX_OnInit L"\(.*\)"$/\1/p')
-        if [ ${#texts[@]} -gt $seen ]; then
-            seen=${#texts[@]}
-            text=${texts[-1]}
-            boxes+="$text"$'\n'
-            sleep 1
-            import -window root "$shots/$name-box-$seen.png" 2>/dev/null
-            if [[ $text == "Please insert disk "* ]]; then
-                number=${text#Please insert disk }
-                number=${number#\#}
-                if [ "$number" = "$cancel_at" ]; then
-                    xdotool key --clearmodifiers Escape 2>/dev/null
-                    sleep 1
-                    continue
-                fi
-                swap_to "$number"
-            fi
-            xdotool key --clearmodifiers Return 2>/dev/null
-        fi
-        sleep 1
-    done
+    sw_wine_answer_boxes "$log" "$pid" answer_box
     wait "$pid"
     code=$?
     timeout -k 5 60 wineserver -w
+}
+
+# answer_box TEXT N: answers the N-th box of answering's program.
+answer_box() {
+    local text=$1 number
+    boxes+="$text"$'\n'
+    sleep 1
+    import -window root "$shots/$name-box-$2.png" 2>/dev/null
+    if [[ $text == "Please insert disk "* ]]; then
+        number=${text#Please insert disk }
+        number=${number#\#}
+        if [ "$number" = "$cancel_at" ]; then
+            xdotool key --clearmodifiers Escape 2>/dev/null
+            return
+        fi
+        swap_to "$number"
+    fi
+    xdotool key --clearmodifiers Return 2>/dev/null
 }
 
 # transfer NAME CANCEL_AT: runs setup.exe *TODISK.
