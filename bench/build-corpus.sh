@@ -14,24 +14,8 @@ mkdir -p "$work/program" "$work/tools"
 ln -s "$corpus" "$work/corpus"
 
 project="$work/project.txt"
-{
-    printf "object Form1: TForm1\n"
-    for specifier in psContainerArchiveFile psContainerDestDir psProgramFiles; do
-        printf "  object %s: T%s\n  end\n" "$specifier" "$specifier"
-    done
-    printf "  object Install1: TInstall\n    DestDir = '\\\\Corpus'\n    DestDirType = psProgramFiles\n"
-    printf "    Information.ProductName = 'Corpus'\n    UseLoadingProgram = True\n  end\n"
-    id=0
-    for f in "$corpus"/*; do
-        id=$((id + 1))
-        name=$(basename "$f")
-        printf "  object F%d: TInstallFile\n    ArchiveFileType = psContainerArchiveFile\n" "$id"
-        printf "    Container = Install1\n    DestDirType = psContainerDestDir\n"
-        printf "    DestName = '%s'\n    FileName = '%s'\n    IncludeFromDir = 'corpus'\n" "$name" "$name"
-        printf "    UniqueID = %d\n  end\n" "$id"
-    done
-    printf "end\n"
-} >"$project"
+bash bench/corpus-project.sh "$corpus" >"$project"
+id=$(grep -c 'TInstallFile$' "$project")
 "$build/tools/formtext/formtext" "$project" "$work/project.bin"
 python3 tests/tools/stand_in_program.py "$work/program/setup.exe" "$work/project.bin" src/resources/installtheme1.bmp
 
@@ -52,7 +36,6 @@ files1_mb=$(stat -c %s "$work/dist/files.1" | awk '{ printf "%.1f", $1 / 1e6 }')
 echo
 printf "build of the corpus as a project (buildsetup, %d files, %s MB): %.2f s, files.1 %s MB\n" "$id" \
     "$corpus_mb" "$(awk -v a="$start" -v b="$end" 'BEGIN { print b - a }')" "$files1_mb"
-echo "build under Wine (setup.exe -b): not timed here, Wine runs through qemu-i386 on this machine"
 
 size_line() {
     local what=$1 file=$2 target_kib=$3

@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # The benchmarks in one command: builds them (Release), makes the
 # deterministic corpus (about 120 MB, 400 files), runs every archive pass,
-# then times the build of the corpus as a project (bench/build-corpus.sh).
-#   bash bench/run.sh [WORK_DIR]      (default build/bench-work; never in git)
+# then times the build of the corpus as a project (bench/build-corpus.sh) and,
+# where Wine runs, its build and install under Wine (bench/wine-corpus.sh).
+#   bash bench/run.sh [WORK_DIR [WINE_OPTIONS...]]
+#     WORK_DIR       default build/bench-work; never in git
+#     WINE_OPTIONS   passed on to bench/wine-corpus.sh (--every K: a smaller corpus under Wine)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 work=${1:-$PWD/build/bench-work}
+shift $(($# > 0))
 build=$PWD/build/bench
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DSW_BENCH=ON >/dev/null
 cmake --build "$build" --target archive_bench formtext buildsetup -j2 >/dev/null
@@ -17,3 +21,4 @@ if [ ! -f "$work/corpus.done" ]; then
 fi
 "$build/bench/archive_bench" run "$work/corpus" "$work/run"
 bash bench/build-corpus.sh "$build" "$work/corpus" "$work/build"
+bash bench/wine-corpus.sh "$build" "$work/corpus" "$work/wine" "$@"

@@ -54,26 +54,25 @@ mkdir -p "$shots"
 run_program() {
     local name=$1 seconds=$2
     shift 2
-    local trace="$SW_WINE_TMP/$name.trace" boxes_seen=0 boxes pid rc
+    local trace="$SW_WINE_TMP/$name.trace" boxes_seen=0 pid rc
     : >"$trace"
     WINEDEBUG=trace+msgbox sw_wine_run "$seconds" "$@" >"$trace" 2>&1 &
     pid=$!
-    while kill -0 "$pid" 2>/dev/null; do
-        mapfile -t boxes < <(tr -d '\r' <"$trace" | sed -n 's/^.*trace:msgbox:MSGBOX_OnInit L"\(.*\)"\(\.\.\.\)\?$/\1\2/p')
-        if [ ${#boxes[@]} -gt $boxes_seen ]; then
-            boxes_seen=${#boxes[@]}
-            sleep 1
-            import -window root "$shots/$name-box-$boxes_seen.png" 2>/dev/null
-            echo "  message box: \"${boxes[-1]}\": Enter"
-            xdotool key --clearmodifiers Return 2>/dev/null
-        fi
-        sleep 1
-    done
+    sw_wine_answer_boxes "$trace" "$pid" enter_box
     wait "$pid"
     rc=$?
     timeout -k 5 60 wineserver -w
     echo "  $name ended with exit code $rc"
     [ "$rc" -eq 0 ] && [ "$boxes_seen" -eq 0 ]
+}
+
+# enter_box TEXT N: reports the N-th box of run_program's program, keeps a screenshot, answers with Enter.
+enter_box() {
+    boxes_seen=$2
+    sleep 1
+    import -window root "$shots/$name-box-$2.png" 2>/dev/null
+    echo "  message box: \"$1\": Enter"
+    xdotool key --clearmodifiers Return 2>/dev/null
 }
 
 # The files of the prefix, without Wine's own logs, caches and temporary files.

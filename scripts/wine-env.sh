@@ -6,6 +6,7 @@
 #   sw_wine_run 300 wine app.exe -x       # any command, on the display, bounded in time
 #   sw_wine_box_text LOG PID              # the text of the message box a traced program shows
 #   sw_box_text_is TEXT EXPECTED          # whether that text is EXPECTED (or its start, when Wine cut it)
+#   sw_wine_answer_boxes LOG PID HANDLER  # HANDLER answers each message box of a traced program in turn
 #
 # Exports WINEPREFIX, WINEDEBUG, WINEDLLOVERRIDES, WINEARCH, DISPLAY and SW_WINE_READY. Every Wine call is
 # bounded by a timeout, so nothing here can hang. The cleanup runs from an EXIT trap; a caller that sets
@@ -96,13 +97,19 @@ sw_wine_version() {
 sw_wine_box_text() {
     local log=$1 pid=$2 text="" i
     for i in $(seq 1 240); do
-        text=$(tr -d '\r' <"$log" | sed -n 's/^.*trace:msgbox:MSGBOX_OnInit L"\(.*\)"\(\.\.\.\)\?$/\1\2/p' | head -n 1)
+        text=$(sw_wine_box_texts "$log" | head -n 1)
         [ -n "$text" ] && break
         kill -0 "$pid" 2>/dev/null || break
         sleep 0.5
     done
-    # Wine escapes backslashes and quotes in its trace.
-    printf '%s' "$text" | sed -e 's/\\\\/\\/g' -e 's/\\"/"/g'
+    printf '%s' "$text"
+}
+
+# sw_wine_box_texts LOG: the texts of the message boxes in LOG so far, one a line, unescaped (Wine escapes
+# backslashes and quotes in its trace).
+sw_wine_box_texts() {
+    tr -d '\r' <"$1" | sed -n 's/^.*trace:msgbox:MSGBOX_OnInit L"\(.*\)"\(\.\.\.\)\?$/\1\2/p' |
+        sed -e 's/\\\\/\\/g' -e 's/\\"/"/g'
 }
 
 # sw_box_text_is TEXT EXPECTED: whether a box text from sw_wine_box_text is EXPECTED, or, cut short by Wine's
@@ -113,6 +120,22 @@ sw_box_text_is() {
     [[ $text == *... ]] || return 1
     local start=${text%...}
     [ ${#start} -ge 100 ] && [ "${expected:0:${#start}}" = "$start" ]
+}
+
+# sw_wine_answer_boxes LOG PID HANDLER: until PID ends, calls HANDLER TEXT N for each message box (the N-th)
+# that the program started with WINEDEBUG=trace+msgbox and logging to LOG shows, in order, with its text
+# unescaped as sw_wine_box_text gives it. HANDLER answers the box (xdotool) and may do what a user would
+# before.
+sw_wine_answer_boxes() {
+    local log=$1 pid=$2 handler=$3 seen=0 texts
+    while kill -0 "$pid" 2>/dev/null; do
+        mapfile -t texts < <(sw_wine_box_texts "$log")
+        while [ ${#texts[@]} -gt $seen ]; do
+            seen=$((seen + 1))
+            "$handler" "${texts[seen - 1]}" "$seen"
+        done
+        sleep 0.5
+    done
 }
 
 # Stops the prefix's processes and the display, and removes the prefix.

@@ -3,9 +3,12 @@
 # distribution of a product larger than one disk (built with the Linux build command) is copied to floppies
 # with "setup.exe *TODISK"; each "Please insert disk N" box is answered after swapping the disk's contents
 # (the files on A: are put aside, those of disk N put back). The disks must hold the loading program,
-# setup.1 and a spanned files.1 set that verifies, and the set must install; Cancel at disk 2 must give
-# "Aborted by user". Where mounting is not permitted, the script says so and skips: the fake backend's
-# FloppyTransferTest (engine_tests) runs the same flow.
+# setup.1 and a spanned files.1 set that verifies; then A:\setup.exe, the loading program on disk 1,
+# installs the set as a user would start it, its "Please insert disk #N" boxes answered the same way, and
+# leaves no folder in the temporary folder. Cancel at disk 2 of the transfer must give "Aborted by user".
+# Where mounting is not permitted, the script says so and skips: the fake backend's FloppyTransferTest
+# (engine_tests) runs the transfer and the install from the disks with "-sA:", and loading-program.sh the
+# loading program on disk 1 (setup.1 beside it).
 #
 #   tests/wine/floppy.sh BUILD_DIR      (run by scripts/test.sh inside a throwaway prefix)
 set -uo pipefail
@@ -86,38 +89,42 @@ swap_to() {
     fi
 }
 
-# transfer NAME CANCEL_AT: runs setup.exe *TODISK and answers its boxes: disk prompts after the swap (with
-# Cancel when asked for disk CANCEL_AT), every other box with Enter. Sets $boxes (one text a line), $code.
-transfer() {
-    local name=$1 cancel_at=$2 log="$shots/$1.log" seen=0 texts pid text
+# answering NAME CANCEL_AT PROGRAM ARGS...: runs PROGRAM from C:\dist and answers its boxes: disk prompts
+# ("Please insert disk N" from the transfer, "... disk #N" from the install) after the swap, with Cancel
+# when asked for disk CANCEL_AT, every other box with Enter. Sets $boxes (one text a line), $code.
+answering() {
+    local name=$1 cancel_at=$2 log="$shots/$1.log" pid
+    shift 2
     : >"$log"
-    (cd "$drive_c/dist" && WINEDEBUG=trace+msgbox sw_wine_run 600 wine 'C:\dist\setup.exe' '*TODISK') >"$log" 2>&1 &
+    (cd "$drive_c/dist" && WINEDEBUG=trace+msgbox sw_wine_run 900 wine "$@") >"$log" 2>&1 &
     pid=$!
     boxes=""
-    while kill -0 "$pid" 2>/dev/null; do
-        mapfile -t texts < <(tr -d '\r' <"$log" | sed -n 's/^.*trace:msgbox:MSGBOX_OnInit L"\(.*\)"$/\1/p')
-        if [ ${#texts[@]} -gt $seen ]; then
-            seen=${#texts[@]}
-            text=${texts[-1]}
-            boxes+="$text"$'\n'
-            sleep 1
-            import -window root "$shots/$name-box-$seen.png" 2>/dev/null
-            if [[ $text == "Please insert disk "* ]]; then
-                if [ "${text#Please insert disk }" = "$cancel_at" ]; then
-                    xdotool key --clearmodifiers Escape 2>/dev/null
-                    sleep 1
-                    continue
-                fi
-                swap_to "${text#Please insert disk }"
-            fi
-            xdotool key --clearmodifiers Return 2>/dev/null
-        fi
-        sleep 1
-    done
+    sw_wine_answer_boxes "$log" "$pid" answer_box
     wait "$pid"
     code=$?
     timeout -k 5 60 wineserver -w
 }
+
+# answer_box TEXT N: answers the N-th box of answering's program.
+answer_box() {
+    local text=$1 number
+    boxes+="$text"$'\n'
+    sleep 1
+    import -window root "$shots/$name-box-$2.png" 2>/dev/null
+    if [[ $text == "Please insert disk "* ]]; then
+        number=${text#Please insert disk }
+        number=${number#\#}
+        if [ "$number" = "$cancel_at" ]; then
+            xdotool key --clearmodifiers Escape 2>/dev/null
+            return
+        fi
+        swap_to "$number"
+    fi
+    xdotool key --clearmodifiers Return 2>/dev/null
+}
+
+# transfer NAME CANCEL_AT: runs setup.exe *TODISK.
+transfer() { answering "$1" "$2" 'C:\dist\setup.exe' '*TODISK'; }
 
 transfer spanned none
 expected=$'Please insert disk 2\nPlease insert disk 1\n'
@@ -145,19 +152,23 @@ else
     fail spanned-volumes-verify "$(cat "$shots/verify.log")"
 fi
 
-# The set installs: the setup program of setup.1 installs from the folder of the gathered volumes.
-"$archive" extract --part setup.1 "$work/dist/setup.exe" "$set_dir" >/dev/null 2>&1
+# The set installs from the disks: A:\setup.exe, disk 1 in the drive as the transfer left it, unpacks
+# setup.1 beside it and starts its setup program, which reads files.1 and asks for disk 2.
+temp_folders() { find "$drive_c" -type d -name 'PLD*' 2>/dev/null; }
 installed="$drive_c/Program Files/Floppy Test"
-(cd "$set_dir" && WINEDEBUG=trace+msgbox sw_wine_run 600 wine 'C:\floppyset\setup.exe' '-sC:\floppyset') \
-    >"$shots/install.log" 2>&1
-code=$?
-timeout -k 5 60 wineserver -w
-if [ "$code" -eq 0 ] && cmp -s "$installed/large.bin" "$work/product/large.bin" &&
+answering install none 'A:\setup.exe'
+if [ "$code" -eq 0 ] && [ "$boxes" = $'Please insert disk #2\n' ] &&
+    cmp -s "$installed/large.bin" "$work/product/large.bin" &&
     cmp -s "$installed/readme.txt" "$work/product/readme.txt"; then
-    ok the-spanned-set-installs
+    ok the-loading-program-on-disk-1-installs-the-set
 else
-    fail the-spanned-set-installs "exit code $code, box [$(sw_wine_box_text "$shots/install.log" 0)]," \
+    fail the-loading-program-on-disk-1-installs-the-set "exit code $code, boxes [$boxes]," \
         "installed: $(ls -l "$installed" 2>&1 | tr '\n' ' ')"
+fi
+if [ -z "$(temp_folders)" ]; then
+    ok the-install-leaves-no-temporary-folder
+else
+    fail the-install-leaves-no-temporary-folder "$(temp_folders)"
 fi
 
 # Cancel at the prompt for disk 2.

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The loading program under Wine: a setup.exe joined from PellmoorLoadProgram.exe, a setup.1 holding a
-# stand-in setup program (which logs how it was started) with a presetup file, and a files.1. Each case
+# stand-in setup program (which logs how it was started) with a presetup file, and a files.1; and the first
+# disk of a floppy set, the loading program alone with setup.1 beside it in the root of drive A:. Each case
 # checks the command line and folder the stand-in got, the exit code passed on, and that no unpacked folder
 # is left behind; damaged setups must show a message box (Wine's msgbox trace) and leave nothing; planted
 # DLLs beside setup.exe must not be loaded (Wine's loaddll trace).
@@ -49,10 +50,11 @@ fi
 unpacked() { find "$drive_c" -type d -name 'PLD*' 2>/dev/null; }
 log_file="$dist/log.txt"
 
-# run_setup ARGS...: runs C:\my dist\setup.exe; sets rc and out (the stand-in's log).
+# run_setup ARGS...: runs $exe (C:\my dist\setup.exe unless set); sets rc and out (the stand-in's log).
+exe='C:\my dist\setup.exe'
 run_setup() {
     rm -f "$log_file"
-    SW_STANDIN_LOG='C:\my dist\log.txt' sw_wine_run 120 wine 'C:\my dist\setup.exe' "$@" >"$work/run.log" 2>&1
+    SW_STANDIN_LOG='C:\my dist\log.txt' sw_wine_run 120 wine "$exe" "$@" >"$work/run.log" 2>&1
     rc=$?
     out=$(tr -d '\r' <"$log_file" 2>/dev/null)
 }
@@ -101,11 +103,11 @@ sw_wine_run 60 wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\R
     >/dev/null 2>&1
 rm -rf "$left"
 
-# damaged_case NAME: runs the damaged C:\my dist\setup.exe, which must show one box naming it as damaged.
+# damaged_case NAME [DAMAGED]: runs $exe, which must show one box naming DAMAGED (default $exe) as damaged.
 damaged_case() {
-    local name=$1 trace="$work/$1.trace" text pid i
+    local name=$1 damaged=${2:-$exe} trace="$work/$1.trace" text pid i
     rm -f "$log_file"
-    WINEDEBUG=trace+msgbox timeout -k 5 150 wine 'C:\my dist\setup.exe' >"$trace" 2>&1 &
+    WINEDEBUG=trace+msgbox timeout -k 5 150 wine "$exe" >"$trace" 2>&1 &
     pid=$!
     text=$(sw_wine_box_text "$trace" "$pid")
     # Enter until the box closes: the first may come before the box has the focus.
@@ -116,7 +118,7 @@ damaged_case() {
     done
     wait "$pid"
     local code=$?
-    if [ "$text" != 'The setup file C:\my dist\setup.exe is damaged and cannot be run. Please get a new copy of it.' ]; then
+    if [ "$text" != "The setup file $damaged is damaged and cannot be run. Please get a new copy of it." ]; then
         fail "$name" "box [$text]"
     elif [ "$code" -ne 1 ] || [ -f "$log_file" ] || [ -n "$(unpacked)" ]; then
         fail "$name" "exit code $code, started: $([ -f "$log_file" ] && echo yes || echo no), left: $(unpacked)"
@@ -142,6 +144,43 @@ echo device >"$work/NUL.txt"
 cp "$loader" "$dist/setup.exe"
 "$archive" join "$dist/setup.exe" "$work/device.1" >/dev/null
 damaged_case device-name-entry
+
+# The first disk of a floppy set: the loading program alone, setup.1 beside it, in the root of drive A: (a
+# folder of the prefix here; tests/wine/floppy.sh installs from a real 1.44 MB disk). The setup program is
+# started without -e, with the root named "A:": a backslash before the closing quote would escape it.
+floppy="$work/floppy-a"
+mkdir -p "$floppy"
+rm -f "$WINEPREFIX/dosdevices/a:"
+ln -s "$floppy" "$WINEPREFIX/dosdevices/a:"
+cp "$loader" "$floppy/setup.exe"
+cp "$work/setup.1" "$floppy/setup.1"
+exe='A:\setup.exe'
+SW_STANDIN_EXIT=5 run_setup
+cmdline=$(sed -n 's/^cmdline=//p' <<<"$out")
+folder=$(sed -n 's/^cwd=//p' <<<"$out")
+expected="\"$folder\\MySetup.exe\" \"-sA:\" -c"
+if [ "$cmdline" = "$expected" ] && [[ $folder == *'\PLD'* ]] && [ "$rc" -eq 5 ] &&
+    grep -q '^presetup=yes$' <<<"$out"; then
+    ok floppy-disk-starts-the-setup-program-from-setup.1-beside
+else
+    fail floppy-disk-starts-the-setup-program-from-setup.1-beside \
+        "expected [$expected], got [$cmdline], exit code $rc, $(grep presetup <<<"$out")"
+fi
+if [ -z "$out" ]; then
+    fail floppy-disk-removes-the-unpacked-folder "the setup program did not start"
+elif [ -n "$(unpacked)" ]; then
+    fail floppy-disk-removes-the-unpacked-folder "$(unpacked)"
+else
+    ok floppy-disk-removes-the-unpacked-folder
+fi
+rm "$floppy/setup.1"
+damaged_case floppy-disk-without-setup.1
+printf '\xff\xff\xff\xff\xff\xff\xff\xff' | dd of="$work/setup.1" bs=1 seek=400 conv=notrunc status=none
+cp "$work/setup.1" "$floppy/setup.1"
+damaged_case floppy-disk-with-a-damaged-setup.1 'A:\setup.1'
+: >"$floppy/setup.1"
+damaged_case floppy-disk-with-an-empty-setup.1 'A:\setup.1'
+exe='C:\my dist\setup.exe'
 
 # The loading program imports from KERNEL32, USER32 and ADVAPI32 only: DLLs Windows takes from the system
 # folder whatever lies beside setup.exe.

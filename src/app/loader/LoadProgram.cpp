@@ -1,14 +1,23 @@
-// PellmoorLoadProgram.exe: the front of a self-extracting setup.exe. It reads
-// its own trailer, unpacks setup.1 into a fresh folder of its own below the
-// temporary folder, starts the setup program from there and passes its exit
-// code on:
+// PellmoorLoadProgram.exe: the front of a distribution. It finds setup.1,
+// unpacks it into a fresh folder of its own below the temporary folder,
+// starts the setup program from there and passes its exit code on. Its own
+// file is one of two forms:
 //
-//   setup.exe           -> <setup program> "-s<distribution folder>" "-e<own file name>" -c
-//   setup.exe *TODISK   -> <setup program> "-s<distribution folder>" "-e<own file name>" -f
+//   self-extracting: setup.1 and files.1 follow the program, found through
+//   the trailer at the end of the file;
+//
+//     setup.exe           -> <setup program> "-s<distribution folder>" "-e<own file name>" -c
+//     setup.exe *TODISK   -> <setup program> "-s<distribution folder>" "-e<own file name>" -f
+//
+//   the first disk of a floppy set: the program alone, with setup.1 beside
+//   it; the install reads files.1 from the same folder and asks for the
+//   further disks itself;
+//
+//     setup.exe           -> <setup program> "-s<distribution folder>" -c
 //
 // When the setup program has ended the folder is removed, unless a restart
 // registered in RunOnce still needs the program in it. A damaged setup.exe
-// gets a message box and leaves nothing behind.
+// or setup.1 gets a message box and leaves nothing behind.
 //
 // The program links no C run-time DLL and imports from KERNEL32, USER32 and
 // ADVAPI32 only, which Windows loads from the system folder whatever lies
@@ -121,8 +130,8 @@ bool MakePrivateFolder(TText& folder) {
 // completes the install from there.
 bool RestartNeedsFolder(const char* folder) {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce", 0, KEY_READ,
-                      &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce", 0, KEY_READ, &key) !=
+        ERROR_SUCCESS)
         return false;
     bool found = false;
     for (DWORD index = 0; !found; ++index) {
@@ -141,8 +150,9 @@ bool RestartNeedsFolder(const char* folder) {
     return found;
 }
 
-// Starts the setup program and waits for it; its exit code.
-UINT RunSetupProgram(const TText& program, const TText& folder, const char* self, bool toDisk) {
+// Starts the setup program and waits for it; its exit code. carried: setup.1
+// came from inside self, which then holds files.1 too.
+UINT RunSetupProgram(const TText& program, const TText& folder, const char* self, bool carried, bool toDisk) {
     TText source;
     source += self;
     source.Cut(static_cast<size_t>(FileNamePart(self) - self));
@@ -154,9 +164,13 @@ UINT RunSetupProgram(const TText& program, const TText& folder, const char* self
     command += program;
     command += "\" \"-s";
     command += source;
-    command += "\" \"-e";
-    command += FileNamePart(self);
-    command += toDisk ? "\" -f" : "\" -c";
+    command += "\"";
+    if (carried) {
+        command += " \"-e";
+        command += FileNamePart(self);
+        command += "\"";
+    }
+    command += toDisk ? " -f" : " -c";
     if (!command.ok()) {
         TellAbout("The path of the setup program is too long: ", program.c_str(), "");
         return kFailed;
@@ -180,6 +194,83 @@ UINT RunSetupProgram(const TText& program, const TText& folder, const char* self
     return code;
 }
 
+// Where setup.1 is: bytes First..Last (inclusive) of File, the file at Path.
+struct TSetupSource {
+    HANDLE File = INVALID_HANDLE_VALUE;
+    DWORD First = 0;
+    DWORD Last = 0;
+    TText Path;
+    // Inside the program's own file, after the trailer's offsets.
+    bool Carried = false;
+
+    ~TSetupSource() { Close(); }
+    void Close() {
+        if (File != INVALID_HANDLE_VALUE)
+            CloseHandle(File);
+        File = INVALID_HANDLE_VALUE;
+    }
+};
+
+void TellDamaged(const char* path) {
+    TellAbout("The setup file ", path, " is damaged and cannot be run. Please get a new copy of it.");
+}
+
+// The file offset where the program's own image ends: the end of its
+// headers or of its last section's data, whichever lies further. Whatever a
+// build appended comes after it.
+DWORD ImageFileEnd() {
+    const BYTE* base = reinterpret_cast<const BYTE*>(GetModuleHandleA(nullptr));
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_SECTION_HEADER* section = IMAGE_FIRST_SECTION(nt);
+    DWORD end = nt->OptionalHeader.SizeOfHeaders;
+    for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i, ++section)
+        if (section->SizeOfRawData && section->PointerToRawData + section->SizeOfRawData > end)
+            end = section->PointerToRawData + section->SizeOfRawData;
+    return end;
+}
+
+// setup.1 inside self, after the program's image, as its trailer places it.
+bool FindCarriedSetup(const char* self, TSetupSource& source) {
+    source.File =
+        CreateFileA(self, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (source.File == INVALID_HANDLE_VALUE)
+        return false;
+    sw::archive::TSelfExtractTrailer trailer;
+    DWORD read = 0;
+    const DWORD size = GetFileSize(source.File, nullptr);
+    const bool trailerRead = size != INVALID_FILE_SIZE && size >= sizeof trailer &&
+                             SetFilePointer(source.File, static_cast<LONG>(size - sizeof trailer), nullptr,
+                                            FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
+                             ReadFile(source.File, &trailer, sizeof trailer, &read, nullptr) && read == sizeof trailer;
+    if (!trailerRead || !sw::archive::TrailerFitsFile(trailer, size) || trailer.Setup1Start < ImageFileEnd()) {
+        source.Close();
+        return false;
+    }
+    source.First = trailer.Setup1Start;
+    source.Last = trailer.Setup1End;
+    source.Path += self;
+    source.Carried = true;
+    return true;
+}
+
+// A setup.1 of its own beside self: the first disk of a floppy set. False
+// when there is none.
+bool FindSetupBeside(const char* self, TSetupSource& source) {
+    source.Path += self;
+    source.Path.Cut(static_cast<size_t>(FileNamePart(self) - self));
+    source.Path += "setup.1";
+    const DWORD attributes = GetFileAttributesA(source.Path.c_str());
+    if (!source.Path.ok() || attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    source.File = CreateFileA(source.Path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    const DWORD size = source.File == INVALID_HANDLE_VALUE ? 0 : GetFileSize(source.File, nullptr);
+    // An empty or unreadable setup.1 unpacks to nothing: damaged.
+    source.Last = size == INVALID_FILE_SIZE || size == 0 ? 0 : size - 1;
+    return true;
+}
+
 UINT Run() {
     char self[MAX_PATH + 1];
     const DWORD n = GetModuleFileNameA(nullptr, self, sizeof self);
@@ -187,45 +278,39 @@ UINT Run() {
         Tell(TText() += "Setup cannot find its own file.");
         return kFailed;
     }
-    HANDLE file =
-        CreateFileA(self, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-    sw::archive::TSelfExtractTrailer trailer;
-    DWORD read = 0;
-    const DWORD size = file == INVALID_HANDLE_VALUE ? 0 : GetFileSize(file, nullptr);
-    const bool trailerRead = size != INVALID_FILE_SIZE && size >= sizeof trailer &&
-                             SetFilePointer(file, static_cast<LONG>(size - sizeof trailer), nullptr, FILE_BEGIN) !=
-                                 INVALID_SET_FILE_POINTER &&
-                             ReadFile(file, &trailer, sizeof trailer, &read, nullptr) && read == sizeof trailer;
-    if (!trailerRead || !sw::archive::TrailerFitsFile(trailer, size)) {
-        if (file != INVALID_HANDLE_VALUE)
-            CloseHandle(file);
-        TellAbout("The setup file ", self, " is damaged and cannot be run. Please get a new copy of it.");
-        return kFailed;
+    TSetupSource carried, beside;
+    TSetupSource* source = &carried;
+    if (!FindCarriedSetup(self, carried)) {
+        if (!FindSetupBeside(self, beside)) {
+            TellDamaged(self);
+            return kFailed;
+        }
+        source = &beside;
     }
     TText folder;
     if (!MakePrivateFolder(folder)) {
-        CloseHandle(file);
         Tell(TText() += "Setup cannot create a folder for its files in the temporary folder.");
         return kFailed;
     }
     TUnpacked unpacked;
     bool diskProblem = false;
     const bool whole =
-        UnpackSetupArchive(file, trailer.Setup1Start, trailer.Setup1End, folder.c_str(), unpacked, diskProblem);
-    CloseHandle(file);
+        source->File != INVALID_HANDLE_VALUE &&
+        UnpackSetupArchive(source->File, source->First, source->Last, folder.c_str(), unpacked, diskProblem);
+    source->Close();
     if (!whole) {
         RemoveFolder(folder.c_str());
         if (diskProblem)
             TellAbout("Setup cannot unpack its files into ", folder.c_str(), ". The disk may be full.");
         else
-            TellAbout("The setup file ", self, " is damaged and cannot be run. Please get a new copy of it.");
+            TellDamaged(source->Path.c_str());
         return kFailed;
     }
     TText program;
     program += folder;
     program += "\\";
     program += unpacked.SetupProgram;
-    const UINT code = RunSetupProgram(program, folder, self, ToDiskAsked());
+    const UINT code = RunSetupProgram(program, folder, self, source->Carried, ToDiskAsked());
     if (!RestartNeedsFolder(folder.c_str()))
         RemoveFolder(folder.c_str());
     return code;

@@ -1,11 +1,14 @@
 // The floppy mode on a fake drive A: setup.exe and setup.1 on the first
 // disk, files.1 spanned over the next ones, each disk asked for in a box
-// that the test answers after swapping the disk's contents.
+// that the test answers after swapping the disk's contents; then the install
+// from those disks, as the loading program on disk 1 starts it.
 #include "support/EngineFixture.h"
 
 #include "archive/MainArchiveEngine.h"
 #include "archive/PlmrCompress.h"
 #include "archive/SelfExtract.h"
+#include "engine/Install.h"
+#include "objects/InstallFile.h"
 #include "platform/Gui.h"
 
 namespace sw::test {
@@ -41,23 +44,28 @@ class FloppyTransferTest : public EngineFixture {
         engine->AddFiles(TlzhCommand::lzcOverwrite, 0);
         files().PutFile("C:\\DIST\\setup.exe", kLoader);
         JoinSelfExtractingSetup("C:\\DIST\\setup.exe", "C:\\DIST\\setup.1", "C:\\DIST\\files.1");
-        // Asking for disk n puts the disk in the drive aside as C:\DISKS\<its
-        // number> and puts disk n back when it was written before.
+        // Asking for disk n ("Please insert disk n" from the transfer, "...
+        // disk #n" from the install) swaps the disk in the drive for disk n.
         fake_.Gui().WhileBoxShown([this](const fake::FakeGui::Box& box) {
             const std::string prefix = "Please insert disk ";
             if (box.Text.rfind(prefix, 0) != 0)
                 return;
             asked.push_back(box.Text);
-            const std::string aside = "C:\\DISKS\\" + std::to_string(inDrive);
-            files().CreateDirectory(aside);
-            for (const auto& e : files().ListDirectory("A:\\", "*.*"))
-                files().MoveFile("A:\\" + e.Name, aside + "\\" + e.Name);
-            inDrive = std::stoi(box.Text.substr(prefix.size()));
-            const std::string back = "C:\\DISKS\\" + std::to_string(inDrive);
-            for (const auto& e : files().ListDirectory(back, "*.*"))
-                files().MoveFile(back + "\\" + e.Name, "A:\\" + e.Name);
-            files().SetFreeSpace('A', kDisk);
+            InsertDisk(std::stoi(box.Text.substr(prefix.size() + (box.Text[prefix.size()] == '#'))));
         });
+    }
+    // Puts the disk in the drive aside as C:\DISKS\<its number> and puts disk
+    // n back when it was written before.
+    void InsertDisk(int n) {
+        const std::string aside = "C:\\DISKS\\" + std::to_string(inDrive);
+        files().CreateDirectory(aside);
+        for (const auto& e : files().ListDirectory("A:\\", "*.*"))
+            files().MoveFile("A:\\" + e.Name, aside + "\\" + e.Name);
+        inDrive = n;
+        const std::string back = "C:\\DISKS\\" + std::to_string(inDrive);
+        for (const auto& e : files().ListDirectory(back, "*.*"))
+            files().MoveFile(back + "\\" + e.Name, "A:\\" + e.Name);
+        files().SetFreeSpace('A', kDisk);
     }
     fake::FakeFileSystem& files() { return fake_.Files(); }
     const std::vector<fake::FakeGui::Box>& Boxes() { return fake_.Gui().Boxes(); }
@@ -66,6 +74,39 @@ class FloppyTransferTest : public EngineFixture {
         for (const auto& box : Boxes())
             texts.push_back(box.Text);
         return texts;
+    }
+
+    // Installs the sources from files.1 spanned over disks in drive A:, started
+    // with "-s<source>" as the loading program on disk 1 starts it; the
+    // sources are gone, so every byte comes from the disks.
+    void InstallFromTheDisks(const std::string& source) {
+        TOwned<TPlmrCompress> span(new TPlmrCompress(nullptr));
+        span->SetCompressedFile("C:\\DIST\\files.1");
+        span->OnNewDisk =
+            TlzhNewDiskEvent("", [this](TPlmrCompress*, int32_t disk, std::string&) { InsertDisk(disk); });
+        span->SpanToDisks("A:\\", "files.1");
+        ASSERT_EQ(inDrive, 1);
+        ASSERT_TRUE(files().FileExists("C:\\DISKS\\2\\files.2"));
+
+        SetArguments("\"-s" + source + "\" -c");
+        TComponent* form = Load(kBasicForm);
+        auto* install = static_cast<TInstall*>(form->FindComponent("Install1"));
+        std::vector<TInstallFile*> installed;
+        for (const std::string& path : sources) {
+            installed.push_back(new TInstallFile(form, install, path));
+            installed.back()->SetName("File" + std::to_string(installed.size()));
+            files().DeleteFile(path);
+        }
+        try {
+            install->Install();
+        } catch (...) {
+            Application().HandleException(std::current_exception());
+        }
+        ASSERT_FALSE(asked.empty()) << ::testing::PrintToString(Texts());
+        EXPECT_EQ(asked.front(), "Please insert disk #2");
+        EXPECT_EQ(Boxes().size(), asked.size()) << "no error box: " << Texts().back();
+        for (size_t i = 0; i < sources.size(); ++i)
+            EXPECT_EQ(files().FileText(installed[i]->DestPath()), contents[i]) << installed[i]->DestPath();
     }
 
     std::vector<std::string> sources, contents, asked;
@@ -106,6 +147,12 @@ TEST_F(FloppyTransferTest, TheSetupSpansOverDisksThatReadBack) {
     for (size_t i = 0; i < sources.size(); ++i)
         EXPECT_EQ(files().FileText("C:\\OUT\\F" + std::to_string(i) + ".BIN"), contents[i]) << i;
 }
+
+// "A:" as the loading program passes the root of the drive (a folder ending in
+// a backslash would end the quote around it) means the root, as "A:\" does.
+TEST_F(FloppyTransferTest, TheDisksInstallFromTheRootOfTheDriveNamedWithoutBackslash) { InstallFromTheDisks("A:"); }
+
+TEST_F(FloppyTransferTest, TheDisksInstallFromTheRootOfTheDriveNamedWithBackslash) { InstallFromTheDisks("A:\\"); }
 
 TEST_F(FloppyTransferTest, CancelAtDiskTwoAbortsByUser) {
     fake_.Gui().QueueAnswer(id::Cancel);

@@ -115,6 +115,8 @@ TEST_F(UnfinishedTest, TheRestartCommandStartsThisProgramWithRAndItsSource) {
     const Case cases[] = {
         {"", false, R"("C:\SETUP\SETUP.EXE" -r "-sC:\SETUP")"},
         {R"("-sC:\Temp\pkg 1" -c)", true, R"("C:\SETUP\SETUP.EXE" -r "-sC:\Temp\pkg 1" -c)"},
+        // The first disk of a floppy set: the root of the drive, without -e.
+        {R"("-sA:" -c)", true, R"("C:\SETUP\SETUP.EXE" -r "-sA:" -c)"},
         {R"("-sD:\Dist" "-eSetup Demo.exe" -c)", true,
          R"("C:\SETUP\SETUP.EXE" -r "-eSetup Demo.exe" "-sD:\Dist" -c)"},
     };

@@ -1,0 +1,148 @@
+#!/usr/bin/env bash
+# The corpus under Wine, timed: the corpus as a project (text form) built into a real Windows setup program,
+# "setup.exe -b" building its distribution, and the install of that distribution (the project has no wizard
+# pages: the install runs without a window to answer, silently). The installed files must equal the corpus
+# byte for byte; any message box fails the run. Then the sizes of the loading program, the setup program
+# and the distribution's setup.exe.
+#   bash bench/wine-corpus.sh NATIVE_BENCH_BUILD CORPUS WORK_DIR [--every K] [--timeout SECONDS]
+#     --every K        take every K-th file of the corpus (by name) instead of all of it: Wine is slow where
+#                      it runs through qemu-i386 (default 1, the whole corpus)
+#     --timeout S      seconds each of the two timed runs may take (default 3600)
+# Run by bench/run.sh; it says why and stops with success when Wine cannot run here.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+native=$(cd "${1:?native bench build}" && pwd) corpus=$(cd "${2:?corpus}" && pwd) work=${3:?work folder}
+shift 3
+every=1
+limit=3600
+while [ $# -gt 0 ]; do
+    case $1 in
+        --every) every=${2:?--every needs a number} ;;
+        --timeout) limit=${2:?--timeout needs seconds} ;;
+        *)
+            echo "wine-corpus: unknown option $1 (--every K, --timeout SECONDS)" >&2
+            exit 2
+            ;;
+    esac
+    shift 2
+done
+if ! [[ $every =~ ^[1-9][0-9]*$ && $limit =~ ^[1-9][0-9]*$ ]]; then
+    echo "wine-corpus: --every and --timeout take whole numbers above 0" >&2
+    exit 2
+fi
+
+echo
+source scripts/wine-path.sh
+if ! wine_path=$(sw_wine_path); then
+    echo "Wine part skipped: 32-bit Linux programs do not run here, not even through qemu-i386"
+    exit 0
+fi
+if ! command -v i686-w64-mingw32-g++ >/dev/null; then
+    echo "Wine part skipped: no i686-w64-mingw32 cross compiler (scripts/install-prereqs.sh installs it)"
+    exit 0
+fi
+
+rm -rf "$work"
+mkdir -p "$work/corpus" "$work/program"
+work=$(cd "$work" && pwd)
+mapfile -t all < <(find "$corpus" -maxdepth 1 -type f | sort)
+for ((i = 0; i < ${#all[@]}; i += every)); do
+    ln -s "${all[i]}" "$work/corpus/"
+done
+count=$(find "$work/corpus" -maxdepth 1 -type l | wc -l)
+corpus_mb=$(du -sbL "$work/corpus" | awk '{ printf "%.1f", $1 / 1e6 }')
+bash bench/corpus-project.sh "$work/corpus" >"$work/project.txt"
+
+# The setup program of the project, cross-built against the library as an author builds theirs.
+build="$root/build/bench-win32"
+source scripts/build-dir.sh
+sw_fresh_build_dir "$build"
+if ! { cmake --preset win32 -B "$build" -DSW_BENCH=ON -DSW_BENCH_PROJECT="$work/project.txt" \
+    -DSW_FORMTEXT="$native/tools/formtext/formtext" &&
+    cmake --build "$build" --target bench_setup PellmoorLoadProgram -j2; } >"$work/cross-build.log" 2>&1; then
+    echo "Wine part FAILED: the cross build of the setup program failed ($work/cross-build.log)"
+    tail -n 30 "$work/cross-build.log"
+    exit 1
+fi
+loader_dir="$build/src/app/loader"
+cp "$build/bench/bench_setup.exe" "$work/program/setup.exe"
+
+source scripts/wine-env.sh
+sw_wine_init || { echo "Wine part FAILED: Wine did not start"; exit 1; }
+
+# timed NAME COMMAND...: runs a Windows program to its end with the msgbox trace on, answering any box with
+# Enter; sets $seconds and $boxes (the texts of the boxes, one a line) and returns its exit code.
+timed() {
+    local name=$1 trace="$work/$1.trace" pid start rc
+    shift
+    boxes=""
+    start=$(date +%s.%N)
+    WINEDEBUG=trace+msgbox sw_wine_run "$limit" "$@" >"$trace" 2>&1 &
+    pid=$!
+    sw_wine_answer_boxes "$trace" "$pid" enter_box
+    rc=0
+    wait "$pid" || rc=$?
+    seconds=$(awk -v a="$start" -v b="$(date +%s.%N)" 'BEGIN { printf "%.1f", b - a }')
+    timeout -k 5 60 wineserver -w
+    return $rc
+}
+enter_box() {
+    boxes+="$1"$'\n'
+    xdotool key --clearmodifiers Return 2>/dev/null
+}
+
+failed=0
+report() {
+    local what=$1 rc=$2
+    if [ "$rc" -eq 0 ] && [ -z "$boxes" ]; then
+        printf "%-48s %8s s\n" "$what:" "$seconds"
+    else
+        printf "%-48s FAILED after %s s: exit code %d, boxes [%s]\n" "$what:" "$seconds" "$rc" "${boxes//$'\n'/ }"
+        failed=1
+    fi
+}
+
+sample=""
+[ "$every" -gt 1 ] && sample=", every ${every}th file of the corpus"
+echo "Wine part ($wine_path path): $count files, $corpus_mb MB$sample"
+# The build: BUILD.INF beside the program names the build folder, the loading program is found through the
+# library search path; the project names its files relative to the folder the build runs in.
+printf 'Z:%s\r\n' "${work//\//\\}\\dist" >"$work/program/BUILD.INF"
+sw_wine_run 60 wine reg add 'HKCU\Software\Setwright\Build' /v LibrarySearchPath /d "Z:${loader_dir//\//\\}" /f \
+    >/dev/null 2>&1
+rc=0
+cd "$work"
+timed build wine "Z:${work//\//\\}\\program\\setup.exe" -b || rc=$?
+cd "$root"
+report "setup.exe -b under Wine" "$rc"
+[ -f "$work/dist/setup.exe" ] || { echo "Wine part FAILED: the build made no setup.exe"; exit 1; }
+
+drive_c="$WINEPREFIX/drive_c"
+mkdir -p "$drive_c/Downloads"
+cp "$work/dist/setup.exe" "$drive_c/Downloads/setup.exe"
+rc=0
+timed install wine 'C:\Downloads\setup.exe' || rc=$?
+report "silent install of the distribution under Wine" "$rc"
+
+installed="$drive_c/Program Files/Corpus"
+differ=0
+for f in "$work/corpus"/*; do
+    cmp -s "$f" "$installed/$(basename "$f")" || differ=$((differ + 1))
+done
+if [ "$differ" -eq 0 ]; then
+    echo "installed files: all $count equal the corpus (cmp)"
+else
+    echo "installed files: $differ of $count FAILED cmp against the corpus"
+    failed=1
+fi
+
+size() {
+    local bytes
+    bytes=$(stat -c %s "$2")
+    printf "%-48s %9d bytes %8.1f KiB\n" "$1:" "$bytes" "$(awk -v b="$bytes" 'BEGIN { print b / 1024 }')"
+}
+size "loading program (PellmoorLoadProgram.exe)" "$loader_dir/PellmoorLoadProgram.exe"
+size "setup program (the corpus project's)" "$work/program/setup.exe"
+size "distribution setup.exe" "$work/dist/setup.exe"
+exit "$failed"
