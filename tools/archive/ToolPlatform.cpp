@@ -1,6 +1,6 @@
 #include "ToolPlatform.h"
 
-#include "SizeLimitedFiles.h"
+#include "platform/SizeLimitedFiles.h"
 #include "project/Errors.h"
 
 #ifdef _WIN32
@@ -8,7 +8,7 @@
 
 struct TToolPlatform::TParts {
     sw::win32::Win32Platform system;
-    std::unique_ptr<TSizeLimitedFiles> limited;
+    std::unique_ptr<sw::SizeLimitedFiles> limited;
 };
 
 sw::Platform TToolPlatform::Get() {
@@ -26,7 +26,7 @@ std::string TToolPlatform::EnginePath(const std::string& argument) const { retur
 
 struct TToolPlatform::TParts {
     sw::posix::PosixPlatform system;
-    std::unique_ptr<TSizeLimitedFiles> limited;
+    std::unique_ptr<sw::SizeLimitedFiles> limited;
 };
 
 sw::Platform TToolPlatform::Get() {
@@ -44,7 +44,7 @@ std::string TToolPlatform::EnginePath(const std::string& argument) const {
 #endif
 
 void TToolPlatform::LimitFileSizes(uint64_t bytes) {
-    parts_->limited = std::make_unique<TSizeLimitedFiles>(*parts_->system.Get().Files, bytes);
+    parts_->limited = std::make_unique<sw::SizeLimitedFiles>(*parts_->system.Get().Files, bytes);
 }
 
 TToolPlatform::TToolPlatform() : parts_(std::make_unique<TParts>()) {}
