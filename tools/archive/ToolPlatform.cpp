@@ -1,7 +1,6 @@
 #include "ToolPlatform.h"
 
 #include "platform/SizeLimitedFiles.h"
-#include "project/Errors.h"
 
 #ifdef _WIN32
 #include "platform/win32/Win32Platform.h"
@@ -37,9 +36,7 @@ sw::Platform TToolPlatform::Get() {
 }
 
 std::string TToolPlatform::EnginePath(const std::string& argument) const {
-    if (auto path = parts_->system.Files().WindowsPath(argument))
-        return *path;
-    throw sw::Exception("Cannot name the path " + argument);
+    return parts_->system.WindowsPath(argument);
 }
 #endif
 
