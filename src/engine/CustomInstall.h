@@ -167,7 +167,8 @@ class TCustomInstall : public TFileContainer, public IInstallDriverContext {
     void EndBadInstall(std::exception_ptr e);
     void SelectSavedLanguage();
     void SaveLanguage();
-    void FinishEntry(const std::string& entry);
+    // Works one entry of the unfinished list; the batches in keep are not deleted.
+    void FinishEntry(const std::string& entry, const std::vector<std::string>& keep);
     // Starts the cleanup batch with a hidden window, once.
     void StartCleanupBatch();
     void ChooseTargetForm();

@@ -18,6 +18,9 @@
 #include "system/StringHelpers.h"
 #include "system/SystemHelpers.h"
 
+#include <algorithm>
+#include <optional>
+
 namespace sw {
 
 namespace {
@@ -25,11 +28,46 @@ namespace {
 constexpr RegistryRoot hklm = RegistryRoot::LocalMachine;
 constexpr const char* kRestartValueName = "PellmoorUnfinished";
 
+// A replacement batch may run for a few seconds on a slow machine; one that
+// has not ended by then is left alone.
+constexpr uint32_t kBatchTimeout = 120000;
+
 std::string UnfinishedKey() {
     const std::string& record = InstallRecordKeyPath();
     if (record.empty())
         throw IEInstall("The TInstall could not either write or read unfinished business from the registry");
     return record + "\\Unfinished";
+}
+
+struct UnfinishedEntry {
+    std::string Subject;
+    std::optional<int32_t> Kind; // none when the kind is not a number
+};
+
+// An entry as ReadUnfinished gives it: subject ";" kind.
+UnfinishedEntry ParseUnfinished(const std::string& entry) {
+    const std::string kindText = GetField(entry, 2);
+    UnfinishedEntry parsed{GetField(entry, 1), std::nullopt};
+    try {
+        parsed.Kind = StrToInt(kindText.substr(0, kindText.find(';')));
+    } catch (const EConvertError&) {
+        // No number: the entry has no kind.
+    }
+    return parsed;
+}
+
+// Runs a replacement batch that is still there and waits for it; false when
+// it could not be run to its end. Windows promises no order for RunOnce
+// commands, so the batch's own command may come after this run: once run
+// here, that command is withdrawn (the batch is deleted afterwards).
+bool RunReplacementBatch(const std::string& batch) {
+    Platform& platform = GetPlatform();
+    if (!SameText(ExtractFileExt(batch), ".bat") || !platform.Files->FileExists(batch))
+        return true;
+    if (!platform.Processes->RunAndWait("\"" + batch + "\"", WindowState::Hidden, kBatchTimeout))
+        return false;
+    RemoveRunOnce(batch);
+    return true;
 }
 
 } // namespace
@@ -118,23 +156,29 @@ void TCustomInstall::FinishAfterRestart() {
     TStrings entries;
     ReadUnfinished(entries);
     ClearUnfinished();
+    // The batches put the files in use in place: they run before anything
+    // is registered, and before they are deleted. One that could not be run
+    // is kept for its own RunOnce command.
+    std::vector<std::string> keep;
+    for (const std::string& entry : entries.Lines) {
+        const UnfinishedEntry parsed = ParseUnfinished(entry);
+        if (parsed.Kind == 1 && !RunReplacementBatch(parsed.Subject))
+            keep.push_back(parsed.Subject);
+    }
     for (const std::string& entry : entries.Lines)
-        FinishEntry(entry);
+        FinishEntry(entry, keep);
     EndGoodInstall();
 }
 
-void TCustomInstall::FinishEntry(const std::string& entry) {
-    const std::string subject = GetField(entry, 1);
-    const std::string kindText = GetField(entry, 2);
-    int32_t kind = 0;
-    try {
-        kind = StrToInt(kindText.substr(0, kindText.find(';')));
-    } catch (const EConvertError&) {
+void TCustomInstall::FinishEntry(const std::string& entry, const std::vector<std::string>& keep) {
+    const UnfinishedEntry parsed = ParseUnfinished(entry);
+    if (!parsed.Kind)
         throw IEInstall("There is an invalid entry for the unfinished install list %s", {entry});
-    }
-    if (kind == 1) {
-        GetPlatform().Files->DeleteFile(subject);
-    } else if (kind == 0) {
+    const std::string& subject = parsed.Subject;
+    if (parsed.Kind == 1) {
+        if (std::none_of(keep.begin(), keep.end(), [&](const std::string& kept) { return SameText(kept, subject); }))
+            GetPlatform().Files->DeleteFile(subject);
+    } else if (parsed.Kind == 0) {
         // A container that finishes may free others: the list is read anew.
         // The driver itself is this very run.
         for (int i = 0; i < InstallContainers().Count(); ++i) {

@@ -141,9 +141,8 @@ void TCustomInstallFile::ExtractFile() {
         engine.ExtractName = destName_;
         engine.Overwrite = overwriteMode_;
         engine.OnAborted = TNotifyEvent("UserAbort", [this](TPersistent*) { UserAbort(); });
-        engine.OnNewDisk = TlzhNewDiskEvent("NewDisk", [this](TPlmrCompress* e, int32_t disk, std::string& path) {
-            path = NewDisk(e, disk, path);
-        });
+        engine.OnNewDisk = TlzhNewDiskEvent(
+            "NewDisk", [this](TPlmrCompress* e, int32_t disk, std::string& path) { path = NewDisk(e, disk, path); });
         AttachProgress(engine);
         engine.SetFilesToProcess({SourcePath()});
         try {
@@ -240,7 +239,12 @@ void TCustomInstallFile::ScheduleReplacement() {
 void TCustomInstallFile::WriteBatchReplacement(const std::string& inUseShort, const std::string& newShort) {
     IFileSystem& files = *GetPlatform().Files;
     const std::string batch = ChangeFileExt(MakeTempFileName(false), ".bat");
-    const std::string text = "erase " + inUseShort + "\r\nmove " + newShort + " " + inUseShort + "\r\n";
+    // Both its RunOnce command and the run after the restart may run the
+    // batch, in either order: each line runs only while the new file is
+    // there, so a second run leaves alone the file the first one put in place.
+    const std::string guard = "if exist " + newShort + " ";
+    const std::string text =
+        guard + "erase " + inUseShort + "\r\n" + guard + "move " + newShort + " " + inUseShort + "\r\n";
     bool written = false;
     if (std::unique_ptr<IFile> file = files.OpenFile(batch, FileMode::Create)) {
         try {
@@ -296,7 +300,7 @@ void TCustomInstallFile::Progress(TPlmrCompress*, const TlzhFileStats& stats) {
     OnStatus(this, parameter.FilePercentDone, parameter.TotalPercentDone);
     Broadcast(msg::Progress, &parameter);
     TFileStatusList list(this, &parameter);
-    const int code = state_ == TInstallFileState::ifsCompress ? msg::CompressProgress
+    const int code = state_ == TInstallFileState::ifsCompress  ? msg::CompressProgress
                      : state_ == TInstallFileState::ifsCopying ? msg::CopyProgress
                                                                : msg::InstallProgress;
     Report(code, &list);

@@ -96,4 +96,15 @@ bool AddRunOnce(const std::string& name, const std::string& command, bool unique
     }
 }
 
+void RemoveRunOnce(const std::string& command) {
+    IRegistry& reg = Registry();
+    try {
+        for (const std::string& name : reg.ValueNames(RegistryRoot::LocalMachine, kRunOnceKey))
+            if (SameText(reg.ReadString(RegistryRoot::LocalMachine, kRunOnceKey, name, ""), command))
+                reg.DeleteValue(RegistryRoot::LocalMachine, kRunOnceKey, name);
+    } catch (const Exception&) {
+        // A command left registered runs at the next start of Windows.
+    }
+}
+
 } // namespace sw

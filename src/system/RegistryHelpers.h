@@ -42,5 +42,8 @@ inline constexpr const char* kRunOnceKey = "\\Software\\Microsoft\\Windows\\Curr
 // value name is `name`, or `name` followed by 1, 2, ... whichever is first
 // unused. False on any failure.
 bool AddRunOnce(const std::string& name, const std::string& command, bool unique);
+// Deletes the RunOnce values under HKEY_LOCAL_MACHINE whose command is
+// `command` (without regard to case); failures are ignored.
+void RemoveRunOnce(const std::string& command);
 
 } // namespace sw

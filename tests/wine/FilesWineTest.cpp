@@ -3,9 +3,9 @@
 // (shared-DLL counters, help, COM servers registering themselves) and real
 // files, including one held open by another process.
 #include "FilesWineFixture.h"
-#include "SmallDisks.h"
 
 #include "archive/PlmrCompress.h"
+#include "platform/SizeLimitedFiles.h"
 #include "system/InstallRecord.h"
 #include "system/RegistryHelpers.h"
 #include "system/SystemHelpers.h"
@@ -86,8 +86,8 @@ class GroupWineTest : public FilesWineTest {
     // folder diskN below `disks`; returns the number of disks.
     int SpanOntoDisks(const std::string& disks, uint64_t bytesPerDisk) {
         Files().ForceDirectories(disks + "\\disk1");
-        SmallDisks small(disks, bytesPerDisk);
         Platform p = GetPlatform();
+        SizeLimitedFiles small(*p.Files, bytesPerDisk, disks);
         p.Files = &small;
         ScopedPlatform scoped(p);
         TOwned<TPlmrCompress> engine(new TPlmrCompress(nullptr));
@@ -161,8 +161,8 @@ TEST_F(FilesWineTest, AFileHeldOpenByAnotherProgramIsReplacedAtTheRestart) {
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     std::string command = "\"" + here_ + "\\" + kComExe + "\" /HOLD \"" + dest + "\" 60";
-    ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                               &process));
+    ASSERT_TRUE(
+        CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
     bool held = false;
     for (int i = 0; i < 200 && !held; ++i) {
         HANDLE probe = CreateFileA(dest.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);

@@ -8,8 +8,10 @@
 # puts the restart off. "wineboot -r" restarts the prefix: the rename
 # happens, the RunOnce command runs the program with -r, which registers the
 # library, ends the install in the saved language and removes the install
-# record. Once with Wine's default (NT) personality (MoveFileEx), once as
-# Windows 98 (WININIT.INI).
+# record. Once with Wine's default (NT) personality (MoveFileEx), once with
+# MoveFileEx refused, where a batch file in RunOnce replaces the library
+# (Wine runs the -r command before it, so the -r run must run the batch
+# itself first), and once as Windows 98 (WININIT.INI).
 #
 #   tests/wine/restart.sh BUILD_DIR      (run by scripts/test.sh inside a throwaway prefix)
 set -uo pipefail
@@ -105,15 +107,38 @@ restart_command_has_r() { [[ $(hive_value "$runonce" PellmoorUnfinished) == *" -
 registered_in_product() { [ "$(hive_value "$com_class" @)" = "\"$(hive_form "$product_win\\comdll.dll")\"" ]; }
 not_registered() { ! hive_has_key "$com_class"; }
 record_gone() { ! hive_has_key "$record"; }
+session='HKLM\System\CurrentControlSet\Control\Session Manager'
+# Wine's MoveFileEx refuses to add a pending rename while this value is not a list of texts (the restart
+# drops it).
+refuse_pending_renames() { w reg add "$session" /v PendingFileRenameOperations /t REG_SZ /d refused /f >/dev/null 2>&1; }
+allow_pending_renames() { w reg delete "$session" /v PendingFileRenameOperations /f >/dev/null 2>&1; }
+# The replacement batch RunOnce names, as a Linux path on drive C:. Read from the hive, not through Wine:
+# a new Wine session would run the RunOnce commands before the restart.
+pending_batch() {
+    local path
+    path=$(hive_value "$runonce" PellmoorBatFile) || return 1
+    path=${path#\"}
+    path=${path%\"}
+    path=${path//\\\\//}
+    [[ $path == [Cc]:/* ]] && echo "$c/${path:3}"
+}
+batch_waits() { [ -n "$batch" ] && [ -f "$batch" ]; }
 restart_commands_gone() { ! hive_value "$runonce" PellmoorUnfinished >/dev/null && ! hive_value "$runonce" PellmoorBatFile >/dev/null; }
 
+# restart_case NAME [batch]: with batch, MoveFileEx is refused during the install.
 restart_case() {
-    local personality=$1
+    local personality=$1 mode=${2:-} batch=
     rm -rf "$product"
     mkdir -p "$product"
     echo "the old library" >"$product/comdll.dll"
     check "$personality: the old library is held open" hold_library
+    # While the holder runs, in the same Wine session.
+    [ "$mode" = batch ] && refuse_pending_renames
     first_run "$personality"
+    if [ "$mode" = batch ]; then
+        batch=$(pending_batch)
+        check "$personality: the replacement batch waits in RunOnce" batch_waits
+    fi
     check "$personality: the first run showed no message box${box:+: $box}" [ -z "$box" ]
     check "$personality: the old library stays until the restart" \
         [ "$(cat "$product/comdll.dll" 2>/dev/null)" = "the old library" ]
@@ -133,6 +158,10 @@ restart_case() {
         [ "$(hive_value "$results" GoodEndLanguage)" = "\"$french\"" ]
     check "$personality: the install record is gone" record_gone
     check "$personality: RunOnce is empty again" restart_commands_gone
+    if [ "$mode" = batch ]; then
+        check "$personality: the batch is deleted" [ ! -e "$batch" ]
+        allow_pending_renames
+    fi
     # The next case starts from a machine without the product.
     w reg delete 'HKLM\Software\Setwright Tests' /f >/dev/null 2>&1
     w reg delete "$com_key" /f >/dev/null 2>&1
@@ -143,6 +172,7 @@ restart_case() {
 check "the setup program builds its distribution" build_distribution
 [ "$failed" -eq 0 ] || { checks_summary; exit 1; }
 restart_case default
+restart_case batch batch
 sw_wine_version win98 || { echo "could not set the Windows version"; exit 1; }
 restart_case win98
 

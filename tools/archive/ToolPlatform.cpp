@@ -1,14 +1,13 @@
 #include "ToolPlatform.h"
 
-#include "SizeLimitedFiles.h"
-#include "project/Errors.h"
+#include "platform/SizeLimitedFiles.h"
 
 #ifdef _WIN32
 #include "platform/win32/Win32Platform.h"
 
 struct TToolPlatform::TParts {
     sw::win32::Win32Platform system;
-    std::unique_ptr<TSizeLimitedFiles> limited;
+    std::unique_ptr<sw::SizeLimitedFiles> limited;
 };
 
 sw::Platform TToolPlatform::Get() {
@@ -26,7 +25,7 @@ std::string TToolPlatform::EnginePath(const std::string& argument) const { retur
 
 struct TToolPlatform::TParts {
     sw::posix::PosixPlatform system;
-    std::unique_ptr<TSizeLimitedFiles> limited;
+    std::unique_ptr<sw::SizeLimitedFiles> limited;
 };
 
 sw::Platform TToolPlatform::Get() {
@@ -37,14 +36,12 @@ sw::Platform TToolPlatform::Get() {
 }
 
 std::string TToolPlatform::EnginePath(const std::string& argument) const {
-    if (auto path = parts_->system.Files().WindowsPath(argument))
-        return *path;
-    throw sw::Exception("Cannot name the path " + argument);
+    return parts_->system.WindowsPath(argument);
 }
 #endif
 
 void TToolPlatform::LimitFileSizes(uint64_t bytes) {
-    parts_->limited = std::make_unique<TSizeLimitedFiles>(*parts_->system.Get().Files, bytes);
+    parts_->limited = std::make_unique<sw::SizeLimitedFiles>(*parts_->system.Get().Files, bytes);
 }
 
 TToolPlatform::TToolPlatform() : parts_(std::make_unique<TParts>()) {}

@@ -1,42 +1,32 @@
 #include "BuildPlatform.h"
 
 #include "engine/InstallerTool.h"
-#include "project/Errors.h"
 
-TBuildPlatform::TBuildPlatform() {
-    files_.MapDrive('C', "/");
-    files_.MapDrive('Z', "/");
-}
-
-std::string TBuildPlatform::WindowsPath(const std::string& posixPath) const {
-    if (auto path = files_.WindowsPath(posixPath))
-        return *path;
-    throw sw::Exception("Cannot name the path " + posixPath);
-}
+TBuildPlatform::TBuildPlatform() { posix_.Files().MapDrive('Z', "/"); }
 
 void TBuildPlatform::SetProgram(const std::string& path, const std::string& arguments, std::string image) {
-    others_.System().SetModulePath(path);
-    others_.System().SetCommandLine("\"" + path + "\" " + arguments);
+    posix_.Others().System().SetModulePath(path);
+    posix_.Others().System().SetCommandLine("\"" + path + "\" " + arguments);
     resources_ = sw::TPortableResources(std::move(image));
 }
 
 void TBuildPlatform::SetToolDirectory(const std::string& folder) {
-    others_.Registry().CreateKey(sw::RegistryRoot::CurrentUser, sw::kLibrarySearchPathKey);
-    others_.Registry().WriteString(sw::RegistryRoot::CurrentUser, sw::kLibrarySearchPathKey,
-                                   sw::kLibrarySearchPathValue, folder);
+    sw::fake::FakeRegistry& registry = posix_.Others().Registry();
+    registry.CreateKey(sw::RegistryRoot::CurrentUser, sw::kLibrarySearchPathKey);
+    registry.WriteString(sw::RegistryRoot::CurrentUser, sw::kLibrarySearchPathKey, sw::kLibrarySearchPathValue, folder);
 }
 
 std::vector<std::string> TBuildPlatform::MessageBoxTexts() {
     std::vector<std::string> texts;
-    for (const auto& box : others_.Gui().Boxes())
+    for (const auto& box : posix_.Others().Gui().Boxes())
         texts.push_back(box.Text);
     return texts;
 }
 
 sw::Platform TBuildPlatform::Get() {
-    sw::Platform p = others_.Get();
-    p.Files = &files_;
-    p.Versions = &versions_;
+    sw::Platform p = posix_.Get();
+    // Message boxes are recorded; the resources are the program's own.
+    p.Gui = &posix_.Others().Gui();
     p.Resources = &resources_;
     return p;
 }

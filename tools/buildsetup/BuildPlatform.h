@@ -1,16 +1,15 @@
-// The platform a setup program's build mode runs on under Linux: real files
-// (drives C: and Z: both mapped onto "/", as Wine maps Z:; paths without a
-// drive start from the working folder), the portable version reader, and in
-// memory the rest: the program's path and command line, a registry holding
-// the library search path, and message boxes that are recorded instead of
-// shown. The resources are those of the setup program's file.
+// The platform a setup program's build mode runs on under Linux: the native
+// tools' platform (real files, the portable version reader, fakes for the
+// rest) with drive Z: also mapped onto "/", as Wine maps Z: (paths without a
+// drive start from the working folder); in memory the program's path and
+// command line, a registry holding the library search path, and message
+// boxes that are recorded instead of shown. The resources are those of the
+// setup program's file.
 #pragma once
 
 #include "platform/Platform.h"
 #include "platform/PortableResources.h"
-#include "platform/VersionResources.h"
-#include "platform/fake/FakePlatform.h"
-#include "platform/posix/PosixFileSystem.h"
+#include "platform/posix/PosixPlatform.h"
 
 #include <string>
 #include <vector>
@@ -22,7 +21,7 @@ class TBuildPlatform {
     TBuildPlatform& operator=(const TBuildPlatform&) = delete;
 
     // The Windows form of a Linux path; raises sw::Exception when it has none.
-    std::string WindowsPath(const std::string& posixPath) const;
+    std::string WindowsPath(const std::string& posixPath) const { return posix_.WindowsPath(posixPath); }
     // The program that runs: its path (Windows form), its arguments after it,
     // and the bytes of its file, which hold its resources.
     void SetProgram(const std::string& path, const std::string& arguments, std::string image);
@@ -34,8 +33,6 @@ class TBuildPlatform {
     sw::Platform Get();
 
   private:
-    sw::fake::FakePlatform others_;
-    sw::posix::PosixFileSystem files_;
-    sw::TPortableVersionResources versions_{files_};
+    sw::posix::PosixPlatform posix_;
     sw::TPortableResources resources_{""};
 };

@@ -1,6 +1,7 @@
 #include "platform/fake/FakeProcesses.h"
 
 #include "platform/CommandLine.h"
+#include "platform/fake/FakeBatch.h"
 #include "platform/fake/FakeFileSystem.h"
 #include "project/Text.h"
 
@@ -12,7 +13,7 @@ namespace {
 constexpr uint32_t kFileNotFound = 2;
 constexpr uint32_t kBadExeFormat = 193;
 constexpr uint32_t kProcNotFound = 127;
-}
+} // namespace
 
 bool FakeProcesses::ProgramExists(const std::string& commandLine) {
     auto args = SplitCommandLine(commandLine);
@@ -34,6 +35,9 @@ StartResult FakeProcesses::Start(const std::string& commandLine, WindowState sta
 std::optional<uint32_t> FakeProcesses::RunAndWait(const std::string& commandLine, WindowState state, uint32_t) {
     if (!Start(commandLine, state).Started)
         return std::nullopt;
+    const std::string program = SplitCommandLine(commandLine).front();
+    if (program.size() >= 4 && SameText(program.substr(program.size() - 4), ".bat"))
+        return RunFakeBatch(files_, program);
     return exitCode_;
 }
 

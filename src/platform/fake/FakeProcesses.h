@@ -30,7 +30,9 @@ class FakeProcesses : public IProcesses {
     // A library of the fake file system that exports a function, and what
     // the function returns when called.
     void AddLibraryFunction(const std::string& library, const std::string& function, int32_t result);
-    // The exit code programs give RunAndWait; 0 until set.
+    // The exit code programs give RunAndWait; 0 until set. A batch file
+    // (".bat") is run by the fake's command interpreter (FakeBatch.h) and
+    // gives its own.
     void SetExitCode(uint32_t code) { exitCode_ = code; }
     // The functions called, as library + "!" + function, in order.
     const std::vector<std::string>& LibraryCalls() const { return libraryCalls_; }

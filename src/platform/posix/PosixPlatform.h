@@ -7,6 +7,9 @@
 #include "platform/VersionResources.h"
 #include "platform/fake/FakePlatform.h"
 #include "platform/posix/PosixFileSystem.h"
+#include "project/Errors.h"
+
+#include <string>
 
 namespace sw::posix {
 
@@ -17,6 +20,15 @@ class PosixPlatform {
     PosixPlatform& operator=(const PosixPlatform&) = delete;
 
     PosixFileSystem& Files() { return files_; }
+    // The fakes behind the other services.
+    fake::FakePlatform& Others() { return others_; }
+
+    // The Windows form of a Linux path; raises Exception when it has none.
+    std::string WindowsPath(const std::string& posixPath) const {
+        if (auto path = files_.WindowsPath(posixPath))
+            return *path;
+        throw Exception("Cannot name the path " + posixPath);
+    }
 
     Platform Get() {
         Platform p = others_.Get();

@@ -9,6 +9,8 @@
 #include "system/InstallRecord.h"
 #include "system/RegistryHelpers.h"
 
+#include <functional>
+
 namespace sw::test {
 
 // An install object that counts its completions after a restart.
@@ -17,8 +19,13 @@ class TRestartedObject : public TInstallObject {
   public:
     using TInstallObject::TInstallObject;
     int GetObjectKind() const override { return kKindFile; }
-    void FinishAfterRestart() override { ++Finished; }
+    void FinishAfterRestart() override {
+        ++Finished;
+        if (OnFinish)
+            OnFinish();
+    }
     int Finished = 0;
+    std::function<void()> OnFinish;
 };
 SW_CLASS_INFO(TRestartedObject, TInstallObject)
 
@@ -167,6 +174,79 @@ TEST_F(UnfinishedTest, TheRunAfterTheRestartCompletesTheListAndEndsWell) {
     EXPECT_EQ(translator->TranslateIntoLanguage(), plGerman);
     EXPECT_FALSE(fake_.Registry().KeyExists(hklm, kRecord));
     EXPECT_FALSE(install->Running());
+}
+
+// A file in use replaced at the restart by a batch, which Windows runs from
+// RunOnce in no promised order with the r run: the r run runs the batch
+// first itself, so that the entries finish with the new file in place.
+class BatchAfterRestartTest : public UnfinishedTest {
+  protected:
+    static constexpr const char* kBatch = "C:\\WINDOWS\\TEMP\\BAT1.BAT";
+    static constexpr const char* kTool = "C:\\APP\\TOOL.DLL";
+
+    // The state the install left: old file, new file under a temporary
+    // name, the batch in RunOnce and the entries (the object before the batch).
+    TInstall* LeaveAReplacement() {
+        TInstall* install = LoadDriver();
+        MakeRecord(install);
+        fake_.Files().ForceDirectories("C:\\APP");
+        fake_.Files().PutFile(kTool, "old");
+        fake_.Files().PutFile("C:\\APP\\TOOL.1", "new");
+        const std::string guard = "if exist C:\\APP\\TOOL.1 ";
+        fake_.Files().PutFile(kBatch,
+                              guard + "erase " + kTool + "\r\n" + guard + "move C:\\APP\\TOOL.1 " + kTool + "\r\n");
+        EXPECT_TRUE(AddRunOnce("PellmoorBatFile", kBatch, true));
+        install->AddUnfinished("Ocx1", 0);
+        install->AddUnfinished(kBatch, 1);
+        auto* ocx = static_cast<TRestartedObject*>(form_->FindComponent("Ocx1"));
+        ocx->OnFinish = [this] {
+            seen_ = fake_.Files().FileText(kTool);
+            EXPECT_TRUE(fake_.Files().FileExists(kBatch)) << "the batch is deleted only after the entries";
+        };
+        return install;
+    }
+    void WindowsRunsTheBatchCommand() {
+        if (!fake_.Registry().ValueExists(hklm, kRunOnceKey, "PellmoorBatFile"))
+            return;
+        fake_.Registry().DeleteValue(hklm, kRunOnceKey, "PellmoorBatFile");
+        fake_.Processes().RunAndWait(std::string("\"") + kBatch + "\"", WindowState::Hidden, 1000);
+    }
+    void ExpectTheNewFileFinished() {
+        EXPECT_EQ(seen_, "new") << "the object finished with the new file in place";
+        EXPECT_EQ(fake_.Files().FileText(kTool), "new");
+        EXPECT_FALSE(fake_.Files().FileExists("C:\\APP\\TOOL.1"));
+        EXPECT_FALSE(fake_.Files().FileExists(kBatch));
+        EXPECT_FALSE(fake_.Registry().ValueExists(hklm, kRunOnceKey, "PellmoorBatFile"));
+        EXPECT_FALSE(fake_.Registry().KeyExists(hklm, kRecord));
+    }
+
+    std::string seen_;
+};
+
+TEST_F(BatchAfterRestartTest, TheBatchFirstThenTheRRunWhoseSecondRunOfItChangesNothing) {
+    TInstall* install = LeaveAReplacement();
+    WindowsRunsTheBatchCommand();
+    ASSERT_EQ(fake_.Files().FileText(kTool), "new");
+    install->FinishAfterRestart();
+    ExpectTheNewFileFinished();
+}
+
+TEST_F(BatchAfterRestartTest, TheRRunFirstRunsTheBatchAndWithdrawsItsCommand) {
+    TInstall* install = LeaveAReplacement();
+    install->FinishAfterRestart();
+    ASSERT_EQ(fake_.Processes().StartedPrograms().size(), 1u);
+    EXPECT_EQ(fake_.Processes().StartedPrograms()[0].CommandLine, std::string("\"") + kBatch + "\"");
+    EXPECT_EQ(fake_.Processes().StartedPrograms()[0].State, WindowState::Hidden);
+    WindowsRunsTheBatchCommand();
+    ExpectTheNewFileFinished();
+}
+
+TEST_F(BatchAfterRestartTest, ABatchThatCannotBeRunStaysWithItsCommand) {
+    TInstall* install = LeaveAReplacement();
+    fake_.Processes().SetFail(true);
+    install->FinishAfterRestart();
+    EXPECT_TRUE(fake_.Files().FileExists(kBatch));
+    EXPECT_EQ(ReadRegString(hklm, kRunOnceKey, "PellmoorBatFile", ""), kBatch);
 }
 
 TEST_F(UnfinishedTest, TheRModeRunsFromTheEndOfLoading) {

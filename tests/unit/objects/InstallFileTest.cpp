@@ -84,9 +84,9 @@ TEST_F(InstallFileTest, OverwriteModesDecideAgainstAnExistingFile) {
     };
     const FileDateTime older{2001, 1, 1, 0, 0, 0}, same{2005, 6, 1, 12, 0, 0}, newer{2010, 1, 1, 0, 0, 0};
     const Case cases[] = {
-        {TOverwriteType::owAlways, newer, true},  {TOverwriteType::owNever, older, false},
-        {TOverwriteType::owDate, older, true},    {TOverwriteType::owDate, same, false},
-        {TOverwriteType::owDate, newer, false},   {TOverwriteType::owVersionDate, older, true},
+        {TOverwriteType::owAlways, newer, true},       {TOverwriteType::owNever, older, false},
+        {TOverwriteType::owDate, older, true},         {TOverwriteType::owDate, same, false},
+        {TOverwriteType::owDate, newer, false},        {TOverwriteType::owVersionDate, older, true},
         {TOverwriteType::owVersionDate, newer, false},
     };
     fake_.Files().ForceDirectories(ExtractFileDir(dest));
@@ -165,11 +165,87 @@ TEST_F(InstallFileTest, WithoutMoveAtRebootABatchFileRunsOnceAtTheRestart) {
     EXPECT_EQ(ExtractFileName(batch).substr(0, 3), "bat");
     EXPECT_EQ(batch.substr(batch.size() - 4), ".bat");
     const std::string inUse = *fake_.Files().ShortPathName(folder + "\\tool.dll");
-    EXPECT_EQ(Text(batch), "erase " + inUse + "\r\nmove " + ExtractFileDir(inUse) + "\\tool.1 " + inUse + "\r\n");
+    const std::string guard = "if exist " + ExtractFileDir(inUse) + "\\tool.1 ";
+    EXPECT_EQ(Text(batch), guard + "erase " + inUse + "\r\n" + guard + "move " + ExtractFileDir(inUse) + "\\tool.1 " +
+                               inUse + "\r\n");
     EXPECT_EQ(RegText("\\SOFTWARE\\Pellmoor\\Install\\1\\Unfinished", batch), "1");
     EXPECT_EQ(RegText("\\SOFTWARE\\Pellmoor\\Install\\1\\Unfinished", "File1"), "0")
         << "the file finishes after the restart";
     EXPECT_EQ(install_->UnfinishedCount(), 2);
+}
+
+// A server in use replaced by a batch at the restart. Windows promises no
+// order for RunOnce commands: the batch's and the run after the restart (-r)
+// may each come first.
+class BatchReplacementTest : public FileTestFixture {
+  protected:
+    // A COM server (activeX) registers itself after the restart.
+    void InstallOverAFileInUse(bool activeX = true) {
+        UseWindowsNT();
+        SetInstallRecordKeyPath(install_->FindInstallRecord(true));
+        fake_.Files().FailMoveAtReboot(true);
+        TInstallFile* file = AddFile("tool.dll", 20, 'N');
+        file->SetActiveX(activeX);
+        file->SetOverwriteMode(TOverwriteType::owAlways);
+        Build();
+        dest_ = file->DestPath();
+        fake_.Files().ForceDirectories(ExtractFileDir(dest_));
+        fake_.Files().PutFile(dest_, "old");
+        fake_.Files().SetInUse(dest_, true);
+        group_->Install();
+        ASSERT_EQ(file->DestName(), "tool.1");
+        batch_ = RegText(kRunOnceKey, "PellmoorBatFile");
+        ASSERT_TRUE(Exists(batch_));
+        ASSERT_EQ(Text(dest_), "old");
+        fake_.Processes().AddLibraryFunction(dest_, "DllRegisterServer", 0);
+        // Nothing holds the file after the restart.
+        fake_.Files().SetInUse(dest_, false);
+    }
+    // Windows runs the batch's RunOnce command if it is still registered:
+    // the value is deleted, then the command runs.
+    void WindowsRunsTheBatchCommand() {
+        if (!fake_.Registry().ValueExists(RegistryRoot::LocalMachine, kRunOnceKey, "PellmoorBatFile"))
+            return;
+        fake_.Registry().DeleteValue(RegistryRoot::LocalMachine, kRunOnceKey, "PellmoorBatFile");
+        fake_.Processes().RunAndWait("\"" + batch_ + "\"", WindowState::Hidden, 1000);
+    }
+    void ExpectTheNewServerInPlaceAndRegistered() {
+        EXPECT_EQ(Text(dest_), std::string(20, 'N'));
+        EXPECT_FALSE(Exists(ChangeFileExt(dest_, ".1")));
+        EXPECT_EQ(fake_.Processes().LibraryCalls(), std::vector<std::string>{dest_ + "!DllRegisterServer"});
+        EXPECT_FALSE(Exists(batch_)) << "the batch is deleted after the restart";
+        EXPECT_EQ(RegText(kRunOnceKey, "PellmoorBatFile"), "<none>");
+    }
+
+    std::string dest_;
+    std::string batch_;
+};
+
+TEST_F(BatchReplacementTest, TheBatchFirstThenTheRunAfterTheRestart) {
+    InstallOverAFileInUse();
+    WindowsRunsTheBatchCommand();
+    EXPECT_EQ(Text(dest_), std::string(20, 'N'));
+    install_->FinishAfterRestart();
+    ExpectTheNewServerInPlaceAndRegistered();
+}
+
+TEST_F(BatchReplacementTest, TheRunAfterTheRestartFirstRunsThePendingBatchItself) {
+    InstallOverAFileInUse();
+    install_->FinishAfterRestart();
+    WindowsRunsTheBatchCommand();
+    ExpectTheNewServerInPlaceAndRegistered();
+}
+
+TEST_F(BatchReplacementTest, ABatchThatCannotBeRunIsKeptForItsOwnCommand) {
+    InstallOverAFileInUse(false);
+    fake_.Processes().SetFail(true);
+    install_->FinishAfterRestart();
+    EXPECT_TRUE(Exists(batch_));
+    EXPECT_EQ(RegText(kRunOnceKey, "PellmoorBatFile"), batch_);
+    fake_.Processes().SetFail(false);
+    WindowsRunsTheBatchCommand();
+    EXPECT_EQ(Text(dest_), std::string(20, 'N'));
+    EXPECT_FALSE(Exists(ChangeFileExt(dest_, ".1")));
 }
 
 TEST_F(InstallFileTest, ACancelledDiskPromptEndsTheInstallAndLeavesNoFile) {

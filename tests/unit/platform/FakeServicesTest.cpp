@@ -21,6 +21,31 @@ TEST(FakeProcesses, RecordsStartsAndRestartsAndCanFail) {
     EXPECT_EQ(p.Processes().Reboots(), std::vector<bool>{true});
 }
 
+// The fake's command interpreter, which the restart tests rely on to behave
+// like Windows': a failing line does not stop the batch.
+TEST(FakeProcesses, RunsTheLinesOfABatchAndGivesItsExitCode) {
+    fake::FakePlatform p;
+    fake::FakeFileSystem& files = p.Files();
+    files.ForceDirectories("C:\\APP");
+    files.PutFile("C:\\APP\\OLD.DLL", "old");
+    files.PutFile("C:\\APP\\NEW.1", "new");
+    files.PutFile("C:\\APP\\KEEP.TXT", "keep");
+    files.PutFile("C:\\RUN.BAT", "ERASE C:\\APP\\OLD.DLL\r\n"
+                                 "if exist C:\\APP\\MISSING erase C:\\APP\\KEEP.TXT\r\n"
+                                 "rename C:\\APP\\KEEP.TXT OTHER.TXT\r\n"
+                                 "If Exist \"C:\\APP\\NEW.1\" move C:\\APP\\NEW.1 C:\\APP\\OLD.DLL\r\n");
+    EXPECT_EQ(p.Processes().RunAndWait("\"C:\\RUN.BAT\"", WindowState::Hidden, 1000), 1u) << "rename is not understood";
+    EXPECT_EQ(files.FileText("C:\\APP\\OLD.DLL"), "new");
+    EXPECT_FALSE(files.FileExists("C:\\APP\\NEW.1"));
+    EXPECT_EQ(files.FileText("C:\\APP\\KEEP.TXT"), "keep");
+    // A move never replaces a file; a missing batch does not run.
+    files.PutFile("C:\\APP\\NEW.1", "newer");
+    files.PutFile("C:\\MOVE.BAT", "move C:\\APP\\NEW.1 C:\\APP\\OLD.DLL\r\n");
+    EXPECT_EQ(p.Processes().RunAndWait("C:\\MOVE.BAT", WindowState::Hidden, 1000), 1u);
+    EXPECT_EQ(files.FileText("C:\\APP\\OLD.DLL"), "new");
+    EXPECT_EQ(p.Processes().RunAndWait("C:\\GONE.BAT", WindowState::Hidden, 1000), std::nullopt);
+}
+
 TEST(FakeSystemInfo, ArgumentsFollowTheProgramName) {
     fake::FakePlatform p;
     EXPECT_TRUE(p.System().Arguments().empty());

@@ -1,6 +1,8 @@
-// Files as a set of disks of one size: every file created through it holds
-// at most that many bytes, and a write past them fails as on a full disk.
-// The archive tool spans archives onto volumes of a chosen size with it.
+// Files as a set of disks of one size, over another file system: every file
+// opened for writing through it (below a folder, when one is given) holds at
+// most that many bytes; a write past them stores what fits and fails as on a
+// full disk. The archive tool spans archives onto volumes of a chosen size
+// with it, the Wine tests onto small floppies.
 #pragma once
 
 #include "platform/FileSystem.h"
@@ -9,19 +11,21 @@
 #include <memory>
 #include <string>
 
-class TSizeLimitedFiles : public sw::IFileSystem {
-  public:
-    TSizeLimitedFiles(sw::IFileSystem& files, uint64_t limit) : files_(files), limit_(limit) {}
+namespace sw {
 
-    std::unique_ptr<sw::IFile> OpenFile(const std::string& path, sw::FileMode mode) override;
+class SizeLimitedFiles : public IFileSystem {
+  public:
+    // An empty folder limits the files everywhere.
+    SizeLimitedFiles(IFileSystem& files, uint64_t limit, std::string folder = {})
+        : files_(files), limit_(limit), folder_(std::move(folder)) {}
+
+    std::unique_ptr<IFile> OpenFile(const std::string& path, FileMode mode) override;
 
     bool FileExists(const std::string& path) override { return files_.FileExists(path); }
     bool DirectoryExists(const std::string& path) override { return files_.DirectoryExists(path); }
     std::optional<uint64_t> FileSize(const std::string& path) override { return files_.FileSize(path); }
-    std::optional<sw::FileStamp> GetFileStamp(const std::string& path) override { return files_.GetFileStamp(path); }
-    bool SetFileStamp(const std::string& path, sw::FileStamp stamp) override {
-        return files_.SetFileStamp(path, stamp);
-    }
+    std::optional<FileStamp> GetFileStamp(const std::string& path) override { return files_.GetFileStamp(path); }
+    bool SetFileStamp(const std::string& path, FileStamp stamp) override { return files_.SetFileStamp(path, stamp); }
     std::optional<uint32_t> GetAttributes(const std::string& path) override { return files_.GetAttributes(path); }
     bool SetAttributes(const std::string& path, uint32_t attributes) override {
         return files_.SetAttributes(path, attributes);
@@ -34,7 +38,7 @@ class TSizeLimitedFiles : public sw::IFileSystem {
     bool CreateDirectory(const std::string& path) override { return files_.CreateDirectory(path); }
     bool ForceDirectories(const std::string& path) override { return files_.ForceDirectories(path); }
     bool RemoveDirectory(const std::string& path) override { return files_.RemoveDirectory(path); }
-    std::vector<sw::DirectoryEntry> ListDirectory(const std::string& folder, const std::string& pattern) override {
+    std::vector<DirectoryEntry> ListDirectory(const std::string& folder, const std::string& pattern) override {
         return files_.ListDirectory(folder, pattern);
     }
     std::optional<uint64_t> FreeSpace(const std::string& path) override { return files_.FreeSpace(path); }
@@ -52,6 +56,9 @@ class TSizeLimitedFiles : public sw::IFileSystem {
     }
 
   private:
-    sw::IFileSystem& files_;
+    IFileSystem& files_;
     const uint64_t limit_;
+    const std::string folder_;
 };
+
+} // namespace sw
