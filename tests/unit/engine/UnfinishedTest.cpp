@@ -124,8 +124,7 @@ TEST_F(UnfinishedTest, TheRestartCommandStartsThisProgramWithRAndItsSource) {
         {R"("-sC:\Temp\pkg 1" -c)", true, R"("C:\SETUP\SETUP.EXE" -r "-sC:\Temp\pkg 1" -c)"},
         // The first disk of a floppy set: the root of the drive, without -e.
         {R"("-sA:" -c)", true, R"("C:\SETUP\SETUP.EXE" -r "-sA:" -c)"},
-        {R"("-sD:\Dist" "-eSetup Demo.exe" -c)", true,
-         R"("C:\SETUP\SETUP.EXE" -r "-eSetup Demo.exe" "-sD:\Dist" -c)"},
+        {R"("-sD:\Dist" "-eSetup Demo.exe" -c)", true, R"("C:\SETUP\SETUP.EXE" -r "-eSetup Demo.exe" "-sD:\Dist" -c)"},
     };
     for (const Case& c : cases) {
         SetArguments(c.Arguments);
