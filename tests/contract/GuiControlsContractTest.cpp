@@ -50,6 +50,34 @@ std::string Pictures(int count) {
     return pixels.ToBmp();
 }
 
+// The same picture as Pictures(1), 8-bit and run-length encoded (BI_RLE8), as
+// the language flags are stored.
+std::string RunLengthPicture() {
+    std::string data;
+    for (int y = 15; y >= 0; --y) {
+        if (y >= 4 && y < 12)
+            data += std::string{4, 0, 8, 1, 4, 0};
+        else
+            data += std::string{16, 0};
+        data += std::string{0, 0};
+    }
+    data += std::string{0, 1};
+    std::string bmp = "BM";
+    auto put32 = [&bmp](uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            bmp += static_cast<char>(v >> (8 * i));
+    };
+    const uint32_t offset = 14 + 40 + 8;
+    put32(offset + static_cast<uint32_t>(data.size()));
+    put32(0);
+    put32(offset);
+    for (uint32_t v : {40u, 16u, 16u, 1u | 8u << 16, 1u, static_cast<uint32_t>(data.size()), 2835u, 2835u, 2u, 0u})
+        put32(v);
+    bmp += std::string{0, '\x80', '\x80', 0}; // olive (blue, green, red, 0)
+    bmp += std::string{'\xFF', 0, 0, 0};      // blue
+    return bmp + data;
+}
+
 // The colour (0x00BBGGRR) of a pixel of a 24-bit BMP file, rows bottom up.
 ColorRef PixelAt(const std::string& bmp, int x, int y) {
     auto le32 = [&](size_t at) {
@@ -200,21 +228,23 @@ TYPED_TEST(GuiControlsContract, AnOwnerDrawnGridAsksForEveryCellInItsPlace) {
     grid.SetItems({"English\tFrench", "German\t"});
     grid.SetItemIndex(1);
     grid.SetCellDrawing(CellDrawing::Owner);
-    this->events.picture = Pictures(1);
-    this->events.drawn.clear();
-    grid.Repaint();
-    EXPECT_EQ(this->events.drawn, (std::vector<DrawnCell>{{0, 0, {0, 0, 139, 47}, false},
-                                                          {1, 0, {140, 0, 139, 47}, true},
-                                                          {0, 1, {0, 48, 139, 47}, false},
-                                                          {1, 1, {140, 48, 139, 47}, false}}));
-    if constexpr (TypeParam::Real) {
-        // The client area starts 2 pixels inside the grid's sunken edge.
-        std::string shot = this->form->Capture();
-        int x = 10 + 2, y = 10 + 2;
-        EXPECT_EQ(PixelAt(shot, x + 100, y + 30), kGreen);
-        EXPECT_EQ(PixelAt(shot, x + 240, y + 30), kRed);
-        EXPECT_EQ(PixelAt(shot, x + 2 + 8, y + 2 + 8), 0xFF0000u) << "the picture";
-        EXPECT_EQ(PixelAt(shot, x + 2 + 1, y + 2 + 1), kGreen) << "its olive left out";
+    for (const std::string& picture : {Pictures(1), RunLengthPicture()}) {
+        this->events.picture = picture;
+        this->events.drawn.clear();
+        grid.Repaint();
+        EXPECT_EQ(this->events.drawn, (std::vector<DrawnCell>{{0, 0, {0, 0, 139, 47}, false},
+                                                              {1, 0, {140, 0, 139, 47}, true},
+                                                              {0, 1, {0, 48, 139, 47}, false},
+                                                              {1, 1, {140, 48, 139, 47}, false}}));
+        if constexpr (TypeParam::Real) {
+            // The client area starts 2 pixels inside the grid's sunken edge.
+            std::string shot = this->form->Capture();
+            int x = 10 + 2, y = 10 + 2;
+            EXPECT_EQ(PixelAt(shot, x + 100, y + 30), kGreen);
+            EXPECT_EQ(PixelAt(shot, x + 240, y + 30), kRed);
+            EXPECT_EQ(PixelAt(shot, x + 2 + 8, y + 2 + 8), 0xFF0000u) << "the picture";
+            EXPECT_EQ(PixelAt(shot, x + 2 + 1, y + 2 + 1), kGreen) << "its olive left out";
+        }
     }
     grid.SetCellDrawing(CellDrawing::Default);
     this->events.drawn.clear();

@@ -2,7 +2,9 @@
 """Draws the language flag bitmaps BM_LANG_*.bmp and the blank BM_LANG_NONE.bmp.
 
 Each is 126 x 45 pixels, 8-bit with a palette of the colours it uses (a
-flag has far fewer than 256): the flag drawn from simple shapes above the
+flag has far fewer than 256), run-length encoded (BI_RLE8: a flag is mostly
+runs of one colour, so each takes about a sixth of its plain size in every
+setup program): the flag drawn from simple shapes above the
 language's name, on olive (0x80, 0x80, 0x00), the colour shown transparent.
 The name uses the 5 x 7 font below. Nothing is read from elsewhere, so the
 output depends on this file only.
@@ -257,6 +259,33 @@ def draw(name, flag):
     return pixels
 
 
+def rle8_line(line):
+    """One row in BI_RLE8: runs of two or more as (count, index); other pixels
+    in absolute runs of three or more (0, count, indexes, padded to a word),
+    or as runs of one when fewer; the row ends with (0, 0)."""
+    out = bytearray()
+    i = 0
+    while i < len(line):
+        run = 1
+        while i + run < len(line) and run < 255 and line[i + run] == line[i]:
+            run += 1
+        if run >= 2:
+            out += bytes((run, line[i]))
+            i += run
+            continue
+        end = i
+        while end < len(line) and end - i < 255 and not (end + 1 < len(line) and line[end] == line[end + 1]):
+            end += 1
+        literal = line[i:end]
+        if len(literal) >= 3:
+            out += bytes((0, len(literal))) + literal + b"\0" * (len(literal) % 2)
+        else:
+            for index in literal:
+                out += bytes((1, index))
+        i = end
+    return out + b"\0\0"
+
+
 def bmp(pixels):
     palette = {}
     for row in pixels:
@@ -264,15 +293,14 @@ def bmp(pixels):
             palette.setdefault(colour, len(palette))
     if len(palette) > 256:
         raise SystemExit("make_flags.py: a flag uses more than 256 colours")
-    stride = (WIDTH + 3) & ~3
     body = bytearray()
     for row in reversed(pixels):
-        line = bytes(palette[colour] for colour in row)
-        body += line + b"\0" * (stride - len(line))
+        body += rle8_line(bytes(palette[colour] for colour in row))
+    body += b"\0\1"  # the end of the bitmap
     colours = b"".join(bytes((b, g, r, 0)) for r, g, b in palette)
     offset = 54 + len(colours)
     header = struct.pack("<2sIHHI", b"BM", offset + len(body), 0, 0, offset)
-    info = struct.pack("<IiiHHIIiiII", 40, WIDTH, HEIGHT, 1, 8, 0, len(body), 2835, 2835, len(palette), 0)
+    info = struct.pack("<IiiHHIIiiII", 40, WIDTH, HEIGHT, 1, 8, 1, len(body), 2835, 2835, len(palette), 0)
     return header + info + colours + bytes(body)
 
 

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 using namespace sw;
 
@@ -17,6 +18,7 @@ struct Bmp {
     int32_t Width = 0;
     int32_t Height = 0;
     std::string Bytes;
+    std::string Indexes; // the decoded pixels, top row first
 
     uint32_t Le(size_t at, int size) const {
         uint32_t v = 0;
@@ -27,13 +29,45 @@ struct Bmp {
     // Red, green, blue of the pixel at (x, y) from the top of an 8-bit bitmap,
     // through its palette.
     uint32_t Rgb(int x, int y) const {
-        const size_t stride = (static_cast<size_t>(Width) + 3) & ~size_t{3};
-        const size_t at = Le(10, 4) + static_cast<size_t>(Height - 1 - y) * stride + static_cast<size_t>(x);
-        const uint32_t index = static_cast<uint8_t>(Bytes.at(at));
+        const uint32_t index = static_cast<uint8_t>(Indexes.at(static_cast<size_t>(y * Width + x)));
         EXPECT_LT(index, Le(46, 4)) << "index past the palette";
         return Le(54 + 4 * size_t{index}, 3); // stored blue, green, red
     }
 };
+
+// Decodes BI_RLE8 pixel data strictly: every row holds exactly Width pixels
+// and the data ends with the end-of-bitmap mark; false otherwise.
+bool DecodeRle8(Bmp& bmp) {
+    std::vector<std::string> rows; // bottom row first
+    std::string row;
+    for (size_t at = bmp.Le(10, 4); at + 1 < bmp.Bytes.size();) {
+        const auto count = static_cast<uint8_t>(bmp.Bytes[at]);
+        const auto value = static_cast<uint8_t>(bmp.Bytes[at + 1]);
+        at += 2;
+        if (count > 0) {
+            row.append(count, static_cast<char>(value));
+        } else if (value == 0 || value == 1) { // end of row, end of bitmap
+            if (!row.empty()) {
+                if (static_cast<int32_t>(row.size()) != bmp.Width)
+                    return false;
+                rows.push_back(row);
+                row.clear();
+            }
+            if (value == 1)
+                break;
+        } else if (value >= 3 && at + value <= bmp.Bytes.size()) {
+            row.append(bmp.Bytes, at, value);
+            at += value + value % 2u;
+        } else {
+            return false; // a position delta: the flags never use one
+        }
+    }
+    if (static_cast<int32_t>(rows.size()) != bmp.Height)
+        return false;
+    for (auto r = rows.rbegin(); r != rows.rend(); ++r)
+        bmp.Indexes += *r;
+    return true;
+}
 
 Bmp ReadFlag(const std::string& resource) {
     std::ifstream in(std::string(SW_SOURCE_DIR) + "/src/resources/flags/" + resource + ".bmp", std::ios::binary);
@@ -42,6 +76,8 @@ Bmp ReadFlag(const std::string& resource) {
     if (bmp.Bytes.size() >= 54 && bmp.Bytes.starts_with("BM")) {
         bmp.Width = static_cast<int32_t>(bmp.Le(18, 4));
         bmp.Height = static_cast<int32_t>(bmp.Le(22, 4));
+        EXPECT_EQ(bmp.Le(30, 4), 1u) << "not BI_RLE8";
+        EXPECT_TRUE(DecodeRle8(bmp)) << "malformed run-length data";
     }
     return bmp;
 }
