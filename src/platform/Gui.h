@@ -215,6 +215,8 @@ class IControl {
     virtual void SetVisible(bool visible) = 0;
     // Takes the keyboard focus; a hidden or disabled control does not.
     virtual void SetFocus() = 0;
+    // Whether Tab stops at the control (see IForm::SetTabOrder).
+    virtual void SetTabStop(bool on) = 0;
     virtual bool Focused() = 0;
     virtual FontSpec Font() = 0;
     // The font and its colour.
@@ -237,6 +239,8 @@ class IFormEvents {
     // destroys it.
     virtual void OnClose() = 0;
     virtual void OnResize() = 0;
+    // The user pressed Tab (with Shift: backward) in the form.
+    virtual void OnTab(bool backward) = 0;
 };
 
 // A top-level window, destroyed with this object.
@@ -264,6 +268,13 @@ class IForm {
     virtual IControl* FindControl(const std::string& name) = 0;
     // The form's picture as a BMP file, children included (for screenshots).
     virtual std::string Capture() = 0;
+    // The form's controls in the order Tab visits them: the stacking of
+    // sibling windows follows it (and Windows' own navigation with it).
+    virtual void SetTabOrder(const std::vector<IControl*>& controls) = 0;
+    // As a user would: presses Tab (with Shift: backward) in the form. The
+    // key goes through the message loop, which hands it to OnTab unless the
+    // focused control takes Tab itself; it is handled before this returns.
+    virtual void PressTab(bool backward) = 0;
 };
 
 class IGui {

@@ -12,6 +12,7 @@ struct FormEvents : IFormEvents {
     void OnActivate() override {}
     void OnClose() override {}
     void OnResize() override {}
+    void OnTab(bool) override {}
 };
 
 struct DrawnCell {

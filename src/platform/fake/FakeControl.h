@@ -56,6 +56,7 @@ class FakeControl : public IControl {
     void SetVisible(bool visible) override;
     void SetFocus() override;
     bool Focused() override;
+    void SetTabStop(bool on) override { tabStop_ = on; }
     FontSpec Font() override { return font_; }
     void SetFont(const FontSpec& font, ColorRef color) override;
     void SetColor(ColorRef color) override { color_ = color; }
@@ -74,6 +75,7 @@ class FakeControl : public IControl {
     BevelKind Bevel() const { return bevel_; }
     const std::string& Picture() const { return picture_; }
     int RowHeight() const { return rowHeight_; }
+    bool TabStop() const { return tabStop_; }
     const ImageListSpec& ImageList(ImageListRole role) const { return imageLists_[static_cast<size_t>(role)]; }
     CellDrawing CellDrawingMode() const { return cellDrawing_; }
     // What the last Repaint drew.
@@ -116,6 +118,7 @@ class FakeControl : public IControl {
     int position_ = 0;
     std::string picture_;
     BevelKind bevel_ = BevelKind::None;
+    bool tabStop_ = false;
     bool enabled_ = true;
     bool visible_ = true;
     FontSpec font_;

@@ -65,8 +65,10 @@ Style StyleOf(ControlKind kind) {
     case ControlKind::Grid:
         return {kPaintedClass, WS_TABSTOP, WS_EX_CLIENTEDGE};
     case ControlKind::GroupBox:
-    case ControlKind::Image:
     case ControlKind::Panel:
+        // Windows' own Tab navigation goes into the controls inside.
+        return {kPaintedClass, 0, WS_EX_CONTROLPARENT};
+    case ControlKind::Image:
         break;
     }
     return {kPaintedClass, 0, 0};
@@ -393,10 +395,15 @@ class Win32Control : public IControl {
         if (Usable())
             ::SetFocus(hwnd_);
     }
+
+    void SetTabStop(bool on) override {
+        LONG style = GetWindowLongA(hwnd_, GWL_STYLE);
+        SetWindowLongA(hwnd_, GWL_STYLE, on ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+    }
     bool Focused() override {
         HWND focus = GetFocus();
-        // A combo box's edit is its own child.
-        return focus && (focus == hwnd_ || GetParent(focus) == hwnd_);
+        // A combo box's edit is its own child (a panel's children are not the panel).
+        return focus && (focus == hwnd_ || (kind_ == ControlKind::ComboBox && GetParent(focus) == hwnd_));
     }
 
     FontSpec Font() override { return SpecOfFont(font_); }
