@@ -103,6 +103,9 @@ class TControl : public TComponent {
     // The window asks its owner to draw a cell.
     virtual void WindowDrawCell(int /*col*/, int /*row*/, const Bounds& /*rect*/, bool /*selected*/,
                                 ICanvas& /*canvas*/) {}
+    // The user expanded or collapsed a tree's node, or scrolled the tree.
+    virtual void WindowExpanded(int /*index*/, bool /*expanded*/) {}
+    virtual void WindowScrolled() {}
     // The caption changed (after the window was told).
     virtual void TextChanged() {}
     // The text as the control keeps it (an edit's case rule).
@@ -129,6 +132,8 @@ class TControl : public TComponent {
         void OnDrawCell(int col, int row, const Bounds& rect, bool selected, ICanvas& canvas) override {
             control.WindowDrawCell(col, row, rect, selected, canvas);
         }
+        void OnExpand(int index, bool expanded) override { control.WindowExpanded(index, expanded); }
+        void OnScroll() override { control.WindowScrolled(); }
         TControl& control;
     };
     void BoundsSetByProgram();

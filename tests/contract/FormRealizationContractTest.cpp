@@ -7,6 +7,7 @@
 #include "controls/ComCtrls.h"
 #include "controls/Forms.h"
 #include "controls/Grids.h"
+#include "platform/fake/FakeControl.h"
 #include "project/Reader.h"
 #include "project/TextForm.h"
 #include "support/ProgramStateForTests.h"
@@ -187,6 +188,40 @@ TYPED_TEST(FormRealizationContract, TabMovesTheFocusThroughTheStopsInTabOrder) {
         EXPECT_EQ(own, forward);
     }
 #endif
+}
+
+TYPED_TEST(FormRealizationContract, ATreesButtonsAndScrollingReachItsHandlers) {
+    ShownForm shown(this->backend, "tab-order.txt");
+    auto& tree = static_cast<TTreeView&>(shown.Get("Groups"));
+    TTreeNode* root = tree.AddChild(nullptr, "Demo");
+    TTreeNode* docs = tree.AddChild(root, "Documentation");
+    tree.AddChild(docs, "Manual");
+    tree.AddChild(docs, "Reference");
+    for (const char* name : {"Samples", "Tools", "Extras", "Help", "Licence", "Readme"})
+        tree.AddChild(root, name);
+    std::vector<std::string> events;
+    tree.OnExpanded = TEvent<TPersistent*, TTreeNode*>("Expanded", [&](TPersistent*, TTreeNode* n) {
+        events.push_back("+" + n->Text);
+    });
+    tree.OnCollapsed = TEvent<TPersistent*, TTreeNode*>("Collapsed", [&](TPersistent*, TTreeNode* n) {
+        events.push_back("-" + n->Text);
+    });
+    tree.OnScroll = TNotifyEvent("Scroll", [&](TPersistent*) { events.push_back("scroll"); });
+    root->Expand(false);
+    ASSERT_TRUE(root->DisplayRect());
+    int row = root->DisplayRect()->Height;
+    EXPECT_EQ(row, fake::FakeControl::kTreeRowHeight) << "headless rows are as high as Windows makes them";
+    EXPECT_EQ(docs->DisplayRect()->Top, row);
+    // Eight rows in a tree four to six rows high (as the font makes them).
+    tree.Handle()->Toggle(docs->AbsoluteIndex());
+    EXPECT_TRUE(docs->Expanded());
+    EXPECT_EQ(tree.Nodes()[3]->DisplayRect()->Top, 3 * row);
+    tree.Handle()->Scroll(1);
+    EXPECT_EQ(root->DisplayRect()->Top, -row);
+    tree.Handle()->Toggle(docs->AbsoluteIndex());
+    EXPECT_FALSE(docs->Expanded());
+    EXPECT_FALSE(tree.Nodes()[3]->DisplayRect());
+    EXPECT_EQ(events, (std::vector<std::string>{"+Demo", "+Documentation", "scroll", "-Documentation"}));
 }
 
 #ifdef _WIN32
