@@ -42,7 +42,9 @@ SW_CLASS_INFO(TTreeView, TWinControl,
                               prop::Boolean("ShowButtons", &Self::ShowButtons, true),
                               prop::Boolean("ShowLines", &Self::ShowLines, true),
                               prop::Boolean("ShowRoot", &Self::ShowRoot, true),
-                              prop::Integer("Indent", &Self::Indent, 19), prop::Event("OnChange", &Self::OnChange)},
+                              prop::Integer("Indent", &Self::Indent, 19), prop::Event("OnChange", &Self::OnChange),
+                              prop::Event("OnExpanded", &Self::OnExpanded),
+                              prop::Event("OnCollapsed", &Self::OnCollapsed)},
                              ctlprop::Click<TTreeView>()}))
 
 SW_CLASS_INFO(TListColumn, TPersistent, prop::String("Caption", &Self::Caption),
@@ -135,6 +137,47 @@ void TTabControl::WindowClicked() {
     OnChange(this);
 }
 
+int TTreeNode::AbsoluteIndex() const {
+    std::vector<TTreeNode*> nodes = tree_.Nodes();
+    return static_cast<int>(std::find(nodes.begin(), nodes.end(), this) - nodes.begin());
+}
+
+void TTreeNode::SetExpanded(bool on) { tree_.ExpandNode(*this, on); }
+
+void TTreeNode::Expand(bool recurse) {
+    SetExpanded(true);
+    if (recurse)
+        for (const auto& child : children_)
+            child->Expand(true);
+}
+
+void TTreeNode::Collapse(bool recurse) {
+    if (recurse)
+        for (const auto& child : children_)
+            child->Collapse(true);
+    SetExpanded(false);
+}
+
+bool TTreeNode::IsVisible() const {
+    for (const TTreeNode* p = parent_; p; p = p->parent_)
+        if (!p->expanded_)
+            return false;
+    return true;
+}
+
+bool TTreeNode::HasAsParent(const TTreeNode* ancestor) const {
+    for (const TTreeNode* p = parent_; p; p = p->parent_)
+        if (p == ancestor)
+            return true;
+    return false;
+}
+
+std::optional<Bounds> TTreeNode::DisplayRect() const {
+    if (!tree_.Handle())
+        return std::nullopt;
+    return tree_.Handle()->ItemRect(AbsoluteIndex());
+}
+
 TTreeView::TTreeView(TComponent* owner) : TWinControl(owner) {
     SetBounds({0, 0, 121, 97});
     SetColor(clWindow);
@@ -143,7 +186,7 @@ TTreeView::TTreeView(TComponent* owner) : TWinControl(owner) {
 
 TTreeNode* TTreeView::AddChild(TTreeNode* parent, const std::string& text, void* data) {
     auto& list = parent ? parent->children_ : roots_;
-    list.push_back(std::make_unique<TTreeNode>(parent, text, data));
+    list.push_back(std::make_unique<TTreeNode>(*this, parent, text, data));
     TTreeNode* node = list.back().get();
     NodesChanged();
     return node;
@@ -179,10 +222,38 @@ void TTreeView::NodesChanged() {
         ApplyTo(*Handle());
 }
 
+void TTreeView::ExpandNode(TTreeNode& node, bool expanded) {
+    if (node.expanded_ == expanded || (expanded && node.children_.empty()))
+        return;
+    node.expanded_ = expanded;
+    if (Handle())
+        Handle()->SetExpanded(node.AbsoluteIndex(), expanded);
+    if (!expanded)
+        Collapsed(node);
+    (expanded ? OnExpanded : OnCollapsed)(this, &node);
+}
+
+void TTreeView::ExpandParents(TTreeNode& node) {
+    std::vector<TTreeNode*> parents;
+    for (TTreeNode* p = node.parent_; p; p = p->parent_)
+        parents.push_back(p);
+    for (auto p = parents.rbegin(); p != parents.rend(); ++p)
+        ExpandNode(**p, true);
+}
+
+void TTreeView::Collapsed(TTreeNode& node) {
+    if (!selected_ || !selected_->HasAsParent(&node))
+        return;
+    selected_ = &node;
+    OnChange(this, selected_);
+}
+
 void TTreeView::SetSelected(TTreeNode* node) {
     auto nodes = Nodes();
     auto it = std::find(nodes.begin(), nodes.end(), node);
     selected_ = it == nodes.end() ? nullptr : node;
+    if (selected_)
+        ExpandParents(*selected_);
     if (Handle())
         Handle()->SetItemIndex(selected_ ? static_cast<int>(it - nodes.begin()) : -1);
     OnChange(this, selected_);
@@ -192,6 +263,9 @@ void TTreeView::ApplyTo(IControl& window) {
     TWinControl::ApplyTo(window);
     window.SetItems(Lines());
     auto nodes = Nodes();
+    for (size_t i = 0; i < nodes.size(); ++i)
+        if (nodes[i]->expanded_)
+            window.SetExpanded(static_cast<int>(i), true);
     auto it = std::find(nodes.begin(), nodes.end(), selected_);
     window.SetItemIndex(it == nodes.end() ? -1 : static_cast<int>(it - nodes.begin()));
 }
@@ -200,8 +274,22 @@ void TTreeView::WindowClicked() {
     int index = Handle()->ItemIndex();
     auto nodes = Nodes();
     selected_ = index >= 0 && static_cast<size_t>(index) < nodes.size() ? nodes[static_cast<size_t>(index)] : nullptr;
+    // The window shows the chosen node: its parents are expanded there.
+    if (selected_)
+        ExpandParents(*selected_);
     OnChange(this, selected_);
     Click();
+}
+
+void TTreeView::WindowExpanded(int index, bool expanded) {
+    auto nodes = Nodes();
+    if (index < 0 || static_cast<size_t>(index) >= nodes.size())
+        return;
+    TTreeNode& node = *nodes[static_cast<size_t>(index)];
+    node.expanded_ = expanded;
+    if (!expanded)
+        Collapsed(node);
+    (expanded ? OnExpanded : OnCollapsed)(this, &node);
 }
 
 TListView::TListView(TComponent* owner)

@@ -7,6 +7,7 @@
 #include "project/StringList.h"
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace sw {
@@ -63,24 +64,51 @@ class TTabControl : public TWinControl {
     int32_t tabIndex_ = -1;
 };
 
+class TTreeView;
+
 class TTreeNode {
   public:
-    TTreeNode(TTreeNode* parent, std::string text, void* data) : Text(std::move(text)), Data(data), parent_(parent) {}
+    TTreeNode(TTreeView& tree, TTreeNode* parent, std::string text, void* data)
+        : Text(std::move(text)), Data(data), tree_(tree), parent_(parent) {}
     std::string Text;
     void* Data;
+    TTreeView& TreeView() const { return tree_; }
     TTreeNode* Parent() const { return parent_; }
     int Level() const { return parent_ ? parent_->Level() + 1 : 0; }
     int Count() const { return static_cast<int>(children_.size()); }
     TTreeNode* Item(int i) const { return children_.at(static_cast<size_t>(i)).get(); }
+    // The place among all nodes of the tree, each before its children.
+    int AbsoluteIndex() const;
+
+    // An expanded node shows its children; one without children stays
+    // collapsed. Expanding goes one level down, or through every level below
+    // with `recurse`; so does collapsing.
+    bool Expanded() const { return expanded_; }
+    void SetExpanded(bool on);
+    void Expand(bool recurse);
+    void Collapse(bool recurse);
+    // Shown in the tree: every parent expanded.
+    bool IsVisible() const;
+    // Whether `ancestor` holds this node, at any depth.
+    bool HasAsParent(const TTreeNode* ancestor) const;
+    // The node's row in the tree's client area (above it when scrolled past:
+    // a negative top); none while the node is not shown or the tree has no
+    // window.
+    std::optional<Bounds> DisplayRect() const;
 
   private:
     friend class TTreeView;
+    TTreeView& tree_;
     TTreeNode* parent_;
+    bool expanded_ = false;
     std::vector<std::unique_ptr<TTreeNode>> children_;
 };
 
-// Nodes with data. The window shows every node, indented by level; a user's
-// choice selects a node and runs OnChange with it.
+// Nodes with data, the root nodes collapsed when added. The window shows the
+// nodes whose parents are expanded, indented by level. A user's choice
+// selects a node and runs OnChange with it; a user's click on a node's button
+// expands or collapses it (OnExpanded, OnCollapsed), and scrolling runs
+// OnScroll. Collapsing a node that holds the selection selects the node.
 class TTreeView : public TWinControl {
     SW_DECLARE_CLASS()
   public:
@@ -92,6 +120,7 @@ class TTreeView : public TWinControl {
     // Every node, each before its children.
     std::vector<TTreeNode*> Nodes() const;
     TTreeNode* Selected() const { return selected_; }
+    // Selects a node (expanding its parents) or none.
     void SetSelected(TTreeNode* node);
 
     bool ReadOnly = false;
@@ -101,15 +130,27 @@ class TTreeView : public TWinControl {
     bool ShowRoot = true;
     int32_t Indent = 19;
     TEvent<TPersistent*, TTreeNode*> OnChange;
+    TEvent<TPersistent*, TTreeNode*> OnExpanded;
+    TEvent<TPersistent*, TTreeNode*> OnCollapsed;
+    TNotifyEvent OnScroll;
 
   protected:
     ControlKind WindowKind() const override { return ControlKind::TreeView; }
     void ApplyTo(IControl& window) override;
     void WindowClicked() override;
+    void WindowExpanded(int index, bool expanded) override;
+    void WindowScrolled() override { OnScroll(this); }
 
   private:
+    friend class TTreeNode;
     void NodesChanged();
     std::vector<std::string> Lines() const;
+    // Sets a node's state, tells the window and runs the event.
+    void ExpandNode(TTreeNode& node, bool expanded);
+    // Expands the node's parents, the outermost first.
+    void ExpandParents(TTreeNode& node);
+    // The node now holds the selection if it held the selected node.
+    void Collapsed(TTreeNode& node);
 
     std::vector<std::unique_ptr<TTreeNode>> roots_;
     TTreeNode* selected_ = nullptr;

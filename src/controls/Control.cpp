@@ -6,6 +6,7 @@
 #include "project/Text.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace sw {
 
@@ -79,8 +80,11 @@ void TControl::SetParent(TWinControl* parent) {
     if (parentColor_)
         ParentColorChanged(parent_->Color());
     BoundsSetByProgram();
-    if (IForm* host = parent_->HostForm())
+    if (IForm* host = parent_->HostForm()) {
         Realize(*host, parent_->ChildParentWindow());
+        if (dynamic_cast<TWinControl*>(this))
+            parent_->TabOrderChanged();
+    }
     RequestLayout();
 }
 
@@ -293,6 +297,80 @@ void TWinControl::SetFocus() {
 }
 
 bool TWinControl::Focused() const { return Handle() && Handle()->Focused(); }
+
+bool TWinControl::CanFocus() const {
+    if (!Handle())
+        return false;
+    for (const TControl* c = this; c; c = c->Parent())
+        if (!c->Visible() || !c->Enabled())
+            return false;
+    return true;
+}
+
+void TWinControl::SetTabOrder(int32_t order) {
+    tabOrder_ = order;
+    TabOrderChanged();
+}
+
+void TWinControl::SetTabStop(bool on) {
+    tabStop_ = on;
+    if (Handle())
+        Handle()->SetTabStop(on);
+}
+
+void TWinControl::ApplyTo(IControl& window) {
+    TControl::ApplyTo(window);
+    window.SetTabStop(tabStop_);
+}
+
+void TWinControl::TabOrderChanged() {
+    if (Parent())
+        Parent()->TabOrderChanged();
+}
+
+std::vector<TWinControl*> TWinControl::TabOrderList() const {
+    std::vector<TWinControl*> children;
+    for (TControl* c : controls_)
+        if (auto* w = dynamic_cast<TWinControl*>(c))
+            children.push_back(w);
+    auto key = [](const TWinControl* w) { return w->tabOrder_ < 0 ? INT32_MAX : w->tabOrder_; };
+    std::stable_sort(children.begin(), children.end(),
+                     [&](const TWinControl* a, const TWinControl* b) { return key(a) < key(b); });
+    std::vector<TWinControl*> list;
+    for (TWinControl* child : children) {
+        list.push_back(child);
+        for (TWinControl* inner : child->TabOrderList())
+            list.push_back(inner);
+    }
+    return list;
+}
+
+TWinControl* TWinControl::FindNextControl(TWinControl* current, bool forward) const {
+    std::vector<TWinControl*> list = TabOrderList();
+    if (!forward)
+        std::reverse(list.begin(), list.end());
+    auto at = std::find(list.begin(), list.end(), current);
+    // Start after the current control, or from the first when there is none.
+    size_t start = at == list.end() ? 0 : static_cast<size_t>(at - list.begin()) + 1;
+    for (size_t i = 0; i < list.size(); ++i) {
+        TWinControl* next = list[(start + i) % list.size()];
+        if (next != current && next->tabStop_ && next->CanFocus())
+            return next;
+    }
+    return nullptr;
+}
+
+void TWinControl::SelectNext(TWinControl* current, bool forward) {
+    if (TWinControl* next = FindNextControl(current, forward))
+        next->SetFocus();
+}
+
+TWinControl* TWinControl::FocusedControl() const {
+    for (TWinControl* c : TabOrderList())
+        if (c->Focused())
+            return c;
+    return nullptr;
+}
 
 void TWinControl::Realize(IForm& form, IControl* parentWindow) {
     TControl::Realize(form, parentWindow);

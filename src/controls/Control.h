@@ -103,6 +103,9 @@ class TControl : public TComponent {
     // The window asks its owner to draw a cell.
     virtual void WindowDrawCell(int /*col*/, int /*row*/, const Bounds& /*rect*/, bool /*selected*/,
                                 ICanvas& /*canvas*/) {}
+    // The user expanded or collapsed a tree's node, or scrolled the tree.
+    virtual void WindowExpanded(int /*index*/, bool /*expanded*/) {}
+    virtual void WindowScrolled() {}
     // The caption changed (after the window was told).
     virtual void TextChanged() {}
     // The text as the control keeps it (an edit's case rule).
@@ -129,6 +132,8 @@ class TControl : public TComponent {
         void OnDrawCell(int col, int row, const Bounds& rect, bool selected, ICanvas& canvas) override {
             control.WindowDrawCell(col, row, rect, selected, canvas);
         }
+        void OnExpand(int index, bool expanded) override { control.WindowExpanded(index, expanded); }
+        void OnScroll() override { control.WindowScrolled(); }
         TControl& control;
     };
     void BoundsSetByProgram();
@@ -161,14 +166,31 @@ class TWinControl : public TControl {
 
     int ControlCount() const { return static_cast<int>(controls_.size()); }
     TControl* Controls(int index) const { return controls_.at(static_cast<size_t>(index)); }
+    // The place among its siblings that Tab visits: ascending, those without
+    // one (-1) last, equal ones in the order they joined the parent.
     int32_t TabOrder() const { return tabOrder_; }
-    void SetTabOrder(int32_t order) { tabOrder_ = order; }
+    void SetTabOrder(int32_t order);
     bool TabStop() const { return tabStop_; }
-    void SetTabStop(bool on) { tabStop_ = on; }
+    void SetTabStop(bool on);
 
     // Takes the keyboard focus when shown and enabled.
     void SetFocus();
     bool Focused() const;
+    // Shown, and visible and enabled with every parent.
+    bool CanFocus() const;
+
+    // The windowed controls inside, in the order Tab visits them: the
+    // children by TabOrder, each followed by those inside it.
+    std::vector<TWinControl*> TabOrderList() const;
+    // Where Tab (forward) or Shift+Tab goes from `current`, wrapping around:
+    // the next control inside that is a tab stop and can take the focus. From
+    // none (or a control not inside) it starts at either end. None when no
+    // other control qualifies.
+    TWinControl* FindNextControl(TWinControl* current, bool forward) const;
+    // Moves the focus there.
+    void SelectNext(TWinControl* current, bool forward);
+    // The control inside that has the focus; none.
+    TWinControl* FocusedControl() const;
 
     // The client area children are placed in, and the part aligned children share.
     virtual Bounds ClientRect() const;
@@ -184,8 +206,11 @@ class TWinControl : public TControl {
     ControlKind WindowKind() const override { return ControlKind::Panel; }
     void FontChanged() override;
     void ColorChanged();
+    void ApplyTo(IControl& window) override;
     // The window children are made in: this control's.
     virtual IControl* ChildParentWindow() { return Handle(); }
+    // The tab order inside changed: the form tells its window.
+    virtual void TabOrderChanged();
     void RealizeChildren();
     void UnrealizeChildren();
 

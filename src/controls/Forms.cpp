@@ -124,6 +124,7 @@ void TCustomForm::Show() {
         SetHost(window_.get());
         Realign();
         RealizeChildren();
+        TabOrderChanged();
     }
     OnShow(this);
     TControl::SetVisible(true);
@@ -181,7 +182,19 @@ void TCustomForm::Close() {
         Hide();
 }
 
+void TCustomForm::TabOrderChanged() {
+    if (!window_)
+        return;
+    std::vector<IControl*> windows;
+    for (TWinControl* c : TabOrderList())
+        if (c->Handle())
+            windows.push_back(c->Handle());
+    window_->SetTabOrder(windows);
+}
+
 void TCustomForm::WindowEvents::OnActivate() { form.OnActivate(&form); }
+
+void TCustomForm::WindowEvents::OnTab(bool backward) { form.SelectNext(form.FocusedControl(), !backward); }
 
 void TCustomForm::WindowEvents::OnClose() { form.Close(); }
 

@@ -69,6 +69,8 @@ class TCustomForm : public TWinControl {
   protected:
     void PushBounds() override;
     void TextChanged() override;
+    // Gives the window the controls in tab order.
+    void TabOrderChanged() override;
 
   private:
     // What the window tells the form.
@@ -77,6 +79,8 @@ class TCustomForm : public TWinControl {
         void OnActivate() override;
         void OnClose() override;
         void OnResize() override;
+        // Moves the focus to the next control in tab order.
+        void OnTab(bool backward) override;
         TCustomForm& form;
     };
 

@@ -160,6 +160,11 @@ class IControlEvents {
     // A grid drawing its cells by its owner asks for one; `rect` is the cell
     // without its grid lines.
     virtual void OnDrawCell(int col, int row, const Bounds& rect, bool selected, ICanvas& canvas) = 0;
+    // The user expanded or collapsed a tree's node (its index among all items).
+    virtual void OnExpand(int index, bool expanded) = 0;
+    // The first row a tree shows changed under the user's hand (scroll bar,
+    // wheel, keys, a collapse that shortened the list).
+    virtual void OnScroll() = 0;
 };
 
 // A child window of a form, destroyed with this object; destroy children
@@ -180,15 +185,27 @@ class IControl {
     virtual void SetWordWrap(bool wrap) = 0;
     virtual void SetReadOnly(bool readOnly) = 0;
 
-    // List, combo, tab strip, tree and list view items, grid rows.
+    // List, combo, tab strip, tree and list view items, grid rows. A tree's
+    // item is a node, after its parent and indented one tab more.
     virtual std::vector<std::string> Items() = 0;
     virtual void SetItems(const std::vector<std::string>& items) = 0;
     // The selected item (-1: none); for a grid, row * columns + column.
+    // Selecting a tree's node expands its parents.
     virtual int ItemIndex() = 0;
     virtual void SetItemIndex(int index) = 0;
-    // Columns of a list view or grid; the height of a grid's rows.
+    // Columns of a list view or grid; the height of a grid's or tree's rows.
     virtual void SetColumns(const std::vector<ColumnSpec>& columns) = 0;
     virtual void SetRowHeight(int height) = 0;
+
+    // A tree's nodes start collapsed (SetItems). An expanded node shows its
+    // children; one without children stays collapsed. Collapsing a node that
+    // holds the selection selects the node.
+    virtual void SetExpanded(int index, bool expanded) = 0;
+    virtual bool Expanded(int index) = 0;
+    // The row of a tree's node that is shown (every parent expanded), in the
+    // client area: rows of one height, the first shown row at the top
+    // (rows scrolled past have negative tops). None for a node not shown.
+    virtual std::optional<Bounds> ItemRect(int index) = 0;
 
     virtual bool Checked() = 0;
     virtual void SetChecked(bool checked) = 0;
@@ -215,6 +232,8 @@ class IControl {
     virtual void SetVisible(bool visible) = 0;
     // Takes the keyboard focus; a hidden or disabled control does not.
     virtual void SetFocus() = 0;
+    // Whether Tab stops at the control (see IForm::SetTabOrder).
+    virtual void SetTabStop(bool on) = 0;
     virtual bool Focused() = 0;
     virtual FontSpec Font() = 0;
     // The font and its colour.
@@ -225,6 +244,12 @@ class IControl {
     // Nothing happens on a hidden or disabled control.
     virtual void Click() = 0;
     virtual void Choose(int index) = 0;
+    // A tree's node button: expands a collapsed node with children, collapses
+    // an expanded one (OnExpand; OnScroll when the shown rows moved).
+    virtual void Toggle(int index) = 0;
+    // Scrolls a tree by whole rows (negative: up) as its scroll bar does, no
+    // further than the first row or than the last row showing in full.
+    virtual void Scroll(int rows) = 0;
 };
 
 // What a form tells its owner. Called from the message loop; an exception
@@ -237,6 +262,8 @@ class IFormEvents {
     // destroys it.
     virtual void OnClose() = 0;
     virtual void OnResize() = 0;
+    // The user pressed Tab (with Shift: backward) in the form.
+    virtual void OnTab(bool backward) = 0;
 };
 
 // A top-level window, destroyed with this object.
@@ -264,6 +291,13 @@ class IForm {
     virtual IControl* FindControl(const std::string& name) = 0;
     // The form's picture as a BMP file, children included (for screenshots).
     virtual std::string Capture() = 0;
+    // The form's controls in the order Tab visits them: the stacking of
+    // sibling windows follows it (and Windows' own navigation with it).
+    virtual void SetTabOrder(const std::vector<IControl*>& controls) = 0;
+    // As a user would: presses Tab (with Shift: backward) in the form. The
+    // key goes through the message loop, which hands it to OnTab unless the
+    // focused control takes Tab itself; it is handled before this returns.
+    virtual void PressTab(bool backward) = 0;
 };
 
 class IGui {

@@ -7,13 +7,19 @@
 #include "controls/ComCtrls.h"
 #include "controls/Forms.h"
 #include "controls/Grids.h"
+#include "platform/fake/FakeControl.h"
 #include "project/Reader.h"
 #include "project/TextForm.h"
 #include "support/ProgramStateForTests.h"
 #include "support/SourceFiles.h"
+#include "support/TabWalk.h"
 
 #include <functional>
 #include <map>
+
+#ifdef _WIN32
+#include "platform/win32/Win32Control.h"
+#endif
 
 using namespace sw;
 
@@ -94,6 +100,29 @@ template <typename Backend> class FormRealizationContract : public ::testing::Te
     Backend backend;
 };
 
+// A form of tests/fixtures/forms/ shown on a backend, for as long as it lives.
+struct ShownForm {
+    template <typename Backend> ShownForm(Backend& backend, const std::string& file) : installed(backend.platform.Get()) {
+        RegisterControlClasses();
+        form = static_cast<TForm*>(
+            ReadComponentRecords(TextToRecords(test::ReadSourceFile("tests/fixtures/forms/" + file), file), nullptr));
+        Application().Adopt(form);
+        form->Show();
+        backend.Gui().ProcessMessages();
+    }
+    ~ShownForm() { test::RenewProgramState(); }
+    ShownForm(const ShownForm&) = delete;
+    ShownForm& operator=(const ShownForm&) = delete;
+
+    TWinControl& Get(const char* name) const { return *static_cast<TWinControl*>(form->FindComponent(name)); }
+    std::vector<std::string> Walk(const char* start, int count, bool backward) const {
+        return test::TabWalk(*form, Get(start), count, backward);
+    }
+
+    ScopedPlatform installed;
+    TForm* form = nullptr;
+};
+
 TYPED_TEST_SUITE(FormRealizationContract, contract::Backends, contract::BackendNames);
 
 TYPED_TEST(FormRealizationContract, ControlsTakeTheirLaidOutPlacesAndTexts) {
@@ -131,6 +160,68 @@ TYPED_TEST(FormRealizationContract, ImageListsAndOwnerDrawnCellsReachTheWindows)
     EXPECT_EQ(seen["Drives"].stateImages, (ImageListInfo{2, 16, 16}));
     EXPECT_EQ(seen["LanguageGrid"].drawn, (std::vector<std::string>{"0,0 0,0,139,47 0", "1,0 140,0,139,47 1"}));
     EXPECT_EQ(seen["LanguageGrid"].bounds, (Bounds{144, 8, 300, 150}));
+}
+
+TYPED_TEST(FormRealizationContract, TabMovesTheFocusThroughTheStopsInTabOrder) {
+    ShownForm shown(this->backend, "tab-order.txt");
+    const std::vector<std::string> forward{"SecondBox", "FirstBox",   "Groups",     "BackBtn", "ProceedBtn",
+                                           "CancelBtn", "FolderList", "NameEdit",   "SecondBox"};
+    EXPECT_EQ(shown.Walk("NameEdit", 9, false), forward);
+    EXPECT_EQ(shown.Walk("NameEdit", 3, true), (std::vector<std::string>{"FolderList", "CancelBtn", "ProceedBtn"}));
+    shown.Get("Options").SetEnabled(false);
+    EXPECT_EQ(shown.Walk("NameEdit", 2, false), (std::vector<std::string>{"Groups", "BackBtn"}));
+#ifdef _WIN32
+    if constexpr (TypeParam::Real) {
+        // Windows' own navigation agrees: tab stops, and siblings stacked in tab order.
+        shown.Get("Options").SetEnabled(true);
+        auto nameOf = [&](HWND window) -> std::string {
+            for (TWinControl* c : shown.form->TabOrderList())
+                if (c->Handle() && win32::ControlWindow(*c->Handle()) == window)
+                    return c->Name();
+            return "?";
+        };
+        HWND at = win32::ControlWindow(*shown.Get("NameEdit").Handle());
+        HWND dialog = GetParent(at);
+        std::vector<std::string> own;
+        for (int i = 0; i < 9; ++i)
+            own.push_back(nameOf(at = GetNextDlgTabItem(dialog, at, FALSE)));
+        EXPECT_EQ(own, forward);
+    }
+#endif
+}
+
+TYPED_TEST(FormRealizationContract, ATreesButtonsAndScrollingReachItsHandlers) {
+    ShownForm shown(this->backend, "tab-order.txt");
+    auto& tree = static_cast<TTreeView&>(shown.Get("Groups"));
+    TTreeNode* root = tree.AddChild(nullptr, "Demo");
+    TTreeNode* docs = tree.AddChild(root, "Documentation");
+    tree.AddChild(docs, "Manual");
+    tree.AddChild(docs, "Reference");
+    for (const char* name : {"Samples", "Tools", "Extras", "Help", "Licence", "Readme"})
+        tree.AddChild(root, name);
+    std::vector<std::string> events;
+    tree.OnExpanded = TEvent<TPersistent*, TTreeNode*>("Expanded", [&](TPersistent*, TTreeNode* n) {
+        events.push_back("+" + n->Text);
+    });
+    tree.OnCollapsed = TEvent<TPersistent*, TTreeNode*>("Collapsed", [&](TPersistent*, TTreeNode* n) {
+        events.push_back("-" + n->Text);
+    });
+    tree.OnScroll = TNotifyEvent("Scroll", [&](TPersistent*) { events.push_back("scroll"); });
+    root->Expand(false);
+    ASSERT_TRUE(root->DisplayRect());
+    int row = root->DisplayRect()->Height;
+    EXPECT_EQ(row, fake::FakeControl::kTreeRowHeight) << "headless rows are as high as Windows makes them";
+    EXPECT_EQ(docs->DisplayRect()->Top, row);
+    // Eight rows in a tree four to six rows high (as the font makes them).
+    tree.Handle()->Toggle(docs->AbsoluteIndex());
+    EXPECT_TRUE(docs->Expanded());
+    EXPECT_EQ(tree.Nodes()[3]->DisplayRect()->Top, 3 * row);
+    tree.Handle()->Scroll(1);
+    EXPECT_EQ(root->DisplayRect()->Top, -row);
+    tree.Handle()->Toggle(docs->AbsoluteIndex());
+    EXPECT_FALSE(docs->Expanded());
+    EXPECT_FALSE(tree.Nodes()[3]->DisplayRect());
+    EXPECT_EQ(events, (std::vector<std::string>{"+Demo", "+Documentation", "scroll", "-Documentation"}));
 }
 
 #ifdef _WIN32

@@ -16,6 +16,7 @@ struct Counter : IFormEvents {
     }
     void OnClose() override { ++closes; }
     void OnResize() override { ++resizes; }
+    void OnTab(bool) override {}
 
     int activations = 0;
     int closes = 0;

@@ -12,6 +12,7 @@ struct FormEvents : IFormEvents {
     void OnActivate() override {}
     void OnClose() override {}
     void OnResize() override {}
+    void OnTab(bool) override {}
 };
 
 struct DrawnCell {
@@ -36,7 +37,11 @@ struct Events : IControlEvents {
         if (!picture.empty())
             canvas.Draw(rect.Left + 2, rect.Top + 2, picture, kOlive);
     }
+    void OnExpand(int index, bool expanded) override { expansions.push_back(expanded ? index : ~index); }
+    void OnScroll() override { ++scrolls; }
     int clicks = 0;
+    int scrolls = 0;
+    std::vector<int> expansions; // index expanded, ~index collapsed
     int changes = 0;
     std::vector<DrawnCell> drawn;
     std::string picture;
@@ -187,6 +192,81 @@ TYPED_TEST(GuiControlsContract, ListsSelectQuietlyForTheProgramAndNotifyForTheUs
         EXPECT_EQ(this->events.clicks, 1);
         this->controls.pop_back();
     }
+}
+
+// Demo (0): Documentation (1): Manual (2), Reference (3); Samples (4), Tools (5), Extras (6). Other (7).
+const std::vector<std::string> kTree{"Demo",  "\tDocumentation", "\t\tManual", "\t\tReference",
+                                     "\tSamples", "\tTools",         "\tExtras",    "Other"};
+
+TYPED_TEST(GuiControlsContract, TreeRowsFollowExpansionAndScrolling) {
+    IControl& tree = this->Make(ControlKind::TreeView, "Tree", {10, 10, 200, 3 * 18 + 4}); // three rows
+    tree.SetRowHeight(18);
+    tree.SetItems(kTree);
+    auto top = [&](int index) {
+        std::optional<Bounds> rect = tree.ItemRect(index);
+        return rect ? std::optional(rect->Top) : std::nullopt;
+    };
+    ASSERT_TRUE(tree.ItemRect(0));
+    EXPECT_EQ(tree.ItemRect(0)->Height, 18);
+    EXPECT_EQ(top(0), 0);
+    EXPECT_EQ(top(7), 18);
+    EXPECT_EQ(top(1), std::nullopt);
+    tree.SetExpanded(1, true); // under a collapsed parent
+    EXPECT_TRUE(tree.Expanded(1));
+    EXPECT_EQ(top(2), std::nullopt);
+    tree.SetExpanded(7, true);
+    EXPECT_FALSE(tree.Expanded(7)) << "no children";
+    tree.SetExpanded(0, true);
+    EXPECT_EQ(top(3), 3 * 18);
+    EXPECT_EQ(top(7), 7 * 18);
+    tree.Scroll(2);
+    EXPECT_EQ(top(0), -2 * 18);
+    EXPECT_EQ(top(2), 0);
+    EXPECT_EQ(this->events.scrolls, 2);
+    tree.Scroll(9);
+    EXPECT_EQ(top(5), 0) << "the last row shows in full at the bottom";
+    EXPECT_EQ(top(7), 2 * 18);
+    EXPECT_EQ(this->events.scrolls, 5);
+    tree.Scroll(-9);
+    EXPECT_EQ(top(0), 0);
+    EXPECT_EQ(this->events.scrolls, 10);
+    EXPECT_TRUE(this->events.expansions.empty());
+}
+
+TYPED_TEST(GuiControlsContract, TreeButtonsExpandAndCollapseForTheUser) {
+    IControl& tree = this->Make(ControlKind::TreeView, "Tree", {10, 10, 200, 3 * 18 + 4});
+    tree.SetRowHeight(18);
+    tree.SetItems(kTree);
+    auto top = [&](int index) {
+        std::optional<Bounds> rect = tree.ItemRect(index);
+        return rect ? std::optional(rect->Top) : std::nullopt;
+    };
+    tree.SetItemIndex(3); // expands its parents
+    EXPECT_TRUE(tree.Expanded(0));
+    EXPECT_TRUE(tree.Expanded(1));
+    EXPECT_TRUE(top(3));
+    tree.Scroll(-9);
+    int scrolls = this->events.scrolls;
+    tree.Toggle(1);
+    EXPECT_EQ(this->events.expansions, (std::vector<int>{~1}));
+    EXPECT_FALSE(tree.Expanded(1));
+    EXPECT_EQ(tree.ItemIndex(), 1) << "the selection moves to the collapsed node";
+    EXPECT_EQ(top(4), 2 * 18);
+    tree.Toggle(1);
+    EXPECT_EQ(this->events.expansions, (std::vector<int>{~1, 1}));
+    // Documentation on the second of three rows: one row up shows both its children.
+    EXPECT_EQ(top(1), 0);
+    EXPECT_EQ(top(3), 2 * 18);
+    EXPECT_EQ(this->events.scrolls, scrolls + 1);
+    tree.Toggle(2); // no children, no button
+    tree.Toggle(0); // scrolled out of view
+    EXPECT_EQ(this->events.expansions.size(), 2u);
+    tree.SetExpanded(0, false); // the first row shown was below: the root takes its place
+    EXPECT_EQ(top(0), 0);
+    EXPECT_EQ(top(7), 18);
+    EXPECT_EQ(tree.ItemIndex(), 0);
+    EXPECT_EQ(this->events.scrolls, scrolls + 1) << "the program's changes notify nothing";
+    EXPECT_EQ(this->events.expansions.size(), 2u);
 }
 
 TYPED_TEST(GuiControlsContract, ComboBoxTakesTheChosenItemAsItsText) {

@@ -7,13 +7,17 @@
 #include "platform/fake/FakeGui.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <stdexcept>
 
 namespace sw::fake {
 
 FakeControl::FakeControl(FakeGui& gui, FakeForm& form, FakeControl* parent, ControlKind kind, std::string name,
                          const Bounds& bounds, IControlEvents& events)
-    : gui_(gui), form_(form), parent_(parent), kind_(kind), name_(std::move(name)), bounds_(bounds), events_(events) {}
+    : gui_(gui), form_(form), parent_(parent), kind_(kind), name_(std::move(name)), bounds_(bounds), events_(events) {
+    if (kind == ControlKind::TreeView)
+        rowHeight_ = kTreeRowHeight;
+}
 
 FakeControl::~FakeControl() {
     if (gui_.focused_ == this)
@@ -36,6 +40,11 @@ int FakeControl::Count() const {
 void FakeControl::SetItems(const std::vector<std::string>& items) {
     items_ = items;
     itemIndex_ = -1;
+    if (kind_ == ControlKind::TreeView) {
+        nodes_ = TreeItems(items);
+        expanded_.assign(nodes_.size(), false);
+        topNode_ = nodes_.empty() ? -1 : 0;
+    }
     itemImages_.assign(kind_ == ControlKind::ListView ? items_.size() : 0, ItemImages{});
 }
 
@@ -93,11 +102,90 @@ void FakeControl::PaintGrid(ICanvas& canvas) {
     }
 }
 
-// A combo box shows the selected item in its edit, or nothing.
+// A combo box shows the selected item in its edit, or nothing; a tree
+// expands the parents of its selected node (the nearest first) and scrolls
+// it into view.
 void FakeControl::SetItemIndex(int index) {
     itemIndex_ = index >= 0 && index < Count() ? index : -1;
     if (kind_ == ControlKind::ComboBox)
         text_ = itemIndex_ >= 0 ? items_[static_cast<size_t>(itemIndex_)] : std::string();
+    if (IsNode(itemIndex_)) {
+        for (int p = nodes_[static_cast<size_t>(itemIndex_)].Parent; p >= 0; p = nodes_[static_cast<size_t>(p)].Parent)
+            ExpandNode(p);
+        ShowRow(itemIndex_);
+    }
+}
+
+void FakeControl::SetRowHeight(int height) {
+    rowHeight_ = std::max(1, height);
+    if (kind_ == ControlKind::TreeView)
+        SetTopRow(TopRow());
+}
+
+int FakeControl::TopRow() const {
+    return topNode_ < 0 ? 0 : ShownRows(nodes_, expanded_)[static_cast<size_t>(topNode_)];
+}
+
+void FakeControl::SetTopRow(int top) {
+    std::vector<int> rows = ShownRows(nodes_, expanded_);
+    int shown = static_cast<int>(std::count_if(rows.begin(), rows.end(), [](int r) { return r >= 0; }));
+    top = std::clamp(top, 0, std::max(0, shown - FullRows()));
+    auto at = std::find(rows.begin(), rows.end(), top);
+    topNode_ = at == rows.end() ? -1 : static_cast<int>(at - rows.begin());
+}
+
+void FakeControl::ExpandNode(int index) {
+    if (!HasChildren(nodes_, index) || expanded_[static_cast<size_t>(index)])
+        return;
+    expanded_[static_cast<size_t>(index)] = true;
+    std::vector<int> rows = ShownRows(nodes_, expanded_);
+    int row = rows[static_cast<size_t>(index)];
+    if (row < 0)
+        return;
+    int lastChild = index + 1;
+    for (int i = index + 1; i < Count(); ++i)
+        if (nodes_[static_cast<size_t>(i)].Parent == index)
+            lastChild = i;
+    int children = rows[static_cast<size_t>(lastChild)] - row;
+    int above = row - TopRow(), below = FullRows() - above - 1;
+    if (above > 0 && children > below)
+        SetTopRow(TopRow() + std::min(children - below, above));
+}
+
+void FakeControl::ShowRow(int index) {
+    int row = ShownRows(nodes_, expanded_)[static_cast<size_t>(index)], top = TopRow();
+    if (row < top)
+        SetTopRow(row);
+    else if (row - top >= FullRows() && row > top)
+        SetTopRow(row - FullRows() + 1);
+}
+
+void FakeControl::SetExpanded(int index, bool expanded) {
+    if (!IsNode(index))
+        return;
+    if (expanded) {
+        ExpandNode(index);
+        return;
+    }
+    if (!expanded_[static_cast<size_t>(index)])
+        return;
+    if (IsBelow(nodes_, topNode_, index))
+        topNode_ = index;
+    expanded_[static_cast<size_t>(index)] = false;
+    if (IsBelow(nodes_, itemIndex_, index))
+        itemIndex_ = index;
+    SetTopRow(TopRow());
+}
+
+bool FakeControl::Expanded(int index) { return IsNode(index) && expanded_[static_cast<size_t>(index)]; }
+
+std::optional<Bounds> FakeControl::ItemRect(int index) {
+    if (!IsNode(index))
+        return std::nullopt;
+    int row = ShownRows(nodes_, expanded_)[static_cast<size_t>(index)];
+    if (row < 0)
+        return std::nullopt;
+    return Bounds{0, (row - TopRow()) * rowHeight_, std::max(0, bounds_.Width - 4), rowHeight_};
 }
 
 void FakeControl::SetRange(int min, int max) {
@@ -153,6 +241,33 @@ void FakeControl::SetFont(const FontSpec& font, ColorRef color) {
 void FakeControl::Click() {
     if (Showing() && Usable())
         events_.OnClick();
+}
+
+// As a click on the node's button: the tree takes the focus too.
+void FakeControl::Toggle(int index) {
+    std::optional<Bounds> row = ItemRect(index);
+    // The button must be on the screen: a row scrolled out of the client area has none to click.
+    if (!Showing() || !Usable() || !row || row->Top < 0 || row->Top >= ClientHeight() ||
+        !HasChildren(nodes_, index))
+        return;
+    gui_.focused_ = this;
+    int top = TopRow();
+    bool expand = !expanded_[static_cast<size_t>(index)];
+    SetExpanded(index, expand);
+    events_.OnExpand(index, expand);
+    if (TopRow() != top)
+        events_.OnScroll();
+}
+
+void FakeControl::Scroll(int rows) {
+    if (kind_ != ControlKind::TreeView || !Showing() || !Usable())
+        return;
+    for (int step = 0; step < std::abs(rows); ++step) {
+        int top = TopRow();
+        SetTopRow(top + (rows > 0 ? 1 : -1));
+        if (TopRow() != top)
+            events_.OnScroll();
+    }
 }
 
 void FakeControl::Choose(int index) {

@@ -4,8 +4,10 @@
 #pragma once
 
 #include "platform/Gui.h"
+#include "platform/TreeRows.h"
 #include "platform/fake/FakeCanvas.h"
 
+#include <algorithm>
 #include <array>
 
 namespace sw::fake {
@@ -35,7 +37,10 @@ class FakeControl : public IControl {
     int ItemIndex() override { return itemIndex_; }
     void SetItemIndex(int index) override;
     void SetColumns(const std::vector<ColumnSpec>& columns) override { columns_ = columns; }
-    void SetRowHeight(int height) override { rowHeight_ = height; }
+    void SetRowHeight(int height) override;
+    void SetExpanded(int index, bool expanded) override;
+    bool Expanded(int index) override;
+    std::optional<Bounds> ItemRect(int index) override;
     bool Checked() override { return checked_; }
     void SetChecked(bool checked) override { checked_ = checked; }
     void SetRange(int min, int max) override;
@@ -56,11 +61,14 @@ class FakeControl : public IControl {
     void SetVisible(bool visible) override;
     void SetFocus() override;
     bool Focused() override;
+    void SetTabStop(bool on) override { tabStop_ = on; }
     FontSpec Font() override { return font_; }
     void SetFont(const FontSpec& font, ColorRef color) override;
     void SetColor(ColorRef color) override { color_ = color; }
     void Click() override;
     void Choose(int index) override;
+    void Toggle(int index) override;
+    void Scroll(int rows) override;
 
     // What the headless realization knows beyond the interface.
     FakeControl* Parent() const { return parent_; }
@@ -74,6 +82,7 @@ class FakeControl : public IControl {
     BevelKind Bevel() const { return bevel_; }
     const std::string& Picture() const { return picture_; }
     int RowHeight() const { return rowHeight_; }
+    bool TabStop() const { return tabStop_; }
     const ImageListSpec& ImageList(ImageListRole role) const { return imageLists_[static_cast<size_t>(role)]; }
     CellDrawing CellDrawingMode() const { return cellDrawing_; }
     // What the last Repaint drew.
@@ -87,9 +96,26 @@ class FakeControl : public IControl {
     // Enabled with every parent.
     bool Usable() const;
 
+    // A tree's rows are this high until told otherwise: what Windows gives
+    // the default font.
+    static constexpr int kTreeRowHeight = 16;
+
   private:
     int Count() const;
     void PaintGrid(ICanvas& canvas);
+    bool IsNode(int index) const { return kind_ == ControlKind::TreeView && index >= 0 && index < Count(); }
+    // The height of a tree's client area (inside its sunken edge), and the
+    // rows that show in full in it.
+    int ClientHeight() const { return std::max(0, bounds_.Height - 4); }
+    int FullRows() const { return ClientHeight() / rowHeight_; }
+    // Scrolls a tree to `top`, kept so that no empty rows show below the last.
+    void SetTopRow(int top);
+    // Expands a node as the tree does: rows scroll up to show as many of its
+    // children as fit.
+    void ExpandNode(int index);
+    // Scrolls a tree until the node's row shows.
+    void ShowRow(int index);
+    int TopRow() const;
 
     FakeGui& gui_;
     FakeForm& form_;
@@ -116,6 +142,10 @@ class FakeControl : public IControl {
     int position_ = 0;
     std::string picture_;
     BevelKind bevel_ = BevelKind::None;
+    std::vector<TreeItem> nodes_;
+    std::vector<bool> expanded_;
+    int topNode_ = -1; // the node in a tree's first row
+    bool tabStop_ = false;
     bool enabled_ = true;
     bool visible_ = true;
     FontSpec font_;

@@ -143,8 +143,26 @@ std::string FakeForm::Capture() {
     return pixels.ToBmp();
 }
 
+void FakeForm::SetTabOrder(const std::vector<IControl*>& controls) {
+    tabOrder_.clear();
+    for (IControl* c : controls) {
+        auto it = std::find(controls_.begin(), controls_.end(), c);
+        if (it == controls_.end())
+            throw EPlatformError("The tab order names a control that is not of this form");
+        tabOrder_.push_back(*it);
+    }
+}
+
+// No headless control takes Tab itself: the form hears every one.
+void FakeForm::PressTab(bool backward) {
+    gui_.Record(std::string(backward ? "PressTab backward " : "PressTab ") + caption_);
+    gui_.Post(*this, backward ? FakeGui::FormEvent::ShiftTab : FakeGui::FormEvent::Tab);
+    gui_.ProcessMessages();
+}
+
 void FakeForm::Forget(FakeControl* control) {
     controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
+    tabOrder_.erase(std::remove(tabOrder_.begin(), tabOrder_.end(), control), tabOrder_.end());
 }
 
 } // namespace sw::fake

@@ -37,10 +37,14 @@ class FakeForm : public IForm {
                                             const Bounds& bounds, IControlEvents& events) override;
     IControl* FindControl(const std::string& name) override;
     std::string Capture() override;
+    void SetTabOrder(const std::vector<IControl*>& controls) override;
+    void PressTab(bool backward) override;
 
     IFormEvents& Events() { return events_; }
     // Living controls in creation order.
     const std::vector<FakeControl*>& Controls() const { return controls_; }
+    // The living controls in the tab order last given.
+    const std::vector<FakeControl*>& TabOrder() const { return tabOrder_; }
     void Forget(FakeControl* control);
 
   private:
@@ -52,6 +56,7 @@ class FakeForm : public IForm {
     bool visible_ = false;
     bool shown_ = false;
     std::vector<FakeControl*> controls_;
+    std::vector<FakeControl*> tabOrder_;
 };
 
 } // namespace sw::fake

@@ -109,6 +109,10 @@ void FakeGui::Deliver(const Pending& pending) {
         case FormEvent::Resize:
             events.OnResize();
             break;
+        case FormEvent::Tab:
+        case FormEvent::ShiftTab:
+            events.OnTab(pending.event == FormEvent::ShiftTab);
+            break;
         }
     } catch (...) {
         if (!handler_)

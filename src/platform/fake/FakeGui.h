@@ -16,7 +16,7 @@ class FakeControl;
 
 class FakeGui : public IGui {
   public:
-    enum class FormEvent { Activate, Close, Resize };
+    enum class FormEvent { Activate, Close, Resize, Tab, ShiftTab };
 
     struct Box {
         std::string Text;

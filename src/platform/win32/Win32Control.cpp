@@ -2,6 +2,7 @@
 
 #include "platform/GridCells.h"
 #include "platform/PlatformErrors.h"
+#include "platform/TreeRows.h"
 #include "platform/win32/Win32Bitmaps.h"
 #include "platform/win32/Win32Gui.h"
 
@@ -9,7 +10,9 @@
 #include <richedit.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <optional>
 
 namespace sw::win32 {
 
@@ -65,12 +68,18 @@ Style StyleOf(ControlKind kind) {
     case ControlKind::Grid:
         return {kPaintedClass, WS_TABSTOP, WS_EX_CLIENTEDGE};
     case ControlKind::GroupBox:
-    case ControlKind::Image:
     case ControlKind::Panel:
+        // Windows' own Tab navigation goes into the controls inside.
+        return {kPaintedClass, 0, WS_EX_CONTROLPARENT};
+    case ControlKind::Image:
         break;
     }
     return {kPaintedClass, 0, 0};
 }
+
+// The tree view's own window procedure, under ours.
+WNDPROC treeProcedure = nullptr;
+LRESULT CALLBACK TreeProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 class Win32Control : public IControl {
   public:
@@ -91,6 +100,9 @@ class Win32Control : public IControl {
             SendMessageA(hwnd_, EM_SETEVENTMASK, 0, ENM_CHANGE);
         if (kind == ControlKind::ListView)
             SetColumns({});
+        if (kind == ControlKind::TreeView)
+            treeProcedure = reinterpret_cast<WNDPROC>(
+                SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TreeProcedure)));
         registry_.push_back(this);
     }
 
@@ -126,6 +138,7 @@ class Win32Control : public IControl {
     }
 
     void SetBounds(const Bounds& b) override {
+        Quiet quiet(*this); // a tree that now shows other rows tells nobody: the program moved it
         MoveWindow(hwnd_, b.Left, b.Top, b.Width, kind_ == ControlKind::ComboBox ? b.Height + 200 : b.Height, TRUE);
     }
 
@@ -294,7 +307,35 @@ class Win32Control : public IControl {
 
     void SetRowHeight(int height) override {
         rowHeight_ = std::max(1, height);
+        if (kind_ == ControlKind::TreeView) {
+            Quiet quiet(*this);
+            SendMessageA(hwnd_, TVM_SETITEMHEIGHT, static_cast<WPARAM>(rowHeight_), 0);
+        }
         InvalidateRect(hwnd_, nullptr, TRUE);
+    }
+
+    void SetExpanded(int index, bool expanded) override {
+        if (!IsNode(index))
+            return;
+        Quiet quiet(*this);
+        SendMessageA(hwnd_, TVM_EXPAND, expanded ? TVE_EXPAND : TVE_COLLAPSE,
+                     reinterpret_cast<LPARAM>(nodes_[static_cast<size_t>(index)]));
+    }
+
+    bool Expanded(int index) override {
+        return IsNode(index) && (SendMessageA(hwnd_, TVM_GETITEMSTATE,
+                                              reinterpret_cast<WPARAM>(nodes_[static_cast<size_t>(index)]),
+                                              TVIS_EXPANDED) &
+                                 TVIS_EXPANDED);
+    }
+
+    // As high as the distance between rows: Wine's rectangles leave out a row's last pixel line.
+    std::optional<Bounds> ItemRect(int index) override {
+        RECT r;
+        if (!NodeRect(index, false, r))
+            return std::nullopt;
+        int height = static_cast<int>(SendMessageA(hwnd_, TVM_GETITEMHEIGHT, 0, 0));
+        return Bounds{r.left, r.top, r.right - r.left, height > 0 ? height : r.bottom - r.top};
     }
 
     bool Checked() override { return SendMessageA(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
@@ -393,16 +434,22 @@ class Win32Control : public IControl {
         if (Usable())
             ::SetFocus(hwnd_);
     }
+
+    void SetTabStop(bool on) override {
+        LONG style = GetWindowLongA(hwnd_, GWL_STYLE);
+        SetWindowLongA(hwnd_, GWL_STYLE, on ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+    }
     bool Focused() override {
         HWND focus = GetFocus();
-        // A combo box's edit is its own child.
-        return focus && (focus == hwnd_ || GetParent(focus) == hwnd_);
+        // A combo box's edit is its own child (a panel's children are not the panel).
+        return focus && (focus == hwnd_ || (kind_ == ControlKind::ComboBox && GetParent(focus) == hwnd_));
     }
 
     FontSpec Font() override { return SpecOfFont(font_); }
 
     void SetFont(const FontSpec& font, ColorRef color) override {
         HFONT made = CreateFontFor(font);
+        Quiet quiet(*this);
         SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(made), TRUE);
         if (font_)
             DeleteObject(font_);
@@ -437,6 +484,37 @@ class Win32Control : public IControl {
         if (kind_ == ControlKind::ComboBox)
             SetWindowTextA(hwnd_, items_[static_cast<size_t>(index)].c_str());
         Notify(&IControlEvents::OnClick);
+    }
+
+    // A click in the middle of the node's button, half an indent left of its
+    // text (the trees have no images).
+    void Toggle(int index) override {
+        RECT text;
+        if (!Usable() || !NodeRect(index, true, text) ||
+            !SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_CHILD,
+                          reinterpret_cast<LPARAM>(nodes_[static_cast<size_t>(index)])))
+            return;
+        int indent = static_cast<int>(SendMessageA(hwnd_, TVM_GETINDENT, 0, 0));
+        LPARAM at = MAKELPARAM(text.left - indent / 2, (text.top + text.bottom) / 2);
+        // Queued first, so that a tree waiting for the button's release finds it.
+        PostMessageA(hwnd_, WM_LBUTTONUP, 0, at);
+        SendMessageA(hwnd_, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    }
+
+    void Scroll(int rows) override {
+        if (kind_ != ControlKind::TreeView || !Usable())
+            return;
+        for (int step = 0; step < std::abs(rows); ++step)
+            SendMessageA(hwnd_, WM_VSCROLL, rows > 0 ? SB_LINEDOWN : SB_LINEUP, 0);
+    }
+
+    // The tree view's messages: a change of the first row shown tells the owner.
+    LRESULT Tree(UINT message, WPARAM wParam, LPARAM lParam) {
+        HTREEITEM top = FirstShown();
+        LRESULT result = CallWindowProcA(treeProcedure, hwnd_, message, wParam, lParam);
+        if (FirstShown() != top)
+            Notify(&IControlEvents::OnScroll);
+        return result;
     }
 
     // What the parent window hears about this control.
@@ -538,11 +616,11 @@ class Win32Control : public IControl {
         return true;
     }
 
-    void Notify(void (IControlEvents::*event)()) {
+    template <class... Args> void Notify(void (IControlEvents::*event)(Args...), Args... args) {
         if (quiet_)
             return;
         try {
-            (events_.*event)();
+            (events_.*event)(args...);
         } catch (...) {
             // No exception may leave a window procedure: hand it to the application.
             gui_.Raise(std::current_exception());
@@ -593,30 +671,47 @@ class Win32Control : public IControl {
         }
         if (chosen)
             Notify(&IControlEvents::OnClick);
+        if (kind_ == ControlKind::TreeView &&
+            (code == static_cast<UINT>(TVN_ITEMEXPANDEDA) || code == static_cast<UINT>(TVN_ITEMEXPANDEDW))) {
+            const auto& change = reinterpret_cast<const NMTREEVIEWA&>(header);
+            auto it = std::find(nodes_.begin(), nodes_.end(), change.itemNew.hItem);
+            if (it != nodes_.end()) {
+                int index = static_cast<int>(it - nodes_.begin());
+                Notify(&IControlEvents::OnExpand, index, Expanded(index));
+            }
+        }
         return kind_ == ControlKind::TabStrip || kind_ == ControlKind::TreeView || kind_ == ControlKind::ListView;
     }
 
     void FillTree() {
         SendMessageA(hwnd_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
         nodes_.clear();
-        std::vector<HTREEITEM> parents;
-        for (const auto& item : items_) {
-            size_t level = item.find_first_not_of('\t');
-            level = level == std::string::npos ? item.size() : level;
-            std::string text = item.substr(level);
-            parents.resize(std::min(level, parents.size()));
+        for (TreeItem& item : TreeItems(items_)) {
             TVINSERTSTRUCTA insert{};
-            insert.hParent = parents.empty() ? TVI_ROOT : parents.back();
+            insert.hParent = item.Parent < 0 ? TVI_ROOT : nodes_[static_cast<size_t>(item.Parent)];
             insert.hInsertAfter = TVI_LAST;
             insert.item.mask = TVIF_TEXT;
-            insert.item.pszText = text.data();
-            auto node =
-                reinterpret_cast<HTREEITEM>(SendMessageA(hwnd_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
-            nodes_.push_back(node);
-            parents.push_back(node);
+            insert.item.pszText = item.Text.data();
+            nodes_.push_back(
+                reinterpret_cast<HTREEITEM>(SendMessageA(hwnd_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert))));
         }
-        for (HTREEITEM node : nodes_)
-            SendMessageA(hwnd_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(node));
+    }
+
+    bool IsNode(int index) const {
+        return kind_ == ControlKind::TreeView && index >= 0 && static_cast<size_t>(index) < nodes_.size();
+    }
+
+    // The row of a shown node, or its text only; false for a node not shown.
+    bool NodeRect(int index, bool textOnly, RECT& rect) {
+        if (!IsNode(index))
+            return false;
+        *reinterpret_cast<HTREEITEM*>(&rect) = nodes_[static_cast<size_t>(index)];
+        return SendMessageA(hwnd_, TVM_GETITEMRECT, textOnly, reinterpret_cast<LPARAM>(&rect)) != 0;
+    }
+
+    HTREEITEM FirstShown() {
+        return reinterpret_cast<HTREEITEM>(
+            CallWindowProcA(treeProcedure, hwnd_, TVM_GETNEXTITEM, TVGN_FIRSTVISIBLE, 0));
     }
 
     void FillList() {
@@ -807,6 +902,12 @@ LRESULT CALLBACK PaintedProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     if (Win32Control* control = Win32Control::Of(hwnd))
         return control->Painted(message, wParam, lParam);
     return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK TreeProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (Win32Control* control = Win32Control::Of(hwnd))
+        return control->Tree(message, wParam, lParam);
+    return CallWindowProcA(treeProcedure, hwnd, message, wParam, lParam);
 }
 
 } // namespace

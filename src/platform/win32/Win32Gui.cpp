@@ -6,6 +6,8 @@
 #include "platform/win32/Win32Control.h"
 
 #include <algorithm>
+#include <cstring>
+#include <iterator>
 
 #include <type_traits>
 
@@ -133,6 +135,65 @@ class Win32Form : public IForm {
         return BmpFile(r.right, r.bottom, rows);
     }
 
+    // Siblings are stacked in tab order, each below the one before it; the
+    // first of each parent goes on top.
+    void SetTabOrder(const std::vector<IControl*>& controls) override {
+        std::vector<std::pair<HWND, HWND>> last; // parent, the window placed last in it
+        for (IControl* c : controls) {
+            if (std::find(controls_.begin(), controls_.end(), c) == controls_.end())
+                throw EPlatformError("The tab order names a control that is not of this form");
+            HWND window = ControlWindow(*c), parent = GetParent(window);
+            auto placed = std::find_if(last.begin(), last.end(), [&](const auto& p) { return p.first == parent; });
+            HWND after = placed == last.end() ? HWND_TOP : placed->second;
+            SetWindowPos(window, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+            if (placed == last.end())
+                last.emplace_back(parent, window);
+            else
+                placed->second = window;
+        }
+    }
+
+    // The key goes to the focused window of this form (or the form) with the
+    // Shift key held as asked, through the message loop.
+    void PressTab(bool backward) override {
+        HWND focus = GetFocus();
+        HWND target = focus && (focus == hwnd_ || IsChild(hwnd_, focus)) ? focus : hwnd_;
+        struct HeldKeys {
+            BYTE before[256];
+            explicit HeldKeys(bool shift) {
+                GetKeyboardState(before);
+                BYTE held[256];
+                std::copy(std::begin(before), std::end(before), held);
+                held[VK_SHIFT] = held[VK_LSHIFT] = shift ? 0x80 : 0;
+                SetKeyboardState(held);
+            }
+            ~HeldKeys() { SetKeyboardState(before); }
+        } keys(backward);
+        PostMessageA(target, WM_KEYDOWN, VK_TAB, 0x000F0001);
+        gui_.ProcessMessages();
+    }
+
+    // Tab in a window of one of our forms, unless the window takes Tab
+    // itself: the form moves the focus.
+    static bool TabKey(const MSG& msg) {
+        if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0)
+            return false;
+        HWND root = msg.hwnd;
+        while (root && (GetWindowLongA(root, GWL_STYLE) & WS_CHILD))
+            root = GetParent(root);
+        char name[sizeof kClassName + 1] = {};
+        if (!root || !GetClassNameA(root, name, sizeof name) || std::strcmp(name, kClassName) != 0)
+            return false;
+        auto* form = reinterpret_cast<Win32Form*>(GetWindowLongPtrA(root, GWLP_USERDATA));
+        if (!form || !form->created_)
+            return false;
+        if (msg.hwnd != root &&
+            (SendMessageA(msg.hwnd, WM_GETDLGCODE, VK_TAB, reinterpret_cast<LPARAM>(&msg)) & DLGC_WANTTAB))
+            return false;
+        form->Call(&IFormEvents::OnTab, GetKeyState(VK_SHIFT) < 0);
+        return true;
+    }
+
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         if (message == WM_NCCREATE) {
             auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
@@ -170,9 +231,9 @@ class Win32Form : public IForm {
 
   private:
     // No exception may leave a window procedure: hand it to the application.
-    void Call(void (IFormEvents::*event)()) {
+    template <class... Args> void Call(void (IFormEvents::*event)(Args...), Args... args) {
         try {
-            (events_.*event)();
+            (events_.*event)(args...);
         } catch (...) {
             gui_.Raise(std::current_exception());
         }
@@ -222,6 +283,10 @@ bool Win32Gui::Handle(const MSG& msg, bool quit) {
         terminated_ = true;
         quitPending_ = false;
         return false;
+    }
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && Win32Form::TabKey(msg)) {
+        RethrowPending();
+        return true;
     }
     TranslateMessage(&msg);
     DispatchMessageA(&msg);

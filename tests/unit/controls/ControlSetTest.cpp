@@ -137,6 +137,7 @@ TEST_F(ControlSetTest, TabsTreesListsGridsAndBars) {
     Window("Groups").Choose(1);
     EXPECT_EQ(changed, docs);
     EXPECT_EQ(tree.Selected(), docs);
+    EXPECT_TRUE(root->Expanded()) << "the window showed the chosen node";
 
     auto& drives = Get<TListView>("Drives");
     drives.AddItem({"C", {"1,024 Bytes"}, 0, 1, nullptr});

@@ -10,6 +10,7 @@ struct Events : IFormEvents {
     void OnActivate() override { log += "A"; }
     void OnClose() override { log += "C"; }
     void OnResize() override { log += "R"; }
+    void OnTab(bool backward) override { log += backward ? "<" : ">"; }
     std::string log;
 };
 
@@ -61,6 +62,17 @@ TEST(FakeGui, PostedEventsArriveInOrderAndDieWithTheirForm) {
     a->Show(ShowState::Normal);
     gui.ProcessMessages();
     EXPECT_EQ(first.log, "ARC");
+}
+
+TEST(FakeGui, TabKeysReachTheFormAfterWhatWasQueuedBefore) {
+    fake::FakeGui gui;
+    Events events;
+    auto form = gui.CreateForm("A", {}, events);
+    gui.Post(*form, fake::FakeGui::FormEvent::Resize);
+    form->PressTab(false);
+    form->PressTab(true);
+    EXPECT_EQ(events.log, "R><");
+    EXPECT_EQ(gui.Calls().back(), "PressTab backward A");
 }
 
 TEST(FakeGui, TerminateStopsDeliveryAndTheLoop) {
