@@ -7,7 +7,6 @@
 #include "system/InstallErrors.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <set>
 
@@ -35,9 +34,7 @@ std::string FieldText(const char* field, size_t capacity) {
 std::string FileListName(const std::string& componentName) {
     if (componentName.size() <= archive::kFileListNameSize)
         return componentName;
-    char suffix[10];
-    std::snprintf(suffix, sizeof suffix, "~%08X", static_cast<unsigned>(NameHash(componentName)));
-    return componentName.substr(0, kHashedPrefix) + suffix;
+    return componentName.substr(0, kHashedPrefix) + "~" + UpperHex(NameHash(componentName), 8);
 }
 
 void WriteFileList(IFile& file, const std::vector<TFileListEntry>& entries) {

@@ -9,7 +9,6 @@
 #include "project/Text.h"
 
 #include <charconv>
-#include <cstdio>
 #include <functional>
 #include <optional>
 
@@ -303,9 +302,8 @@ void TVersionResource::SetCharacterSet(TCharacterSet characterSet) {
 }
 
 std::string TVersionResource::StringTablePath() const {
-    char hex[9];
-    std::snprintf(hex, sizeof hex, "%04X%04X", version::LanguageId(language_), version::CodePage(characterSet_));
-    return std::string("\\StringFileInfo\\") + hex + "\\";
+    return "\\StringFileInfo\\" + UpperHex(version::LanguageId(language_), 4) +
+           UpperHex(version::CodePage(characterSet_), 4) + "\\";
 }
 
 void TVersionResource::Read() {

@@ -15,7 +15,6 @@
 #include "system/RegistryHelpers.h"
 #include "system/UninstallLists.h"
 
-#include <cstdio>
 
 namespace sw {
 
@@ -157,8 +156,7 @@ bool TCustomInstallFile::HasOLESelfRegisterAt(const std::string& sourcePath) {
     std::optional<std::vector<uint32_t>> translations = QueryTranslations(*block);
     if (!translations || translations->empty())
         return false;
-    char table[9];
-    std::snprintf(table, sizeof table, "%04X%04X", (*translations)[0] & 0xFFFF, (*translations)[0] >> 16);
+    const std::string table = UpperHex((*translations)[0] & 0xFFFF, 4) + UpperHex((*translations)[0] >> 16, 4);
     return QueryStringValue(*block, std::string("\\StringFileInfo\\") + table + "\\OLESelfRegister").has_value();
 }
 

@@ -101,6 +101,17 @@ std::string EscapeControls(std::string_view s) {
     return out;
 }
 
+std::string UpperHex(uint32_t value, int digits) {
+    std::string hex;
+    do {
+        hex.insert(hex.begin(), "0123456789ABCDEF"[value & 0xF]);
+        value >>= 4;
+    } while (value);
+    if (static_cast<int>(hex.size()) < digits)
+        hex.insert(0, static_cast<size_t>(digits) - hex.size(), '0');
+    return hex;
+}
+
 std::string Format(std::string_view pattern, std::initializer_list<FormatArg> args) {
     std::string out;
     auto next = args.begin();

@@ -40,6 +40,10 @@ struct FormatArg {
     bool isInt;
 };
 
+// `value` in upper-case hexadecimal, padded with zeros to at least `digits`
+// digits ("%0*X" without the C library's formatter).
+std::string UpperHex(uint32_t value, int digits);
+
 // Replaces %s and %d in order with the arguments; "%%" is a literal percent.
 // A placeholder without an argument is left as it stands.
 std::string Format(std::string_view pattern, std::initializer_list<FormatArg> args);
