@@ -140,12 +140,14 @@ sw_wine_answer_boxes() {
 
 # Stops the prefix's processes and the display, and removes the prefix.
 sw_wine_cleanup() {
+    # Each step may fail (no server left, Xvfb ended by its signal) without
+    # ending a caller that runs under set -e.
     if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
-        timeout -k 5 30 wineserver -k >/dev/null 2>&1
+        timeout -k 5 30 wineserver -k >/dev/null 2>&1 || true
     fi
     if [ -n "$SW_XVFB_PID" ]; then
-        kill "$SW_XVFB_PID" 2>/dev/null
-        wait "$SW_XVFB_PID" 2>/dev/null
+        kill "$SW_XVFB_PID" 2>/dev/null || true
+        wait "$SW_XVFB_PID" 2>/dev/null || true
         SW_XVFB_PID=""
     fi
     if [ -n "$SW_WINE_TMP" ]; then
