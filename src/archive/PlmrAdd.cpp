@@ -4,11 +4,11 @@
 // written, with their events, in list order.
 #include "archive/ArchiveErrors.h"
 #include "archive/ArchivePaths.h"
-#include "archive/CompressionStream.h"
+#include "archive/CompressAhead.h"
+#include "archive/CompressedEntry.h"
 #include "archive/PlmrCompress.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
-#include "platform/Threads.h"
 #include "project/Text.h"
 #include "system/SystemHelpers.h"
 
@@ -20,52 +20,7 @@ namespace sw {
 
 namespace {
 constexpr size_t kChunk = 65536;
-// Files are compressed side by side in windows of about this much source
-// per worker (and at most this many files per worker) before their results
-// are written; a window large enough that one big file does not leave the
-// other workers idle.
-constexpr int64_t kWindowBytesPerWorker = 32 << 20;
-constexpr size_t kWindowFilesPerWorker = 64;
 } // namespace
-
-// One new entry between its compression and its place in the archive.
-struct TPlmrCompress::TCompressedEntry {
-    std::unique_ptr<IFile> Source;
-    std::unique_ptr<IFile> Temp;
-    std::string TempPath;
-    // (source position, compressed size) at each full output buffer, for
-    // entries compressed away from the calling thread.
-    std::vector<std::pair<int64_t, int64_t>> Steps;
-    int64_t SourceBytes = 0;
-    int64_t CompressedSize = 0;
-
-    TCompressedEntry() = default;
-    TCompressedEntry(const TCompressedEntry&) = delete;
-    TCompressedEntry& operator=(const TCompressedEntry&) = delete;
-    ~TCompressedEntry() {
-        Source.reset();
-        Temp.reset();
-        // A temporary file that cannot be deleted is left behind.
-        if (!TempPath.empty())
-            GetPlatform().Files->DeleteFile(TempPath);
-    }
-
-    // Deflates all of Source into Temp; step runs at each full output buffer
-    // with the source position and the compressed size.
-    void Compress(int level, const std::function<void(int64_t, int64_t)>& step) {
-        TCompressionStream* current = nullptr;
-        TCompressionStream stream(*Temp, level, [&] {
-            step(static_cast<int64_t>(current->Position()), static_cast<int64_t>(current->CompressedSize()));
-        });
-        current = &stream;
-        std::vector<uint8_t> buffer(kChunk);
-        while (size_t got = Source->Read(buffer.data(), buffer.size()))
-            stream.Write(buffer.data(), got);
-        stream.Close();
-        SourceBytes = static_cast<int64_t>(stream.Position());
-        CompressedSize = static_cast<int64_t>(stream.CompressedSize());
-    }
-};
 
 void TPlmrCompress::AddFiles(TlzhCommand command, int32_t fileID) {
     RunOperation(
@@ -106,41 +61,38 @@ void TPlmrCompress::AddEntries(IFile& archive, int32_t fileID) {
     if (Threads <= 1) {
         for (int index : fresh) {
             TCompressedEntry entry;
-            OpenEntry(index, entry);
+            const std::string source = SourceOf(index);
+            entry.Open(source);
             BeginEntry(index);
-            source_ = entry.Source.get();
-            destFile_ = entry.Temp.get();
-            entry.Compress(level, [this](int64_t, int64_t) { AddStatus(); });
+            if (compressAhead_ && compressAhead_->Take(source, level, entry)) {
+                for (const auto& [position, size] : entry.Steps)
+                    AddingStep(position, size);
+            } else {
+                source_ = entry.Source.get();
+                destFile_ = entry.Temp.get();
+                entry.Compress(level, [this](int64_t, int64_t) { AddStatus(); });
+            }
             FinishEntry(entry);
             WriteEntry(archive, index, entry, fileID);
             source_ = destFile_ = nullptr;
         }
         return;
     }
-    const int64_t windowBytes = kWindowBytesPerWorker * Threads;
-    const size_t windowFiles = kWindowFilesPerWorker * static_cast<size_t>(Threads);
+    std::vector<int64_t> sizes;
+    for (int index : fresh)
+        sizes.push_back(headers_.GetFileHeaders(index).Record.SourceSize);
     for (size_t first = 0; first < fresh.size();) {
-        size_t count = 0;
-        int64_t bytes = 0;
-        while (first + count < fresh.size() && count < windowFiles && bytes < windowBytes)
-            bytes += std::max(0, headers_.GetFileHeaders(fresh[first + count++]).Record.SourceSize);
+        const size_t count = WindowLength(sizes, first, Threads);
         std::vector<TCompressedEntry> batch(count);
-        for (size_t k = 0; k < count; ++k)
-            OpenEntry(fresh[first + k], batch[k]);
-        // The largest files start first, so the window ends evenly.
-        std::vector<size_t> order(count);
-        for (size_t k = 0; k < count; ++k)
-            order[k] = k;
-        std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-            return headers_.GetFileHeaders(fresh[first + a]).Record.SourceSize >
-                   headers_.GetFileHeaders(fresh[first + b]).Record.SourceSize;
-        });
-        RunJobs(static_cast<int>(count), Threads, [&](int job) {
-            TCompressedEntry& entry = batch[order[static_cast<size_t>(job)]];
-            entry.Compress(level,
-                           [&entry](int64_t position, int64_t size) { entry.Steps.emplace_back(position, size); });
-        });
+        std::vector<TCompressedEntry*> window;
         for (size_t k = 0; k < count; ++k) {
+            batch[k].Open(SourceOf(fresh[first + k]));
+            window.push_back(&batch[k]);
+        }
+        CompressSideBySide(window, level, Threads, false);
+        for (size_t k = 0; k < count; ++k) {
+            if (batch[k].Error)
+                std::rethrow_exception(batch[k].Error);
             BeginEntry(fresh[first + k]);
             for (const auto& [position, size] : batch[k].Steps)
                 AddingStep(position, size);
@@ -151,21 +103,9 @@ void TPlmrCompress::AddEntries(IFile& archive, int32_t fileID) {
     }
 }
 
-void TPlmrCompress::OpenEntry(int index, TCompressedEntry& entry) {
-    IFileSystem& files = *GetPlatform().Files;
+std::string TPlmrCompress::SourceOf(int index) const {
     const TFileHeader& header = headers_.GetFileHeaders(index);
-    const std::string folder = files.TempDirectory();
-    const std::optional<std::string> temp = files.MakeTempFile(folder, "plm");
-    if (!temp)
-        throw EPlmrCompress(Format("Cannot create the file %s", {IncludeTrailingBackslash(folder) + "plm"}));
-    entry.TempPath = *temp;
-    const std::string source = header.SourceFile.empty() ? header.SourcePath() : header.SourceFile;
-    entry.Source = files.OpenFile(source, FileMode::Read);
-    if (!entry.Source)
-        throw EPlmrCompress(Format("Cannot open the file %s", {source}));
-    entry.Temp = files.OpenFile(entry.TempPath, FileMode::Create);
-    if (!entry.Temp)
-        throw EPlmrCompress(Format("Cannot create the file %s", {entry.TempPath}));
+    return header.SourceFile.empty() ? header.SourcePath() : header.SourceFile;
 }
 
 void TPlmrCompress::BeginEntry(int index) {

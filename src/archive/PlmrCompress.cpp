@@ -2,6 +2,7 @@
 
 #include "archive/ArchiveErrors.h"
 #include "archive/ArchivePaths.h"
+#include "archive/CompressAhead.h"
 #include "platform/FileSystem.h"
 #include "platform/Gui.h"
 #include "platform/Platform.h"
@@ -53,6 +54,8 @@ SW_CLASS_INFO(TPlmrCompress, TComponent, prop::Boolean("Abort", &Self::Abort, st
 TPlmrCompress::TPlmrCompress(TComponent* owner) : TComponent(owner), filesToProcess_(new TStrings) {}
 
 TPlmrCompress::~TPlmrCompress() { delete filesToProcess_; }
+
+void TPlmrCompress::SetCompressAhead(std::unique_ptr<TCompressAhead> ahead) { compressAhead_ = std::move(ahead); }
 
 void TPlmrCompress::SetCompressedFile(const std::string& path) {
     if (SameText(path, compressedFile_))

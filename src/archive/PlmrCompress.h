@@ -30,6 +30,8 @@ int ZlibLevel(TCompressionLevel level);
 void ProcessPendingMessages();
 
 class TPlmrCompress;
+class TCompressAhead;
+struct TCompressedEntry;
 using TNotifyEvent = TEvent<TPersistent*>;
 using TlzhFileStatsEvent = TEvent<TPlmrCompress*, const TlzhFileStats&>;
 // Path holds the folder where the volume was expected; the handler asks for
@@ -64,6 +66,11 @@ class TPlmrCompress : public TComponent {
     // every number, and events come in list order.
     int Threads = 1;
 
+    // Compression done ahead of the AddFiles calls of a build; none: each
+    // call compresses its own files.
+    TCompressAhead* CompressAhead() const { return compressAhead_.get(); }
+    void SetCompressAhead(std::unique_ptr<TCompressAhead> ahead);
+
     std::string CompressedFile() const { return compressedFile_; }
     // Switching between volumes of one set keeps the loaded table.
     void SetCompressedFile(const std::string& path);
@@ -97,7 +104,6 @@ class TPlmrCompress : public TComponent {
 
   private:
     enum class TOperationMode { None, Adding, Extracting };
-    struct TCompressedEntry;
 
     void LoadHeadersIfNeeded();
     void FillEntryStats(const TFileHeader& header);
@@ -110,7 +116,8 @@ class TPlmrCompress : public TComponent {
     void RunOperation(const std::function<void()>& body, bool listOperation);
 
     void AddEntries(IFile& archive, int32_t fileID);
-    void OpenEntry(int index, TCompressedEntry& entry);
+    // The file entry `index` is added from.
+    std::string SourceOf(int index) const;
     void BeginEntry(int index);
     void FinishEntry(TCompressedEntry& entry);
     void WriteEntry(IFile& archive, int index, TCompressedEntry& entry, int32_t fileID);
@@ -125,6 +132,7 @@ class TPlmrCompress : public TComponent {
     static size_t WriteSome(IFile& file, const void* data, size_t size);
 
     std::string compressedFile_;
+    std::unique_ptr<TCompressAhead> compressAhead_;
     TStrings* filesToProcess_;
     TFileHeaders headers_;
     bool headersLoaded_ = false;

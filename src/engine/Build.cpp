@@ -1,5 +1,7 @@
 // The build mode: the distribution in a build folder, from this program.
 #include "archive/ArchiveErrors.h"
+#include "archive/CompressAhead.h"
+#include "archive/MainArchiveEngine.h"
 #include "archive/PlmrCompress.h"
 #include "archive/SelfExtract.h"
 #include "engine/CustomInstall.h"
@@ -10,6 +12,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 #include "platform/SystemInfo.h"
+#include "platform/Threads.h"
 #include "project/Text.h"
 #include "system/InstallErrors.h"
 #include "system/SystemHelpers.h"
@@ -18,12 +21,8 @@ namespace sw {
 
 namespace {
 
-// Compress options (bits of the container pass).
-constexpr uint32_t coBuildRelocate = 2;
+// The option bit every build passes besides those the container names.
 constexpr uint32_t coBit4 = 4;
-constexpr uint32_t coForceNetFilesLocal = 8;
-constexpr uint32_t coForceFilesNet = 16;
-constexpr uint32_t coIncludeExcluded = 32;
 
 uint32_t CompressOptions(TDistributeType type) {
     const uint32_t always = coBuildRelocate | coBit4 | coIncludeExcluded;
@@ -104,7 +103,20 @@ void TCustomInstall::Build(const std::string& executable, const std::string& bui
 
 void TCustomInstall::Compress(uint32_t options) {
     ClearBuildMarks();
-    TFileContainer::Compress(options);
+    // Each file adds itself to its archive in turn; the files are compressed
+    // ahead of them on every processor.
+    TPlmrCompress& engine = MainArchiveEngine();
+    const int threads = ProcessorCount();
+    if (threads > 1)
+        engine.SetCompressAhead(std::make_unique<TCompressAhead>(SourcesInPackingOrder(*this, options),
+                                                                 ZlibLevel(engine.CompressionLevel), threads));
+    try {
+        TFileContainer::Compress(options);
+    } catch (...) {
+        engine.SetCompressAhead(nullptr);
+        throw;
+    }
+    engine.SetCompressAhead(nullptr);
 }
 
 void TCustomInstall::CopySetupProgram(const std::string& buildDirectory, const std::string& executable) {

@@ -1,5 +1,6 @@
 #include "engine/PackedFiles.h"
 
+#include "objects/FileContainer.h"
 #include "objects/InstallFile.h"
 #include "objects/InstallLists.h"
 
@@ -16,6 +17,21 @@ std::vector<TFileListEntry> PackedFileEntries() {
         if (file->CompressedMark() != 0 || file->NetMark() != 0)
             entries.push_back({file->Size(), file->Date(), file->Name(), file->Version()});
     return entries;
+}
+
+std::vector<std::string> SourcesInPackingOrder(const TFileContainer& root, uint32_t options) {
+    std::vector<std::string> sources;
+    for (int i = 0; i < root.ObjectCount(); ++i) {
+        TInstallObject* child = root.Objects(i);
+        if (auto* container = dynamic_cast<TFileContainer*>(child)) {
+            const std::vector<std::string> inner = SourcesInPackingOrder(*container, options);
+            sources.insert(sources.end(), inner.begin(), inner.end());
+        } else if (auto* file = dynamic_cast<TCustomInstallFile*>(child)) {
+            if (file->Include() || (options & coIncludeExcluded))
+                sources.push_back(file->SourcePath());
+        }
+    }
+    return sources;
 }
 
 } // namespace sw

@@ -6,6 +6,8 @@
 
 #include "archive/ArchiveFormat.h"
 #include "archive/FileList.h"
+#include "archive/CompressAhead.h"
+#include "archive/MainArchiveEngine.h"
 #include "archive/PlmrCompress.h"
 #include "engine/InstallerTool.h"
 #include "objects/InstallFile.h"
@@ -300,6 +302,47 @@ TEST_F(BuildTest, TheFileListHoldsTheFilesPackedInThisBuild) {
     entries = readList();
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_EQ(entries[0].Name, "Readme");
+}
+
+TEST_F(BuildTest, AFileAHandlerChangesDuringTheBuildIsPackedAsItIsWhenItsTurnComes) {
+    RegisterTools();
+    fake_.Files().PutFile("C:\\SETUP\\BUILD.INF", "C:\\OUT");
+    TComponent* form = Load("object Form1: TTestForm\n"
+                            "  object Install1: TInstall\n"
+                            "    RunAutomatic = False\n"
+                            "  end\n"
+                            "end\n");
+    auto* install = static_cast<TInstall*>(form->FindComponent("Install1"));
+    std::vector<TInstallFile*> items;
+    for (int i = 0; i < 6; ++i) {
+        const std::string path = "C:\\SRC\\P" + std::to_string(i) + ".DAT";
+        fake_.Files().PutFile(path, std::string(70000 + 1000 * i, static_cast<char>('a' + i)));
+        items.push_back(new TInstallFile(form, install, path));
+        items.back()->SetName("P" + std::to_string(i));
+    }
+    // The second file's handler rewrites the fourth (same length) and the
+    // fifth, after the first was packed.
+    items[1]->OnBeforeCompress = {"", [&](TCustomInstallFile*) {
+                                      fake_.Files().PutFile("C:\\SRC\\P3.DAT", std::string(73000, 'X'));
+                                      fake_.Files().PutFile("C:\\SRC\\P4.DAT", "short now");
+                                  }};
+    install->BuildFromBuildInf();
+    EXPECT_EQ(MainArchiveEngine().CompressAhead(), nullptr);
+    TOwned<TPlmrCompress> engine(new TPlmrCompress(nullptr));
+    engine->SetCompressedFile("C:\\OUT\\files.1");
+    engine->ExtractDirectory = "C:\\CHECK";
+    engine->SetFilesToProcess({"C:\\SRC\\P2.DAT", "C:\\SRC\\P3.DAT", "C:\\SRC\\P4.DAT"});
+    engine->ExtractFiles();
+    EXPECT_EQ(Get("C:\\CHECK\\P2.DAT"), std::string(72000, 'c'));
+    EXPECT_EQ(Get("C:\\CHECK\\P3.DAT"), std::string(73000, 'X'));
+    EXPECT_EQ(Get("C:\\CHECK\\P4.DAT"), "short now");
+
+    // A build that fails leaves no compression ahead behind either.
+    ASSERT_TRUE(fake_.Files().DeleteFile("C:\\SRC\\P5.DAT"));
+    EXPECT_EQ(ErrorOf<IECustomInstallFile>([&] { install->BuildFromBuildInf(); }),
+              "Could not open or find the following file when trying to read the Size, Date, and Version "
+              ":C:\\SRC\\P5.DAT");
+    EXPECT_EQ(MainArchiveEngine().CompressAhead(), nullptr);
 }
 
 } // namespace
