@@ -34,8 +34,8 @@ end=$(date +%s.%N)
 corpus_mb=$(du -sbL "$corpus" | awk '{ printf "%.1f", $1 / 1e6 }')
 files1_mb=$(stat -c %s "$work/dist/files.1" | awk '{ printf "%.1f", $1 / 1e6 }')
 echo
-printf "build of the corpus as a project (buildsetup, %d files, %s MB): %.2f s, files.1 %s MB\n" "$id" \
-    "$corpus_mb" "$(awk -v a="$start" -v b="$end" 'BEGIN { print b - a }')" "$files1_mb"
+printf "build of the corpus as a project (buildsetup, %d files, %s MB, %d processors): %.2f s, files.1 %s MB\n" "$id" \
+    "$corpus_mb" "$(nproc)" "$(awk -v a="$start" -v b="$end" 'BEGIN { print b - a }')" "$files1_mb"
 
 size_line() {
     local what=$1 file=$2 target_kib=$3
