@@ -42,6 +42,9 @@ class CompressAheadTest : public ArchiveTest {
             AddAll(engine, archive, {sources[i]}, i == 0 ? TlzhCommand::lzcOverwrite : TlzhCommand::lzcOnlyAdd,
                    static_cast<int32_t>(i));
         }
+        // The handlers hold the log, which ends here.
+        engine.OnStatus = {};
+        engine.OnAfterAdding = {};
         return events;
     }
 
