@@ -288,8 +288,10 @@ std::optional<PosixFileSystem::Resolved> PosixFileSystem::Resolve(const std::str
                 if (found.empty() && SameText(name, part))
                     found = name;
         }
+        // The 8.3 alias of a long name always holds a "~" (a short name is
+        // its own alias, found above): a new file's name needs no aliases.
         std::map<std::string, std::string> shorts;
-        if (found.empty() || wantShort)
+        if (wantShort || (found.empty() && part.find('~') != std::string::npos))
             shorts = ShortNames(names);
         if (found.empty())
             for (const auto& [name, alias] : shorts)
