@@ -44,7 +44,7 @@ bool TCompressAhead::Take(const std::string& source, int level, TCompressedEntry
         ++stale_;
         return false;
     }
-    // The entry's own temporary file goes with the result.
+    // A temporary file the entry had goes with the result.
     std::swap(entry.Temp, result->Temp);
     std::swap(entry.TempPath, result->TempPath);
     entry.Steps = std::move(result->Steps);
@@ -57,31 +57,23 @@ bool TCompressAhead::Take(const std::string& source, int level, TCompressedEntry
 void TCompressAhead::CompressWindow(size_t first) {
     for (size_t i = 0; i < first; ++i)
         results_[i].reset();
-    std::vector<int64_t> sizes;
+    TWindow extent(threads_);
     std::vector<size_t> indices;
     std::vector<std::unique_ptr<TCompressedEntry>> opened;
-    for (size_t i = first; i < sources_.size(); ++i) {
+    for (size_t i = first; i < sources_.size() && !extent.Full(); ++i) {
         if (tried_[i])
             continue;
+        tried_[i] = true;
         auto entry = std::make_unique<TCompressedEntry>();
         try {
             entry->Open(sources_[i]);
         } catch (const std::exception&) {
             // Its pass reports what is wrong with it.
-            tried_[i] = true;
             continue;
         }
-        sizes.push_back(static_cast<int64_t>(entry->Source->Size()));
+        extent.Add(static_cast<int64_t>(entry->Source->Size()));
         indices.push_back(i);
         opened.push_back(std::move(entry));
-        if (WindowLength(sizes, 0, threads_) < sizes.size()) {
-            // One past the window: it waits for the next one.
-            sizes.pop_back();
-            indices.pop_back();
-            opened.pop_back();
-            break;
-        }
-        tried_[i] = true;
     }
     std::vector<TCompressedEntry*> window;
     for (const auto& entry : opened)

@@ -46,15 +46,23 @@ TCompressedEntry::~TCompressedEntry() {
 }
 
 void TCompressedEntry::Open(const std::string& source) {
+    OpenSource(source);
+    CreateTemp();
+}
+
+void TCompressedEntry::OpenSource(const std::string& source) {
+    Source = GetPlatform().Files->OpenFile(source, FileMode::Read);
+    if (!Source)
+        throw EPlmrCompress(Format("Cannot open the file %s", {source}));
+}
+
+void TCompressedEntry::CreateTemp() {
     IFileSystem& files = *GetPlatform().Files;
     const std::string folder = files.TempDirectory();
     const std::optional<std::string> temp = files.MakeTempFile(folder, "plm");
     if (!temp)
         throw EPlmrCompress(Format("Cannot create the file %s", {IncludeTrailingBackslash(folder) + "plm"}));
     TempPath = *temp;
-    Source = files.OpenFile(source, FileMode::Read);
-    if (!Source)
-        throw EPlmrCompress(Format("Cannot open the file %s", {source}));
     Temp = files.OpenFile(TempPath, FileMode::Create);
     if (!Temp)
         throw EPlmrCompress(Format("Cannot create the file %s", {TempPath}));
@@ -77,14 +85,12 @@ void TCompressedEntry::Compress(int level, const std::function<void(int64_t, int
     CompressedSize = static_cast<int64_t>(stream.CompressedSize());
 }
 
-size_t WindowLength(const std::vector<int64_t>& sizes, size_t first, int threads) {
-    const int64_t windowBytes = kWindowBytesPerWorker * std::max(threads, 1);
-    const size_t windowFiles = kWindowFilesPerWorker * static_cast<size_t>(std::max(threads, 1));
-    size_t count = 0;
-    int64_t bytes = 0;
-    while (first + count < sizes.size() && count < windowFiles && bytes < windowBytes)
-        bytes += std::max<int64_t>(0, sizes[first + count++]);
-    return count;
+TWindow::TWindow(int threads)
+    : maxBytes_(int64_t(32 << 20) * std::max(threads, 1)), maxFiles_(64 * static_cast<size_t>(std::max(threads, 1))) {}
+
+void TWindow::Add(int64_t sourceSize) {
+    bytes_ += std::max<int64_t>(0, sourceSize);
+    ++files_;
 }
 
 void CompressSideBySide(const std::vector<TCompressedEntry*>& entries, int level, int threads, bool digest) {

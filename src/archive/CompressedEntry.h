@@ -54,20 +54,29 @@ struct TCompressedEntry {
     // "Cannot open the file ..." or "Cannot create the file ..." when either
     // fails.
     void Open(const std::string& source);
+    void OpenSource(const std::string& source);
+    void CreateTemp();
     // Deflates all of Source into Temp; step runs at each full output buffer
     // with the source position and the compressed size. With digest, the
     // source bytes are summed into it as they are read.
     void Compress(int level, const std::function<void(int64_t, int64_t)>& step, TSourceDigest* digest = nullptr);
 };
 
-// Sizes of the windows of files compressed side by side: about this much
-// source per worker (and at most this many files per worker), large enough
-// that one big file does not leave the other workers idle.
-constexpr int64_t kWindowBytesPerWorker = 32 << 20;
-constexpr size_t kWindowFilesPerWorker = 64;
+// A window of files compressed side by side: about 32 MB of source per
+// worker (and at most 64 files per worker), large enough that one big file
+// does not leave the other workers idle.
+class TWindow {
+  public:
+    explicit TWindow(int threads);
+    void Add(int64_t sourceSize);
+    bool Full() const { return files_ >= maxFiles_ || bytes_ >= maxBytes_; }
 
-// How many of the files of the given sizes, from the first, make one window.
-size_t WindowLength(const std::vector<int64_t>& sizes, size_t first, int threads);
+  private:
+    const int64_t maxBytes_;
+    const size_t maxFiles_;
+    int64_t bytes_ = 0;
+    size_t files_ = 0;
+};
 
 // Compresses the open entries on up to `threads` workers, the largest
 // sources first, recording each one's Steps (and Digest when asked). A

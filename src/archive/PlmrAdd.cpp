@@ -62,12 +62,13 @@ void TPlmrCompress::AddEntries(IFile& archive, int32_t fileID) {
         for (int index : fresh) {
             TCompressedEntry entry;
             const std::string source = SourceOf(index);
-            entry.Open(source);
+            entry.OpenSource(source);
             BeginEntry(index);
             if (compressAhead_ && compressAhead_->Take(source, level, entry)) {
                 for (const auto& [position, size] : entry.Steps)
                     AddingStep(position, size);
             } else {
+                entry.CreateTemp();
                 source_ = entry.Source.get();
                 destFile_ = entry.Temp.get();
                 entry.Compress(level, [this](int64_t, int64_t) { AddStatus(); });
@@ -78,11 +79,11 @@ void TPlmrCompress::AddEntries(IFile& archive, int32_t fileID) {
         }
         return;
     }
-    std::vector<int64_t> sizes;
-    for (int index : fresh)
-        sizes.push_back(headers_.GetFileHeaders(index).Record.SourceSize);
     for (size_t first = 0; first < fresh.size();) {
-        const size_t count = WindowLength(sizes, first, Threads);
+        TWindow extent(Threads);
+        size_t count = 0;
+        while (first + count < fresh.size() && !extent.Full())
+            extent.Add(headers_.GetFileHeaders(fresh[first + count++]).Record.SourceSize);
         std::vector<TCompressedEntry> batch(count);
         std::vector<TCompressedEntry*> window;
         for (size_t k = 0; k < count; ++k) {

@@ -105,18 +105,15 @@ void TCustomInstall::Compress(uint32_t options) {
     ClearBuildMarks();
     // Each file adds itself to its archive in turn; the files are compressed
     // ahead of them on every processor.
-    TPlmrCompress& engine = MainArchiveEngine();
+    struct TAheadScope {
+        TPlmrCompress& engine;
+        ~TAheadScope() { engine.SetCompressAhead(nullptr); }
+    } scope{MainArchiveEngine()};
     const int threads = ProcessorCount();
     if (threads > 1)
-        engine.SetCompressAhead(std::make_unique<TCompressAhead>(SourcesInPackingOrder(*this, options),
-                                                                 ZlibLevel(engine.CompressionLevel), threads));
-    try {
-        TFileContainer::Compress(options);
-    } catch (...) {
-        engine.SetCompressAhead(nullptr);
-        throw;
-    }
-    engine.SetCompressAhead(nullptr);
+        scope.engine.SetCompressAhead(std::make_unique<TCompressAhead>(
+            SourcesInPackingOrder(*this, options), ZlibLevel(scope.engine.CompressionLevel), threads));
+    TFileContainer::Compress(options);
 }
 
 void TCustomInstall::CopySetupProgram(const std::string& buildDirectory, const std::string& executable) {
