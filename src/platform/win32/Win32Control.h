@@ -2,8 +2,10 @@
 // where Windows has them (buttons, statics, edits, list and combo boxes, rich
 // edit, and the common controls: progress bar, tree view, list view, tab
 // control) and a window class of our own that paints panels, group boxes,
-// images and grids. Notifications reach the owner through the parent
-// window's procedure (RouteToControl).
+// images and grids. Each family of kinds has its realization in a file of its
+// own on the common base of Win32ChildControl.h; CreateWin32Control picks it.
+// Notifications reach the owner through the parent window's procedure
+// (RouteToControl).
 #pragma once
 
 #include "platform/Gui.h"
