@@ -3,6 +3,7 @@
 #include "controls/ControlProps.h"
 #include "controls/StdCtrls.h"
 #include "platform/Platform.h"
+#include "project/Errors.h"
 #include "project/ProgramState.h"
 
 #include <algorithm>
@@ -61,8 +62,77 @@ TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
 TCustomForm::~TCustomForm() {
     if (Application().MainForm() == this)
         Application().Terminate();
-    // The controls' windows go before the form's.
+    Application().Forget(this);
+    for (TCustomForm* guest : guests_) {
+        guest->DestroyWindow();
+        guest->host_ = nullptr;
+    }
+    if (host_)
+        host_->guests_.erase(std::remove(host_->guests_.begin(), host_->guests_.end(), this), host_->guests_.end());
+    DestroyWindow();
+}
+
+// The controls' windows go before the form's.
+void TCustomForm::DestroyWindow() {
     Unrealize();
+    window_.reset();
+}
+
+void TCustomForm::SetHostForm(TCustomForm* host) {
+    if (window_)
+        throw EComponentError("Cannot embed the form " + Name() + ": its window exists");
+    for (TCustomForm* f = host; f; f = f->host_)
+        if (f == this)
+            throw EComponentError("Cannot embed the form " + Name() + " in itself");
+    if (host_)
+        host_->guests_.erase(std::remove(host_->guests_.begin(), host_->guests_.end(), this), host_->guests_.end());
+    host_ = host;
+    if (host_)
+        host_->guests_.push_back(this);
+}
+
+void TCustomForm::BringToFront() {
+    if (window_)
+        window_->BringToFront();
+}
+
+FormStyle TCustomForm::WindowStyle() const {
+    FormStyle style;
+    style.Border = static_cast<FormBorder>(BorderStyle);
+    style.SystemMenu = BorderIcons & (1u << biSystemMenu);
+    style.MinimizeBox = BorderIcons & (1u << biMinimize);
+    style.MaximizeBox = BorderIcons & (1u << biMaximize);
+    style.HelpButton = BorderIcons & (1u << biHelp);
+    return style;
+}
+
+int TCustomForm::FrameWidth() const { return host_ || BorderStyle == TFormBorderStyle::bsNone ? 0 : kFrameWidth; }
+
+int TCustomForm::FrameHeight() const { return host_ || BorderStyle == TFormBorderStyle::bsNone ? 0 : kFrameHeight; }
+
+void TCustomForm::CenterOnScreen() {
+    IGui& gui = *GetPlatform().Gui;
+    Bounds b = BoundsRect();
+    SetBounds({(gui.ScreenWidth() - b.Width) / 2, (gui.ScreenHeight() - b.Height) / 2, b.Width, b.Height});
+}
+
+TButton* TCustomForm::KeyButton(FormKey key) const {
+    std::vector<const TWinControl*> parents{this};
+    while (!parents.empty()) {
+        const TWinControl* parent = parents.back();
+        parents.pop_back();
+        for (int i = 0; i < parent->ControlCount(); ++i) {
+            TControl* c = parent->Controls(i);
+            if (!c->Visible() || !c->Enabled())
+                continue;
+            auto* button = dynamic_cast<TButton*>(c);
+            if (button && (key == FormKey::Enter ? button->Default : button->Cancel))
+                return button;
+            if (auto* inner = dynamic_cast<TWinControl*>(c))
+                parents.push_back(inner);
+        }
+    }
+    return nullptr;
 }
 
 TCustomForm* ParentForm(TControl* control) {
@@ -74,23 +144,23 @@ TCustomForm* ParentForm(TControl* control) {
 int32_t TCustomForm::ClientWidth() const {
     if (window_)
         return window_->ClientBounds().Width;
-    return clientWidth_ > 0 ? clientWidth_ : std::max(0, Width() - kFrameWidth);
+    return clientWidth_ > 0 ? clientWidth_ : std::max(0, Width() - FrameWidth());
 }
 
 int32_t TCustomForm::ClientHeight() const {
     if (window_)
         return window_->ClientBounds().Height;
-    return clientHeight_ > 0 ? clientHeight_ : std::max(0, Height() - kFrameHeight);
+    return clientHeight_ > 0 ? clientHeight_ : std::max(0, Height() - FrameHeight());
 }
 
 void TCustomForm::SetClientWidth(int32_t v) {
     clientWidth_ = v;
-    SetWidth(v + (window_ ? Width() - ClientWidth() : kFrameWidth));
+    SetWidth(v + (window_ ? Width() - ClientWidth() : FrameWidth()));
 }
 
 void TCustomForm::SetClientHeight(int32_t v) {
     clientHeight_ = v;
-    SetHeight(v + (window_ ? Height() - ClientHeight() : kFrameHeight));
+    SetHeight(v + (window_ ? Height() - ClientHeight() : FrameHeight()));
 }
 
 Bounds TCustomForm::ClientRect() const { return {0, 0, ClientWidth(), ClientHeight()}; }
@@ -116,16 +186,35 @@ void TCustomForm::Loaded() {
     OnCreate(this);
 }
 
-void TCustomForm::Show() {
-    if (!window_) {
-        window_ = GetPlatform().Gui->CreateForm(Caption(), BoundsRect(), events_);
-        if (clientWidth_ > 0 || clientHeight_ > 0)
-            window_->SetClientSize(ClientWidth(), ClientHeight());
-        SetHost(window_.get());
-        Realign();
-        RealizeChildren();
-        TabOrderChanged();
+void TCustomForm::HandleNeeded() {
+    if (window_)
+        return;
+    FormOptions options;
+    options.Style = WindowStyle();
+    if (host_) {
+        host_->HandleNeeded();
+        options.Host = host_->Window();
+    } else {
+        TCustomForm* owner = modal_ ? Application().ActiveForm() : Application().MainForm();
+        if (owner && owner != this && owner->window_ && !owner->host_)
+            options.Owner = owner->Window();
+        if (Position == TPosition::poScreenCenter)
+            CenterOnScreen();
     }
+    window_ = GetPlatform().Gui->CreateForm(Caption(), BoundsRect(), events_, options);
+    if (clientWidth_ > 0 || clientHeight_ > 0)
+        window_->SetClientSize(ClientWidth(), ClientHeight());
+    SetHost(window_.get());
+    Realign();
+    RealizeChildren();
+    TabOrderChanged();
+}
+
+void TCustomForm::Show() {
+    bool created = window_ != nullptr;
+    HandleNeeded();
+    if (created && !host_ && Position == TPosition::poScreenCenter && !window_->Visible())
+        CenterOnScreen();
     OnShow(this);
     TControl::SetVisible(true);
     window_->Show(windowState_ == TWindowState::wsMaximized ? ShowState::Maximized : ShowState::Normal);
@@ -156,15 +245,27 @@ void TCustomForm::Repaint() {
 }
 
 int32_t TCustomForm::ShowModal() {
+    if (host_)
+        throw EComponentError("Cannot show the embedded form " + Name() + " modally");
+    if (modal_)
+        throw EComponentError("The form " + Name() + " is already shown modally");
     modalResult_ = 0;
     modal_ = true;
+    auto& stack = Application().modal_;
+    struct Ending {
+        TCustomForm& form;
+        std::vector<TCustomForm*>& stack;
+        ~Ending() {
+            stack.erase(std::remove(stack.begin(), stack.end(), &form), stack.end());
+            form.modal_ = false;
+            form.Hide();
+        }
+    } ending{*this, stack};
     Show();
-    IGui& gui = *GetPlatform().Gui;
-    gui.RunUntil([this] { return modalResult_ != 0; });
-    modal_ = false;
-    Hide();
+    stack.push_back(this);
+    GetPlatform().Gui->RunModal(*window_, [this] { return modalResult_ != 0; });
     if (modalResult_ == 0)
-        modalResult_ = mrCancel;
+        modalResult_ = mrAbort;
     return modalResult_;
 }
 
@@ -192,9 +293,17 @@ void TCustomForm::TabOrderChanged() {
     window_->SetTabOrder(windows);
 }
 
-void TCustomForm::WindowEvents::OnActivate() { form.OnActivate(&form); }
+void TCustomForm::WindowEvents::OnActivate() {
+    Application().activated_ = &form;
+    form.OnActivate(&form);
+}
 
 void TCustomForm::WindowEvents::OnTab(bool backward) { form.SelectNext(form.FocusedControl(), !backward); }
+
+void TCustomForm::WindowEvents::OnKey(FormKey key) {
+    if (TButton* button = form.KeyButton(key))
+        button->Click();
+}
 
 void TCustomForm::WindowEvents::OnClose() { form.Close(); }
 
@@ -222,6 +331,23 @@ TApplication::~TApplication() {
 std::string TApplication::Title() const { return GetPlatform().Gui->Title(); }
 
 void TApplication::SetTitle(const std::string& title) { GetPlatform().Gui->SetTitle(title); }
+
+TCustomForm* TApplication::ActiveForm() const {
+    if (!modal_.empty())
+        return modal_.back();
+    if (activated_ && activated_->Visible())
+        return activated_;
+    return mainForm_;
+}
+
+void TApplication::Forget(TCustomForm* form) {
+    if (activated_ == form)
+        activated_ = nullptr;
+    modal_.erase(std::remove(modal_.begin(), modal_.end(), form), modal_.end());
+    if (mainForm_ == form)
+        mainForm_ = nullptr;
+    forms_.erase(std::remove(forms_.begin(), forms_.end(), form), forms_.end());
+}
 
 void TApplication::Adopt(TCustomForm* form) {
     forms_.push_back(form);

@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace sw {
 
@@ -18,6 +19,8 @@ enum class TWindowState { wsNormal, wsMinimized, wsMaximized };
 enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
 enum class TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter };
+
+class TButton;
 
 class TCustomForm : public TWinControl {
     SW_DECLARE_CLASS()
@@ -41,14 +44,21 @@ class TCustomForm : public TWinControl {
     int32_t TextHeight = 13;
 
     // Creates the window and those of the controls when needed and shows it;
-    // its first activation arrives through the message loop.
+    // its first activation arrives through the message loop. BorderStyle,
+    // BorderIcons and Position take effect on the window then; a modal form
+    // is owned by the application's active form, any other by the main form.
     void Show();
+    // Creates the window and those of the controls without showing them.
+    void HandleNeeded();
     void Hide();
     bool Visible() const override;
     void SetVisible(bool visible) override;
     void Repaint();
     // Shows the form and runs messages until its ModalResult is set (by a
-    // button, Close or the program) or the application ends; then hides it.
+    // button, Close or the program) or the application ends (mrAbort); then
+    // hides it. The application's other forms take no input meanwhile. An
+    // exception of a handler run meanwhile ends the loop and leaves here,
+    // after the form is hidden and the other forms are enabled again.
     int32_t ShowModal();
     int32_t ModalResult() const { return modalResult_; }
     void SetModalResult(int32_t result) { modalResult_ = result; }
@@ -56,6 +66,17 @@ class TCustomForm : public TWinControl {
     void Close();
     // The window, once shown; none before.
     IForm* Window() const { return window_.get(); }
+    // Makes the form a borderless child window in `host`'s client area,
+    // before either window exists; its bounds are then relative to that
+    // area, it has no frame, and keys typed in its controls act on it (its
+    // default and cancel buttons). Its window goes before its host's.
+    void SetHostForm(TCustomForm* host);
+    TCustomForm* EmbeddedIn() const { return host_; }
+    // Puts the window over its siblings.
+    void BringToFront();
+    // The default (Enter) or cancel (Escape) button that is visible and
+    // enabled, with every parent; none when there is none.
+    TButton* KeyButton(FormKey key) const;
 
     void Loaded() override;
 
@@ -81,10 +102,22 @@ class TCustomForm : public TWinControl {
         void OnResize() override;
         // Moves the focus to the next control in tab order.
         void OnTab(bool backward) override;
+        // Presses the default or cancel button.
+        void OnKey(FormKey key) override;
         TCustomForm& form;
     };
 
+    FormStyle WindowStyle() const;
+    // The frame a window of this form has, before it tells.
+    int FrameWidth() const;
+    int FrameHeight() const;
+    void CenterOnScreen();
+    // Destroys the window and those of the controls.
+    void DestroyWindow();
+
     WindowEvents events_{*this};
+    TCustomForm* host_ = nullptr;
+    std::vector<TCustomForm*> guests_; // forms embedded in this one
     int32_t clientWidth_ = 0;
     int32_t clientHeight_ = 0;
     TWindowState windowState_ = TWindowState::wsNormal;
@@ -121,6 +154,9 @@ class TApplication {
     std::string Title() const;
     void SetTitle(const std::string& title);
     TCustomForm* MainForm() const { return mainForm_; }
+    // The innermost form shown modally, else the form activated last while
+    // it is visible, else the main form.
+    TCustomForm* ActiveForm() const;
 
     // Creates a form owned by the application; the first becomes the main form.
     template <class T> T* CreateForm() {
@@ -142,9 +178,14 @@ class TApplication {
     void HandleException(std::exception_ptr e);
     std::function<void(std::exception_ptr)> OnException;
 
-
   private:
+    friend class TCustomForm;
+    // A form going away is active or modal no more.
+    void Forget(TCustomForm* form);
+
     TCustomForm* mainForm_ = nullptr;
+    TCustomForm* activated_ = nullptr;
+    std::vector<TCustomForm*> modal_; // innermost last
     std::vector<TCustomForm*> forms_;
 };
 

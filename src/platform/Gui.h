@@ -48,6 +48,37 @@ struct Bounds {
 };
 
 enum class ShowState { Normal, Maximized, Hidden };
+
+// The frame of a top-level form: none (a popup), a fixed single line, a
+// sizing frame, a dialog frame, or the small caption of a tool window.
+enum class FormBorder { None, Single, Sizeable, Dialog, ToolWindow, SizeToolWin };
+
+// What a form's frame shows. Without the system menu there is no close box
+// and no minimize or maximize box; dialog and tool frames have neither box.
+struct FormStyle {
+    FormBorder Border = FormBorder::Sizeable;
+    bool SystemMenu = true;
+    bool MinimizeBox = true;
+    bool MaximizeBox = true;
+    bool HelpButton = false;
+    bool operator==(const FormStyle&) const = default;
+};
+
+class IForm;
+
+// How a form is made. An owned form stays above its owner. An embedded form
+// is a borderless child window in its host's client area (its bounds are
+// relative to it); it has no frame, style or owner of its own, and the keys
+// typed in its controls act on it.
+struct FormOptions {
+    FormStyle Style;
+    IForm* Owner = nullptr;
+    IForm* Host = nullptr;
+};
+
+// Keys a form handles itself: Enter presses its default button, Escape its
+// cancel button; Alt+F4 asks it to close, as its close box does.
+enum class FormKey { Enter, Escape, AltF4 };
 enum class CursorKind { Default, Hourglass };
 
 // What a child window is. Panels, bevels, images and grids are plain windows
@@ -253,7 +284,8 @@ class IControl {
 };
 
 // What a form tells its owner. Called from the message loop; an exception
-// thrown here goes to the application's exception handler.
+// thrown here goes to the application's exception handler, or ends the modal
+// loop that runs (see RunUntil).
 class IFormEvents {
   public:
     virtual ~IFormEvents() = default;
@@ -264,9 +296,14 @@ class IFormEvents {
     virtual void OnResize() = 0;
     // The user pressed Tab (with Shift: backward) in the form.
     virtual void OnTab(bool backward) = 0;
+    // The user pressed Enter or Escape in the form, and the focused control
+    // does not take the key itself (a focused push button takes Enter and is
+    // pressed, a memo keeps it).
+    virtual void OnKey(FormKey /*key*/) {}
 };
 
-// A top-level window, destroyed with this object.
+// A top-level or embedded window, destroyed with this object; destroy the
+// forms embedded in a host before the host.
 class IForm {
   public:
     virtual ~IForm() = default;
@@ -298,6 +335,17 @@ class IForm {
     // key goes through the message loop, which hands it to OnTab unless the
     // focused control takes Tab itself; it is handled before this returns.
     virtual void PressTab(bool backward) = 0;
+    // As a user would: presses a key in the form (in the embedded form the
+    // focus is in, when it is in one), through the message loop as PressTab
+    // does. Alt+F4 reaches the top-level form as OnClose.
+    virtual void PressKey(FormKey key) = 0;
+
+    // A disabled form takes no input from the user.
+    virtual bool Enabled() = 0;
+    virtual void SetEnabled(bool enabled) = 0;
+    // Puts the form over its siblings: an embedded form over the other
+    // windows in its host, a top-level form over the other forms.
+    virtual void BringToFront() = 0;
 };
 
 class IGui {
@@ -307,10 +355,16 @@ class IGui {
     virtual std::string Title() = 0;
     virtual void SetTitle(const std::string& title) = 0;
 
-    virtual std::unique_ptr<IForm> CreateForm(const std::string& caption, const Bounds& bounds,
-                                              IFormEvents& events) = 0;
+    virtual std::unique_ptr<IForm> CreateForm(const std::string& caption, const Bounds& bounds, IFormEvents& events,
+                                              const FormOptions& options) = 0;
+    // A sizeable top-level form of its own.
+    std::unique_ptr<IForm> CreateForm(const std::string& caption, const Bounds& bounds, IFormEvents& events) {
+        return CreateForm(caption, bounds, events, FormOptions{});
+    }
     virtual int ScreenWidth() = 0;
     virtual int ScreenHeight() = 0;
+    // The height of a form's caption bar.
+    virtual int CaptionHeight() = 0;
     // The size text takes in a font ("&" marks an accelerator and takes no
     // room; "&&" is one "&"); with wrapWidth > 0, lines break at spaces to fit.
     // Empty text measures as one blank.
@@ -321,8 +375,13 @@ class IGui {
     // Delivers the messages waiting now and returns.
     virtual void ProcessMessages() = 0;
     // Runs the message loop until `done` answers true or the program ends: a
-    // modal form's loop.
+    // modal loop. An exception thrown by an event handler meanwhile (also one
+    // that leaves a ProcessMessages called by a handler) ends the innermost
+    // modal loop and leaves this call; the exception handler does not see it.
     virtual void RunUntil(const std::function<bool()>& done) = 0;
+    // `form`'s modal loop: disables the other visible top-level forms, runs
+    // RunUntil, and enables them again, also when an exception leaves it.
+    virtual void RunModal(IForm& form, const std::function<bool()>& done) = 0;
     virtual void Terminate() = 0;
     virtual bool Terminated() = 0;
 
@@ -330,8 +389,9 @@ class IGui {
     virtual int MessageBox(const std::string& text, const std::string& caption, unsigned flags) = 0;
     virtual void SetCursor(CursorKind cursor) = 0;
 
-    // Receives the exceptions thrown by form event handlers. Without a handler
-    // such an exception leaves RunMessageLoop or ProcessMessages.
+    // Receives the exceptions thrown by form event handlers outside modal
+    // loops. Without a handler such an exception leaves RunMessageLoop or
+    // ProcessMessages.
     virtual void SetExceptionHandler(std::function<void(std::exception_ptr)> handler) = 0;
 };
 

@@ -78,7 +78,7 @@ void FakeControl::Repaint() {
     try {
         PaintGrid(canvas);
     } catch (...) {
-        if (!gui_.handler_)
+        if (!gui_.HandlesErrors())
             throw;
         gui_.handler_(std::current_exception());
     }
@@ -247,8 +247,7 @@ void FakeControl::Click() {
 void FakeControl::Toggle(int index) {
     std::optional<Bounds> row = ItemRect(index);
     // The button must be on the screen: a row scrolled out of the client area has none to click.
-    if (!Showing() || !Usable() || !row || row->Top < 0 || row->Top >= ClientHeight() ||
-        !HasChildren(nodes_, index))
+    if (!Showing() || !Usable() || !row || row->Top < 0 || row->Top >= ClientHeight() || !HasChildren(nodes_, index))
         return;
     gui_.focused_ = this;
     int top = TopRow();

@@ -72,6 +72,7 @@ class FakeControl : public IControl {
 
     // What the headless realization knows beyond the interface.
     FakeControl* Parent() const { return parent_; }
+    FakeForm& Form() const { return form_; }
     const Bounds& GetBoundsConst() const { return bounds_; }
     TextAlign Alignment() const { return align_; }
     bool WordWrap() const { return wordWrap_; }

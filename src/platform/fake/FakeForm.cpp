@@ -60,8 +60,10 @@ std::string BoundsText(const Bounds& b) {
            std::to_string(b.Height);
 }
 
-FakeForm::FakeForm(FakeGui& gui, std::string caption, const Bounds& bounds, IFormEvents& events)
-    : gui_(gui), caption_(std::move(caption)), bounds_(bounds), restored_(bounds), events_(events) {}
+FakeForm::FakeForm(FakeGui& gui, std::string caption, const Bounds& bounds, IFormEvents& events, const FormStyle& style,
+                   FakeForm* owner, FakeForm* host)
+    : gui_(gui), caption_(std::move(caption)), bounds_(bounds), restored_(bounds), events_(events), style_(style),
+      owner_(owner), host_(host) {}
 
 FakeForm::~FakeForm() {
     gui_.Record("DestroyForm " + caption_);
@@ -76,12 +78,14 @@ void FakeForm::Show(ShowState state) {
             gui_.focused_ = nullptr;
         return;
     }
-    if (state == ShowState::Maximized)
+    if (state == ShowState::Maximized && !host_)
         bounds_ = {0, 0, gui_.ScreenWidth(), gui_.ScreenHeight()};
     else
         bounds_ = restored_;
     visible_ = true;
-    if (!shown_) {
+    stacking_ = gui_.NextStacking();
+    // An embedded form is never active: its host is.
+    if (!shown_ && !host_) {
         shown_ = true;
         gui_.queue_.push_back({this, FakeGui::FormEvent::Activate, {}});
     }
@@ -100,11 +104,13 @@ void FakeForm::SetCaption(const std::string& caption) {
 void FakeForm::Repaint() { gui_.Record("Repaint " + caption_); }
 
 Bounds FakeForm::ClientBounds() {
-    return {0, 0, std::max(0, bounds_.Width - kFrameWidth), std::max(0, bounds_.Height - kFrameHeight)};
+    int frameWidth = Framed() ? kFrameWidth : 0, frameHeight = Framed() ? kFrameHeight : 0;
+    return {0, 0, std::max(0, bounds_.Width - frameWidth), std::max(0, bounds_.Height - frameHeight)};
 }
 
 void FakeForm::SetClientSize(int width, int height) {
-    SetBounds({bounds_.Left, bounds_.Top, width + kFrameWidth, height + kFrameHeight});
+    int frameWidth = Framed() ? kFrameWidth : 0, frameHeight = Framed() ? kFrameHeight : 0;
+    SetBounds({bounds_.Left, bounds_.Top, width + frameWidth, height + frameHeight});
 }
 
 std::unique_ptr<IControl> FakeForm::CreateControl(ControlKind kind, const std::string& name, IControl* parent,
@@ -153,11 +159,64 @@ void FakeForm::SetTabOrder(const std::vector<IControl*>& controls) {
     }
 }
 
+FakeForm& FakeForm::KeyTarget() {
+    FakeControl* focused = gui_.focused_;
+    if (!focused)
+        return *this;
+    for (FakeForm* f = &focused->Form(); f; f = f->host_)
+        if (f == this)
+            return focused->Form();
+    return *this;
+}
+
 // No headless control takes Tab itself: the form hears every one.
 void FakeForm::PressTab(bool backward) {
     gui_.Record(std::string(backward ? "PressTab backward " : "PressTab ") + caption_);
-    gui_.Post(*this, backward ? FakeGui::FormEvent::ShiftTab : FakeGui::FormEvent::Tab);
+    gui_.Post(KeyTarget(), backward ? FakeGui::FormEvent::ShiftTab : FakeGui::FormEvent::Tab);
     gui_.ProcessMessages();
+}
+
+// A focused push button takes Enter and is pressed; a memo keeps it.
+void FakeForm::PressKey(FormKey key) {
+    static const char* const names[] = {"Enter", "Escape", "AltF4"};
+    gui_.Record(std::string("PressKey ") + names[static_cast<int>(key)] + " " + caption_);
+    if (!enabled_)
+        return;
+    FakeForm& target = KeyTarget();
+    FakeControl* focused = gui_.focused_ && &gui_.focused_->Form() == &target ? gui_.focused_ : nullptr;
+    if (key == FormKey::AltF4) {
+        FakeForm* top = this;
+        while (top->host_)
+            top = top->host_;
+        gui_.Post(*top, FakeGui::FormEvent::Close);
+    } else if (key == FormKey::Enter && focused && focused->Kind() == ControlKind::Button) {
+        gui_.queue_.push_back({nullptr, FakeGui::FormEvent::Activate, [focused] { focused->Click(); }});
+    } else if (key == FormKey::Enter && focused &&
+               (focused->Kind() == ControlKind::Memo || focused->Kind() == ControlKind::RichEdit)) {
+        return;
+    } else {
+        gui_.Post(target, key == FormKey::Enter ? FakeGui::FormEvent::Enter : FakeGui::FormEvent::Escape);
+    }
+    gui_.ProcessMessages();
+}
+
+void FakeForm::SetEnabled(bool enabled) {
+    gui_.Record(std::string(enabled ? "Enable " : "Disable ") + caption_);
+    enabled_ = enabled;
+}
+
+void FakeForm::BringToFront() {
+    gui_.Record("BringToFront " + caption_);
+    stacking_ = gui_.NextStacking();
+}
+
+void FakeForm::Orphan(FakeForm* gone) {
+    if (owner_ == gone)
+        owner_ = nullptr;
+    if (host_ == gone) {
+        host_ = nullptr;
+        visible_ = false;
+    }
 }
 
 void FakeForm::Forget(FakeControl* control) {

@@ -3,6 +3,8 @@
 #include "platform/fake/FakeControl.h"
 #include "platform/fake/FakeForm.h"
 
+#include "platform/PlatformErrors.h"
+
 #include <algorithm>
 
 namespace sw::fake {
@@ -15,16 +17,39 @@ void FakeGui::Post(IForm& form, FormEvent event) {
         queue_.push_back({*it, event, {}});
 }
 
-void FakeGui::Post(std::function<void()> action) {
-    queue_.push_back({nullptr, FormEvent::Activate, std::move(action)});
-}
+void FakeGui::Post(std::function<void()> action) { userActions_.push_back(std::move(action)); }
 
 IControl* FakeGui::FindControl(const std::string& name) {
+    FakeControl* front = nullptr;
+    int frontStacking = 0;
+    IControl* any = nullptr;
+    for (FakeForm* form : forms_) {
+        auto* found = static_cast<FakeControl*>(form->FindControl(name));
+        if (!found)
+            continue;
+        if (!any)
+            any = found;
+        if (found->Showing() && (!front || form->Stacking() > frontStacking)) {
+            front = found;
+            frontStacking = form->Stacking();
+        }
+    }
+    return front ? front : any;
+}
+
+IControl* FakeGui::FindControl(const std::string& formCaption, const std::string& name) {
+    FakeForm* form = FindForm(formCaption);
+    return form ? form->FindControl(name) : nullptr;
+}
+
+FakeForm* FakeGui::FindForm(const std::string& caption) {
     for (FakeForm* form : forms_)
-        if (IControl* found = form->FindControl(name))
-            return found;
+        if (form->Caption() == caption)
+            return form;
     return nullptr;
 }
+
+int FakeGui::CaptionHeight() { return FakeForm::kCaptionHeight; }
 
 IControl* FakeGui::FocusedControl() const { return focused_; }
 
@@ -79,15 +104,33 @@ void FakeGui::SetTitle(const std::string& title) {
     title_ = title;
 }
 
-std::unique_ptr<IForm> FakeGui::CreateForm(const std::string& caption, const Bounds& bounds, IFormEvents& events) {
-    Record("CreateForm " + caption + " " + BoundsText(bounds));
-    auto form = std::make_unique<FakeForm>(*this, caption, bounds, events);
+std::unique_ptr<IForm> FakeGui::CreateForm(const std::string& caption, const Bounds& bounds, IFormEvents& events,
+                                           const FormOptions& options) {
+    auto find = [&](IForm* wanted, const char* role) -> FakeForm* {
+        if (!wanted)
+            return nullptr;
+        auto it = std::find(forms_.begin(), forms_.end(), wanted);
+        if (it == forms_.end())
+            throw EPlatformError("The " + std::string(role) + " of " + caption + " is not a form of this GUI");
+        return *it;
+    };
+    FakeForm* owner = find(options.Owner, "owner");
+    FakeForm* host = find(options.Host, "host");
+    std::string record = "CreateForm " + caption + " " + BoundsText(bounds);
+    if (host)
+        record += " in " + host->Caption();
+    else if (owner)
+        record += " owned by " + owner->Caption();
+    Record(record);
+    auto form = std::make_unique<FakeForm>(*this, caption, bounds, events, options.Style, host ? nullptr : owner, host);
     forms_.push_back(form.get());
     return form;
 }
 
 void FakeGui::Forget(FakeForm* form) {
     forms_.erase(std::remove(forms_.begin(), forms_.end(), form), forms_.end());
+    for (FakeForm* other : forms_)
+        other->Orphan(form);
     queue_.erase(std::remove_if(queue_.begin(), queue_.end(), [&](const Pending& p) { return p.form == form; }),
                  queue_.end());
 }
@@ -113,33 +156,85 @@ void FakeGui::Deliver(const Pending& pending) {
         case FormEvent::ShiftTab:
             events.OnTab(pending.event == FormEvent::ShiftTab);
             break;
+        case FormEvent::Enter:
+        case FormEvent::Escape:
+            events.OnKey(pending.event == FormEvent::Enter ? FormKey::Enter : FormKey::Escape);
+            break;
         }
     } catch (...) {
-        if (!handler_)
+        if (!HandlesErrors())
             throw;
         handler_(std::current_exception());
     }
 }
 
-void FakeGui::DeliverWhile(const std::function<bool()>& go) {
-    while (!terminated_ && !queue_.empty() && go()) {
-        Pending next = queue_.front();
-        queue_.pop_front();
+void FakeGui::DeliverWhile(const std::function<bool()>& go, bool waits) {
+    while (!terminated_ && go()) {
+        Pending next;
+        if (!queue_.empty()) {
+            next = queue_.front();
+            queue_.pop_front();
+        } else if (waits && !userActions_.empty()) {
+            next = {nullptr, FormEvent::Activate, std::move(userActions_.front())};
+            userActions_.pop_front();
+        } else {
+            break;
+        }
         Deliver(next);
     }
 }
 
 void FakeGui::RunMessageLoop() {
     Record("RunMessageLoop");
-    DeliverWhile([] { return true; });
+    DeliverWhile([] { return true; }, true);
 }
 
 void FakeGui::ProcessMessages() {
-    DeliverWhile([] { return true; });
+    DeliverWhile([] { return true; }, false);
 }
 
+namespace {
+struct ModalDepth {
+    int& depth;
+    explicit ModalDepth(int& d) : depth(++d) {}
+    ~ModalDepth() { --depth; }
+    ModalDepth(const ModalDepth&) = delete;
+    ModalDepth& operator=(const ModalDepth&) = delete;
+};
+} // namespace
+
 void FakeGui::RunUntil(const std::function<bool()>& done) {
-    DeliverWhile([&] { return !done(); });
+    ModalDepth modal(modalDepth_);
+    DeliverWhile([&] { return !done(); }, true);
+}
+
+void FakeGui::RunModal(IForm& form, const std::function<bool()>& done) {
+    auto it = std::find(forms_.begin(), forms_.end(), &form);
+    if (it == forms_.end())
+        throw EPlatformError("The modal form is not a form of this GUI");
+    FakeForm* modal = *it;
+    Record("RunModal " + modal->Caption());
+    std::vector<FakeForm*> disabled;
+    for (FakeForm* other : forms_)
+        if (other != modal && !other->Host() && other->Visible() && other->Enabled()) {
+            other->SetEnabled(false);
+            disabled.push_back(other);
+        }
+    struct Enable {
+        FakeGui& gui;
+        std::vector<FakeForm*>& forms;
+        ~Enable() {
+            for (FakeForm* f : forms)
+                if (std::find(gui.forms_.begin(), gui.forms_.end(), f) != gui.forms_.end())
+                    f->SetEnabled(true);
+        }
+    } enable{*this, disabled};
+    ModalDepth depth(modalDepth_);
+    auto go = [&] { return !done(); };
+    DeliverWhile(go, false);
+    if (whenShownModally_ && !terminated_ && go())
+        Deliver({nullptr, FormEvent::Activate, [&] { whenShownModally_(*modal); }});
+    DeliverWhile(go, true);
 }
 
 void FakeGui::Terminate() {

@@ -1,6 +1,8 @@
 // A headless GUI for tests. Every call is recorded; message boxes take their
 // answers from a queue; form events wait in a queue that the message loop
-// and ProcessMessages deliver. The message loop never blocks: it returns when
+// and ProcessMessages deliver. What a user does waits in a queue of its own
+// that only a waiting loop (RunMessageLoop, RunUntil) takes from, once the
+// events are delivered. The message loop never blocks: it returns when
 // terminated or when nothing is queued.
 #pragma once
 
@@ -16,7 +18,7 @@ class FakeControl;
 
 class FakeGui : public IGui {
   public:
-    enum class FormEvent { Activate, Close, Resize, Tab, ShiftTab };
+    enum class FormEvent { Activate, Close, Resize, Tab, ShiftTab, Enter, Escape };
 
     struct Box {
         std::string Text;
@@ -42,18 +44,29 @@ class FakeGui : public IGui {
     // Queues an event for a form, as a user or the system would cause it.
     void Post(IForm& form, FormEvent event);
     // Queues something a user does (pressing a button of a modal form, ...),
-    // run by the message loop in turn with the events.
+    // run when a loop waits for input, never by ProcessMessages.
     void Post(std::function<void()> action);
-    // A living control of any form by name; none when there is none.
+    // Runs inside each modal loop, for its form, before anything the user
+    // queued: what the user does in that form.
+    void WhenShownModally(std::function<void(IForm&)> action) { whenShownModally_ = std::move(action); }
+    // A living control by name: the one shown in front (embedded forms
+    // brought to the front last win), else any; none when there is none.
     IControl* FindControl(const std::string& name);
+    // The living control of that name in the form of that caption.
+    IControl* FindControl(const std::string& formCaption, const std::string& name);
+    FakeForm* FindForm(const std::string& caption);
     IControl* FocusedControl() const;
     void SetScreenSize(int width, int height);
 
     std::string Title() override { return title_; }
     void SetTitle(const std::string& title) override;
-    std::unique_ptr<IForm> CreateForm(const std::string& caption, const Bounds& bounds, IFormEvents& events) override;
+    using IGui::CreateForm;
+    std::unique_ptr<IForm> CreateForm(const std::string& caption, const Bounds& bounds, IFormEvents& events,
+                                      const FormOptions& options) override;
     int ScreenWidth() override { return screenWidth_; }
     int ScreenHeight() override { return screenHeight_; }
+    // FakeForm::kCaptionHeight.
+    int CaptionHeight() override;
     // Every character is half the font's pixel height wide, every line 2 pixels
     // taller than the font.
     Bounds MeasureText(const FontSpec& font, const std::string& text, int wrapWidth) override;
@@ -61,6 +74,7 @@ class FakeGui : public IGui {
     void ProcessMessages() override;
     // Returns also when nothing is queued.
     void RunUntil(const std::function<bool()>& done) override;
+    void RunModal(IForm& form, const std::function<bool()>& done) override;
     void Terminate() override;
     bool Terminated() override { return terminated_; }
     int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override;
@@ -79,7 +93,11 @@ class FakeGui : public IGui {
     void Record(std::string call) { calls_.push_back(std::move(call)); }
     void Forget(FakeForm* form);
     void Deliver(const Pending& pending);
-    void DeliverWhile(const std::function<bool()>& go);
+    // Delivers the events, then (when `waits`) the user's actions, while `go`.
+    void DeliverWhile(const std::function<bool()>& go, bool waits);
+    int NextStacking() { return ++stacking_; }
+    // Whether an exception of a handler goes to the handler: outside modal loops.
+    bool HandlesErrors() const { return handler_ && modalDepth_ == 0; }
 
     std::string title_;
     int screenWidth_ = 1024;
@@ -91,6 +109,10 @@ class FakeGui : public IGui {
     std::vector<Box> boxes_;
     std::vector<std::string> calls_;
     std::deque<Pending> queue_;
+    std::deque<std::function<void()>> userActions_;
+    std::function<void(IForm&)> whenShownModally_;
+    int modalDepth_ = 0;
+    int stacking_ = 0;
     std::vector<FakeForm*> forms_;
     FakeControl* focused_ = nullptr;
     std::function<void(std::exception_ptr)> handler_;

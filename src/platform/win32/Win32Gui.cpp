@@ -17,38 +17,124 @@ namespace {
 const char kClassName[] = "SetwrightForm";
 constexpr UINT kActivated = WM_APP + 1;
 
+// The window styles of a top-level form's frame.
+void FrameStyles(const FormStyle& s, DWORD& style, DWORD& exStyle) {
+    exStyle = 0;
+    switch (s.Border) {
+    case FormBorder::None:
+        style = WS_POPUP;
+        break;
+    case FormBorder::Single:
+        style = WS_OVERLAPPED | WS_CAPTION;
+        break;
+    case FormBorder::Sizeable:
+        style = WS_OVERLAPPED | WS_CAPTION | WS_THICKFRAME;
+        break;
+    case FormBorder::Dialog:
+        style = WS_POPUP | WS_CAPTION | DS_MODALFRAME;
+        exStyle = WS_EX_DLGMODALFRAME;
+        break;
+    case FormBorder::ToolWindow:
+        style = WS_OVERLAPPED | WS_CAPTION;
+        exStyle = WS_EX_TOOLWINDOW;
+        break;
+    case FormBorder::SizeToolWin:
+        style = WS_OVERLAPPED | WS_CAPTION | WS_THICKFRAME;
+        exStyle = WS_EX_TOOLWINDOW;
+        break;
+    }
+    if (s.Border == FormBorder::None || !s.SystemMenu)
+        return;
+    style |= WS_SYSMENU;
+    bool boxes = s.Border == FormBorder::Single || s.Border == FormBorder::Sizeable;
+    if (boxes && s.MinimizeBox)
+        style |= WS_MINIMIZEBOX;
+    if (boxes && s.MaximizeBox)
+        style |= WS_MAXIMIZEBOX;
+    // Windows shows the help button only without the other boxes.
+    if (s.HelpButton && !(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)))
+        exStyle |= WS_EX_CONTEXTHELP;
+}
+
+// The key state for a simulated key press: Shift and Alt as asked, Control up.
+struct HeldKeys {
+    BYTE before[256];
+    HeldKeys(bool shift, bool alt) {
+        GetKeyboardState(before);
+        BYTE held[256];
+        std::copy(std::begin(before), std::end(before), held);
+        held[VK_SHIFT] = held[VK_LSHIFT] = shift ? 0x80 : 0;
+        held[VK_MENU] = held[VK_LMENU] = alt ? 0x80 : 0;
+        held[VK_CONTROL] = held[VK_LCONTROL] = 0;
+        SetKeyboardState(held);
+    }
+    ~HeldKeys() { SetKeyboardState(before); }
+    HeldKeys(const HeldKeys&) = delete;
+    HeldKeys& operator=(const HeldKeys&) = delete;
+};
+} // namespace
+
 class Win32Form : public IForm {
   public:
-    Win32Form(Win32Gui& gui, const std::string& caption, const Bounds& b, IFormEvents& events)
-        : gui_(gui), events_(events) {
-        hwnd_ = CreateWindowExA(0, kClassName, caption.c_str(), WS_OVERLAPPEDWINDOW, b.Left, b.Top, b.Width, b.Height,
-                                nullptr, nullptr, GetModuleHandleA(nullptr), this);
+    Win32Form(Win32Gui& gui, const std::string& caption, const Bounds& b, IFormEvents& events,
+              const FormOptions& options)
+        : gui_(gui), events_(events), host_(static_cast<Win32Form*>(options.Host)) {
+        DWORD style = 0, exStyle = 0;
+        HWND parent = nullptr;
+        if (host_) {
+            style = WS_CHILD | WS_CLIPSIBLINGS;
+            parent = host_->hwnd_;
+        } else {
+            FrameStyles(options.Style, style, exStyle);
+            if (options.Owner)
+                parent = static_cast<Win32Form*>(options.Owner)->hwnd_;
+        }
+        hwnd_ = CreateWindowExA(exStyle, kClassName, caption.c_str(), style, b.Left, b.Top, b.Width, b.Height, parent,
+                                nullptr, GetModuleHandleA(nullptr), this);
         if (!hwnd_)
             throw EPlatformError("Cannot create the window " + caption + " (error " + std::to_string(GetLastError()) +
                                  ")");
         created_ = true;
+        gui_.forms_.push_back(this);
     }
 
     // The form owns its window: a copy would destroy it twice.
     Win32Form(const Win32Form&) = delete;
     Win32Form& operator=(const Win32Form&) = delete;
 
+    // Windows destroys the windows a window owns or holds with it: those of
+    // forms still living are let go first, so that none is left dangling.
     ~Win32Form() override {
+        auto& forms = gui_.forms_;
+        forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
+        for (Win32Form* other : forms) {
+            if (other->host_ == this) {
+                ShowWindow(other->hwnd_, SW_HIDE);
+                SetParent(other->hwnd_, nullptr);
+                other->host_ = nullptr;
+            } else if (!other->host_ && GetWindow(other->hwnd_, GW_OWNER) == hwnd_) {
+                SetWindowLongPtrA(other->hwnd_, GWLP_HWNDPARENT, 0);
+            }
+        }
         SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
         DestroyWindow(hwnd_);
     }
 
     void Show(ShowState state) override {
         ShowWindow(hwnd_, state == ShowState::Hidden      ? SW_HIDE
+                          : host_                         ? SW_SHOW
                           : state == ShowState::Maximized ? SW_SHOWMAXIMIZED
                                                           : SW_SHOWNORMAL);
     }
 
     bool Visible() override { return IsWindowVisible(hwnd_); }
 
+    // An embedded form's in its host's client area.
     Bounds GetBounds() override {
         RECT r{};
         GetWindowRect(hwnd_, &r);
+        if (host_)
+            MapWindowPoints(HWND_DESKTOP, host_->hwnd_, reinterpret_cast<POINT*>(&r), 2);
         return {r.left, r.top, r.right - r.left, r.bottom - r.top};
     }
 
@@ -156,41 +242,90 @@ class Win32Form : public IForm {
     // The key goes to the focused window of this form (or the form) with the
     // Shift key held as asked, through the message loop.
     void PressTab(bool backward) override {
-        HWND focus = GetFocus();
-        HWND target = focus && (focus == hwnd_ || IsChild(hwnd_, focus)) ? focus : hwnd_;
-        struct HeldKeys {
-            BYTE before[256];
-            explicit HeldKeys(bool shift) {
-                GetKeyboardState(before);
-                BYTE held[256];
-                std::copy(std::begin(before), std::end(before), held);
-                held[VK_SHIFT] = held[VK_LSHIFT] = shift ? 0x80 : 0;
-                SetKeyboardState(held);
-            }
-            ~HeldKeys() { SetKeyboardState(before); }
-        } keys(backward);
-        PostMessageA(target, WM_KEYDOWN, VK_TAB, 0x000F0001);
+        HeldKeys keys(backward, false);
+        PostMessageA(KeyTarget(), WM_KEYDOWN, VK_TAB, 0x000F0001);
         gui_.ProcessMessages();
     }
 
+    // Enter and Escape as the keyboard sends them; Alt+F4 with Alt held, as a
+    // system key that the window's default handling turns into a close.
+    void PressKey(FormKey key) override {
+        if (!IsWindowEnabled(hwnd_))
+            return;
+        HeldKeys keys(false, key == FormKey::AltF4);
+        HWND target = KeyTarget();
+        switch (key) {
+        case FormKey::Enter:
+            PostMessageA(target, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+            break;
+        case FormKey::Escape:
+            PostMessageA(target, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+            break;
+        case FormKey::AltF4:
+            PostMessageA(target, WM_SYSKEYDOWN, VK_F4, 0x203E0001);
+            break;
+        }
+        gui_.ProcessMessages();
+    }
+
+    bool Enabled() override { return IsWindowEnabled(hwnd_); }
+    void SetEnabled(bool enabled) override { EnableWindow(hwnd_, enabled); }
+
+    void BringToFront() override {
+        SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | (host_ ? SWP_NOACTIVATE : 0));
+    }
+
+    bool Embedded() const { return host_ != nullptr; }
+    HWND Window() const { return hwnd_; }
+
+    // The form of ours a window is in: the nearest form window at or above
+    // it, embedded ones included; none for windows of others.
+    static Win32Form* FormOf(HWND window) {
+        for (HWND w = window; w; w = (GetWindowLongA(w, GWL_STYLE) & WS_CHILD) ? GetParent(w) : nullptr) {
+            char name[sizeof kClassName + 1] = {};
+            if (GetClassNameA(w, name, sizeof name) && std::strcmp(name, kClassName) == 0) {
+                auto* form = reinterpret_cast<Win32Form*>(GetWindowLongPtrA(w, GWLP_USERDATA));
+                return form && form->created_ ? form : nullptr;
+            }
+        }
+        return nullptr;
+    }
+
     // Tab in a window of one of our forms, unless the window takes Tab
-    // itself: the form moves the focus.
+    // itself: the form the window is in moves the focus.
     static bool TabKey(const MSG& msg) {
         if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0)
             return false;
-        HWND root = msg.hwnd;
-        while (root && (GetWindowLongA(root, GWL_STYLE) & WS_CHILD))
-            root = GetParent(root);
-        char name[sizeof kClassName + 1] = {};
-        if (!root || !GetClassNameA(root, name, sizeof name) || std::strcmp(name, kClassName) != 0)
+        Win32Form* form = FormOf(msg.hwnd);
+        if (!form)
             return false;
-        auto* form = reinterpret_cast<Win32Form*>(GetWindowLongPtrA(root, GWLP_USERDATA));
-        if (!form || !form->created_)
-            return false;
-        if (msg.hwnd != root &&
+        if (msg.hwnd != form->hwnd_ &&
             (SendMessageA(msg.hwnd, WM_GETDLGCODE, VK_TAB, reinterpret_cast<LPARAM>(&msg)) & DLGC_WANTTAB))
             return false;
         form->Call(&IFormEvents::OnTab, GetKeyState(VK_SHIFT) < 0);
+        return true;
+    }
+
+    // Enter or Escape in a window of one of our forms: a window that wants
+    // the key keeps it (a memo Enter, a dropped-down list both), a focused
+    // push button is pressed by Enter, else the form the window is in hears it.
+    static bool DialogKey(const MSG& msg) {
+        if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0)
+            return false;
+        Win32Form* form = FormOf(msg.hwnd);
+        if (!form)
+            return false;
+        bool enter = msg.wParam == VK_RETURN;
+        if (msg.hwnd != form->hwnd_) {
+            auto code = SendMessageA(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
+            if ((code & DLGC_WANTMESSAGE) || (enter && (code & DLGC_WANTALLKEYS)))
+                return false;
+            if (enter && (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))) {
+                SendMessageA(msg.hwnd, BM_CLICK, 0, 0);
+                return true;
+            }
+        }
+        form->Call(&IFormEvents::OnKey, enter ? FormKey::Enter : FormKey::Escape);
         return true;
     }
 
@@ -230,6 +365,13 @@ class Win32Form : public IForm {
     }
 
   private:
+    // Where a key pressed in this form goes: the focused window when it is in
+    // this form (or a form embedded in it), else the form.
+    HWND KeyTarget() const {
+        HWND focus = GetFocus();
+        return focus && (focus == hwnd_ || IsChild(hwnd_, focus)) ? focus : hwnd_;
+    }
+
     // No exception may leave a window procedure: hand it to the application.
     template <class... Args> void Call(void (IFormEvents::*event)(Args...), Args... args) {
         try {
@@ -241,12 +383,12 @@ class Win32Form : public IForm {
 
     Win32Gui& gui_;
     IFormEvents& events_;
+    Win32Form* host_;
     HWND hwnd_ = nullptr;
     bool created_ = false;
     std::vector<IControl*> controls_;
 };
 static_assert(!std::is_copy_constructible_v<Win32Form> && !std::is_copy_assignable_v<Win32Form>);
-} // namespace
 
 Win32Gui::Win32Gui() {
     WNDCLASSA wc{};
@@ -269,13 +411,19 @@ Win32Gui::~Win32Gui() {
         PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
 }
 
-std::unique_ptr<IForm> Win32Gui::CreateForm(const std::string& caption, const Bounds& bounds, IFormEvents& events) {
-    return std::make_unique<Win32Form>(*this, caption, bounds, events);
+std::unique_ptr<IForm> Win32Gui::CreateForm(const std::string& caption, const Bounds& bounds, IFormEvents& events,
+                                            const FormOptions& options) {
+    for (IForm* wanted : {options.Owner, options.Host})
+        if (wanted && std::find(forms_.begin(), forms_.end(), wanted) == forms_.end())
+            throw EPlatformError("The owner or host of " + caption + " is not a form of this GUI");
+    return std::make_unique<Win32Form>(*this, caption, bounds, events, options);
 }
 
 int Win32Gui::ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
 
 int Win32Gui::ScreenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
+
+int Win32Gui::CaptionHeight() { return GetSystemMetrics(SM_CYCAPTION); }
 
 // Handles one message taken from the queue; false when it ends the loop.
 bool Win32Gui::Handle(const MSG& msg, bool quit) {
@@ -284,7 +432,9 @@ bool Win32Gui::Handle(const MSG& msg, bool quit) {
         quitPending_ = false;
         return false;
     }
-    if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && Win32Form::TabKey(msg)) {
+    if (msg.message == WM_KEYDOWN &&
+        ((msg.wParam == VK_TAB && Win32Form::TabKey(msg)) ||
+         ((msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE) && Win32Form::DialogKey(msg)))) {
         RethrowPending();
         return true;
     }
@@ -304,12 +454,43 @@ void Win32Gui::RunMessageLoop() {
 }
 
 void Win32Gui::RunUntil(const std::function<bool()>& done) {
+    struct Depth {
+        int& depth;
+        explicit Depth(int& d) : depth(++d) {}
+        ~Depth() { --depth; }
+        Depth(const Depth&) = delete;
+        Depth& operator=(const Depth&) = delete;
+    } modal(modalDepth_);
     MSG msg;
     while (!terminated_ && !done()) {
         BOOL got = GetMessageA(&msg, nullptr, 0, 0);
         if (!Handle(msg, got == 0 || got == -1))
             break;
     }
+}
+
+// The other forms are enabled again before the modal one goes, so that the
+// activation returns to its owner.
+void Win32Gui::RunModal(IForm& form, const std::function<bool()>& done) {
+    if (std::find(forms_.begin(), forms_.end(), &form) == forms_.end())
+        throw EPlatformError("The modal form is not a form of this GUI");
+    std::vector<Win32Form*> disabled;
+    for (Win32Form* other : forms_)
+        if (other != &form && !other->Embedded() && IsWindowVisible(other->Window()) &&
+            IsWindowEnabled(other->Window())) {
+            EnableWindow(other->Window(), FALSE);
+            disabled.push_back(other);
+        }
+    struct Enable {
+        Win32Gui& gui;
+        std::vector<Win32Form*>& forms;
+        ~Enable() {
+            for (Win32Form* f : forms)
+                if (std::find(gui.forms_.begin(), gui.forms_.end(), f) != gui.forms_.end())
+                    EnableWindow(f->Window(), TRUE);
+        }
+    } enable{*this, disabled};
+    RunUntil(done);
 }
 
 Bounds Win32Gui::MeasureText(const FontSpec& font, const std::string& text, int wrapWidth) {
@@ -353,7 +534,7 @@ void Win32Gui::SetCursor(CursorKind cursor) {
 void Win32Gui::SetExceptionHandler(std::function<void(std::exception_ptr)> handler) { handler_ = std::move(handler); }
 
 void Win32Gui::Raise(std::exception_ptr error) {
-    if (handler_) {
+    if (handler_ && modalDepth_ == 0) {
         try {
             handler_(error);
             return;

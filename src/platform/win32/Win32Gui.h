@@ -1,13 +1,19 @@
-// Top-level windows, the message loop and message boxes through the Win32
-// ANSI API. Activation is handed on through a posted message, so that a form
-// learns of it from the message loop and not inside the call that showed it.
+// Top-level and embedded form windows, the message loop and message boxes
+// through the Win32 ANSI API. Activation is handed on through a posted
+// message, so that a form learns of it from the message loop and not inside
+// the call that showed it. The loop hands Tab, Enter and Escape to the form
+// the focus is in, as a dialog's message handling would.
 #pragma once
 
 #include "platform/Gui.h"
 
+#include <vector>
+
 struct tagMSG;
 
 namespace sw::win32 {
+
+class Win32Form;
 
 class Win32Gui : public IGui {
   public:
@@ -18,12 +24,16 @@ class Win32Gui : public IGui {
 
     std::string Title() override { return title_; }
     void SetTitle(const std::string& title) override { title_ = title; }
-    std::unique_ptr<IForm> CreateForm(const std::string& caption, const Bounds& bounds, IFormEvents& events) override;
+    using IGui::CreateForm;
+    std::unique_ptr<IForm> CreateForm(const std::string& caption, const Bounds& bounds, IFormEvents& events,
+                                      const FormOptions& options) override;
     int ScreenWidth() override;
     int ScreenHeight() override;
+    int CaptionHeight() override;
     void RunMessageLoop() override;
     void ProcessMessages() override;
     void RunUntil(const std::function<bool()>& done) override;
+    void RunModal(IForm& form, const std::function<bool()>& done) override;
     Bounds MeasureText(const FontSpec& font, const std::string& text, int wrapWidth) override;
     void Terminate() override;
     bool Terminated() override { return terminated_; }
@@ -31,11 +41,13 @@ class Win32Gui : public IGui {
     void SetCursor(CursorKind cursor) override;
     void SetExceptionHandler(std::function<void(std::exception_ptr)> handler) override;
 
-    // Called by the window procedure with what an event handler threw.
+    // Called by the window procedure with what an event handler threw: to
+    // the handler outside modal loops, else kept for the loop to throw.
     void Raise(std::exception_ptr error);
     bool Hourglass() const { return cursor_ == CursorKind::Hourglass; }
 
   private:
+    friend class Win32Form;
     void RethrowPending();
     bool Handle(const tagMSG& msg, bool quit);
 
@@ -45,6 +57,8 @@ class Win32Gui : public IGui {
     CursorKind cursor_ = CursorKind::Default;
     std::function<void(std::exception_ptr)> handler_;
     std::exception_ptr pending_;
+    int modalDepth_ = 0;
+    std::vector<Win32Form*> forms_; // living forms, in creation order
 };
 
 } // namespace sw::win32
