@@ -1,14 +1,16 @@
-# sw_add_setup_program(<name> PROJECT <project.txt> [HANDLERS <source>...])
+# sw_add_setup_program(<name> PROJECT <project.txt> [HANDLERS <source>...] [DIALOGS <folder>])
 #
 # Builds an author's setup program: the project's text form compiled into the
-# TFORM1 resource, with the theme bitmap and the language flags (BM_LANG_*),
-# linked with the install engine. The handler sources define
-# BindProjectHandlers(TForm1&); without them the project has no C++ handlers.
-# Windows builds only.
+# TFORM1 resource, every dialog form of src/resources/forms (each <NAME>.txt
+# compiled into the RCDATA resource NAME), the theme bitmap and the language
+# flags (BM_LANG_*), linked with the install engine. A <NAME>.txt in the
+# DIALOGS folder replaces the dialog form of that name. The handler sources
+# define BindProjectHandlers(TForm1&); without them the project has no C++
+# handlers. Windows builds only.
 include(FormText)
 
 function(sw_add_setup_program name)
-  cmake_parse_arguments(ARG "" "PROJECT" "HANDLERS" ${ARGN})
+  cmake_parse_arguments(ARG "" "PROJECT;DIALOGS" "HANDLERS" ${ARGN})
   if(NOT ARG_PROJECT)
     message(FATAL_ERROR "sw_add_setup_program(${name}): PROJECT is required")
   endif()
@@ -20,6 +22,28 @@ function(sw_add_setup_program name)
   set(rc ${CMAKE_CURRENT_BINARY_DIR}/${name}.rc)
   set(bitmaps ${SW_RESOURCES_DIR}/installtheme1.bmp)
   set(rc_lines "TFORM1 RCDATA \"${stream}\"\nINSTALLTHEME1 BITMAP \"${SW_RESOURCES_DIR}/installtheme1.bmp\"\n")
+  # The dialog forms, the author's in place of ours of the same name.
+  file(GLOB dialog_forms ${SW_RESOURCES_DIR}/forms/*.txt)
+  if(ARG_DIALOGS)
+    get_filename_component(dialogs_dir "${ARG_DIALOGS}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
+    file(GLOB own_forms ${dialogs_dir}/*.txt)
+    foreach(own ${own_forms})
+      get_filename_component(own_name ${own} NAME)
+      list(FILTER dialog_forms EXCLUDE REGEX "/${own_name}$")
+    endforeach()
+    list(APPEND dialog_forms ${own_forms})
+  endif()
+  set(dialog_streams)
+  set(form_targets)
+  foreach(form ${dialog_forms})
+    get_filename_component(form_name ${form} NAME_WE)
+    string(TOUPPER ${form_name} form_name)
+    set(form_stream ${CMAKE_CURRENT_BINARY_DIR}/${name}-forms/${form_name}.bin)
+    sw_compile_text_form(${name}_form_${form_name} ${form} ${form_stream})
+    string(APPEND rc_lines "${form_name} RCDATA \"${form_stream}\"\n")
+    list(APPEND dialog_streams ${form_stream})
+    list(APPEND form_targets ${name}_form_${form_name})
+  endforeach()
   # The language flags, named after their files.
   file(GLOB flags ${SW_RESOURCES_DIR}/flags/BM_LANG_*.bmp)
   foreach(flag ${flags})
@@ -28,7 +52,7 @@ function(sw_add_setup_program name)
     list(APPEND bitmaps ${flag})
   endforeach()
   file(GENERATE OUTPUT ${rc} CONTENT "${rc_lines}")
-  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS "${stream};${bitmaps}")
+  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS "${stream};${dialog_streams};${bitmaps}")
   if(NOT ARG_HANDLERS)
     set(ARG_HANDLERS ${SW_APP_DIR}/DefaultHandlers.cpp)
   endif()
@@ -37,7 +61,7 @@ function(sw_add_setup_program name)
   if(TARGET sw_lean_runtime)
     target_link_libraries(${name} PRIVATE sw_lean_runtime)
   endif()
-  add_dependencies(${name} ${name}_project)
+  add_dependencies(${name} ${name}_project ${form_targets})
 endfunction()
 
 # sw_add_distribution(<target> SETUP_PROGRAM <setup target> OUTPUT <folder>

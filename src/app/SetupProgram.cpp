@@ -2,6 +2,7 @@
 
 #include "app/MainForm.h"
 #include "controls/Controls.h"
+#include "dialogs/RegisterDialogs.h"
 #include "engine/Install.h"
 #include "lang/Translator.h"
 #include "platform/Platform.h"
@@ -41,6 +42,7 @@ void RegisterAllClasses() {
     RegisterControlClasses();
     RegisterInstallerClasses();
     RegisterLanguageClasses();
+    RegisterDialogClasses();
     RegisterClass<TForm1>();
 }
 
@@ -60,11 +62,11 @@ int RunSetupProgram() {
         Application().Adopt(form);
         BindProjectHandlers(*form);
         ReadComponentStream(stream, form);
+        CreateDialogInstances();
     } catch (const std::exception& e) {
         gui.MessageBox(e.what(), gui.Title(), mb::Ok | mb::IconError);
         return 1;
     }
-    // The dialog forms are created here once the dialog subsystem exists.
     Application().Run();
     return 0;
 }

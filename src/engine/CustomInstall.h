@@ -5,6 +5,7 @@
 #pragma once
 
 #include "controls/Forms.h"
+#include "dialogs/DialogDriver.h"
 #include "engine/BuildInfo.h"
 #include "objects/FileContainer.h"
 #include "objects/InstallLists.h"
@@ -26,7 +27,7 @@ using TCleanupEvent = TEvent<TCustomInstall*, bool&>;
 using TUserAbortEvent = TEvent<TCustomInstall*, bool&>;
 using TBeforeRunFileEvent = TEvent<TCustomInstall*, TCustomInstallFile*, bool&>;
 
-class TCustomInstall : public TFileContainer, public IInstallDriverContext {
+class TCustomInstall : public TFileContainer, public IInstallDriverContext, public IDialogDriver {
     SW_DECLARE_CLASS()
   public:
     // Raises IEInstall when a driver exists already or the owner is no form.
@@ -61,7 +62,7 @@ class TCustomInstall : public TFileContainer, public IInstallDriverContext {
     // Asks the application to terminate unless OnBeforeShutdown objects.
     virtual void Shutdown();
     // True when the user's request to abort is to be honoured.
-    virtual bool QueryUserAbort();
+    bool QueryUserAbort() override;
     // Writes the batch that removes the unpacked setup at exit.
     virtual void Cleanup();
     virtual void RunFilesAfterInstall();
@@ -126,7 +127,7 @@ class TCustomInstall : public TFileContainer, public IInstallDriverContext {
 
     bool AutoMaximizeWindow() const { return autoMaximizeWindow_; }
     TBuildInfo* BuildInfo() const { return buildInfo_.get(); }
-    TPicture* DialogThemeBitmap() const { return dialogThemeBitmap_.get(); }
+    TPicture* DialogThemeBitmap() const override { return dialogThemeBitmap_.get(); }
     TDistributeType DistributeType() const override { return distributeType_; }
     void RequestReboot() override { Reboot = true; }
     bool HideMainForm() const { return hideMainForm_; }

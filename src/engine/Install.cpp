@@ -3,6 +3,8 @@
 #include "archive/MainArchiveEngine.h"
 #include "controls/Forms.h"
 #include "controls/Graphics.h"
+#include "dialogs/DialogManager.h"
+#include "dialogs/DialogRegistries.h"
 #include "lang/Translator.h"
 #include "objects/InstallFile.h"
 #include "objects/InstallLists.h"
@@ -62,6 +64,7 @@ void RegisterInstallerClasses() {
     RegisterClass<TInstallRegistry>();
     RegisterClass<TNetInstallLocation>();
     RegisterClass<TUninstallEXE>();
+    RegisterClass<TDialogManager>();
     RegisterPathSpecifierClasses();
     RegisterShortcutClasses();
 }
@@ -77,6 +80,7 @@ void CreateProgramWideObjects(TProgramState& state) {
     state.Part<TShortcutsState>();
     state.Part<TTranslateHookSlot>();
     state.Part<TTranslatorSlot>();
+    state.Part<TDialogsState>();
     // Last, so that it goes first: it frees the project's forms, whose
     // components leave the lists above.
     state.Part<TApplication>();

@@ -1,0 +1,23 @@
+#include "dialogs/RegisterDialogs.h"
+
+#include "dialogs/BaseForms.h"
+#include "dialogs/DialogRegistries.h"
+
+namespace sw {
+
+void RegisterDialogClasses() { CreateDialogRegistries(); }
+
+void CreateDialogInstances() {
+    TDialogsState& state = DialogsState();
+    if (state.Pages)
+        for (int i = 0; i < state.Pages->Count(); ++i)
+            Application().Adopt(state.Pages->Items(i).Create(nullptr));
+    if (state.ProgressForms)
+        for (const TDCFEntry& entry : *state.ProgressForms)
+            Application().Adopt(entry.Create(nullptr));
+    if (state.ChangeDiskForms)
+        for (const TBCDFEntry& entry : *state.ChangeDiskForms)
+            Application().Adopt(entry.Create(nullptr));
+}
+
+} // namespace sw
