@@ -6,6 +6,7 @@
 #include "project/Writer.h"
 #include "platform/fake/FakePlatform.h"
 #include "project/TextForm.h"
+#include "support/DialogForms.h"
 #include "support/ProgramStateForTests.h"
 #include "support/SourceFiles.h"
 
@@ -27,6 +28,7 @@ struct SetupProgramTest : ::testing::Test {
         ASSERT_GT(bmp.size(), 14u);
         fake.Resources().Add(ResourceType::Bitmap, "INSTALLTHEME1", Bytes(bmp.substr(14)));
         fake.System().SetModulePath("C:\\DIST\\SETUP.EXE");
+        test::AddShippedDialogForms(fake.Resources());
     }
     void TearDown() override { test::RenewProgramState(); }
     void UseProject(const std::string& text) {
