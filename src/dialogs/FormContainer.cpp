@@ -24,6 +24,7 @@ TBaseFormContainer::TBaseFormContainer(TComponent* owner) : TForm(owner) {
     displayPanel_ = Child<TPanel>(*this, "DisplayPanel");
     tabs_ = Child<TTabControl>(*this, "Tabs");
     OnShow = TNotifyEvent("FormShow", [this](TPersistent* s) { FormShow(s); });
+    OnActivate = TNotifyEvent("FormActivate", [this](TPersistent* s) { FormActivate(s); });
     OnResize = TNotifyEvent("FormResize", [this](TPersistent* s) { FormResize(s); });
     OnCloseQuery = TEvent<TPersistent*, bool&>("FormClose", [this](TPersistent* s, bool& c) { FormClose(s, c); });
     tabs_->OnChange = TNotifyEvent("TabsChange", [this](TPersistent* s) { TabsChange(s); });
@@ -78,6 +79,16 @@ void TBaseFormContainer::FormShow(TPersistent*) {
         finishing_ = true;
         SetModalResult(mrOk);
     }
+}
+
+void TBaseFormContainer::FormActivate(TPersistent*) {
+    // The window takes the focus when it is activated; the keys belong to the page.
+    const int current = CurrentIndex();
+    if (current < 0 || current >= static_cast<int>(pages_.size()))
+        return;
+    TBaseInstallForm* page = pages_[static_cast<size_t>(current)];
+    if (!page->FocusedControl())
+        page->SelectNext(nullptr, true);
 }
 
 void TBaseFormContainer::NextPage() {

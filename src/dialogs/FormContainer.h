@@ -43,6 +43,7 @@ class TBaseFormContainer : public TForm {
   private:
     void FormCreate(TPersistent*);
     void FormShow(TPersistent*);
+    void FormActivate(TPersistent*);
     void FormResize(TPersistent*);
     void FormClose(TPersistent*, bool& canClose);
     void TabsChange(TPersistent*);

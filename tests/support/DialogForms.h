@@ -22,7 +22,7 @@ inline std::vector<uint8_t> CompiledForm(std::string_view text, std::string_view
 // The number of forms added.
 inline int AddShippedDialogForms(fake::FakeResources& resources) {
     int added = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(std::string(SW_SOURCE_DIR) + "/src/resources/forms")) {
+    for (const auto& entry : std::filesystem::directory_iterator(SourcePath("src/resources/forms"))) {
         if (entry.path().extension() != ".txt")
             continue;
         const std::string file = entry.path().filename().string();

@@ -8,14 +8,18 @@
 
 namespace sw::test {
 
+// The path of `relative` below the source tree.
+inline std::string SourcePath(const std::string& relative) {
+#ifdef _WIN32
+    return std::string("Z:") + SW_SOURCE_DIR + "/" + relative;
+#else
+    return std::string(SW_SOURCE_DIR) + "/" + relative;
+#endif
+}
+
 // The bytes of `relative` below the source tree; empty when it cannot be read.
 inline std::string ReadSourceFile(const std::string& relative) {
-#ifdef _WIN32
-    std::string path = std::string("Z:") + SW_SOURCE_DIR + "/" + relative;
-#else
-    std::string path = std::string(SW_SOURCE_DIR) + "/" + relative;
-#endif
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(SourcePath(relative), std::ios::binary);
     std::stringstream s;
     s << in.rdbuf();
     return s.str();

@@ -2,6 +2,9 @@
 // driven by the keys a user presses (Enter, Escape, Alt+F4, Tab) from a timer
 // inside the container's modal loop. Screenshots of the pages are kept in
 // <build>/e2e/dialogs.
+// Before windows.h, which renames RegisterClass.
+#include "project/ClassRegistry.h"
+
 #include "EngineWineFixture.h"
 
 #include "controls/Controls.h"
@@ -13,10 +16,11 @@
 #include "objects/InstallMessages.h"
 #include "platform/win32/Win32Api.h"
 #include "platform/win32/Win32Gui.h"
-#include "project/ClassRegistry.h"
 #include "support/ProgramStateForTests.h"
 #include "support/ScriptedPages.h"
 #include "system/InstallErrors.h"
+
+#undef RegisterClass
 
 #include <deque>
 #include <fstream>
@@ -27,6 +31,12 @@ namespace {
 
 // What the user does, one step at each tick of a thread timer, so that each
 // runs inside the modal loop of the container.
+bool ContainerShown() {
+    TBaseInstallForm* page = PageScript().Active;
+    auto* container = page ? dynamic_cast<TCustomForm*>(page->Owner()) : nullptr;
+    return container && container->Window() && container->Window()->Visible();
+}
+
 class TUserScript {
   public:
     explicit TUserScript(std::deque<std::function<void()>> steps) : steps_(std::move(steps)) {
@@ -44,9 +54,18 @@ class TUserScript {
   private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
         TUserScript* script = current_;
-        // A step's own key presses run messages, and so ticks, again.
-        if (!script || script->busy_ || script->steps_.empty())
+        // A step's own key presses run messages, and so ticks, again; the
+        // pages are made (and messages run) before the container shows.
+        if (!script || script->busy_ || !ContainerShown())
             return;
+        if (script->steps_.empty()) {
+            // The stage should have ended: end it rather than hang.
+            if (++script->idle_ == 20 && PageScript().Active) {
+                ADD_FAILURE() << "the stage did not end after the last step";
+                PageScript().Active->AbortStage();
+            }
+            return;
+        }
         script->busy_ = true;
         std::function<void()> step = std::move(script->steps_.front());
         script->steps_.pop_front();
@@ -62,6 +81,7 @@ class TUserScript {
     std::deque<std::function<void()>> steps_;
     UINT_PTR timer_ = 0;
     bool busy_ = false;
+    int idle_ = 0;
 };
 
 class DialogsWineTest : public ::testing::Test {
@@ -168,8 +188,8 @@ TEST_F(DialogsWineTest, KeysMoveThroughThePagesAndEndTheStage) {
     });
     EXPECT_NO_THROW(driver_->Broadcast(msg::BeforeInstall, nullptr));
     EXPECT_EQ(script.Left(), 0u);
-    EXPECT_EQ(PageScript().Log, (std::vector<std::string>{"show Page 5", "show Page 6", "show Page 5", "show Page 6",
-                                                          "show Page 7", "show Page 7"}));
+    EXPECT_EQ(PageScript().Log,
+              (std::vector<std::string>{"show Page 5", "show Page 6", "show Page 5", "show Page 6", "show Page 7"}));
 
     quit = true;
     PageScript().Log.clear();
