@@ -96,6 +96,10 @@ template <typename Backend> class FormWindowContract : public ::testing::Test {
         if constexpr (Backend::Real) {
             if (!dir)
                 return;
+            for (int i = 0; i < 3; ++i) {
+                gui().ProcessMessages();
+                Sleep(30);
+            }
             HWND w = FindWindowA("SetwrightForm", caption.c_str());
             RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
             RECT r{};

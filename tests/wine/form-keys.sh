@@ -11,7 +11,7 @@ build=${1:?build directory}
 viewer="$build/tools/formviewer/formviewer.exe"
 shots="$build/e2e/form-keys"
 here=$(cd "$(dirname "$0")/../.." && pwd)
-[ -n "${SW_WINE_READY:-}" ] || { source "$here/scripts/wine-env.sh" && sw_wine_init; } || exit 1
+source "$here/scripts/wine-env.sh" && sw_wine_init || exit 1
 [ -f "$viewer" ] || { echo "no $viewer"; exit 1; }
 rm -rf "$shots"
 mkdir -p "$shots"
