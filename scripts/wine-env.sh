@@ -7,6 +7,10 @@
 #   sw_wine_box_text LOG PID              # the text of the message box a traced program shows
 #   sw_box_text_is TEXT EXPECTED          # whether that text is EXPECTED (or its start, when Wine cut it)
 #   sw_wine_answer_boxes LOG PID HANDLER  # HANDLER answers each message box of a traced program in turn
+#   sw_window_wait TITLE [SECONDS]        # the X window id of the window of that title, once it shows
+#   sw_window_shot WINDOW FOLDER NAME     # a screenshot of the window, kept as FOLDER/NAME.png
+#   sw_window_keys WINDOW KEY...          # presses keys in the window (Return, Escape, Tab, shift+Tab, alt+F4, space)
+#   sw_window_click WINDOW X Y [FX FY]    # clicks the point X,Y of the window's client area
 #
 # Exports WINEPREFIX, WINEDEBUG, WINEDLLOVERRIDES, WINEARCH, DISPLAY and SW_WINE_READY. Every Wine call is
 # bounded by a timeout, so nothing here can hang. The cleanup runs from an EXIT trap; a caller that sets
@@ -136,6 +140,52 @@ sw_wine_answer_boxes() {
         done
         sleep 0.5
     done
+}
+
+# sw_window_wait TITLE [SECONDS]: waits, SECONDS at most (default 60), until a window whose title is TITLE
+# exactly is shown on the display; prints its X window id, or fails when none showed in time.
+sw_window_wait() {
+    local title=$1 seconds=${2:-60} id i
+    for i in $(seq 1 $((seconds * 4))); do
+        id=$(timeout -k 2 10 xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n 1)
+        if [ -n "$id" ]; then
+            echo "$id"
+            return 0
+        fi
+        sleep 0.25
+    done
+    sw_wine_log "no window \"$title\" after ${seconds}s"
+    return 1
+}
+
+# sw_window_shot WINDOW FOLDER NAME: keeps a screenshot of the window (frame included) as FOLDER/NAME.png,
+# once what the last keys or clicks caused has been drawn.
+sw_window_shot() {
+    local window=$1 folder=$2 name=$3
+    mkdir -p "$folder"
+    sleep 0.5
+    timeout -k 2 30 import -window "$window" "$folder/$name.png"
+}
+
+# sw_window_keys WINDOW KEY...: gives the window the keyboard focus and presses each KEY in turn, as xdotool
+# names them: Return, Escape, Tab, shift+Tab, alt+F4, space, ...
+sw_window_keys() {
+    local window=$1 key
+    shift
+    timeout -k 2 10 xdotool windowfocus --sync "$window" 2>/dev/null ||
+        timeout -k 2 10 xdotool windowfocus "$window" || return 1
+    for key in "$@"; do
+        timeout -k 2 10 xdotool key --clearmodifiers "$key" || return 1
+        sleep 0.2
+    done
+}
+
+# sw_window_click WINDOW X Y [FX FY]: clicks the point X,Y of the window's client area (a button is clicked
+# by a point inside it, from the form's layout). FX,FY is where the client area starts in the window: by
+# default 3,22, the dialog frame and caption bar Wine draws; a sizeable frame is 4,23, no frame 0,0.
+sw_window_click() {
+    local window=$1 x=$2 y=$3 fx=${4:-3} fy=${5:-22}
+    timeout -k 2 10 xdotool mousemove --window "$window" $((x + fx)) $((y + fy)) click 1
 }
 
 # Stops the prefix's processes and the display, and removes the prefix.

@@ -1,3 +1,4 @@
+#include "platform/fake/FakeForm.h"
 #include "platform/fake/FakeGui.h"
 
 #include <gtest/gtest.h>
@@ -73,6 +74,45 @@ TEST(FakeGui, TabKeysReachTheFormAfterWhatWasQueuedBefore) {
     form->PressTab(true);
     EXPECT_EQ(events.log, "R><");
     EXPECT_EQ(gui.Calls().back(), "PressTab backward A");
+}
+
+TEST(FakeGui, UserActionsWaitForALoopThatWaitsForInput) {
+    fake::FakeGui gui;
+    Events events;
+    auto form = gui.CreateForm("A", {}, events);
+    gui.Post([&] { events.log += "u"; });
+    gui.Post(*form, fake::FakeGui::FormEvent::Resize);
+    gui.ProcessMessages();
+    EXPECT_EQ(events.log, "R");
+    gui.RunUntil([] { return false; });
+    EXPECT_EQ(events.log, "Ru");
+}
+
+TEST(FakeGui, EachModalFormMeetsTheUserInTurn) {
+    fake::FakeGui gui;
+    Events mainEvents, outerEvents, innerEvents;
+    auto main = gui.CreateForm("Main", {}, mainEvents);
+    auto outer = gui.CreateForm("Outer", {}, outerEvents);
+    auto inner = gui.CreateForm("Inner", {}, innerEvents, {FormStyle{}, outer.get(), nullptr});
+    main->Show(ShowState::Normal);
+    std::vector<std::string> seen;
+    bool innerDone = false, outerDone = false;
+    gui.WhenShownModally([&](IForm& form) {
+        seen.push_back(form.Caption() + (main->Enabled() ? " main enabled" : " main disabled"));
+        if (&form == outer.get()) {
+            inner->Show(ShowState::Normal);
+            gui.RunModal(*inner, [&] { return innerDone; });
+            outerDone = true;
+        } else {
+            EXPECT_FALSE(outer->Enabled() && outer->Visible());
+            innerDone = true;
+        }
+    });
+    outer->Show(ShowState::Normal);
+    gui.RunModal(*outer, [&] { return outerDone; });
+    EXPECT_EQ(seen, (std::vector<std::string>{"Outer main disabled", "Inner main disabled"}));
+    EXPECT_TRUE(main->Enabled());
+    EXPECT_EQ(static_cast<fake::FakeForm*>(inner.get())->Owner(), outer.get());
 }
 
 TEST(FakeGui, TerminateStopsDeliveryAndTheLoop) {
