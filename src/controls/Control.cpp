@@ -20,6 +20,11 @@ const TEnumInfo& AlignNames() { return kAlignNames; }
 const TEnumInfo& ctlprop::AnchorNames() { return kAnchorNames; }
 const TEnumInfo& AlignmentNames() { return kAlignmentNames; }
 
+const TEnumInfo& ScrollStyleNames() {
+    static const TEnumInfo names{{"ssNone", "ssHorizontal", "ssVertical", "ssBoth"}};
+    return names;
+}
+
 TextAlign ToTextAlign(TAlignment a) {
     switch (a) {
     case TAlignment::taRightJustify:
@@ -230,6 +235,17 @@ void TControl::Click() { OnClick(this); }
 void TControl::Repaint() {
     if (window_)
         window_->Repaint();
+}
+
+void TControl::Invalidate() {
+    if (window_)
+        window_->Invalidate();
+}
+
+void TControl::WindowKeyDown(int& key, bool shift) {
+    int32_t k = key;
+    OnKeyDown(this, k, shift ? 1u << ssShift : 0u);
+    key = k;
 }
 
 void TControl::Realize(IForm& form, IControl* parentWindow) {
