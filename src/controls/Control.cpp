@@ -20,11 +20,6 @@ const TEnumInfo& AlignNames() { return kAlignNames; }
 const TEnumInfo& ctlprop::AnchorNames() { return kAnchorNames; }
 const TEnumInfo& AlignmentNames() { return kAlignmentNames; }
 
-const TEnumInfo& ScrollStyleNames() {
-    static const TEnumInfo names{{"ssNone", "ssHorizontal", "ssVertical", "ssBoth"}};
-    return names;
-}
-
 TextAlign ToTextAlign(TAlignment a) {
     switch (a) {
     case TAlignment::taRightJustify:

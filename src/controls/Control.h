@@ -25,7 +25,6 @@ using TShiftState = uint32_t;
 using TKeyEvent = TEvent<TPersistent*, int32_t&, TShiftState>;
 
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
-enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
 class TWinControl;
 
@@ -244,7 +243,6 @@ class TWinControl : public TControl {
 
 const TEnumInfo& AlignNames();
 const TEnumInfo& AlignmentNames();
-const TEnumInfo& ScrollStyleNames();
 TextAlign ToTextAlign(TAlignment a);
 
 } // namespace sw

@@ -7,6 +7,7 @@ namespace sw {
 
 namespace {
 const TEnumInfo kCharCases{{"ecNormal", "ecUpperCase", "ecLowerCase"}};
+const TEnumInfo kScrollStyles{{"ssNone", "ssHorizontal", "ssVertical", "ssBoth"}};
 
 std::string JoinLines(const std::vector<std::string>& lines) {
     std::string text;
@@ -57,7 +58,7 @@ SW_CLASS_INFO(TMemo, TCustomEdit,
               ctlprop::Join({EditCommon<TMemo>(),
                              {prop::Object("Lines", &Self::Lines),
                               prop::Boolean("WordWrap", &Self::WordWrap, &Self::SetWordWrap, true),
-                              prop::Enumeration("ScrollBars", &Self::ScrollBars, ScrollStyleNames(),
+                              prop::Enumeration("ScrollBars", &Self::ScrollBars, kScrollStyles,
                                                 std::optional(TScrollStyle::ssNone)),
                               prop::Enumeration("Alignment", &Self::Alignment, AlignmentNames(),
                                                 std::optional(TAlignment::taLeftJustify))}}))

@@ -7,6 +7,7 @@
 namespace sw {
 
 enum class TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
+enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
 // A text control: OnChange runs when the text changes, typed or set.
 class TCustomEdit : public TWinControl {

@@ -28,8 +28,6 @@ SW_CLASS_INFO(TStringGrid, TWinControl,
                               prop::Set("Options", &Self::Options, kGridOptions, 0x1Fu),
                               prop::Boolean("DefaultDrawing", &Self::DefaultDrawing, &Self::SetDefaultDrawing, true),
                               prop::Integer("FixedColor", &Self::FixedColor, clBtnFace, &ColorIdents()),
-                              prop::Enumeration("ScrollBars", &Self::ScrollBars, &Self::SetScrollBars,
-                                                ScrollStyleNames(), std::optional(TScrollStyle::ssBoth)),
                               prop::Event("OnDrawCell", &Self::OnDrawCell), prop::Event("OnKeyDown", &Self::OnKeyDown)},
                              ctlprop::Click<TStringGrid>()}))
 
@@ -133,27 +131,6 @@ void TStringGrid::ApplyTo(IControl& window) {
     window.SetItems(rows);
     window.SetItemIndex(row_ * colCount_ + col_);
     window.SetCellDrawing(defaultDrawing_ ? CellDrawing::DefaultThenOwner : CellDrawing::Owner);
-    ApplyScrollBars(window);
-}
-
-void TStringGrid::SetScrollBars(TScrollStyle bars) {
-    scrollBars_ = bars;
-    if (Handle())
-        ApplyScrollBars(*Handle());
-}
-
-void TStringGrid::PushBounds() {
-    TWinControl::PushBounds();
-    if (Handle())
-        ApplyScrollBars(*Handle());
-}
-
-// The cells fit inside the sunken edge (2 pixels a side), or the bar shows.
-void TStringGrid::ApplyScrollBars(IControl& window) {
-    bool wide = int64_t{colCount_} * colWidth_ > Width() - 4;
-    bool high = int64_t{rowCount_} * DefaultRowHeight > Height() - 4;
-    window.SetScrollBars(wide && (scrollBars_ == TScrollStyle::ssHorizontal || scrollBars_ == TScrollStyle::ssBoth),
-                         high && (scrollBars_ == TScrollStyle::ssVertical || scrollBars_ == TScrollStyle::ssBoth));
 }
 
 void TStringGrid::WindowClicked() {

@@ -58,9 +58,6 @@ class TStringGrid : public TWinControl {
     bool DefaultDrawing() const { return defaultDrawing_; }
     void SetDefaultDrawing(bool on);
     TColor FixedColor = clBtnFace;
-    // The bars the grid may show: each shows while the cells do not fit.
-    TScrollStyle ScrollBars() const { return scrollBars_; }
-    void SetScrollBars(TScrollStyle bars);
     TDrawCellEvent OnDrawCell;
     TCanvas& Canvas() { return canvas_; }
 
@@ -79,7 +76,6 @@ class TStringGrid : public TWinControl {
     void ApplyTo(IControl& window) override;
     void WindowClicked() override;
     void WindowDrawCell(int col, int row, const Bounds& rect, bool selected, ICanvas& target) override;
-    void PushBounds() override;
 
   private:
     struct CellData {
@@ -88,7 +84,6 @@ class TStringGrid : public TWinControl {
     };
     void Resize();
     void CellsChanged();
-    void ApplyScrollBars(IControl& window);
     CellData* At(int col, int row);
 
     int32_t colCount_ = 5;
@@ -99,7 +94,6 @@ class TStringGrid : public TWinControl {
     int32_t col_ = 0;
     int32_t row_ = 0;
     bool defaultDrawing_ = true;
-    TScrollStyle scrollBars_ = TScrollStyle::ssBoth;
     std::vector<CellData> cells_;
     TCanvas canvas_;
 };

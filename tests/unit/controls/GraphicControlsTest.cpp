@@ -32,7 +32,6 @@ constexpr const char* kForm = R"(object PaintForm: TForm
     FixedRows = 0
     DefaultColWidth = 140
     DefaultRowHeight = 48
-    ScrollBars = ssNone
   end
   object Groups: TTreeView
     Left = 8
@@ -125,21 +124,6 @@ TEST_F(GraphicControlsTest, KeysReachOnKeyDownWhichMayTakeThem) {
     EXPECT_EQ(tree->Selected(), other);
     using Heard = std::vector<std::pair<int32_t, TShiftState>>;
     EXPECT_EQ(heard, (Heard{{vk::Right, 1u << ssShift}, {vk::Left, 0}, {vk::Down, 0}, {vk::Down, 0}}));
-}
-
-TEST_F(GraphicControlsTest, AGridShowsTheScrollBarsItsCellsNeed) {
-    form->Show();
-    auto& window = static_cast<fake::FakeControl&>(Window("Languages"));
-    EXPECT_FALSE(window.ScrollBarShown(false)) << "ssNone";
-    grid->SetScrollBars(TScrollStyle::ssBoth);
-    EXPECT_FALSE(window.ScrollBarShown(false)) << "two rows of 48 fit in 110";
-    grid->SetRowCount(3);
-    EXPECT_TRUE(window.ScrollBarShown(false));
-    EXPECT_FALSE(window.ScrollBarShown(true));
-    grid->SetScrollBars(TScrollStyle::ssHorizontal);
-    EXPECT_FALSE(window.ScrollBarShown(false));
-    grid->SetWidth(200);
-    EXPECT_TRUE(window.ScrollBarShown(true));
 }
 
 } // namespace
