@@ -10,8 +10,7 @@ namespace {
 const TEnumInfo kViewStyles{{"vsIcon", "vsSmallIcon", "vsList", "vsReport"}};
 
 template <class C> std::vector<TPropInfo> Common(TColor color, bool tabStop) {
-    return ctlprop::Join(
-        {ctlprop::Placement(), ctlprop::State(), ctlprop::Looks(color), ctlprop::Tabs(tabStop)});
+    return ctlprop::Join({ctlprop::Placement(), ctlprop::State(), ctlprop::Looks(color), ctlprop::Tabs(tabStop)});
 }
 
 std::string JoinCells(const std::string& first, const std::vector<std::string>& rest) {
@@ -35,17 +34,16 @@ SW_CLASS_INFO(TTabControl, TWinControl,
                               prop::Integer("TabIndex", &Self::TabIndex, &Self::SetTabIndex, -1),
                               prop::Event("OnChange", &Self::OnChange), prop::Event("OnChanging", &Self::OnChanging)}}))
 
-SW_CLASS_INFO(TTreeView, TWinControl,
-              ctlprop::Join({Common<TTreeView>(clWindow, true),
-                             {prop::Boolean("ReadOnly", &Self::ReadOnly, false),
-                              prop::Boolean("HideSelection", &Self::HideSelection, true),
-                              prop::Boolean("ShowButtons", &Self::ShowButtons, true),
-                              prop::Boolean("ShowLines", &Self::ShowLines, true),
-                              prop::Boolean("ShowRoot", &Self::ShowRoot, true),
-                              prop::Integer("Indent", &Self::Indent, 19), prop::Event("OnChange", &Self::OnChange),
-                              prop::Event("OnExpanded", &Self::OnExpanded),
-                              prop::Event("OnCollapsed", &Self::OnCollapsed)},
-                             ctlprop::Click<TTreeView>()}))
+SW_CLASS_INFO(
+    TTreeView, TWinControl,
+    ctlprop::Join(
+        {Common<TTreeView>(clWindow, true),
+         {prop::Boolean("ReadOnly", &Self::ReadOnly, false), prop::Boolean("HideSelection", &Self::HideSelection, true),
+          prop::Boolean("ShowButtons", &Self::ShowButtons, true), prop::Boolean("ShowLines", &Self::ShowLines, true),
+          prop::Boolean("ShowRoot", &Self::ShowRoot, true), prop::Integer("Indent", &Self::Indent, 19),
+          prop::Event("OnChange", &Self::OnChange), prop::Event("OnExpanded", &Self::OnExpanded),
+          prop::Event("OnCollapsed", &Self::OnCollapsed), prop::Event("OnKeyDown", &Self::OnKeyDown)},
+         ctlprop::Click<TTreeView>()}))
 
 SW_CLASS_INFO(TListColumn, TPersistent, prop::String("Caption", &Self::Caption),
               prop::Integer("Width", &Self::Width, 50))

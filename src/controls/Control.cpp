@@ -232,6 +232,17 @@ void TControl::Repaint() {
         window_->Repaint();
 }
 
+void TControl::Invalidate() {
+    if (window_)
+        window_->Invalidate();
+}
+
+void TControl::WindowKeyDown(int& key, bool shift) {
+    int32_t k = key;
+    OnKeyDown(this, k, shift ? 1u << ssShift : 0u);
+    key = k;
+}
+
 void TControl::Realize(IForm& form, IControl* parentWindow) {
     if (window_)
         return;

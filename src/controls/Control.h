@@ -17,6 +17,13 @@ namespace sw {
 
 using TNotifyEvent = TEvent<TPersistent*>;
 
+// The keys held with a key: bits of TShiftStateBit.
+enum TShiftStateBit { ssShift, ssAlt, ssCtrl };
+using TShiftState = uint32_t;
+// Sender, the key (vk:: values; a handler that sets it to 0 keeps the control
+// from handling it), the keys held.
+using TKeyEvent = TEvent<TPersistent*, int32_t&, TShiftState>;
+
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 
 class TWinControl;
@@ -76,10 +83,14 @@ class TControl : public TComponent {
 
     // Draws the window again now.
     void Repaint();
+    // Draws it again when the message loop next runs.
+    void Invalidate();
 
     // Runs OnClick; also what a user's click on the window does.
     virtual void Click();
     TNotifyEvent OnClick;
+    // A key pressed in the control (grids and trees), before it handles it.
+    TKeyEvent OnKeyDown;
 
     // The window, while the form is shown; none before.
     IControl* Handle() const { return window_.get(); }
@@ -106,6 +117,10 @@ class TControl : public TComponent {
     // The user expanded or collapsed a tree's node, or scrolled the tree.
     virtual void WindowExpanded(int /*index*/, bool /*expanded*/) {}
     virtual void WindowScrolled() {}
+    // A painted control draws itself.
+    virtual void WindowPaint(ICanvas& /*canvas*/) {}
+    // A key pressed in the window: OnKeyDown.
+    virtual void WindowKeyDown(int& key, bool shift);
     // The caption changed (after the window was told).
     virtual void TextChanged() {}
     // The text as the control keeps it (an edit's case rule).
@@ -134,6 +149,8 @@ class TControl : public TComponent {
         }
         void OnExpand(int index, bool expanded) override { control.WindowExpanded(index, expanded); }
         void OnScroll() override { control.WindowScrolled(); }
+        void OnPaint(ICanvas& canvas) override { control.WindowPaint(canvas); }
+        void OnKeyDown(int& key, bool shift) override { control.WindowKeyDown(key, shift); }
         TControl& control;
     };
     void BoundsSetByProgram();

@@ -5,6 +5,7 @@
 #include "controls/Edits.h"
 #include "controls/ExtCtrls.h"
 #include "controls/Forms.h"
+#include "controls/GraphicControls.h"
 #include "controls/Grids.h"
 #include "controls/ImgList.h"
 #include "controls/Lists.h"
@@ -37,6 +38,7 @@ void RegisterControlClasses() {
     RegisterClass<TListView>();
     RegisterClass<TStringGrid>();
     RegisterClass<TImageList>();
+    RegisterClass<TPaintBox>();
 }
 
 } // namespace sw

@@ -126,12 +126,13 @@ void TFont::Assign(const TFont& other) {
     charset_ = other.charset_;
     color_ = other.color_;
     style_ = other.style_;
+    escapement_ = other.escapement_;
     Changed();
 }
 
 bool TFont::operator==(const TFont& o) const {
     return name_ == o.name_ && height_ == o.height_ && charset_ == o.charset_ && color_ == o.color_ &&
-           style_ == o.style_;
+           style_ == o.style_ && escapement_ == o.escapement_;
 }
 
 FontSpec TFont::Spec() const {
@@ -142,7 +143,15 @@ FontSpec TFont::Spec() const {
     spec.Italic = (style_ & (1u << fsItalic)) != 0;
     spec.Underline = (style_ & (1u << fsUnderline)) != 0;
     spec.Charset = charset_;
+    spec.Escapement = escapement_;
     return spec;
+}
+
+void TFont::SetEscapement(int32_t tenths) {
+    if (tenths == escapement_)
+        return;
+    escapement_ = tenths;
+    Changed();
 }
 
 } // namespace sw

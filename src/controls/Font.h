@@ -53,6 +53,10 @@ class TFont : public TPersistent {
     // Bits of TFontStyle.
     uint32_t Style() const { return style_; }
     void SetStyle(uint32_t style);
+    // The angle text is drawn at, counter-clockwise in tenths of a degree (not
+    // kept in streams: a program turns a font to draw with it).
+    int32_t Escapement() const { return escapement_; }
+    void SetEscapement(int32_t tenths);
 
     void Assign(const TFont& other);
     bool operator==(const TFont& other) const;
@@ -69,6 +73,7 @@ class TFont : public TPersistent {
     int32_t charset_ = kDefaultCharset;
     TColor color_ = clWindowText;
     uint32_t style_ = 0;
+    int32_t escapement_ = 0;
 };
 
 } // namespace sw

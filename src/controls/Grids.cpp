@@ -28,7 +28,7 @@ SW_CLASS_INFO(TStringGrid, TWinControl,
                               prop::Set("Options", &Self::Options, kGridOptions, 0x1Fu),
                               prop::Boolean("DefaultDrawing", &Self::DefaultDrawing, &Self::SetDefaultDrawing, true),
                               prop::Integer("FixedColor", &Self::FixedColor, clBtnFace, &ColorIdents()),
-                              prop::Event("OnDrawCell", &Self::OnDrawCell)},
+                              prop::Event("OnDrawCell", &Self::OnDrawCell), prop::Event("OnKeyDown", &Self::OnKeyDown)},
                              ctlprop::Click<TStringGrid>()}))
 
 TStringGrid::TStringGrid(TComponent* owner) : TWinControl(owner) {

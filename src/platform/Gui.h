@@ -82,7 +82,7 @@ enum class FormKey { Enter, Escape, AltF4 };
 enum class CursorKind { Default, Hourglass };
 
 // What a child window is. Panels, bevels, images and grids are plain windows
-// that paint themselves.
+// that paint themselves; a painted control has no window of its own.
 enum class ControlKind {
     Static,      // a caption
     Button,      // a push button
@@ -101,6 +101,9 @@ enum class ControlKind {
     Image,    // a BMP picture
     Grid,     // columns of cells; rows with cells separated by tabs
     Panel,    // a bevelled area that holds controls
+    Painted,  // drawn by its owner (OnPaint) on its parent's window, over the
+              // parent's background and the painted controls made before it;
+              // it holds no controls and takes no focus
 };
 
 // A font as a form describes it. Size in points.
@@ -111,6 +114,9 @@ struct FontSpec {
     bool Italic = false;
     bool Underline = false;
     int Charset = 1; // DEFAULT_CHARSET
+    // The angle of the text's base line, counter-clockwise in tenths of a
+    // degree; a turned font is a TrueType one.
+    int Escapement = 0;
     bool operator==(const FontSpec&) const = default;
 };
 
@@ -166,15 +172,59 @@ struct ItemImages {
     bool operator==(const ItemImages&) const = default;
 };
 
-// Drawing on a control while it paints, in its client coordinates.
+struct Point {
+    int X = 0;
+    int Y = 0;
+    bool operator==(const Point&) const = default;
+};
+
+// The pen lines and outlines are drawn with: solid, `Width` pixels wide.
+struct PenSpec {
+    ColorRef Color = 0; // black
+    int Width = 1;
+    bool operator==(const PenSpec&) const = default;
+};
+
+// Drawing on a control while it paints, in its client coordinates (a painted
+// control's top left is 0,0), clipped to the control.
 class ICanvas {
   public:
     virtual ~ICanvas() = default;
     virtual void FillRect(const Bounds& rect, ColorRef color) = 0;
-    virtual void TextOut(int x, int y, const std::string& text, const FontSpec& font, ColorRef color) = 0;
+    // With `background`, the text's box is filled with it first; without,
+    // what is under the text stays.
+    virtual void TextOut(int x, int y, const std::string& text, const FontSpec& font, ColorRef color,
+                         std::optional<ColorRef> background) = 0;
+    // The size text takes in a font, unturned.
+    virtual Bounds TextExtent(const std::string& text, const FontSpec& font) = 0;
     // A BMP file at its own size; pixels of the mask colour are not drawn.
     virtual void Draw(int x, int y, const std::string& bmp, std::optional<ColorRef> mask) = 0;
+    // Lines and outlines from here on use `pen`.
+    virtual void SetPen(const PenSpec& pen) = 0;
+    // A line from the current position to x,y (leaving x,y itself out); the
+    // end is the new current position.
+    virtual void MoveTo(int x, int y) = 0;
+    virtual void LineTo(int x, int y) = 0;
+    // Outlined with the pen and, with `fill`, filled.
+    virtual void Rectangle(const Bounds& rect, std::optional<ColorRef> fill) = 0;
+    virtual void Polygon(const std::vector<Point>& points, std::optional<ColorRef> fill) = 0;
 };
+
+// Keys as Windows numbers them (virtual-key codes); letters and digits are
+// their upper-case characters.
+namespace vk {
+inline constexpr int Return = 0x0D;
+inline constexpr int Escape = 0x1B;
+inline constexpr int Space = 0x20;
+inline constexpr int Prior = 0x21; // Page Up
+inline constexpr int Next = 0x22;  // Page Down
+inline constexpr int End = 0x23;
+inline constexpr int Home = 0x24;
+inline constexpr int Left = 0x25;
+inline constexpr int Up = 0x26;
+inline constexpr int Right = 0x27;
+inline constexpr int Down = 0x28;
+} // namespace vk
 
 // Who draws the cells of a grid: the window alone (a cell's text), the window
 // then the owner, or the owner alone.
@@ -196,6 +246,11 @@ class IControlEvents {
     // The first row a tree shows changed under the user's hand (scroll bar,
     // wheel, keys, a collapse that shortened the list).
     virtual void OnScroll() = 0;
+    // A painted control draws itself, over what lies below it.
+    virtual void OnPaint(ICanvas& /*canvas*/) {}
+    // A key pressed in a grid or tree, before the control handles it; a key
+    // set to 0 is not handled further.
+    virtual void OnKeyDown(int& /*key*/, bool /*shift*/) {}
 };
 
 // A child window of a form, destroyed with this object; destroy children
@@ -252,9 +307,15 @@ class IControl {
     virtual void SetCellDrawing(CellDrawing drawing) = 0;
     // Draws the control again now.
     virtual void Repaint() = 0;
+    // Draws the control again when the message loop next runs.
+    virtual void Invalidate() = 0;
     // A BMP file (empty clears); stretched to the bounds or drawn at the top left.
     virtual void SetPicture(const std::string& bmp, bool stretch) = 0;
     virtual void SetBevel(BevelKind bevel) = 0;
+    // Shows or hides a grid's, list's or tree's scroll bars (a tree or list
+    // shows one again when its rows need it).
+    virtual void SetScrollBars(bool horizontal, bool vertical) = 0;
+    virtual bool ScrollBarShown(bool horizontal) = 0;
 
     virtual bool Enabled() = 0;
     virtual void SetEnabled(bool enabled) = 0;
@@ -281,6 +342,9 @@ class IControl {
     // Scrolls a tree by whole rows (negative: up) as its scroll bar does, no
     // further than the first row or than the last row showing in full.
     virtual void Scroll(int rows) = 0;
+    // A key pressed while the control has the focus (vk:: values): a grid or
+    // tree tells OnKeyDown, then moves its selection by the arrow keys.
+    virtual void PressKey(int key, bool shift) = 0;
 };
 
 // What a form tells its owner. Called from the message loop; an exception

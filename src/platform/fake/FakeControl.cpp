@@ -71,12 +71,15 @@ void FakeControl::SetItemImages(const std::vector<ItemImages>& images) {
 }
 
 void FakeControl::Repaint() {
-    if (kind_ != ControlKind::Grid)
+    if (kind_ != ControlKind::Grid && kind_ != ControlKind::Painted)
         return;
     drawn_.clear();
     FakeCanvas canvas(drawn_);
     try {
-        PaintGrid(canvas);
+        if (kind_ == ControlKind::Grid)
+            PaintGrid(canvas);
+        else
+            events_.OnPaint(canvas);
     } catch (...) {
         if (!gui_.HandlesErrors())
             throw;
@@ -95,7 +98,7 @@ void FakeControl::PaintGrid(ICanvas& canvas) {
             std::string text = static_cast<size_t>(cell.Col) < cells.size() ? cells[static_cast<size_t>(cell.Col)] : "";
             if (!text.empty())
                 canvas.TextOut(cell.Rect.Left + 2, cell.Rect.Top, text, font_,
-                               selected ? kColorHighlightText : fontColor_);
+                               selected ? kColorHighlightText : fontColor_, std::nullopt);
         }
         if (cellDrawing_ != CellDrawing::Default)
             events_.OnDrawCell(cell.Col, cell.Row, cell.Rect, selected, canvas);
@@ -196,6 +199,15 @@ void FakeControl::SetRange(int min, int max) {
 
 void FakeControl::SetPosition(int position) { position_ = std::clamp(position, min_, max_); }
 
+// Kept as told. (Windows' lists and trees also show and hide theirs as their
+// rows need; the headless ones never do by themselves.)
+void FakeControl::SetScrollBars(bool horizontal, bool vertical) {
+    if (kind_ == ControlKind::Painted)
+        return;
+    horizontalBar_ = horizontal;
+    verticalBar_ = vertical;
+}
+
 void FakeControl::SetPicture(const std::string& bmp, bool) { picture_ = bmp; }
 
 void FakeControl::SetEnabled(bool enabled) {
@@ -274,6 +286,33 @@ void FakeControl::Choose(int index) {
         return;
     SetItemIndex(index);
     events_.OnClick();
+}
+
+} // namespace sw::fake
+
+namespace sw::fake {
+
+// Handled as Windows' controls do: a grid's arrows move the selection by a
+// cell or row, a tree's Up and Down to the shown node before or after.
+void FakeControl::PressKey(int key, bool shift) {
+    if (!Showing() || !Usable())
+        return;
+    gui_.focused_ = this;
+    if (!TakesKeys())
+        return;
+    events_.OnKeyDown(key, shift);
+    int cols = static_cast<int>(columns_.size());
+    if (kind_ == ControlKind::Grid && cols > 0) {
+        int step = key == vk::Left ? -1 : key == vk::Right ? 1 : key == vk::Up ? -cols : key == vk::Down ? cols : 0;
+        if (step)
+            Choose(std::max(0, itemIndex_) + step);
+    } else if (kind_ == ControlKind::TreeView && (key == vk::Up || key == vk::Down) && IsNode(itemIndex_)) {
+        std::vector<int> rows = ShownRows(nodes_, expanded_);
+        int row = rows[static_cast<size_t>(itemIndex_)] + (key == vk::Down ? 1 : -1);
+        auto at = std::find(rows.begin(), rows.end(), row);
+        if (row >= 0 && at != rows.end())
+            Choose(static_cast<int>(at - rows.begin()));
+    }
 }
 
 } // namespace sw::fake

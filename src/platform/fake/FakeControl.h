@@ -51,10 +51,15 @@ class FakeControl : public IControl {
     void SetItemImages(const std::vector<ItemImages>& images) override;
     std::vector<ItemImages> GetItemImages() override { return itemImages_; }
     void SetCellDrawing(CellDrawing drawing) override { cellDrawing_ = drawing; }
-    // A grid draws its cells at once, and keeps what was drawn.
+    // A grid draws its cells at once, a painted control itself, and each
+    // keeps what was drawn.
     void Repaint() override;
+    // Counted; nothing is drawn.
+    void Invalidate() override { ++invalidations_; }
     void SetPicture(const std::string& bmp, bool stretch) override;
     void SetBevel(BevelKind bevel) override { bevel_ = bevel; }
+    void SetScrollBars(bool horizontal, bool vertical) override;
+    bool ScrollBarShown(bool horizontal) override { return horizontal ? horizontalBar_ : verticalBar_; }
     bool Enabled() override { return enabled_; }
     void SetEnabled(bool enabled) override;
     bool Visible() override { return visible_; }
@@ -69,6 +74,7 @@ class FakeControl : public IControl {
     void Choose(int index) override;
     void Toggle(int index) override;
     void Scroll(int rows) override;
+    void PressKey(int key, bool shift) override;
 
     // What the headless realization knows beyond the interface.
     FakeControl* Parent() const { return parent_; }
@@ -88,6 +94,7 @@ class FakeControl : public IControl {
     CellDrawing CellDrawingMode() const { return cellDrawing_; }
     // What the last Repaint drew.
     const std::vector<CanvasOp>& Drawn() const { return drawn_; }
+    int Invalidations() const { return invalidations_; }
     int Min() const { return min_; }
     int Max() const { return max_; }
     // Visible with every parent.
@@ -104,6 +111,7 @@ class FakeControl : public IControl {
   private:
     int Count() const;
     void PaintGrid(ICanvas& canvas);
+    bool TakesKeys() const { return kind_ == ControlKind::Grid || kind_ == ControlKind::TreeView; }
     bool IsNode(int index) const { return kind_ == ControlKind::TreeView && index >= 0 && index < Count(); }
     // The height of a tree's client area (inside its sunken edge), and the
     // rows that show in full in it.
@@ -137,6 +145,9 @@ class FakeControl : public IControl {
     std::vector<ItemImages> itemImages_;
     CellDrawing cellDrawing_ = CellDrawing::Default;
     std::vector<CanvasOp> drawn_;
+    int invalidations_ = 0;
+    bool horizontalBar_ = false;
+    bool verticalBar_ = false;
     bool checked_ = false;
     int min_ = 0;
     int max_ = 100;

@@ -25,7 +25,7 @@ const char* StateName(ShowState state) {
 const char* KindName(ControlKind kind) {
     static const char* const names[] = {"Static",   "Button",   "CheckBox", "RadioButton", "GroupBox",    "Edit",
                                         "Memo",     "RichEdit", "ListBox",  "ComboBox",    "ProgressBar", "TreeView",
-                                        "ListView", "TabStrip", "Image",    "Grid",        "Panel"};
+                                        "ListView", "TabStrip", "Image",    "Grid",        "Panel",       "Painted"};
     return names[static_cast<int>(kind)];
 }
 
@@ -121,6 +121,8 @@ std::unique_ptr<IControl> FakeForm::CreateControl(ControlKind kind, const std::s
         if (it == controls_.end())
             throw EPlatformError("The parent of " + name + " is not a control of this form");
         owner = *it;
+        if (owner->Kind() == ControlKind::Painted)
+            throw EPlatformError("The painted control " + owner->Name() + " holds no controls");
     }
     gui_.Record("CreateControl " + name + " " + KindName(kind) + " " + BoundsText(bounds));
     auto control = std::make_unique<FakeControl>(gui_, *this, owner, kind, name, bounds, events);
@@ -135,7 +137,9 @@ IControl* FakeForm::FindControl(const std::string& name) {
     return nullptr;
 }
 
-// Each control shown as a box of its colour with a black frame.
+// Each control shown as a box of its colour with a black frame; a painted
+// control shows the rectangles it fills (FillRect, filled Rectangle), inside
+// its bounds.
 std::string FakeForm::Capture() {
     Bounds client = ClientBounds();
     TPixels pixels(client.Width, client.Height, Rgb(kColorBtnFace));
@@ -143,6 +147,20 @@ std::string FakeForm::Capture() {
         if (!c->VisibleInForm())
             continue;
         Bounds b = InClient(*c);
+        if (c->Kind() == ControlKind::Painted) {
+            c->Repaint();
+            for (const CanvasOp& op : c->Drawn()) {
+                std::optional<ColorRef> fill = op.What == CanvasOp::Kind::FillRect ? op.Color : op.Fill;
+                if (op.What != CanvasOp::Kind::FillRect && op.What != CanvasOp::Kind::Rectangle)
+                    continue;
+                int left = std::max(op.Rect.Left, 0), top = std::max(op.Rect.Top, 0);
+                int right = std::min(op.Rect.Left + op.Rect.Width, b.Width);
+                int bottom = std::min(op.Rect.Top + op.Rect.Height, b.Height);
+                if (fill && right > left && bottom > top)
+                    pixels.FillRect(b.Left + left, b.Top + top, right - left, bottom - top, Rgb(*fill));
+            }
+            continue;
+        }
         pixels.FillRect(b.Left, b.Top, b.Width, b.Height, Rgb(c->Color()));
         pixels.FrameRect(b.Left, b.Top, b.Width, b.Height, 0);
     }

@@ -79,14 +79,30 @@ void Win32Canvas::FillRect(const Bounds& rect, ColorRef color) {
     DeleteObject(brush);
 }
 
-void Win32Canvas::TextOut(int x, int y, const std::string& text, const FontSpec& font, ColorRef color) {
+void Win32Canvas::TextOut(int x, int y, const std::string& text, const FontSpec& font, ColorRef color,
+                          std::optional<ColorRef> background) {
     HFONT handle = CreateFontFor(font);
     HGDIOBJ old = SelectObject(dc_, handle);
-    SetBkMode(dc_, TRANSPARENT);
+    SetBkMode(dc_, background ? OPAQUE : TRANSPARENT);
+    if (background)
+        SetBkColor(dc_, ResolveColor(*background));
     SetTextColor(dc_, ResolveColor(color));
     TextOutA(dc_, x, y, text.c_str(), static_cast<int>(text.size()));
+    SetBkMode(dc_, TRANSPARENT);
     SelectObject(dc_, old);
     DeleteObject(handle);
+}
+
+Bounds Win32Canvas::TextExtent(const std::string& text, const FontSpec& font) {
+    FontSpec upright = font;
+    upright.Escapement = 0;
+    HFONT handle = CreateFontFor(upright);
+    HGDIOBJ old = SelectObject(dc_, handle);
+    SIZE size{};
+    GetTextExtentPoint32A(dc_, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc_, old);
+    DeleteObject(handle);
+    return {0, 0, size.cx, size.cy};
 }
 
 // Through a list of one image: comctl32 draws masked pictures on every
@@ -100,6 +116,66 @@ void Win32Canvas::Draw(int x, int y, const std::string& bmp, std::optional<Color
         return;
     ImageList_Draw(list, 0, dc_, x, y, mask ? ILD_TRANSPARENT : ILD_NORMAL);
     ImageList_Destroy(list);
+}
+
+Win32Canvas::~Win32Canvas() {
+    if (pen_) {
+        SelectObject(dc_, oldPen_);
+        DeleteObject(pen_);
+    }
+}
+
+void Win32Canvas::SetPen(const PenSpec& pen) {
+    penSpec_ = pen;
+    UsePen();
+}
+
+// The pen of the spec, made the first time a line needs it.
+void Win32Canvas::UsePen() {
+    HPEN made = CreatePen(PS_SOLID, penSpec_.Width, ResolveColor(penSpec_.Color));
+    HGDIOBJ old = SelectObject(dc_, made);
+    if (pen_)
+        DeleteObject(pen_);
+    else
+        oldPen_ = old;
+    pen_ = made;
+}
+
+void Win32Canvas::MoveTo(int x, int y) { MoveToEx(dc_, x, y, nullptr); }
+
+void Win32Canvas::LineTo(int x, int y) {
+    if (!pen_)
+        UsePen();
+    ::LineTo(dc_, x, y);
+}
+
+Win32Canvas::Fill::Fill(HDC dc, std::optional<ColorRef> color)
+    : dc_(dc), brush_(color ? CreateSolidBrush(ResolveColor(*color)) : nullptr),
+      old_(SelectObject(dc, brush_ ? static_cast<HGDIOBJ>(brush_) : GetStockObject(NULL_BRUSH))) {}
+
+Win32Canvas::Fill::~Fill() {
+    SelectObject(dc_, old_);
+    if (brush_)
+        DeleteObject(brush_);
+}
+
+void Win32Canvas::Rectangle(const Bounds& rect, std::optional<ColorRef> fill) {
+    if (!pen_)
+        UsePen();
+    Fill brush(dc_, fill);
+    ::Rectangle(dc_, rect.Left, rect.Top, rect.Left + rect.Width, rect.Top + rect.Height);
+}
+
+void Win32Canvas::Polygon(const std::vector<Point>& points, std::optional<ColorRef> fill) {
+    if (points.empty())
+        return;
+    if (!pen_)
+        UsePen();
+    std::vector<POINT> corners;
+    for (const Point& p : points)
+        corners.push_back({p.X, p.Y});
+    Fill brush(dc_, fill);
+    ::Polygon(dc_, corners.data(), static_cast<int>(corners.size()));
 }
 
 } // namespace sw::win32

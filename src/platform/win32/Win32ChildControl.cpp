@@ -147,6 +147,36 @@ void Win32ChildControl::Choose(int index) {
     Notify(&IControlEvents::OnClick);
 }
 
+void Win32ChildControl::SetScrollBars(bool horizontal, bool vertical) {
+    ShowScrollBar(hwnd_, SB_HORZ, horizontal);
+    ShowScrollBar(hwnd_, SB_VERT, vertical);
+}
+
+bool Win32ChildControl::ScrollBarShown(bool horizontal) {
+    return (GetWindowLongA(hwnd_, GWL_STYLE) & (horizontal ? WS_HSCROLL : WS_VSCROLL)) != 0;
+}
+
+void Win32ChildControl::PressKey(int key, bool shift) {
+    if (!Usable())
+        return;
+    ::SetFocus(hwnd_);
+    pressing_ = true;
+    pressedShift_ = shift;
+    SendMessageA(hwnd_, WM_KEYDOWN, static_cast<WPARAM>(key), 1);
+    pressing_ = false;
+}
+
+WPARAM Win32ChildControl::OwnerKey(WPARAM key) {
+    int k = static_cast<int>(key);
+    bool shift = pressing_ ? pressedShift_ : GetKeyState(VK_SHIFT) < 0;
+    try {
+        events_.OnKeyDown(k, shift);
+    } catch (...) {
+        RaiseCurrent();
+    }
+    return static_cast<WPARAM>(k);
+}
+
 bool Win32ChildControl::Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
     case WM_COMMAND:

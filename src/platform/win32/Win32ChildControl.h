@@ -77,8 +77,11 @@ class Win32ChildControl : public IControl {
     std::vector<ItemImages> GetItemImages() override { return {}; }
     void SetCellDrawing(CellDrawing) override { Invalidate(); }
     void Repaint() override;
+    void Invalidate() override { InvalidateRect(hwnd_, nullptr, TRUE); }
     void SetPicture(const std::string&, bool) override { Invalidate(); }
     void SetBevel(BevelKind) override { Invalidate(); }
+    void SetScrollBars(bool horizontal, bool vertical) override;
+    bool ScrollBarShown(bool horizontal) override;
     bool Enabled() override;
     void SetEnabled(bool enabled) override { EnableWindow(hwnd_, enabled); }
     bool Visible() override;
@@ -93,6 +96,8 @@ class Win32ChildControl : public IControl {
     void Choose(int index) override;
     void Toggle(int) override {}
     void Scroll(int) override {}
+    // Sent to the window as the keyboard would, with the Shift state asked.
+    void PressKey(int key, bool shift) override;
 
     // What the parent window hears about this control: commands,
     // notifications, colours.
@@ -114,7 +119,6 @@ class Win32ChildControl : public IControl {
     // How many items SetItemIndex accepts.
     virtual int Count() const { return static_cast<int>(items_.size()); }
 
-    void Invalidate() { InvalidateRect(hwnd_, nullptr, TRUE); }
     // Visible with every parent and enabled with them.
     bool Usable() const;
 
@@ -127,6 +131,9 @@ class Win32ChildControl : public IControl {
             RaiseCurrent();
         }
     }
+    // Tells the owner of a key pressed in the window (OnKeyDown); the key to
+    // handle, 0 when the owner took it.
+    WPARAM OwnerKey(WPARAM key);
     // No exception may leave a window procedure: the one being handled goes
     // to the application.
     void RaiseCurrent();
@@ -151,6 +158,8 @@ class Win32ChildControl : public IControl {
     int position_ = 0;
 
   private:
+    bool pressing_ = false; // inside PressKey
+    bool pressedShift_ = false;
     std::vector<IControl*>& registry_;
     std::string name_;
     int extraHeight_;
@@ -163,6 +172,8 @@ std::unique_ptr<Win32ChildControl> CreateListControl(const ChildSpec& spec);   /
 std::unique_ptr<Win32ChildControl> CreateTreeView(const ChildSpec& spec);
 std::unique_ptr<Win32ChildControl> CreateListView(const ChildSpec& spec);
 std::unique_ptr<Win32ChildControl> CreatePaintedControl(const ChildSpec& spec); // panel, group box, image, grid
+// A painted control, windowless: its parent's window draws it.
+std::unique_ptr<IControl> CreateWindowlessControl(const ChildSpec& spec);
 
 // The window class of the painted kinds.
 void RegisterPaintedClass();

@@ -1,5 +1,6 @@
 #include "platform/win32/Win32Control.h"
 
+#include "platform/PlatformErrors.h"
 #include "platform/win32/Win32ChildControl.h"
 
 namespace sw::win32 {
@@ -43,6 +44,8 @@ std::unique_ptr<IControl> CreateWin32Control(Win32Gui& gui, HWND parentWindow, s
         return CreateTreeView(spec);
     case ControlKind::ListView:
         return CreateListView(spec);
+    case ControlKind::Painted:
+        return CreateWindowlessControl(spec);
     case ControlKind::GroupBox:
     case ControlKind::Panel:
     case ControlKind::Image:
@@ -52,7 +55,12 @@ std::unique_ptr<IControl> CreateWin32Control(Win32Gui& gui, HWND parentWindow, s
     return CreatePaintedControl(spec);
 }
 
-HWND ControlWindow(IControl& control) { return static_cast<Win32ChildControl&>(control).Window(); }
+HWND ControlWindow(IControl& control) {
+    auto* child = dynamic_cast<Win32ChildControl*>(&control);
+    if (!child)
+        throw EPlatformError("The painted control " + control.Name() + " holds no controls");
+    return child->Window();
+}
 
 bool RouteToControl(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     HWND child = nullptr;
@@ -71,8 +79,11 @@ HFONT CreateFontFor(const FontSpec& font) {
     int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
     int height = -MulDiv(font.Size, dpi, 72);
-    return CreateFontA(height, 0, 0, 0, font.Bold ? FW_BOLD : FW_NORMAL, font.Italic, font.Underline, FALSE,
-                       static_cast<DWORD>(font.Charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+    // Only outline fonts turn.
+    bool turned = font.Escapement != 0;
+    return CreateFontA(height, 0, font.Escapement, font.Escapement, font.Bold ? FW_BOLD : FW_NORMAL, font.Italic,
+                       font.Underline, FALSE, static_cast<DWORD>(font.Charset),
+                       turned ? OUT_TT_ONLY_PRECIS : OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                        DEFAULT_PITCH | FF_DONTCARE, font.Face.c_str());
 }
 
@@ -90,6 +101,7 @@ FontSpec SpecOfFont(HFONT font) {
     spec.Italic = lf.lfItalic != 0;
     spec.Underline = lf.lfUnderline != 0;
     spec.Charset = lf.lfCharSet;
+    spec.Escapement = lf.lfEscapement;
     return spec;
 }
 

@@ -88,6 +88,8 @@ class Win32PaintedControl : public Win32ChildControl {
                 return DLGC_WANTARROWS;
             break;
         case WM_KEYDOWN:
+            if (kind_ == ControlKind::Grid && (wParam = OwnerKey(wParam)) == 0)
+                return 0;
             if (kind_ == ControlKind::Grid && !columns_.empty()) {
                 int cols = static_cast<int>(columns_.size()), at = std::max(0, index_);
                 int step = wParam == VK_LEFT    ? -1

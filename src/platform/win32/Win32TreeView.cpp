@@ -117,8 +117,10 @@ class Win32TreeView : public Win32ChildControl {
             SendMessageA(hwnd_, WM_VSCROLL, rows > 0 ? SB_LINEDOWN : SB_LINEUP, 0);
     }
 
-    // The tree view's messages: a change of the first row shown tells the owner.
+    // The tree view's messages: the owner hears of keys first; a change of the first row shown tells the owner.
     LRESULT Tree(UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_KEYDOWN && (wParam = OwnerKey(wParam)) == 0)
+            return 0;
         HTREEITEM top = FirstShown();
         LRESULT result = CallWindowProcA(treeProcedure, hwnd_, message, wParam, lParam);
         if (FirstShown() != top)

@@ -70,7 +70,9 @@ struct GridDrawingTest : ControlsTest {
         Window("LanguageGrid").Repaint();
         return static_cast<fake::FakeControl&>(Window("LanguageGrid")).Drawn();
     }
-    static Op Fill(Bounds rect, ColorRef color) { return {Op::Kind::FillRect, rect, color, "", {}, "", {}}; }
+    static Op Fill(Bounds rect, ColorRef color) {
+        return {Op::Kind::FillRect, rect, color, "", {}, "", {}, {}, {}, {}};
+    }
 
     TFlagsForm* form;
     TStringGrid* grid;
@@ -84,9 +86,12 @@ TEST_F(GridDrawingTest, TheStreamsHandlerDrawsEveryCellAndTheTextIsNot) {
     const std::vector<Op>& ops = Drawn();
     std::string flag = form->Flag.FileBytes();
     std::vector<Op> expected{
-        Fill({0, 0, 139, 47}, kColorWindow),      {Op::Kind::Draw, {2, 1, 126, 45}, 0, "", {}, flag, 0x008080},
-        Fill({140, 0, 139, 47}, kColorHighlight), {Op::Kind::Draw, {142, 1, 126, 45}, 0, "", {}, flag, 0x008080},
-        Fill({0, 48, 139, 47}, kColorWindow),     Fill({140, 48, 139, 47}, kColorWindow),
+        Fill({0, 0, 139, 47}, kColorWindow),
+        {Op::Kind::Draw, {2, 1, 126, 45}, 0, "", {}, flag, 0x008080, {}, {}, {}},
+        Fill({140, 0, 139, 47}, kColorHighlight),
+        {Op::Kind::Draw, {142, 1, 126, 45}, 0, "", {}, flag, 0x008080, {}, {}, {}},
+        Fill({0, 48, 139, 47}, kColorWindow),
+        Fill({140, 48, 139, 47}, kColorWindow),
     };
     EXPECT_EQ(ops, expected);
     EXPECT_EQ(form->States, (std::vector<TGridDrawState>{0, 1u << gdSelected, 0, 0}));
