@@ -293,7 +293,7 @@ void TCustomInstallFile::Progress(TPlmrCompress*, const TlzhFileStats& stats) {
     TFileStatusParameter parameter;
     parameter.BytesDone = stats.EntryBytesDone;
     parameter.FilePercentDone = stats.EntryPercent;
-    parameter.FileName = stats.EntryName;
+    parameter.FileName = fileName_;
     parameter.Progress = stats;
     parameter.TotalBytesDone = stats.TotalBytesDone;
     parameter.TotalPercentDone = stats.TotalPercent;

@@ -328,5 +328,37 @@ TEST_F(InstallFileTest, ASkippedFileIsReportedAndNotWritten) {
     EXPECT_EQ(totals, std::vector<int32_t>{100});
 }
 
+// A dialog of the group: the file name of every status report.
+class TStatusRecorder : public TInstallObject {
+  public:
+    using TInstallObject::TInstallObject;
+    int GetObjectKind() const override { return 9000; }
+    void HandleInstallMessage(TInstallContainer*, int code, TPersistent* parameter) override {
+        if (auto* status = dynamic_cast<TFileStatusParameter*>(parameter); status && code == -998)
+            Names.push_back(status->FileName);
+    }
+    std::vector<std::string> Names;
+};
+
+TEST_F(InstallFileTest, StatusNamesTheFileByItsFileNameWhetherExtractedKeptOrSkipped) {
+    TInstallFile* extracted = AddFile("a.txt", 10);
+    TInstallFile* kept = AddFile("b.txt", 10);
+    TInstallFile* skipped = AddFile("c.txt", 10);
+    Build();
+    fake_.Files().ForceDirectories(ExtractFileDir(kept->DestPath()));
+    fake_.Files().PutFile(kept->DestPath(), "old");
+    kept->SetOverwriteMode(TOverwriteType::owNever);
+    skipped->OnBeforeInstall = TInstallFileNotifyEvent("Skip", [](TCustomInstallFile*) { throw EAbort(); });
+    auto* dialog = new TStatusRecorder(form_);
+    dialog->SetContainer(group_);
+    group_->Install();
+    ASSERT_FALSE(dialog->Names.empty());
+    EXPECT_EQ(dialog->Names.front(), extracted->FileName());
+    EXPECT_EQ(dialog->Names.back(), "c.txt");
+    EXPECT_NE(std::find(dialog->Names.begin(), dialog->Names.end(), "b.txt"), dialog->Names.end());
+    for (const std::string& name : dialog->Names)
+        EXPECT_EQ(name.find('\\'), std::string::npos) << "never the source path: " << name;
+}
+
 } // namespace
 } // namespace sw::test
