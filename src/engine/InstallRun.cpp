@@ -253,6 +253,10 @@ void TCustomInstall::RunFilesAfterInstall() {
         TCustomInstallFile* file = InstallFiles().Items(i);
         if (!file->RunAfterInstall())
             continue;
+        // A file this run skipped or left out is not there to start. (The
+        // run after a restart installed nothing itself: it starts them all.)
+        if (InstallObjectsState().InstallRunStarted && !file->Processed())
+            continue;
         bool defaultAction = true;
         OnBeforeRunFile(this, file, defaultAction);
         // Quoted, so that a path with blanks never starts a shorter program.

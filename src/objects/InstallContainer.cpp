@@ -167,9 +167,10 @@ void TInstallContainer::Install() {
         Broadcast(msg::Included, nullptr);
         if (!IsIncluded())
             return;
+        passSkipped_ = false;
         InstallObjects();
-        processed_ = true;
-        if (IInstallDriverContext* driver = InstallDriverContext())
+        processed_ = !passSkipped_;
+        if (IInstallDriverContext* driver = InstallDriverContext(); driver && processed_)
             WriteUninstallInfo(UninstallKeyOf(*driver->Information()));
         OnAfterProcess(this);
         Broadcast(msg::AfterAfterProcess, nullptr);

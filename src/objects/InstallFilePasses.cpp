@@ -88,6 +88,7 @@ void TCustomInstallFile::InstallObjects() {
         OnBeforeInstall(this);
     } catch (const EAbort&) {
         Report(msg::FileSkipped, this);
+        passSkipped_ = true;
         return;
     }
     const std::string dest = CheckedDestPath();

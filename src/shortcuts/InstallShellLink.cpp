@@ -188,8 +188,10 @@ void TCustomInstallShellLink::InstallObjects() {
     if (Trim(linkName_).empty())
         throw IEInstallShellLink("The LinkName is blank for %s and therefore could not be installed", {Name()});
     if (objectLink_) {
-        if (!objectLink_->Processed())
+        if (!objectLink_->Processed()) {
+            passSkipped_ = true;
             return;
+        }
         if (IsUninstaller(*objectLink_)) {
             IInstallDriverContext* driver = InstallDriverContext();
             if (!driver)

@@ -328,6 +328,26 @@ TEST_F(InstallFileTest, ASkippedFileIsReportedAndNotWritten) {
     EXPECT_EQ(totals, std::vector<int32_t>{100});
 }
 
+TEST_F(InstallFileTest, ASkippedFileOverTheUsersOwnIsNotInstalledAnywhere) {
+    InstallObjectsState().InstallRunStarted = true;
+    TInstallFile* file = AddFile("a.exe", 10);
+    file->SetRunAfterInstall(true);
+    TInstallFile* kept = AddFile("b.txt", 10);
+    Build();
+    fake_.Files().ForceDirectories(ExtractFileDir(file->DestPath()));
+    fake_.Files().PutFile(file->DestPath(), "the user's");
+    file->OnBeforeInstall = TInstallFileNotifyEvent("Skip", [](TCustomInstallFile*) { throw EAbort(); });
+    group_->Install();
+    EXPECT_EQ(Text(file->DestPath()), "the user's");
+    EXPECT_FALSE(file->Processed());
+    EXPECT_TRUE(kept->Processed());
+    // Neither list names it, so the uninstaller leaves the user's file alone.
+    EXPECT_EQ(RegText(std::string(kProductKey) + "\\Files", "Entries"), "1");
+    EXPECT_EQ(RegText(std::string(kProductKey) + "\\Files", "File1"), kept->DestPath());
+    install_->RunFilesAfterInstall();
+    EXPECT_TRUE(fake_.Processes().StartedPrograms().empty());
+}
+
 // A dialog of the group: the file name of every status report.
 class TStatusRecorder : public TInstallObject {
   public:
