@@ -261,7 +261,7 @@ void TCustomInstall::RunFilesAfterInstall() {
         OnBeforeRunFile(this, file, defaultAction);
         // Quoted, so that a path with blanks never starts a shorter program.
         if (defaultAction)
-            GetPlatform().Processes->Start("\"" + file->DestPath() + "\"", WindowState::Normal);
+            GetPlatform().Processes->Start("\"" + file->InstalledPath() + "\"", WindowState::Normal);
     }
 }
 

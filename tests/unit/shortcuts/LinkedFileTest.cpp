@@ -46,5 +46,23 @@ TEST_F(LinkedFileTest, AShortcutToASkippedFileIsNotMade) {
     EXPECT_EQ(LinkAt("help.lnk")->Target, installed->DestPath());
 }
 
+TEST_F(LinkedFileTest, AShortcutToAFileInUseNamesTheFileItReplaces) {
+    UseWindowsNT();
+    SetInstallRecordKeyPath("\\SOFTWARE\\Pellmoor\\Install\\1");
+    TInstallFile* file = AddFile("tool.exe", 10);
+    LinkTo(file);
+    Build();
+    const std::string folder = install_->GetDestPath() + "\\App";
+    fake_.Files().ForceDirectories(folder);
+    fake_.Files().PutFile(folder + "\\tool.exe", "old");
+    fake_.Files().SetInUse(folder + "\\tool.exe", true);
+    group_->Install();
+    EXPECT_EQ(file->DestName(), "tool.1");
+    std::optional<ShellLink> link = LinkAt("tool.lnk");
+    ASSERT_TRUE(link.has_value());
+    EXPECT_EQ(link->Target, folder + "\\tool.exe");
+    EXPECT_EQ(link->WorkingDirectory, folder);
+}
+
 } // namespace
 } // namespace sw::test
