@@ -77,8 +77,8 @@ TInstallContainer* TInstallContainer::GetFileContainer(int index) const {
         if (o->GetObjectKind() == kKindFileContainer && seen++ == index)
             return o;
     throw IEInstallContainer(
-        Format("Tried to reference a helper component in the following component: %s. The following index was used: %d",
-               {Name(), index}));
+        "Tried to reference a helper component in the following component: %s. The following index was used: %d",
+        {Name(), index});
 }
 
 void TInstallContainer::SetDestDir(const std::string& dir) { destDir_ = dir; }
