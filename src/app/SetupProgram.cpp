@@ -3,6 +3,7 @@
 #include "app/MainForm.h"
 #include "controls/Controls.h"
 #include "engine/Install.h"
+#include "engine/SetupExit.h"
 #include "lang/Translator.h"
 #include "platform/Platform.h"
 #include "platform/Resources.h"
@@ -62,11 +63,11 @@ int RunSetupProgram() {
         ReadComponentStream(stream, form);
     } catch (const std::exception& e) {
         gui.MessageBox(e.what(), gui.Title(), mb::Ok | mb::IconError);
-        return 1;
+        return static_cast<int>(TSetupExit::NotStarted);
     }
     // The dialog forms are created here once the dialog subsystem exists.
     Application().Run();
-    return 0;
+    return static_cast<int>(SetupExitCode());
 }
 
 } // namespace sw
