@@ -243,9 +243,12 @@ void TCustomInstallFile::WriteBatchReplacement(const std::string& inUseShort, co
     // Both its RunOnce command and the run after the restart may run the
     // batch, in either order: each line runs only while the new file is
     // there, so a second run leaves alone the file the first one put in place.
-    const std::string guard = "if exist " + newShort + " ";
-    const std::string text =
-        guard + "erase " + inUseShort + "\r\n" + guard + "move " + newShort + " " + inUseShort + "\r\n";
+    const std::string guard = "if exist \"" + newShort + "\" ";
+    // Once the file in use is erased its 8.3 alias is gone: the move names
+    // the file by its own name, or it would be made under the alias.
+    const std::string target = ExtractFileDir(inUseShort) + "\\" + inUseName_;
+    const std::string text = guard + "erase \"" + inUseShort + "\"\r\n" + guard + "move \"" + newShort + "\" \"" +
+                             target + "\"\r\n";
     bool written = false;
     if (std::unique_ptr<IFile> file = files.OpenFile(batch, FileMode::Create)) {
         try {

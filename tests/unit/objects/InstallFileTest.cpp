@@ -152,22 +152,25 @@ TEST_F(InstallFileTest, WithoutMoveAtRebootABatchFileRunsOnceAtTheRestart) {
     UseWindowsNT();
     SetInstallRecordKeyPath("\\SOFTWARE\\Pellmoor\\Install\\1");
     fake_.Files().FailMoveAtReboot(true);
-    AddFile("tool.dll", 20, 'N');
+    AddFile("tool library.dll", 20, 'N');
     Build();
     const std::string folder = install_->GetDestPath() + "\\App";
     fake_.Files().ForceDirectories(folder);
-    fake_.Files().PutFile(folder + "\\tool.dll", "old");
-    fake_.Files().SetInUse(folder + "\\tool.dll", true);
+    fake_.Files().PutFile(folder + "\\tool library.dll", "old");
+    fake_.Files().SetInUse(folder + "\\tool library.dll", true);
     fake_.Registry().WriteString(RegistryRoot::LocalMachine, kRunOnceKey, "PellmoorBatFile", "taken");
     group_->Install();
     const std::string batch = RegText(kRunOnceKey, "PellmoorBatFile1");
     ASSERT_NE(batch, "<none>");
     EXPECT_EQ(ExtractFileName(batch).substr(0, 3), "bat");
     EXPECT_EQ(batch.substr(batch.size() - 4), ".bat");
-    const std::string inUse = *fake_.Files().ShortPathName(folder + "\\tool.dll");
-    const std::string guard = "if exist " + ExtractFileDir(inUse) + "\\tool.1 ";
-    EXPECT_EQ(Text(batch), guard + "erase " + inUse + "\r\n" + guard + "move " + ExtractFileDir(inUse) + "\\tool.1 " +
-                               inUse + "\r\n");
+    const std::string inUse = *fake_.Files().ShortPathName(folder + "\\tool library.dll");
+    ASSERT_NE(ExtractFileName(inUse), "tool library.dll") << "an 8.3 alias";
+    // The alias goes with the erased file: the move names the file's own name.
+    const std::string dir = ExtractFileDir(inUse);
+    const std::string guard = "if exist \"" + dir + "\\tool library.1\" ";
+    EXPECT_EQ(Text(batch), guard + "erase \"" + inUse + "\"\r\n" + guard + "move \"" + dir + "\\tool library.1\" \"" +
+                               dir + "\\tool library.dll\"\r\n");
     EXPECT_EQ(RegText("\\SOFTWARE\\Pellmoor\\Install\\1\\Unfinished", batch), "1");
     EXPECT_EQ(RegText("\\SOFTWARE\\Pellmoor\\Install\\1\\Unfinished", "File1"), "0")
         << "the file finishes after the restart";
