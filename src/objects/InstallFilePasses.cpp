@@ -247,8 +247,8 @@ void TCustomInstallFile::WriteBatchReplacement(const std::string& inUseShort, co
     // Once the file in use is erased its 8.3 alias is gone: the move names
     // the file by its own name, or it would be made under the alias.
     const std::string target = ExtractFileDir(inUseShort) + "\\" + inUseName_;
-    const std::string text = guard + "erase \"" + inUseShort + "\"\r\n" + guard + "move \"" + newShort + "\" \"" +
-                             target + "\"\r\n";
+    const std::string text =
+        guard + "erase \"" + inUseShort + "\"\r\n" + guard + "move \"" + newShort + "\" \"" + target + "\"\r\n";
     bool written = false;
     if (std::unique_ptr<IFile> file = files.OpenFile(batch, FileMode::Create)) {
         try {
