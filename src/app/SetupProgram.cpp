@@ -4,6 +4,7 @@
 #include "controls/Controls.h"
 #include "dialogs/RegisterDialogs.h"
 #include "engine/Install.h"
+#include "engine/SetupExit.h"
 #include "lang/Translator.h"
 #include "platform/Platform.h"
 #include "platform/Resources.h"
@@ -65,10 +66,10 @@ int RunSetupProgram() {
         CreateDialogInstances();
     } catch (const std::exception& e) {
         gui.MessageBox(e.what(), gui.Title(), mb::Ok | mb::IconError);
-        return 1;
+        return static_cast<int>(TSetupExit::NotStarted);
     }
     Application().Run();
-    return 0;
+    return static_cast<int>(SetupExitCode());
 }
 
 } // namespace sw

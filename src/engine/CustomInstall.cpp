@@ -1,6 +1,7 @@
 #include "engine/CustomInstall.h"
 
 #include "controls/Graphics.h"
+#include "engine/SetupExit.h"
 #include "objects/NetInstallLocation.h"
 #include "paths/StandardSpecifiers.h"
 #include "platform/Gui.h"
@@ -213,6 +214,7 @@ template <class Mode> void TCustomInstall::RunToolMode(Mode mode) {
     try {
         mode();
     } catch (const std::exception& e) {
+        SetSetupExitCode(TSetupExit::Failed);
         GetPlatform().Gui->MessageBox(e.what(), Application().Title(), mb::Ok);
     }
     Application().Terminate();

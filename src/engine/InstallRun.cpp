@@ -1,6 +1,7 @@
 // The install run of the driver: the stages from the first activation to the
 // good or bad end, with their events and broadcasts.
 #include "engine/CustomInstall.h"
+#include "engine/SetupExit.h"
 
 #include "archive/ArchiveErrors.h"
 #include "archive/FileList.h"
@@ -163,6 +164,8 @@ void TCustomInstall::HandleException(std::exception_ptr e) {
         EndBadInstall(e);
     } catch (...) {
         // A failure while ending the install ends it; it is not shown.
+        if (SetupExitCode() == TSetupExit::Good)
+            SetSetupExitCode(TSetupExit::Failed);
         if (RunAutomatic)
             Application().Terminate();
     }
@@ -172,6 +175,7 @@ void TCustomInstall::EndBadInstall(std::exception_ptr e) {
     try {
         std::rethrow_exception(e);
     } catch (const EAIUserAbort&) {
+        SetSetupExitCode(TSetupExit::UserAbort);
         NotifyBadInstall();
         Cleanup();
         RemoveInstallRecord();
@@ -180,6 +184,7 @@ void TCustomInstall::EndBadInstall(std::exception_ptr e) {
         return;
     } catch (...) {
     }
+    SetSetupExitCode(TSetupExit::Failed);
     NotifyBadInstall();
     GetPlatform().Gui->MessageBox(ExceptionText(e), Application().Title(), mb::Ok | mb::IconError);
     Shutdown();
@@ -253,11 +258,15 @@ void TCustomInstall::RunFilesAfterInstall() {
         TCustomInstallFile* file = InstallFiles().Items(i);
         if (!file->RunAfterInstall())
             continue;
+        // A file this run skipped or left out is not there to start. (The
+        // run after a restart installed nothing itself: it starts them all.)
+        if (InstallObjectsState().InstallRunStarted && !file->Processed())
+            continue;
         bool defaultAction = true;
         OnBeforeRunFile(this, file, defaultAction);
         // Quoted, so that a path with blanks never starts a shorter program.
         if (defaultAction)
-            GetPlatform().Processes->Start("\"" + file->DestPath() + "\"", WindowState::Normal);
+            GetPlatform().Processes->Start("\"" + file->InstalledPath() + "\"", WindowState::Normal);
     }
 }
 

@@ -77,8 +77,8 @@ TInstallContainer* TInstallContainer::GetFileContainer(int index) const {
         if (o->GetObjectKind() == kKindFileContainer && seen++ == index)
             return o;
     throw IEInstallContainer(
-        Format("Tried to reference a helper component in the following component: %s. The following index was used: %d",
-               {Name(), index}));
+        "Tried to reference a helper component in the following component: %s. The following index was used: %d",
+        {Name(), index});
 }
 
 void TInstallContainer::SetDestDir(const std::string& dir) { destDir_ = dir; }
@@ -167,9 +167,10 @@ void TInstallContainer::Install() {
         Broadcast(msg::Included, nullptr);
         if (!IsIncluded())
             return;
+        passSkipped_ = false;
         InstallObjects();
-        processed_ = true;
-        if (IInstallDriverContext* driver = InstallDriverContext())
+        processed_ = !passSkipped_;
+        if (IInstallDriverContext* driver = InstallDriverContext(); driver && processed_)
             WriteUninstallInfo(UninstallKeyOf(*driver->Information()));
         OnAfterProcess(this);
         Broadcast(msg::AfterAfterProcess, nullptr);

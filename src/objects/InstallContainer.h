@@ -73,7 +73,8 @@ class TInstallContainer : public TComponent {
     TInstallType CurrentInstallType() const { return currentInstallType_; }
 
     bool Installable() const { return installable_; }
-    // Whether the object's pass has run in this install.
+    // Whether the object was installed (or kept) in this install; an object
+    // its own pass skipped is not.
     bool Processed() const { return processed_; }
     void SetProcessed(bool processed) { processed_ = processed; }
     bool Include() const { return include_; }
@@ -95,6 +96,9 @@ class TInstallContainer : public TComponent {
     void Renumber();
 
     bool installable_ = false;
+    // Set by InstallObjects when it skipped the object: Install then leaves
+    // it unprocessed and records nothing for the uninstaller.
+    bool passSkipped_ = false;
 
   private:
     bool processed_ = false;

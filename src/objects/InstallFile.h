@@ -78,8 +78,12 @@ class TCustomInstallFile : public TFileRelated {
 
     // IncludeFromDir, a backslash and FileName.
     std::string SourcePath() const;
-    // The destination folder, a backslash and DestName.
+    // The destination folder, a backslash and DestName (for a file in use,
+    // the temporary name it is extracted under).
     std::string DestPath() const;
+    // Where the file lives once in place: for a file that waits for the
+    // restart, its own name rather than the temporary one.
+    std::string InstalledPath() const;
     // It fetches its own archive: it names a location or compares versions or dates.
     bool DownloadsByItself() const;
 
@@ -142,9 +146,6 @@ class TCustomInstallFile : public TFileRelated {
     // Raises the archive-blank error for a blank path.
     void RequireArchivePath(const std::string& archivePath) const;
     static bool HasOLESelfRegisterAt(const std::string& sourcePath);
-    // The path the file has once in place: after a restart for a file that
-    // waits for one, its own name rather than the temporary one.
-    std::string InstalledPath() const;
     void FinishPass(TPlmrCompress& engine, bool temporary);
     // Runs a compress or copy pass on the main engine; a quiet abort skips it.
     void RunPass(TInstallFileState state, const std::function<void(TPlmrCompress&)>& body);

@@ -88,6 +88,7 @@ void TCustomInstallFile::InstallObjects() {
         OnBeforeInstall(this);
     } catch (const EAbort&) {
         Report(msg::FileSkipped, this);
+        passSkipped_ = true;
         return;
     }
     const std::string dest = CheckedDestPath();
@@ -242,9 +243,12 @@ void TCustomInstallFile::WriteBatchReplacement(const std::string& inUseShort, co
     // Both its RunOnce command and the run after the restart may run the
     // batch, in either order: each line runs only while the new file is
     // there, so a second run leaves alone the file the first one put in place.
-    const std::string guard = "if exist " + newShort + " ";
+    const std::string guard = "if exist \"" + newShort + "\" ";
+    // Once the file in use is erased its 8.3 alias is gone: the move names
+    // the file by its own name, or it would be made under the alias.
+    const std::string target = ExtractFileDir(inUseShort) + "\\" + inUseName_;
     const std::string text =
-        guard + "erase " + inUseShort + "\r\n" + guard + "move " + newShort + " " + inUseShort + "\r\n";
+        guard + "erase \"" + inUseShort + "\"\r\n" + guard + "move \"" + newShort + "\" \"" + target + "\"\r\n";
     bool written = false;
     if (std::unique_ptr<IFile> file = files.OpenFile(batch, FileMode::Create)) {
         try {
@@ -293,7 +297,7 @@ void TCustomInstallFile::Progress(TPlmrCompress*, const TlzhFileStats& stats) {
     TFileStatusParameter parameter;
     parameter.BytesDone = stats.EntryBytesDone;
     parameter.FilePercentDone = stats.EntryPercent;
-    parameter.FileName = stats.EntryName;
+    parameter.FileName = fileName_;
     parameter.Progress = stats;
     parameter.TotalBytesDone = stats.TotalBytesDone;
     parameter.TotalPercentDone = stats.TotalPercent;

@@ -105,10 +105,10 @@ void TFileRelated::DataReceived(const std::string& fileName, int32_t bytes, int3
 TCustomNetInstallLocation* TFileRelated::FindNetLocation() const {
     if (netLocation_)
         return netLocation_;
-    if (dynamic_cast<const TFileContainer*>(this))
-        return GlobalNetLocation();
-    const auto* container = dynamic_cast<const TFileContainer*>(Container());
-    return container ? container->FindNetLocation() : nullptr;
+    // Up through the file containers; only at the top the driver's.
+    if (const auto* container = dynamic_cast<const TFileContainer*>(Container()))
+        return container->FindNetLocation();
+    return dynamic_cast<const TFileContainer*>(this) ? GlobalNetLocation() : nullptr;
 }
 
 void TFileRelated::DownloadArchive() {

@@ -60,8 +60,8 @@ class TFileRelated : public TInstallObject {
     // into a new temporary file, unless a recorded copy exists.
     virtual void DownloadArchive();
     virtual bool HasLocalArchive() const;
-    // The object's own location; a file without one asks its file
-    // container; a file container without one uses the driver's.
+    // The object's own location; without one, that of its file container,
+    // searched upwards; at the top, the driver's.
     TCustomNetInstallLocation* FindNetLocation() const;
     // Records a downloaded copy of the archive under the install record.
     virtual void StoreLocalArchive(const std::string& path);

@@ -37,8 +37,7 @@ void TUninstallEXE::WriteUninstallInfo(const std::string& key) {
     const std::string& product = driver->Information()->ProductName;
     WriteRegString(RegistryRoot::LocalMachine, key, "DisplayName", product);
     // The program path is quoted: unquoted, a folder with blanks makes Windows try "C:\Program.exe" first.
-    WriteRegString(RegistryRoot::LocalMachine, key, "UninstallString",
-                   "\"" + GetDestPath() + "\\" + DestName() + "\" " + product);
+    WriteRegString(RegistryRoot::LocalMachine, key, "UninstallString", "\"" + InstalledPath() + "\" " + product);
 }
 
 } // namespace sw

@@ -161,7 +161,7 @@ std::string TpsObjectLink::GetPath(TComponent* component) const {
     ValidateComponent(component);
     TInstallObject* linked = dynamic_cast<const IObjectLinkShortcut*>(component)->LinkedObject();
     if (auto* file = dynamic_cast<TCustomInstallFile*>(linked))
-        return file->DestPath();
+        return file->InstalledPath();
     return linked->GetDestPath();
 }
 

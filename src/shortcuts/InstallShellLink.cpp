@@ -7,6 +7,7 @@
 #include "project/ClassRegistry.h"
 #include "project/Errors.h"
 #include "project/Text.h"
+#include "project/TranslateHook.h"
 #include "shortcuts/LinkTargets.h"
 #include "shortcuts/ShellLinkGroups.h"
 #include "shortcuts/ShortcutPlacement.h"
@@ -172,15 +173,16 @@ void TCustomInstallShellLink::CheckPlacement() const {
                                  {DestDir(), Name()});
 }
 
-void TCustomInstallShellLink::CheckReplaceable(const std::string& file) const {
+bool TCustomInstallShellLink::MayReplace(const std::string& file) {
     if (!GetPlatform().Files->FileExists(file))
-        return;
+        return true;
     IInstallDriverContext* driver = InstallDriverContext();
     if (driver && UninstallFileListed(UninstallKeyOf(*driver->Information()), file))
-        return;
-    throw IEInstallShellLink("The shortcut file %s of %s exists already and was not made by this product, so it "
-                             "was not replaced",
-                             {file, Name()});
+        return true;
+    SendMessageText(Format(TranslateEnglishMessage("The shortcut file %s of %s exists already and was not made by "
+                                                   "this product, so it was not replaced"),
+                           {file, Name()}));
+    return false;
 }
 
 void TCustomInstallShellLink::InstallObjects() {
@@ -188,8 +190,10 @@ void TCustomInstallShellLink::InstallObjects() {
     if (Trim(linkName_).empty())
         throw IEInstallShellLink("The LinkName is blank for %s and therefore could not be installed", {Name()});
     if (objectLink_) {
-        if (!objectLink_->Processed())
+        if (!objectLink_->Processed()) {
+            passSkipped_ = true;
             return;
+        }
         if (IsUninstaller(*objectLink_)) {
             IInstallDriverContext* driver = InstallDriverContext();
             if (!driver)
@@ -229,7 +233,8 @@ void TCustomInstallShellLink::CreateShellLink() {
         const std::string folder = GetDestPath();
         GetPlatform().Files->ForceDirectories(folder);
         const std::string file = folder + "\\" + linkName_;
-        CheckReplaceable(file);
+        if (!MayReplace(file))
+            return;
         ShellLink link;
         link.Arguments = ExpandedParameters();
         link.Target = ObjectPath();
@@ -255,7 +260,8 @@ void TCustomInstallShellLink::CreateInternetShortcut() {
     IFileSystem& files = *GetPlatform().Files;
     files.ForceDirectories(folder);
     const std::string file = folder + "\\" + linkName_;
-    CheckReplaceable(file);
+    if (!MayReplace(file))
+        return;
     if (!files.WriteProfileString(file, "InternetShortcut", "URL", objectLocation_))
         throw IEInstallShellLink("The internet shortcut %s of %s could not be written", {file, Name()});
     made_ = true;

@@ -59,8 +59,10 @@ class TCustomInstallShellLink : public TInstallObject, public IObjectLinkShortcu
 
   private:
     std::string ExpandedParameters();
-    // Refuses to replace a shortcut file that this product did not make.
-    void CheckReplaceable(const std::string& file) const;
+    // False, with a message to the shortcut's dialogs, when a file of that
+    // name exists that the product did not make: it is kept, and no shortcut
+    // is made over it.
+    bool MayReplace(const std::string& file);
     void CheckPlacement() const;
 
     bool comReady_ = false;

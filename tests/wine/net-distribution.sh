@@ -173,9 +173,10 @@ rm -rf "$product"
 mark=$(wc -l <"$transfers")
 echo SharedLibrary.1 >"$work/state/cut"
 run_program cut 300 wine 'C:\Downloads\setup.exe'
+cut_code=$?
 read_records
-# The box is the run's bad end (the setup program's exit code does not tell).
 check "the cut transfer ends the run with an error message" eval "grep -q 'SharedLibrary.1' '$work/cut.boxes'"
+check "the cut run's bad end gives exit code 2" [ "$cut_code" -eq 2 ]
 check "the server cut SharedLibrary.1" eval '[ "$(fetched HTTP /pub/setup/SharedLibrary.1 cut)" = 1 ]'
 check "the record is kept with the complete archive's local copy" local_file ProgramGroup
 check "the cut archive has no local copy in the record" eval '! local_file SharedLibrary'

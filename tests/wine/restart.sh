@@ -8,7 +8,11 @@
 # puts the restart off. "wineboot -r" restarts the prefix: the rename
 # happens, the RunOnce command runs the program with -r, which registers the
 # library, ends the install in the saved language and removes the install
-# record. Once with Wine's default (NT) personality (MoveFileEx), once with
+# record. The uninstaller is held open too: "UninstallString" and a shortcut
+# to the library name the files by the names they have after the restart,
+# and the uninstaller then removes the product; a notes file that a handler
+# skips leaves the user's own notes of that name alone, uninstall included,
+# and gets no shortcut. Once with Wine's default (NT) personality (MoveFileEx), once with
 # MoveFileEx refused, where a batch file in RunOnce replaces the library
 # (Wine runs the -r command before it, so the -r run must run the batch
 # itself first), and once as Windows 98 (WININIT.INI).
@@ -19,6 +23,7 @@ set -uo pipefail
 build=$(cd "${1:?build directory}" && pwd)
 here=$(cd "$(dirname "$0")/../.." && pwd)
 setup="$build/tests/restart_setup.exe"
+uninstaller="$build/src/app/uninstall.exe"
 loader_dir="$build/src/app/loader"
 # The test servers: a COM library, and a program that holds a file open (/HOLD FILE SECONDS).
 com_dll="$build/tests/sw_com_dll.dll"
@@ -26,7 +31,7 @@ holder="$build/tests/sw_com_exe.exe"
 com_key='HKCR\CLSID\{5E7A1C2B-3F4D-4E5F-8A9B-0C1D2E3F4A5B}'
 com_class='Software\\Classes\\CLSID\\{5E7A1C2B-3F4D-4E5F-8A9B-0C1D2E3F4A5B}\\InprocServer32'
 source "$here/scripts/wine-env.sh" && sw_wine_init || exit 1
-for f in "$setup" "$com_dll" "$holder" "$loader_dir/M41R08.TXT"; do
+for f in "$setup" "$uninstaller" "$com_dll" "$holder" "$loader_dir/M41R08.TXT"; do
     [ -f "$f" ] || { echo "no $f"; echo "0 passed, 1 failed"; exit 1; }
 done
 source "$here/tests/wine/checks.sh"
@@ -64,7 +69,9 @@ build_distribution() {
     mkdir -p "$src/files"
     cp "$setup" "$src/restart_setup.exe"
     cp "$com_dll" "$src/files/comdll.dll"
+    cp "$uninstaller" "$src/files/uninstall.exe"
     echo "read me" >"$src/files/readme.txt"
+    echo "the product's notes" >"$src/files/notes.txt"
     printf 'C:\\Dist Folder\r\n' >"$src/BUILD.INF"
     w reg add 'HKCU\Software\Setwright\Build' /v LibrarySearchPath /d "Z:${loader_dir//\//\\}" /f >/dev/null 2>&1
     (cd "$src" && w restart_setup.exe -b >"$build/tests/restart-build.log" 2>&1)
@@ -72,16 +79,17 @@ build_distribution() {
     [ -f "$dist/setup.exe" ]
 }
 
-# The holder keeps the old library open without sharing until it is stopped.
-hold_library() {
+# hold_file NAME: a holder keeps the product's old file NAME open without sharing until it is stopped.
+holder_pids=()
+hold_file() {
     cp "$holder" "$c/swhold.exe"
     # Started directly, so that its id is the one to stop.
-    timeout -k 5 300 wine 'C:\swhold.exe' /HOLD "$product_win\\comdll.dll" 600 >/dev/null 2>&1 &
-    holder_pid=$!
+    timeout -k 5 300 wine 'C:\swhold.exe' /HOLD "$product_win\\$1" 600 >/dev/null 2>&1 &
+    holder_pids+=($!)
     local i
     for i in $(seq 1 30); do
         # A copy cannot read a file opened without sharing.
-        w cmd /c copy /y "$product_win\\comdll.dll" 'C:\swprobe.tmp' >/dev/null 2>&1 || return 0
+        w cmd /c copy /y "$product_win\\$1" 'C:\swprobe.tmp' >/dev/null 2>&1 || return 0
         sleep 1
     done
     return 1
@@ -95,8 +103,9 @@ first_run() {
     box=$(sw_wine_box_text "$log" "$pid")
     [ -n "$box" ] && { sleep 1; xdotool key --clearmodifiers Return 2>/dev/null; }
     wait "$pid"
-    kill "$holder_pid" 2>/dev/null
-    wait "$holder_pid" 2>/dev/null
+    kill "${holder_pids[@]}" 2>/dev/null
+    wait "${holder_pids[@]}" 2>/dev/null
+    holder_pids=()
     timeout -k 5 120 wineserver -w
 }
 
@@ -123,6 +132,29 @@ pending_batch() {
     [[ $path == [Cc]:/* ]] && echo "$c/${path:3}"
 }
 batch_waits() { [ -n "$batch" ] && [ -f "$batch" ]; }
+# The uninstall command as the hive holds it, naming the uninstaller by its own name.
+uninstall_key='Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Restart Test'
+uninstall_names_uninstaller() {
+    [ "$(hive_value "$uninstall_key" UninstallString)" = "\"\\\"$(hive_form "$product_win\\uninstall.exe")\\\" Restart Test\"" ]
+}
+# link_names LINK FILE: the shell link's target is the product's FILE (its text, ANSI or UTF-16, names it).
+link_names() {
+    local text
+    text=$({ strings -a "$1"; strings -a -el "$1"; } 2>/dev/null)
+    grep -qiF "$product_win\\$2" <<<"$text" && ! grep -qiF "$product_win\\${2%.*}.1" <<<"$text"
+}
+# uninstall: runs the uninstaller silently as "UninstallString" starts it and waits for it to go (as
+# Windows 98 it goes at the next restart).
+uninstall() {
+    w "$product_win\\uninstall.exe" /S Restart Test
+    local rc=$? i
+    for i in $(seq 1 120); do
+        [ -e "$product/uninstall.exe" ] && [ "$personality" != win98 ] || break
+        sleep 1
+    done
+    timeout -k 5 120 wineserver -w
+    return $rc
+}
 restart_commands_gone() { ! hive_value "$runonce" PellmoorUnfinished >/dev/null && ! hive_value "$runonce" PellmoorBatFile >/dev/null; }
 
 # restart_case NAME [batch]: with batch, MoveFileEx is refused during the install.
@@ -131,10 +163,15 @@ restart_case() {
     rm -rf "$product"
     mkdir -p "$product"
     echo "the old library" >"$product/comdll.dll"
-    check "$personality: the old library is held open" hold_library
+    echo "the old uninstaller" >"$product/uninstall.exe"
+    echo "the user's notes" >"$product/notes.txt"
+    check "$personality: the old library is held open" hold_file comdll.dll
+    check "$personality: the old uninstaller is held open" hold_file uninstall.exe
     # While the holder runs, in the same Wine session.
     [ "$mode" = batch ] && refuse_pending_renames
     first_run "$personality"
+    # The product's folder in the Programs menu, wherever this personality keeps it.
+    links=$(find "$c" -name Server.lnk -printf '%h\n' | head -n 1)
     if [ "$mode" = batch ]; then
         batch=$(pending_batch)
         check "$personality: the replacement batch waits in RunOnce" batch_waits
@@ -148,6 +185,12 @@ restart_case() {
     check "$personality: the chosen language is saved" [ "$(hive_value "$record" Language)" = "dword:0000000$french" ]
     check "$personality: the restart command runs the program with -r" restart_command_has_r
     check "$personality: the library is not registered before the restart" not_registered
+    check "$personality: the new uninstaller waits under a temporary name" cmp -s "$product/uninstall.1" "$uninstaller"
+    check "$personality: UninstallString names the uninstaller by its own name" uninstall_names_uninstaller
+    check "$personality: the shortcut names the library by its own name" link_names "$links/Server.lnk" comdll.dll
+    check "$personality: the skipped notes file left the user's notes" \
+        [ "$(cat "$product/notes.txt" 2>/dev/null)" = "the user's notes" ]
+    check "$personality: the skipped notes file got no shortcut" [ ! -e "$links/Notes.lnk" ]
 
     timeout -k 10 300 wineboot -r >/dev/null 2>&1
     timeout -k 5 120 wineserver -w
@@ -158,6 +201,16 @@ restart_case() {
         [ "$(hive_value "$results" GoodEndLanguage)" = "\"$french\"" ]
     check "$personality: the install record is gone" record_gone
     check "$personality: RunOnce is empty again" restart_commands_gone
+    check "$personality: after the restart the new uninstaller is in place" cmp -s "$product/uninstall.exe" "$uninstaller"
+    check "$personality: the shortcut's target is the new library" cmp -s "$product/comdll.dll" "$com_dll"
+    check "$personality: the uninstaller runs as UninstallString says" uninstall
+    check "$personality: the uninstaller removed the readme" [ ! -e "$product/readme.txt" ]
+    check "$personality: the uninstaller removed the library" [ ! -e "$product/comdll.dll" ]
+    [ "$personality" = win98 ] ||
+        check "$personality: the uninstaller removed itself" [ ! -e "$product/uninstall.exe" ]
+    check "$personality: the uninstaller removed the shortcut" [ ! -e "$links/Server.lnk" ]
+    check "$personality: the user's notes survive the uninstall" \
+        [ "$(cat "$product/notes.txt" 2>/dev/null)" = "the user's notes" ]
     if [ "$mode" = batch ]; then
         check "$personality: the batch is deleted" [ ! -e "$batch" ]
         allow_pending_renames
@@ -166,7 +219,7 @@ restart_case() {
     w reg delete 'HKLM\Software\Setwright Tests' /f >/dev/null 2>&1
     w reg delete "$com_key" /f >/dev/null 2>&1
     w reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Restart Test' /f >/dev/null 2>&1
-    rm -rf "$product" "$c/swprobe.tmp"
+    rm -rf "$product" "$c/swprobe.tmp" "$links"
 }
 
 check "the setup program builds its distribution" build_distribution

@@ -91,7 +91,7 @@ TEST_F(SetupProgramTest, AProgramWithoutAProjectSaysSo) {
 
 TEST_F(SetupProgramTest, TheDemoLoadsWaitsForActivationAndEndsItsRunWithTheError) {
     UseProject(ReadSourceFile("examples/demo/project.txt"));
-    EXPECT_EQ(RunSetupProgram(), 0);
+    EXPECT_EQ(RunSetupProgram(), 2) << "a bad end";
     EXPECT_EQ(fake.Gui().Title(), "Setwright Demo Installation");
     auto texts = BoxTexts();
     ASSERT_EQ(texts.size(), 1u) << ::testing::PrintToString(texts);
@@ -120,7 +120,7 @@ TEST_F(SetupProgramTest, AnInvalidArgumentStopsTheProgramBeforeAnyWindow) {
 TEST_F(SetupProgramTest, BuildModeReportsItsErrorAndEnds) {
     UseProject(ReadSourceFile("examples/demo/project.txt"));
     fake.System().SetCommandLine("SETUP.EXE -b -r");
-    EXPECT_EQ(RunSetupProgram(), 0);
+    EXPECT_EQ(RunSetupProgram(), 2) << "a failed tool mode";
     EXPECT_TRUE(fake.Gui().Terminated());
     auto texts = BoxTexts();
     ASSERT_EQ(texts.size(), 1u) << ::testing::PrintToString(texts);

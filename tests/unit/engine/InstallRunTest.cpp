@@ -3,6 +3,7 @@
 // driver's groups are stood in for by a driver that records its own pass.
 #include "support/EngineFixture.h"
 
+#include "engine/SetupExit.h"
 #include "lang/Translator.h"
 #include "objects/InstallMessages.h"
 #include "objects/InstallObject.h"
@@ -363,6 +364,34 @@ TEST_F(InstallRunTest, AnErrorWhileEndingBadlyEndsItQuietly) {
     EXPECT_TRUE(fake_.Gui().Boxes().empty());
     EXPECT_TRUE(fake_.Gui().Terminated());
     EXPECT_EQ(IndexOf("OnBeforeShutdown"), log_.size());
+}
+
+TEST_F(InstallRunTest, TheExitCodeTellsABadEndAndAnAbortFromAGoodEnd) {
+    struct Case {
+        const char* name;
+        std::function<void()> during;
+        bool failWhileEnding;
+        TSetupExit code;
+    };
+    const Case cases[] = {
+        {"good", {}, false, TSetupExit::Good},
+        {"restart", [this] { install_->Reboot = true; }, false, TSetupExit::Good},
+        {"abort", [] { throw EAIUserAbort(); }, false, TSetupExit::UserAbort},
+        {"error", [] { throw Exception("copy failed"); }, false, TSetupExit::Failed},
+        {"error while ending", [] { throw Exception("copy failed"); }, true, TSetupExit::Failed},
+    };
+    for (const Case& c : cases) {
+        SetSetupExitCode(TSetupExit::Good);
+        LoadRun();
+        install_->RunAutomatic = true;
+        install_->DuringObjects = c.during;
+        if (c.failWhileEnding)
+            install_->OnBeforeNotifyBadInstall = TNotifyEvent("", [](TPersistent*) { throw Exception("no page"); });
+        install_->OnBeforeReboot = TRebootWindowsEvent("", [](TCustomInstall*, bool& go) { go = false; });
+        RunInstall();
+        EXPECT_EQ(SetupExitCode(), c.code) << c.name;
+        FreeRoots();
+    }
 }
 
 TEST_F(InstallRunTest, ALoadingProgramWithoutTheSourceSwitchFailsTheRun) {

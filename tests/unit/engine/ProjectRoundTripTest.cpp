@@ -2,6 +2,7 @@
 #include "support/EngineFixture.h"
 
 #include "objects/FileContainer.h"
+#include "objects/InstallRegistry.h"
 #include "paths/StandardSpecifiers.h"
 #include "project/Reader.h"
 #include "project/Writer.h"
@@ -77,7 +78,7 @@ TEST_F(ProjectRoundTripTest, AProjectHoldingEveryEngineClassReadsBackByteForByte
 }
 
 // Only the values a property table declares as its default are left out:
-// DestDir, GroupName, Information.ProductName and the others whose
+// DestDir, GroupName, Information.ProductName, a registry object's Key and the others whose
 // constructor value is not empty come back empty.
 TEST_F(ProjectRoundTripTest, EmptyStringsReadBackEmpty) {
     TTestForm* form = NewForm();
@@ -88,6 +89,8 @@ TEST_F(ProjectRoundTripTest, EmptyStringsReadBackEmpty) {
     group->SetName("Group1");
     auto* custom = new TPathSpecifier(form);
     custom->SetName("Custom1");
+    auto* registry = new TInstallRegistry(form);
+    registry->SetName("Registry1");
     EmptyStrings(*form);
     for (int i = 0; i < form->ComponentCount(); ++i)
         EmptyStrings(*form->Components(i));
@@ -100,6 +103,7 @@ TEST_F(ProjectRoundTripTest, EmptyStringsReadBackEmpty) {
     TComponent* copy = roots_.Adopt(ReadComponentStream(bytes, nullptr));
     EXPECT_EQ(StringsOf(*copy), written);
     EXPECT_EQ(static_cast<TInstall*>(copy->FindComponent("Install1"))->DestDir(), "");
+    EXPECT_EQ(static_cast<TInstallRegistry*>(copy->FindComponent("Registry1"))->Key(), "");
 }
 
 TEST_F(ProjectRoundTripTest, ASpecifierListedAfterTheDriverIsTheOneTheDriverMade) {

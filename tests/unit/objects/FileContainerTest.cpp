@@ -151,6 +151,31 @@ TEST_F(FileContainerTest, NetFilesGoIntoTheArchiveOfTheirLocationsFolder) {
         << "the archive settings come back after the build";
 }
 
+TEST_F(FileContainerTest, ALocationIsSearchedUpThroughNestedGroupsBeforeTheDrivers) {
+    auto* driverLocation = new TNetInstallLocation(form_);
+    driverLocation->LoginInformation()->Hostname = "Main";
+    install_->SetNetLocation(driverLocation);
+    auto* groupLocation = new TNetInstallLocation(form_);
+    groupLocation->LoginInformation()->Hostname = "Srv1";
+    groupLocation->LoginInformation()->Directory = "/pub";
+    group_->SetNetLocation(groupLocation);
+    auto* sub = new TInstallFileGroup(form_);
+    sub->SetName("Sub");
+    sub->SetContainer(group_);
+    auto* net = new TInstallFile(form_, sub, PutSource("net.txt", 10, 'n'));
+    net->SetName("Net1");
+    net->SetNet(true);
+    auto* other = new TInstallFileGroup(form_);
+    other->SetContainer(install_);
+    EXPECT_EQ(net->FindNetLocation(), groupLocation);
+    EXPECT_EQ(sub->FindNetLocation(), groupLocation);
+    EXPECT_EQ(other->FindNetLocation(), driverLocation) << "at the top, the driver's";
+    group_->Compress(coBuildRelocate | coIncludeExcluded);
+    const std::string netArchive = ExtractFileDir(Archive()) + "\\Srv1\\-pub\\Sub.1";
+    EXPECT_EQ(sub->LocalArchivePath(), netArchive);
+    EXPECT_EQ(net->WrittenArchive(), netArchive);
+}
+
 TEST_F(FileContainerTest, TheCopyPassCopiesFromTheSources) {
     TInstallFile* a = AddFile("a.txt", 10, 'c');
     std::vector<int32_t> totals;

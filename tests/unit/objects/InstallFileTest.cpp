@@ -152,22 +152,25 @@ TEST_F(InstallFileTest, WithoutMoveAtRebootABatchFileRunsOnceAtTheRestart) {
     UseWindowsNT();
     SetInstallRecordKeyPath("\\SOFTWARE\\Pellmoor\\Install\\1");
     fake_.Files().FailMoveAtReboot(true);
-    AddFile("tool.dll", 20, 'N');
+    AddFile("tool library.dll", 20, 'N');
     Build();
     const std::string folder = install_->GetDestPath() + "\\App";
     fake_.Files().ForceDirectories(folder);
-    fake_.Files().PutFile(folder + "\\tool.dll", "old");
-    fake_.Files().SetInUse(folder + "\\tool.dll", true);
+    fake_.Files().PutFile(folder + "\\tool library.dll", "old");
+    fake_.Files().SetInUse(folder + "\\tool library.dll", true);
     fake_.Registry().WriteString(RegistryRoot::LocalMachine, kRunOnceKey, "PellmoorBatFile", "taken");
     group_->Install();
     const std::string batch = RegText(kRunOnceKey, "PellmoorBatFile1");
     ASSERT_NE(batch, "<none>");
     EXPECT_EQ(ExtractFileName(batch).substr(0, 3), "bat");
     EXPECT_EQ(batch.substr(batch.size() - 4), ".bat");
-    const std::string inUse = *fake_.Files().ShortPathName(folder + "\\tool.dll");
-    const std::string guard = "if exist " + ExtractFileDir(inUse) + "\\tool.1 ";
-    EXPECT_EQ(Text(batch), guard + "erase " + inUse + "\r\n" + guard + "move " + ExtractFileDir(inUse) + "\\tool.1 " +
-                               inUse + "\r\n");
+    const std::string inUse = *fake_.Files().ShortPathName(folder + "\\tool library.dll");
+    ASSERT_NE(ExtractFileName(inUse), "tool library.dll") << "an 8.3 alias";
+    // The alias goes with the erased file: the move names the file's own name.
+    const std::string dir = ExtractFileDir(inUse);
+    const std::string guard = "if exist \"" + dir + "\\tool library.1\" ";
+    EXPECT_EQ(Text(batch), guard + "erase \"" + inUse + "\"\r\n" + guard + "move \"" + dir + "\\tool library.1\" \"" +
+                               dir + "\\tool library.dll\"\r\n");
     EXPECT_EQ(RegText("\\SOFTWARE\\Pellmoor\\Install\\1\\Unfinished", batch), "1");
     EXPECT_EQ(RegText("\\SOFTWARE\\Pellmoor\\Install\\1\\Unfinished", "File1"), "0")
         << "the file finishes after the restart";
@@ -326,6 +329,58 @@ TEST_F(InstallFileTest, ASkippedFileIsReportedAndNotWritten) {
     group_->Install();
     EXPECT_FALSE(Exists(file->DestPath()));
     EXPECT_EQ(totals, std::vector<int32_t>{100});
+}
+
+TEST_F(InstallFileTest, ASkippedFileOverTheUsersOwnIsNotInstalledAnywhere) {
+    InstallObjectsState().InstallRunStarted = true;
+    TInstallFile* file = AddFile("a.exe", 10);
+    file->SetRunAfterInstall(true);
+    TInstallFile* kept = AddFile("b.txt", 10);
+    Build();
+    fake_.Files().ForceDirectories(ExtractFileDir(file->DestPath()));
+    fake_.Files().PutFile(file->DestPath(), "the user's");
+    file->OnBeforeInstall = TInstallFileNotifyEvent("Skip", [](TCustomInstallFile*) { throw EAbort(); });
+    group_->Install();
+    EXPECT_EQ(Text(file->DestPath()), "the user's");
+    EXPECT_FALSE(file->Processed());
+    EXPECT_TRUE(kept->Processed());
+    // Neither list names it, so the uninstaller leaves the user's file alone.
+    EXPECT_EQ(RegText(std::string(kProductKey) + "\\Files", "Entries"), "1");
+    EXPECT_EQ(RegText(std::string(kProductKey) + "\\Files", "File1"), kept->DestPath());
+    install_->RunFilesAfterInstall();
+    EXPECT_TRUE(fake_.Processes().StartedPrograms().empty());
+}
+
+// A dialog of the group: the file name of every status report.
+class TStatusRecorder : public TInstallObject {
+  public:
+    using TInstallObject::TInstallObject;
+    int GetObjectKind() const override { return 9000; }
+    void HandleInstallMessage(TInstallContainer*, int code, TPersistent* parameter) override {
+        if (auto* status = dynamic_cast<TFileStatusParameter*>(parameter); status && code == -998)
+            Names.push_back(status->FileName);
+    }
+    std::vector<std::string> Names;
+};
+
+TEST_F(InstallFileTest, StatusNamesTheFileByItsFileNameWhetherExtractedKeptOrSkipped) {
+    TInstallFile* extracted = AddFile("a.txt", 10);
+    TInstallFile* kept = AddFile("b.txt", 10);
+    TInstallFile* skipped = AddFile("c.txt", 10);
+    Build();
+    fake_.Files().ForceDirectories(ExtractFileDir(kept->DestPath()));
+    fake_.Files().PutFile(kept->DestPath(), "old");
+    kept->SetOverwriteMode(TOverwriteType::owNever);
+    skipped->OnBeforeInstall = TInstallFileNotifyEvent("Skip", [](TCustomInstallFile*) { throw EAbort(); });
+    auto* dialog = new TStatusRecorder(form_);
+    dialog->SetContainer(group_);
+    group_->Install();
+    ASSERT_FALSE(dialog->Names.empty());
+    EXPECT_EQ(dialog->Names.front(), extracted->FileName());
+    EXPECT_EQ(dialog->Names.back(), "c.txt");
+    EXPECT_NE(std::find(dialog->Names.begin(), dialog->Names.end(), "b.txt"), dialog->Names.end());
+    for (const std::string& name : dialog->Names)
+        EXPECT_EQ(name.find('\\'), std::string::npos) << "never the source path: " << name;
 }
 
 } // namespace

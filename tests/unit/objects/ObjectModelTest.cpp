@@ -2,11 +2,13 @@
 // destinations and the downward broadcasts.
 #include "TestObjects.h"
 #include "support/EngineFixture.h"
+#include "support/ErrorOf.h"
 
 #include "objects/InstallLists.h"
 #include "objects/InstallParameters.h"
 #include "paths/StandardSpecifiers.h"
 #include "project/ClassRegistry.h"
+#include "project/TranslateHook.h"
 #include "system/InstallErrors.h"
 
 namespace sw::test {
@@ -193,6 +195,20 @@ TEST_F(ObjectModelTest, FileContainersAreCountedAmongThemselves) {
     EXPECT_EQ(install_->GetFileContainerCount(), 2);
     EXPECT_EQ(install_->GetFileContainer(1)->Name(), "G2");
     EXPECT_THROW(install_->GetFileContainer(2), IEInstallContainer);
+}
+
+std::string GermanIndexMessage(const std::string& english) {
+    if (english == "Tried to reference a helper component in the following component: %s. The following index was "
+                   "used: %d")
+        return "Hilfskomponente von %s mit dem Index %d angefordert";
+    return english;
+}
+
+TEST_F(ObjectModelTest, TheFileContainerIndexMessageIsTranslatedBeforeItIsFormatted) {
+    Make<TInstallFileGroup>("G1", -1)->SetContainer(install_);
+    SetTranslateEnglishHook(&GermanIndexMessage);
+    EXPECT_EQ(ErrorOf<IEInstallContainer>([&] { install_->GetFileContainer(1); }),
+              "Hilfskomponente von Install1 mit dem Index 1 angefordert");
 }
 
 TEST_F(ObjectModelTest, InstallTypesNeverCombineAlways) {

@@ -27,6 +27,25 @@ TEST_F(UninstallExeTest, InstallsAndWritesTheUnquotedCommandWithTheProductName) 
     EXPECT_EQ(RegText(key + "\\Files", "Entries"), "<none>") << "the uninstaller does not list itself";
 }
 
+TEST_F(UninstallExeTest, AnUninstallerInUseIsNamedByTheNameItHasAfterTheRestart) {
+    UseWindowsNT();
+    SetInstallRecordKeyPath("\\SOFTWARE\\Pellmoor\\Install\\1");
+    auto* uninstaller = new TUninstallEXE(form_);
+    uninstaller->SetName("Uninstall1");
+    uninstaller->SetIncludeFromDir("C:\\Src");
+    uninstaller->SetFileName("uninstall.exe");
+    uninstaller->SetContainer(group_);
+    PutSource("uninstall.exe", 64, 'u');
+    Build();
+    const std::string folder = install_->GetDestPath() + "\\App";
+    fake_.Files().ForceDirectories(folder);
+    fake_.Files().PutFile(folder + "\\uninstall.exe", "old");
+    fake_.Files().SetInUse(folder + "\\uninstall.exe", true);
+    group_->Install();
+    EXPECT_EQ(uninstaller->DestName(), "uninstall.1");
+    EXPECT_EQ(RegText(std::string(kProductKey), "UninstallString"), "\"" + folder + "\\uninstall.exe\" Tool");
+}
+
 TEST_F(UninstallExeTest, WithoutADriverItCannotWriteTheUninstallInformation) {
     auto* uninstaller = new TUninstallEXE(form_);
     uninstaller->SetName("Uninstall1");

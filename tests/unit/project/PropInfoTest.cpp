@@ -1,6 +1,7 @@
 #include "unit/project/TestComponents.h"
 
 #include "project/Errors.h"
+#include "project/PublishedDefaults.h"
 
 #include <gtest/gtest.h>
 
@@ -50,6 +51,22 @@ TEST(PropInfoTest, CopiedEntriesKeepTheirAccessorsAndCaptures) {
     add(2);
     EXPECT_EQ(again(3), 5);
     EXPECT_TRUE(again);
+}
+
+// What a constructor would set otherwise stands in for a wrong table.
+TEST(PropInfoTest, ValuesOtherThanTheDeclaredDefaultsAreFoundInNestedObjectsToo) {
+    TOwned<TTestRoot> root(new TTestRoot(nullptr));
+    auto* thing = new TTestThing(root.get());
+    EXPECT_TRUE(FindDefaultMismatches(*thing).empty());
+    thing->Shade = TShade::shDark;
+    thing->Text = "x";
+    thing->Nested()->Size = 9;
+    thing->Count = 3;
+    std::vector<std::string> found;
+    for (const TDefaultMismatch& m : FindDefaultMismatches(*thing))
+        found.push_back(m.Class + "." + m.Property + " " + m.Declared + "/" + m.Constructed);
+    EXPECT_EQ(found, (std::vector<std::string>{"TTestThing.Count 0/3", "TTestThing.Shade 1/2", "TTestThing.Text ''/'x'",
+                                               "TTestThing.Nested.Size 8/9"}));
 }
 
 } // namespace

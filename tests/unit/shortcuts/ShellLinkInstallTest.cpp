@@ -3,6 +3,7 @@
 // uninstall list, and every failure.
 #include "ShortcutFixture.h"
 
+#include "objects/InstallParameters.h"
 #include "platform/ShellLinks.h"
 #include "shortcuts/ProgramManagerErrors.h"
 #include "system/InstallErrors.h"
@@ -236,18 +237,35 @@ TEST_F(ShellLinkInstallTest, ShortcutsStayInTheirFolder) {
     EXPECT_EQ(fake_.ShellLinks().ComInitializations(), 0) << "nothing was saved";
 }
 
-TEST_F(ShellLinkInstallTest, AForeignShortcutFileIsNotReplaced) {
+// A dialog under a shortcut: the texts the shortcut sends it.
+class TMessageRecorder : public TInstallObject {
+  public:
+    using TInstallObject::TInstallObject;
+    int GetObjectKind() const override { return 9000; }
+    void HandleInstallMessage(TInstallContainer*, int code, TPersistent* parameter) override {
+        if (auto* message = dynamic_cast<TMessageParameter*>(parameter); message && code == -974)
+            Texts.push_back(message->Text);
+    }
+    std::vector<std::string> Texts;
+};
+
+TEST_F(ShellLinkInstallTest, AForeignShortcutFileIsKeptAndTheInstallGoesOn) {
     LoadProject();
     const std::string folder = std::string(kPrograms) + "\\Tool";
     fake_.Files().ForceDirectories(folder);
     fake_.Files().PutFile(folder + "\\Tool.lnk", "someone else's");
     fake_.Files().PutFile(folder + "\\Site.URL", "[InternetShortcut]\r\nURL=http://other/\r\n");
-    EXPECT_EQ(ErrorOf<IEInstallShellLink>([&] { tool_->Install(); }),
-              "The shortcut file " + folder + "\\Tool.lnk of ToolLink exists already and was not made by this "
-              "product, so it was not replaced");
-    EXPECT_FALSE(ErrorOf<IEInstallShellLink>([&] { web_->Install(); }).empty());
+    auto* dialog = new TMessageRecorder(form_);
+    dialog->SetContainer(tool_);
+    main_->Install();
     EXPECT_EQ(fake_.Files().FileText(folder + "\\Tool.lnk"), "someone else's");
     EXPECT_EQ(fake_.Files().FileText(folder + "\\Site.URL"), "[InternetShortcut]\r\nURL=http://other/\r\n");
+    EXPECT_EQ(dialog->Texts, std::vector<std::string>{"The shortcut file " + folder +
+                                                      "\\Tool.lnk of ToolLink exists already and was not made by "
+                                                      "this product, so it was not replaced"});
+    // Neither is recorded as the product's to remove.
+    EXPECT_EQ(UninstallEntries(), "");
+    EXPECT_TRUE(main_->Processed());
 }
 
 TEST_F(ShellLinkInstallTest, ASecondInstallReplacesItsOwnShortcuts) {

@@ -2,10 +2,13 @@
 // the language page, and puts the restart off, as a user would on the reboot
 // page (the test restarts Wine afterwards); the good end records the language
 // it ends in, so that the test sees the saved language restored in the run
-// after the restart.
+// after the restart. The notes file is skipped by its handler, so that the
+// user's own notes of that name must survive the uninstall.
 #include "app/MainForm.h"
 #include "engine/CustomInstall.h"
 #include "lang/Translator.h"
+#include "objects/InstallFile.h"
+#include "project/Errors.h"
 #include "system/RegistryHelpers.h"
 
 #include <string>
@@ -21,6 +24,7 @@ void BindProjectHandlers(TForm1& form) {
         if (TTranslator* translator = GlobalTranslator())
             translator->SetTranslateIntoLanguage(plFrench);
     });
+    form.AddMethod<TCustomInstallFile*>("SkipNotes", [](TCustomInstallFile*) { throw EAbort(); });
     form.AddMethod<TCustomInstall*, bool&>("RestartLater", [](TCustomInstall*, bool& restart) { restart = false; });
     form.AddMethod<TPersistent*>("RecordGoodEnd", [](TPersistent*) {
         const TTranslator* translator = GlobalTranslator();
