@@ -39,17 +39,23 @@ TBasePellmoorForm::~TBasePellmoorForm() { std::erase(DialogsState().Forms, this)
 
 void TBasePellmoorForm::Retranslate(TPlmrLanguage) { Translate(); }
 
-void TBasePellmoorForm::Translate() {
-    if (ApplyFont) {
-        if (UseFixedLanguage)
-            ApplyLanguageFontInto(FixedLanguage, this, false);
+TPlmrLanguage ApplyDialogLanguage(TControl* dialog, bool applyFont, bool translate, bool useFixed, TPlmrLanguage fixed,
+                                  TPlmrLanguage textLanguage) {
+    if (applyFont) {
+        if (useFixed)
+            ApplyLanguageFontInto(fixed, dialog, false);
         else
-            ApplyLanguageFont(this, false);
+            ApplyLanguageFont(dialog, false);
     }
-    if (DoTranslate)
-        TextLanguage = UseFixedLanguage ? TranslateComponentInto(TextLanguage, FixedLanguage, this)
-                                        : TranslateComponent(TextLanguage, this);
+    if (translate)
+        textLanguage =
+            useFixed ? TranslateComponentInto(textLanguage, fixed, dialog) : TranslateComponent(textLanguage, dialog);
     Application().ProcessMessages();
+    return textLanguage;
+}
+
+void TBasePellmoorForm::Translate() {
+    TextLanguage = ApplyDialogLanguage(this, ApplyFont, DoTranslate, UseFixedLanguage, FixedLanguage, TextLanguage);
 }
 
 void TBasePellmoorForm::ReadFormResource(std::string_view name) { ReadComponentResource(name, this); }

@@ -18,6 +18,13 @@ class TFileStatusParameter;
 class TDownloadStatusParameter;
 class TDiskParameter;
 
+// The language rules of a dialog: the language's font when `applyFont`, the
+// texts translated from `textLanguage` when `translate` (into `fixed` when
+// `useFixed`, else into the target language), then pending messages run.
+// Returns the language the texts are in afterwards.
+TPlmrLanguage ApplyDialogLanguage(TControl* dialog, bool applyFont, bool translate, bool useFixed, TPlmrLanguage fixed,
+                                  TPlmrLanguage textLanguage);
+
 class TBasePellmoorForm : public TForm {
     SW_DECLARE_CLASS()
   public:

@@ -3,7 +3,6 @@
 #include "controls/StdCtrls.h"
 #include "dialogs/BaseForms.h"
 #include "dialogs/DialogManager.h"
-#include "lang/Translator.h"
 #include "project/Errors.h"
 #include "system/InstallErrors.h"
 
@@ -32,18 +31,9 @@ void TCustomBaseInstallDlg::SetDialogManager(TDialogManager* manager) {
 void TCustomBaseInstallDlg::SetThemePicture(const TPicture& picture) { theme_->Assign(picture); }
 
 void TCustomBaseInstallDlg::ApplyLanguage() {
-    if (!dialog_)
-        return;
-    if (ApplyFont) {
-        if (UseFixedLanguage)
-            ApplyLanguageFontInto(FixedLanguage, dialog_, false);
-        else
-            ApplyLanguageFont(dialog_, false);
-    }
-    if (DoTranslate)
-        TextLanguage = UseFixedLanguage ? TranslateComponentInto(TextLanguage, FixedLanguage, dialog_)
-                                        : TranslateComponent(TextLanguage, dialog_);
-    Application().ProcessMessages();
+    if (dialog_)
+        TextLanguage =
+            ApplyDialogLanguage(dialog_, ApplyFont, DoTranslate, UseFixedLanguage, FixedLanguage, TextLanguage);
 }
 
 void TCustomBaseInstallDlg::AssignDialogProperties() {

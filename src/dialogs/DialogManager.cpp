@@ -77,24 +77,12 @@ void TDialogManager::HandleInstallMessage(TInstallContainer*, int code, TPersist
             Execute();
         break;
     case msg::Progress:
-        if (ManagerType == TManagerType::dmDuringCopyFiles) {
-            if (!parameter)
-                throw IException("%s got a nil PO parameter", {Name()});
-            auto* status = dynamic_cast<TFileStatusParameter*>(parameter);
-            if (!status)
-                throw IException("The PO object passed to %s is not a TFileStatusParameter object", {Name()});
-            UpdateProgress(status, nullptr);
-        }
+        if (ManagerType == TManagerType::dmDuringCopyFiles)
+            UpdateProgress(StatusParameter<TFileStatusParameter>(parameter, "TFileStatusParameter"), nullptr);
         break;
     case msg::DownloadProgressShown:
-        if (ManagerType == TManagerType::dmDuringCopyFiles) {
-            if (!parameter)
-                throw IException("%s got a nil PO parameter", {Name()});
-            auto* status = dynamic_cast<TDownloadStatusParameter*>(parameter);
-            if (!status)
-                throw IException("The PO object passed to %s is not a TDownloadStatusParameter object", {Name()});
-            UpdateProgress(nullptr, status);
-        }
+        if (ManagerType == TManagerType::dmDuringCopyFiles)
+            UpdateProgress(nullptr, StatusParameter<TDownloadStatusParameter>(parameter, "TDownloadStatusParameter"));
         break;
     case msg::PassEnded:
         if (ManagerType == TManagerType::dmDuringCopyFiles)
@@ -107,6 +95,15 @@ void TDialogManager::HandleInstallMessage(TInstallContainer*, int code, TPersist
     default:
         break;
     }
+}
+
+template <class P> P* TDialogManager::StatusParameter(TPersistent* parameter, const char* className) const {
+    if (!parameter)
+        throw IException("%s got a nil PO parameter", {Name()});
+    auto* status = dynamic_cast<P*>(parameter);
+    if (!status)
+        throw IException(std::string("The PO object passed to %s is not a ") + className + " object", {Name()});
+    return status;
 }
 
 void TDialogManager::Execute() {

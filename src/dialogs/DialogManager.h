@@ -51,6 +51,10 @@ class TDialogManager : public TInstallObject {
     void Notification(TComponent* component, TOperation operation) override;
 
   private:
+    // The status of a progress broadcast; raises IException when it is
+    // missing or not a `className`.
+    template <class P> P* StatusParameter(TPersistent* parameter, const char* className) const;
+
     std::vector<TBaseDuringCopyForm*> progress_;
     std::vector<TComponent*> dialogs_;
 };
