@@ -1,5 +1,6 @@
 #include "dialogs/OpenFolderDialog.h"
 
+#include "lang/Translator.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderBrowser.h"
 #include "platform/Platform.h"
@@ -26,6 +27,13 @@ std::string WithEmptyArgument(std::string text) {
             return text.erase(at, 2);
     }
     return text;
+}
+
+// A string of a system library; where the system has none (Wine's libraries
+// lack some), the English wording through the translator.
+std::string Borrowed(const char* library, unsigned id, const char* english) {
+    std::string text = GetPlatform().FolderBrowser->SystemString(library, id);
+    return text.empty() ? TranslateEnglish(english) : text;
 }
 
 bool FolderExists(const std::string& path) { return !path.empty() && GetPlatform().Files->DirectoryExists(path); }
@@ -101,7 +109,7 @@ class TOpenFolderDialog::Run : public IFolderBrowserEvents {
         if (tree)
             r.Left = tree->Bounds.Left;
         IFolderBrowserWindow* window = &browser;
-        createButton_ = browser.AddButton(GetPlatform().FolderBrowser->SystemString("comdlg32.dll", 703), r,
+        createButton_ = browser.AddButton(Borrowed("comdlg32.dll", 703, "New Folder"), r,
                                           [this, window] { CreateClicked(*window); });
     }
 
@@ -133,9 +141,8 @@ class TOpenFolderDialog::Run : public IFolderBrowserEvents {
         if (!allow)
             return;
         if (!edit_ || FolderExists(browser.Text(edit_))) {
-            IFolderBrowser& shell = *GetPlatform().FolderBrowser;
-            auto name =
-                browser.AskText(shell.SystemString("comdlg32.dll", 703), shell.SystemString("shell32.dll", 8977), "");
+            auto name = browser.AskText(Borrowed("comdlg32.dll", 703, "New Folder"),
+                                        Borrowed("shell32.dll", 8977, "Folder name:"), "");
             if (!name)
                 return;
             CurrentPath = IncludeTrailingBackslash(CurrentPath) + *name;
@@ -157,7 +164,8 @@ class TOpenFolderDialog::Run : public IFolderBrowserEvents {
 bool TOpenFolderDialog::Execute() {
     IFolderBrowser& shell = *GetPlatform().FolderBrowser;
     Run run(*this);
-    std::optional<std::string> selected = shell.Browse(WithEmptyArgument(shell.SystemString("shell32.dll", 9248)), run);
+    std::optional<std::string> selected =
+        shell.Browse(WithEmptyArgument(Borrowed("shell32.dll", 9248, "Select a folder:")), run);
     bool result = false;
     if (selected && ShowPathEdit) {
         GetPlatform().Files->ForceDirectories(run.CurrentPath);

@@ -142,5 +142,19 @@ TEST_F(OpenFolderDialogTest, PlacesTheControlsOverOkAndBelowTheShortenedTree) {
     EXPECT_EQ(dialog_.Folder, "D:\\Apps");
 }
 
+TEST_F(OpenFolderDialogTest, MissingSystemStringsFallBackToEnglish) {
+    fake::FakePlatform bare;
+    ScopedPlatform scope(bare.Get());
+    bare.Files().CreateDirectory("C:\\Apps");
+    auto& b = bare.FolderBrowser();
+    b.ClickButton("New Folder");
+    b.Answer(std::nullopt);
+    b.PressCancel();
+    dialog_.Folder = "C:\\Apps";
+    EXPECT_FALSE(dialog_.Execute());
+    EXPECT_EQ(b.Runs().at(0).Title, "Select a folder:");
+    EXPECT_EQ(b.Runs().at(0).Questions.at(0).Prompt, "Folder name:");
+}
+
 } // namespace
 } // namespace sw
