@@ -12,6 +12,9 @@ void RegisterDialogClasses() {
 }
 
 void CreateDialogInstances() {
+    // A tool run (-b, -f) has ended already: no dialog of it will show.
+    if (Application().Terminated())
+        return;
     TDialogsState& state = DialogsState();
     if (state.Pages)
         for (int i = 0; i < state.Pages->Count(); ++i)
