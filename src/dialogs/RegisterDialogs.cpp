@@ -2,12 +2,19 @@
 
 #include "dialogs/BaseForms.h"
 #include "dialogs/DialogRegistries.h"
+#include "dialogs/FileGroupSelectForm.h"
 
 namespace sw {
 
-void RegisterDialogClasses() { CreateDialogRegistries(); }
+void RegisterDialogClasses() {
+    CreateDialogRegistries();
+    RegisterPageForm<TFileGroupSelectForm>();
+}
 
 void CreateDialogInstances() {
+    // A tool run (-b, -f) has ended already: no dialog of it will show.
+    if (Application().Terminated())
+        return;
     TDialogsState& state = DialogsState();
     if (state.Pages)
         for (int i = 0; i < state.Pages->Count(); ++i)

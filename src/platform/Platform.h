@@ -16,6 +16,7 @@ class IInternet;
 class ICodePages;
 class IDde;
 class IShellLinks;
+class IFolderBrowser;
 
 // Raised when code asks for a service the installed platform left out.
 [[noreturn]] void RaiseMissingService(const char* service);
@@ -58,6 +59,7 @@ struct Platform {
     PlatformService<IInternet> Internet{"internet"};
     PlatformService<IDde> Dde{"DDE"};
     PlatformService<IShellLinks> ShellLinks{"shell links"};
+    PlatformService<IFolderBrowser> FolderBrowser{"folder browser"};
 };
 
 // The installed platform; raises sw::Exception when none is installed.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/FileSystem.h"
+#include "platform/FolderBrowser.h"
 #include "platform/Registry.h"
 #include "platform/fake/FakePlatform.h"
 
@@ -16,6 +17,7 @@
 #include "platform/win32/Win32CodePages.h"
 #include "platform/win32/Win32Dde.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32FolderBrowser.h"
 #include "platform/win32/Win32Gui.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/Win32Processes.h"
@@ -67,6 +69,7 @@ struct FakeBackend {
     sw::ICodePages& CodePages() { return platform.CodePages(); }
     sw::IDde& Dde() { return platform.Dde(); }
     sw::IShellLinks& ShellLinks() { return platform.ShellLinks(); }
+    sw::IFolderBrowser& FolderBrowser() { return platform.FolderBrowser(); }
     const std::string& Scratch() const { return scratch; }
     // The folder paths without a drive are relative to.
     std::string CurrentDirectory() { return platform.System().CurrentDirectory(); }
@@ -101,6 +104,7 @@ struct Win32Backend {
     sw::ICodePages& CodePages() { return platform.CodePages(); }
     sw::IDde& Dde() { return platform.Dde(); }
     sw::IShellLinks& ShellLinks() { return platform.ShellLinks(); }
+    sw::IFolderBrowser& FolderBrowser() { return platform.FolderBrowser(); }
     const std::string& Scratch() const { return scratch; }
     std::string CurrentDirectory() { return platform.System().CurrentDirectory(); }
     bool SetCurrentDirectory(const std::string& path) { return platform.System().SetCurrentDirectory(path); }

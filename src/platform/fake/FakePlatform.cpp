@@ -23,6 +23,7 @@ Platform FakePlatform::Get() {
     p.CodePages = &codePages_;
     p.Dde = &dde_;
     p.ShellLinks = &shellLinks_;
+    p.FolderBrowser = &folderBrowser_;
     return p;
 }
 

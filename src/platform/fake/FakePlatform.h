@@ -8,6 +8,7 @@
 #include "platform/fake/FakeCodePages.h"
 #include "platform/fake/FakeDde.h"
 #include "platform/fake/FakeFileSystem.h"
+#include "platform/fake/FakeFolderBrowser.h"
 #include "platform/fake/FakeGui.h"
 #include "platform/fake/FakeInternet.h"
 #include "platform/fake/FakeProcesses.h"
@@ -35,6 +36,7 @@ class FakePlatform {
     FakeCodePages& CodePages() { return codePages_; }
     FakeDde& Dde() { return dde_; }
     FakeShellLinks& ShellLinks() { return shellLinks_; }
+    FakeFolderBrowser& FolderBrowser() { return folderBrowser_; }
     // The portable version reader over the fake files, unless replaced.
     void SetVersions(IVersionResources* versions) { versions_ = versions; }
 
@@ -51,6 +53,7 @@ class FakePlatform {
     FakeCodePages codePages_;
     FakeDde dde_;
     FakeShellLinks shellLinks_{files_};
+    FakeFolderBrowser folderBrowser_{files_};
     TPortableVersionResources portableVersions_{files_};
     IVersionResources* versions_ = &portableVersions_;
 };

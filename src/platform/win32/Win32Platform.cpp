@@ -3,6 +3,7 @@
 #include "platform/win32/Win32CodePages.h"
 #include "platform/win32/Win32Dde.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32FolderBrowser.h"
 #include "platform/win32/Win32Gui.h"
 #include "platform/win32/Win32Internet.h"
 #include "platform/win32/Win32Processes.h"
@@ -20,7 +21,8 @@ Win32Platform::Win32Platform()
       resources_(std::make_unique<Win32Resources>()), gui_(std::make_unique<Win32Gui>()),
       systemVersions_(std::make_unique<Win32VersionResources>()), internet_(std::make_unique<Win32Internet>()),
       versions_(systemVersions_.get()), codePages_(std::make_unique<Win32CodePages>()),
-      dde_(std::make_unique<Win32Dde>()), shellLinks_(std::make_unique<Win32ShellLinks>()) {}
+      dde_(std::make_unique<Win32Dde>()), shellLinks_(std::make_unique<Win32ShellLinks>()),
+      folderBrowser_(std::make_unique<Win32FolderBrowser>()) {}
 
 Win32Platform::~Win32Platform() = default;
 
@@ -37,6 +39,7 @@ Platform Win32Platform::Get() {
     p.Internet = internet_.get();
     p.Dde = dde_.get();
     p.ShellLinks = shellLinks_.get();
+    p.FolderBrowser = folderBrowser_.get();
     return p;
 }
 

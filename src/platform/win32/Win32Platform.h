@@ -19,6 +19,7 @@ class Win32CodePages;
 class Win32Internet;
 class Win32Dde;
 class Win32ShellLinks;
+class Win32FolderBrowser;
 
 class Win32Platform {
   public:
@@ -37,6 +38,7 @@ class Win32Platform {
     Win32Internet& Internet() { return *internet_; }
     Win32Dde& Dde() { return *dde_; }
     Win32ShellLinks& ShellLinks() { return *shellLinks_; }
+    Win32FolderBrowser& FolderBrowser() { return *folderBrowser_; }
     void SetVersions(IVersionResources* versions) { versions_ = versions; }
 
     Platform Get();
@@ -54,6 +56,7 @@ class Win32Platform {
     std::unique_ptr<Win32CodePages> codePages_;
     std::unique_ptr<Win32Dde> dde_;
     std::unique_ptr<Win32ShellLinks> shellLinks_;
+    std::unique_ptr<Win32FolderBrowser> folderBrowser_;
 };
 
 } // namespace sw::win32
