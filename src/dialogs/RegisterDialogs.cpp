@@ -2,10 +2,14 @@
 
 #include "dialogs/BaseForms.h"
 #include "dialogs/DialogRegistries.h"
+#include "dialogs/SelectLanguageForm.h"
 
 namespace sw {
 
-void RegisterDialogClasses() { CreateDialogRegistries(); }
+void RegisterDialogClasses() {
+    CreateDialogRegistries();
+    RegisterPageForm<TSelectLanguageForm>();
+}
 
 void CreateDialogInstances() {
     TDialogsState& state = DialogsState();
