@@ -11,12 +11,15 @@
 #include "engine/CustomInstall.h"
 #include "objects/InstallLists.h"
 #include "objects/InstallMessages.h"
-#include "platform/win32/Win32Api.h"
-#include "platform/win32/Win32Gui.h"
 #include "project/ClassRegistry.h"
 #include "support/ProgramStateForTests.h"
 #include "support/ScriptedPages.h"
 #include "system/InstallErrors.h"
+
+#include "platform/win32/Win32Api.h"
+#include "platform/win32/Win32Gui.h"
+// Not the window class registration of <windows.h>: the class registry's.
+#undef RegisterClass
 
 #include <deque>
 #include <fstream>
