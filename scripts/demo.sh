@@ -107,19 +107,32 @@ step "installing from setup.exe alone"
 mkdir -p "$drive_c/Downloads"
 cp "$dist/setup.exe" "$drive_c/Downloads/setup.exe"
 prefix_files >"$SW_WINE_TMP/files.before"
-# The wizard's file-group page: kept as a screenshot, then Next with the groups as offered.
-(for _ in $(seq 120); do
-    page=$(xdotool search --name '^Select components to install$' 2>/dev/null | head -n 1)
-    if [ -n "$page" ]; then
-        sleep 2
-        import -window root "$shots/install-groups.png" 2>/dev/null
-        eval "$(xdotool getwindowgeometry --shell "$page")"
-        xdotool mousemove $((X + 339)) $((Y + 363)) click 1 2>/dev/null
-        break
-    fi
-    sleep 1
-done) &
-run_program install 600 wine 'C:\Downloads\setup.exe' || fail "the install did not end well"
+# The wizard: each page is kept as a screenshot and answered with a click on its Next (or Finish) button, which
+# sits at the same place on every page (Enter would go to the maximized main window, which has the focus).
+answer_wizard() {
+    local pages='^(Select a language|Welcome|Software license agreement|Readme information|Select components to install|Select folder in start menu|Setup complete)$'
+    local last='' window title i
+    for i in $(seq 1 600); do
+        window=$(xdotool search --name "$pages" 2>/dev/null | head -1)
+        title=${window:+$(xdotool getwindowname "$window" 2>/dev/null)}
+        if [ -n "$title" ] && [ "$title" != "$last" ]; then
+            sleep 2
+            import -window "$window" "$shots/install-$(echo "$title" | tr ' A-Z' '-a-z').png" 2>/dev/null
+            echo "  wizard: \"$title\": Next"
+            # Next is at 337,342 of the 478 x 395 container's client area, below its caption and frame.
+            xdotool mousemove --window "$window" 340 364 click 1 2>/dev/null
+            last=$title
+        fi
+        sleep 0.5
+    done
+}
+answer_wizard &
+wizard=$!
+run_program install 600 wine 'C:\Downloads\setup.exe'
+installed=$?
+kill "$wizard" 2>/dev/null
+wait "$wizard" 2>/dev/null
+[ $installed -eq 0 ] || fail "the install did not end well"
 prefix_files >"$SW_WINE_TMP/files.after"
 
 step "what the install left"

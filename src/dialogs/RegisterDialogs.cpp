@@ -3,11 +3,13 @@
 #include "dialogs/BaseForms.h"
 #include "dialogs/DialogRegistries.h"
 #include "dialogs/FileGroupSelectForm.h"
+#include "dialogs/SelectLanguageForm.h"
 
 namespace sw {
 
 void RegisterDialogClasses() {
     CreateDialogRegistries();
+    RegisterPageForm<TSelectLanguageForm>();
     RegisterPageForm<TFileGroupSelectForm>();
 }
 

@@ -19,8 +19,22 @@ inline std::vector<uint8_t> CompiledForm(std::string_view text, std::string_view
     return {bytes.begin(), bytes.end()};
 }
 
-// The number of forms added.
+// The language flags (src/resources/flags/BM_LANG_*.bmp) as the BITMAP
+// resources of their names, stored without the file header.
+inline void AddFlagBitmaps(fake::FakeResources& resources) {
+    for (const auto& entry : std::filesystem::directory_iterator(std::string(SW_SOURCE_DIR) + "/src/resources/flags")) {
+        const std::string name = entry.path().stem().string();
+        if (entry.path().extension() != ".bmp" || name.rfind("BM_LANG_", 0) != 0)
+            continue;
+        const std::string bmp = ReadSourceFile("src/resources/flags/" + entry.path().filename().string());
+        if (bmp.size() > 14)
+            resources.Add(ResourceType::Bitmap, name, std::vector<uint8_t>(bmp.begin() + 14, bmp.end()));
+    }
+}
+
+// The number of forms added; the flags come too.
 inline int AddShippedDialogForms(fake::FakeResources& resources) {
+    AddFlagBitmaps(resources);
     int added = 0;
     for (const auto& entry : std::filesystem::directory_iterator(SourcePath("src/resources/forms"))) {
         if (entry.path().extension() != ".txt")

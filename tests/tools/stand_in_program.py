@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """Writes a stand-in setup program: a PE32 image whose only section holds the
 resources a setup program carries (RCDATA TFORM1 with the project stream,
-BITMAP INSTALLTHEME1), laid out as a linker lays them out.
+BITMAP INSTALLTHEME1, and any further ones named), laid out as a linker lays
+them out.
 
-    stand_in_program.py OUTPUT PROJECT_STREAM THEME_BMP
+    stand_in_program.py OUTPUT PROJECT_STREAM THEME_BMP [RCDATA:NAME=FILE | BITMAP:NAME=FILE]...
 """
 import struct
 import sys
@@ -20,11 +21,17 @@ def directory(entries):
 
 
 def resources(items):
-    """items: [(type id, name, data)], one name per type."""
+    """items: [(type id, name, data)]; the tree groups the names by type."""
     items = sorted(items)
     count = len(items)
-    root, types = 0, 16 + 8 * count
-    langs = types + 24 * count
+    types = sorted({t for t, _, _ in items})
+    by_type = {t: [i for i, item in enumerate(items) if item[0] == t] for t in types}
+    type_dirs = 16 + 8 * len(types)
+    type_at, at = {}, type_dirs
+    for t in types:
+        type_at[t] = at
+        at += 16 + 8 * len(by_type[t])
+    langs = at
     entries = langs + 24 * count
     strings = entries + 16 * count
     names, data_at = b"", []
@@ -37,9 +44,9 @@ def resources(items):
     for _, _, data in items:
         data_at.append(data_start + len(blob))
         blob += data + b"\0" * (-len(data) % 4)
-    out = directory([(t, 0x80000000 | (types + 24 * i)) for i, (t, _, _) in enumerate(items)])
-    for i in range(count):
-        out += directory([(0x80000000 | name_at[i], 0x80000000 | (langs + 24 * i))])
+    out = directory([(t, 0x80000000 | type_at[t]) for t in types])
+    for t in types:
+        out += directory([(0x80000000 | name_at[i], 0x80000000 | (langs + 24 * i)) for i in by_type[t]])
     for i in range(count):
         out += directory([(0, entries + 16 * i)])
     for i, (_, _, data) in enumerate(items):
@@ -65,14 +72,27 @@ def image(rsrc):
     return head + b"\0" * (FILE_ALIGN - len(head)) + rsrc + b"\0" * (raw_size - len(rsrc))
 
 
+def bitmap_resource(path):
+    with open(path, "rb") as f:
+        return f.read()[14:]  # a BITMAP resource has no file header
+
+
 def main():
     output, stream, theme = sys.argv[1:4]
     with open(stream, "rb") as f:
         project = f.read()
-    with open(theme, "rb") as f:
-        bitmap = f.read()[14:]  # a BITMAP resource has no file header
+    items = [(RT_RCDATA, "TFORM1", project), (RT_BITMAP, "INSTALLTHEME1", bitmap_resource(theme))]
+    # Further resources: RCDATA:NAME=stream or BITMAP:NAME=bmp.
+    for extra in sys.argv[4:]:
+        kind, rest = extra.split(":", 1)
+        name, path = rest.split("=", 1)
+        if kind == "BITMAP":
+            items.append((RT_BITMAP, name, bitmap_resource(path)))
+        else:
+            with open(path, "rb") as f:
+                items.append((RT_RCDATA, name, f.read()))
     with open(output, "wb") as f:
-        f.write(image(resources([(RT_RCDATA, "TFORM1", project), (RT_BITMAP, "INSTALLTHEME1", bitmap)])))
+        f.write(image(resources(items)))
 
 
 if __name__ == "__main__":
