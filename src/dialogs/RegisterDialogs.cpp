@@ -2,10 +2,21 @@
 
 #include "dialogs/BaseForms.h"
 #include "dialogs/DialogRegistries.h"
+#include "dialogs/FinishPages.h"
+#include "dialogs/WizardPages.h"
 
 namespace sw {
 
-void RegisterDialogClasses() { CreateDialogRegistries(); }
+void RegisterDialogClasses() {
+    CreateDialogRegistries();
+    RegisterPageForm<TWelcomeForm>();
+    RegisterPageForm<TLicenseForm>();
+    RegisterPageForm<TReadmeForm>();
+    RegisterPageForm<TSelectFolderForm>();
+    RegisterPageForm<TGoodInstallForm>();
+    RegisterPageForm<TBadInstallForm>();
+    RegisterPageForm<TRebootForm>();
+}
 
 void CreateDialogInstances() {
     TDialogsState& state = DialogsState();

@@ -1,0 +1,84 @@
+// The before-install pages: welcome, licence, readme and the program folder
+// in the Start menu. They share one frame: a button bar with Back, Next and
+// Cancel below a content area.
+#pragma once
+
+#include "dialogs/BaseForms.h"
+
+namespace sw {
+
+class TButton;
+class TEdit;
+class TListBox;
+class TMainLinkGroup;
+
+// A page of the before-install stage with the common frame.
+class TWizardPage : public TBaseInstallForm {
+    SW_DECLARE_CLASS()
+  public:
+    // Back shows unless this is the first page; Next takes the focus.
+    void UpdatePage() override;
+
+  protected:
+    using TBaseInstallForm::TBaseInstallForm;
+    // For the constructor of a page class (the stream's root is of that
+    // class): reads the page's stream, finds its manager, binds the buttons.
+    void ReadPage(const char* resource, int32_t order);
+    void ShowBackButton();
+    void FocusProceed();
+
+    TButton* BackBtn = nullptr;
+    TButton* ProceedBtn = nullptr;
+    TButton* CancelBtn = nullptr;
+};
+
+class TWelcomeForm : public TWizardPage {
+    SW_DECLARE_CLASS()
+  public:
+    explicit TWelcomeForm(TComponent* owner);
+};
+
+// Agreement shows the product's licence; Next means agreement and is not
+// the default button.
+class TLicenseForm : public TWizardPage {
+    SW_DECLARE_CLASS()
+  public:
+    explicit TLicenseForm(TComponent* owner);
+};
+
+// Information shows the product's readme.
+class TReadmeForm : public TWizardPage {
+    SW_DECLARE_CLASS()
+  public:
+    explicit TReadmeForm(TComponent* owner);
+};
+
+// The folder of the main link group in the Programs menu: typed into
+// FolderEdit or picked from the existing folders.
+class TSelectFolderForm : public TWizardPage {
+    SW_DECLARE_CLASS()
+  public:
+    explicit TSelectFolderForm(TComponent* owner);
+
+    // Without a main link group there is nothing to choose.
+    bool SkipPage() override { return mainLinkGroup_ == nullptr; }
+    // Lists the existing folders and shows the group's folder, or the first
+    // existing one when the group has none.
+    void UpdatePage() override;
+
+    TMainLinkGroup* MainLinkGroup() const { return mainLinkGroup_; }
+
+  private:
+    // The folders of the Programs menu, or Program Manager's groups where
+    // the system has no Programs menu.
+    void FillFolderList();
+    // Makes the group's folder \<edit text> in the Programs menu.
+    void FolderEditChange();
+    void KeepSpacers();
+
+    TEdit* FolderEdit = nullptr;
+    TListBox* FolderListBox = nullptr;
+    TMainLinkGroup* mainLinkGroup_ = nullptr;
+};
+
+} // namespace sw
