@@ -18,7 +18,11 @@
 #include "shortcuts/ShellLinkGroups.h"
 #include "shortcuts/ShortcutsState.h"
 
+#include "support/SourceFiles.h"
+
 #include <functional>
+#include <regex>
+#include <set>
 
 namespace sw::test {
 
@@ -125,6 +129,42 @@ TEST_F(PagesTest, EachPageHasTheCommonFrame) {
             EXPECT_NE(page->FindComponent("FinishBtn"), nullptr);
         }
     }
+}
+
+// Every id the pages' streams name, and every text they match by wording,
+// is in each of the sixteen tables.
+TEST_F(PagesTest, EveryPageTextIsInEveryStringTable) {
+    const char* forms[] = {"TWELCOMEFORM",     "TLICENSEFORM",    "TREADMEFORM", "TSELECTFOLDERFORM",
+                           "TGOODINSTALLFORM", "TBADINSTALLFORM", "TREBOOTFORM"};
+    std::set<int> ids;
+    const std::regex glid(R"(GLID = ([1-9][0-9]*))");
+    for (const char* form : forms) {
+        const std::string text = ReadSourceFile(std::string("src/resources/forms/") + form + ".txt");
+        ASSERT_FALSE(text.empty()) << form;
+        for (std::sregex_iterator m(text.begin(), text.end(), glid), end; m != end; ++m)
+            ids.insert(std::stoi((*m)[1]));
+    }
+    EXPECT_EQ(ids, (std::set<int>{2, 3, 4, 5, 6, 8, 10, 11, 12, 38, 41, 42, 43, 52, 60, 72}));
+    // The captions and the reboot answers, by their English ids.
+    for (int byWording : {1, 7, 9, 37, 40, 51, 53, 54, 61})
+        ids.insert(byWording);
+    const char* languages[] = {
+        "ChineseSimplified", "Czech",    "Danish", "English", "French",    "German",  "Greek",   "Hebrew",
+        "Italian",           "Japanese", "Korean", "Polish",  "Portugese", "Russian", "Spanish", "Vietnamese"};
+    for (const char* language : languages) {
+        const std::string table = ReadSourceFile(std::string("src/resources/lang/plmi") + language + ".txt");
+        ASSERT_FALSE(table.empty()) << language;
+        for (int id : ids)
+            EXPECT_TRUE(table.starts_with(std::to_string(id) + ";") ||
+                        table.find("\n" + std::to_string(id) + ";") != std::string::npos)
+                << language << " has no text " << id;
+    }
+    const std::string english = ReadSourceFile("src/resources/lang/plmiEnglish.txt");
+    for (const char* text :
+         {"9;Welcome", "1;Software license agreement", "7;Readme information", "40;Select folder in start menu",
+          "37;Setup complete", "61;Setup incomplete", "51;Reboot windows", "53;Yes, I would like to reboot windows",
+          "54;No, I would not like to reboot windows"})
+        EXPECT_NE(english.find(text), std::string::npos) << text;
 }
 
 TEST_F(PagesTest, BackShowsOnlyWhenAPageComesBeforeTheWelcome) {
