@@ -3,6 +3,7 @@
 #include "controls/Boxes.h"
 #include "controls/StdCtrls.h"
 #include "dialogs/DialogDriver.h"
+#include "dialogs/WizardPages.h"
 #include "project/Errors.h"
 #include "project/Text.h"
 
@@ -41,9 +42,23 @@ void TFinishPage::ShowButtons() {
 
 void TFinishPage::UpdatePage() {
     ShowButtons();
+    FocusButton();
+}
+
+void TFinishPage::ActivatePage() {
+    TBaseInstallForm::ActivatePage();
+    FocusOnActivation(*this, [this] { FocusButton(); });
+}
+
+void TFinishPage::FocusButton() {
     TButton* shown = ProceedBtn->Visible() ? ProceedBtn : FinishBtn;
     if (Visible())
         shown->SetFocus();
+}
+
+void TRebootForm::FocusButton() {
+    if (ProceedBtn->Visible() && Visible())
+        ProceedBtn->SetFocus();
 }
 
 TGoodInstallForm::TGoodInstallForm(TComponent* owner) : TFinishPage(owner) {
@@ -61,9 +76,7 @@ TRebootForm::TRebootForm(TComponent* owner) : TFinishPage(owner) {
 }
 
 void TRebootForm::UpdatePage() {
-    ShowButtons();
-    if (ProceedBtn->Visible() && Visible())
-        ProceedBtn->SetFocus();
+    TFinishPage::UpdatePage();
     IDialogDriver* driver = DialogDriver();
     preset_ = true;
     RG->SetItemIndex(1);

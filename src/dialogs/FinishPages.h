@@ -16,9 +16,12 @@ class TFinishPage : public TBaseInstallForm {
     // Back shows unless this is the first page; Finish stands in for Next on
     // the last page, and whichever shows takes the focus.
     void UpdatePage() override;
+    // Also when the container first comes on the screen with nothing focused.
+    void ActivatePage() override;
 
   protected:
     using TBaseInstallForm::TBaseInstallForm;
+    virtual void FocusButton();
     // For the constructor of a page class (the stream's root is of that
     // class): reads the page's stream, finds its manager, binds the buttons.
     void ReadPage(const char* resource, TManagerType stage);
@@ -48,6 +51,10 @@ class TRebootForm : public TFinishPage {
     explicit TRebootForm(TComponent* owner);
     // Presets the choice from the driver's Reboot each time the page shows.
     void UpdatePage() override;
+
+  protected:
+    // Only Next: Finish is not focused here.
+    void FocusButton() override;
 
   private:
     void RGClick();

@@ -51,6 +51,19 @@ void TWizardPage::FocusProceed() {
         ProceedBtn->SetFocus();
 }
 
+void FocusOnActivation(TBaseInstallForm& page, std::function<void()> focus) {
+    if (auto* container = dynamic_cast<TCustomForm*>(page.Owner()))
+        container->OnActivate = TNotifyEvent("PageActivate", [container, focus](TPersistent*) {
+            if (!container->FocusedControl())
+                focus();
+        });
+}
+
+void TWizardPage::ActivatePage() {
+    TBaseInstallForm::ActivatePage();
+    FocusOnActivation(*this, [this] { FocusProceed(); });
+}
+
 void TWizardPage::UpdatePage() {
     ShowBackButton();
     FocusProceed();

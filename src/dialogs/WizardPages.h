@@ -5,6 +5,8 @@
 
 #include "dialogs/BaseForms.h"
 
+#include <functional>
+
 namespace sw {
 
 class TButton;
@@ -12,12 +14,19 @@ class TEdit;
 class TListBox;
 class TMainLinkGroup;
 
+// Runs `focus` when the page's container is activated with nothing focused
+// inside: its first page becomes current before the container is on the
+// screen, when no control can take the focus yet.
+void FocusOnActivation(TBaseInstallForm& page, std::function<void()> focus);
+
 // A page of the before-install stage with the common frame.
 class TWizardPage : public TBaseInstallForm {
     SW_DECLARE_CLASS()
   public:
     // Back shows unless this is the first page; Next takes the focus.
     void UpdatePage() override;
+    // Also when the container first comes on the screen with nothing focused.
+    void ActivatePage() override;
 
   protected:
     using TBaseInstallForm::TBaseInstallForm;
