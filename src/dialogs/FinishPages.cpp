@@ -45,6 +45,11 @@ void TFinishPage::UpdatePage() {
     FocusButton();
 }
 
+void TFinishPage::Translate() {
+    TBaseInstallForm::Translate();
+    RestackContent(*this);
+}
+
 void TFinishPage::ActivatePage() {
     TBaseInstallForm::ActivatePage();
     FocusOnActivation(*this, [this] { FocusButton(); });

@@ -18,6 +18,7 @@ class TFinishPage : public TBaseInstallForm {
     void UpdatePage() override;
     // Also when the container first comes on the screen with nothing focused.
     void ActivatePage() override;
+    void Translate() override;
 
   protected:
     using TBaseInstallForm::TBaseInstallForm;

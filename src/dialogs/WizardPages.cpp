@@ -59,6 +59,26 @@ void FocusOnActivation(TBaseInstallForm& page, std::function<void()> focus) {
         });
 }
 
+void RestackContent(TComponent& page) {
+    auto* content = dynamic_cast<TWinControl*>(page.FindComponent("ContentPanel"));
+    if (!content)
+        return;
+    int top = 0;
+    for (int i = 0; i < content->ControlCount(); ++i) {
+        TControl* control = content->Controls(i);
+        if (control->Align() != TAlign::alTop || !control->Visible())
+            continue;
+        control->SetTop(top);
+        top += control->Height();
+    }
+    content->Realign();
+}
+
+void TWizardPage::Translate() {
+    TBaseInstallForm::Translate();
+    RestackContent(*this);
+}
+
 void TWizardPage::ActivatePage() {
     TBaseInstallForm::ActivatePage();
     FocusOnActivation(*this, [this] { FocusProceed(); });
@@ -136,6 +156,7 @@ void TSelectFolderForm::KeepSpacers() {
     for (const auto& [name, height] : spacers)
         if (auto* spacer = dynamic_cast<TControl*>(FindComponent(name)))
             spacer->SetHeight(height);
+    RestackContent(*this);
 }
 
 } // namespace sw

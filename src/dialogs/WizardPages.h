@@ -19,6 +19,11 @@ class TMainLinkGroup;
 // screen, when no control can take the focus yet.
 void FocusOnActivation(TBaseInstallForm& page, std::function<void()> focus);
 
+// Puts the top-aligned controls of the page's ContentPanel back in the order
+// the stream gives them, one below the other, at their current heights:
+// hiding and showing them while translating lets alignment reorder them.
+void RestackContent(TComponent& page);
+
 // A page of the before-install stage with the common frame.
 class TWizardPage : public TBaseInstallForm {
     SW_DECLARE_CLASS()
@@ -27,6 +32,7 @@ class TWizardPage : public TBaseInstallForm {
     void UpdatePage() override;
     // Also when the container first comes on the screen with nothing focused.
     void ActivatePage() override;
+    void Translate() override;
 
   protected:
     using TBaseInstallForm::TBaseInstallForm;

@@ -231,6 +231,13 @@ TEST_F(PagesTest, TheFolderPageShowsAndSetsTheMainGroupsFolder) {
             auto* list = dynamic_cast<TListBox*>(page->FindComponent("FolderListBox"));
             EXPECT_EQ(list->Items()->Lines, (std::vector<std::string>{"accessories", "Startup", "Tools"}));
             EXPECT_EQ(edit->Text(), c.shown);
+            int top = -1;
+            for (const char* name :
+                 {"TopDescriptionLabel", "ProgramFolders", "FolderEdit", "ExistingFolders", "FolderListBox"}) {
+                auto* control = dynamic_cast<TControl*>(page->FindComponent(name));
+                EXPECT_GT(control->Top(), top) << name << " is out of its place";
+                top = control->Top();
+            }
             edit->Handle()->SetText("My Folder");
             EXPECT_EQ(group->DestDir(), "\\My Folder");
             EXPECT_NE(dynamic_cast<TpsProgramMenu*>(group->DestDirType()), nullptr);
