@@ -1,4 +1,5 @@
-# sw_add_setup_program(<name> PROJECT <project.txt> [HANDLERS <source>...] [DIALOGS <folder>])
+# sw_add_setup_program(<name> PROJECT <project.txt> [HANDLERS <source>...] [DIALOGS <folder>]
+#                      [LICENSE <file>] [README <file>])
 #
 # Builds an author's setup program: the project's text form compiled into the
 # TFORM1 resource, every dialog form of src/resources/forms (each <NAME>.txt
@@ -6,11 +7,12 @@
 # flags (BM_LANG_*), linked with the install engine. A <NAME>.txt in the
 # DIALOGS folder replaces the dialog form of that name. The handler sources
 # define BindProjectHandlers(TForm1&); without them the project has no C++
-# handlers. Windows builds only.
+# handlers. LICENSE and README name the product's licence and readme (plain
+# text or RTF), shown by the licence and readme pages. Windows builds only.
 include(FormText)
 
 function(sw_add_setup_program name)
-  cmake_parse_arguments(ARG "" "PROJECT;DIALOGS" "HANDLERS" ${ARGN})
+  cmake_parse_arguments(ARG "" "PROJECT;DIALOGS;LICENSE;README" "HANDLERS" ${ARGN})
   if(NOT ARG_PROJECT)
     message(FATAL_ERROR "sw_add_setup_program(${name}): PROJECT is required")
   endif()
@@ -33,6 +35,8 @@ function(sw_add_setup_program name)
     endforeach()
     list(APPEND dialog_forms ${own_forms})
   endif()
+  sw_page_text(dialog_forms TLICENSEFORM Agreement "${ARG_LICENSE}" ${name})
+  sw_page_text(dialog_forms TREADMEFORM Information "${ARG_README}" ${name})
   set(dialog_streams)
   set(form_targets)
   foreach(form ${dialog_forms})
@@ -63,6 +67,28 @@ function(sw_add_setup_program name)
   endif()
   add_dependencies(${name} ${name}_project ${form_targets})
 endfunction()
+
+# Replaces <form> in the list <forms_var> by a copy whose <control> shows the
+# text of <file>; nothing without a file.
+function(sw_page_text forms_var form control file name)
+  if(NOT file)
+    return()
+  endif()
+  get_filename_component(file "${file}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
+  set(forms ${${forms_var}})
+  list(FILTER forms INCLUDE REGEX "/${form}\\.txt$")
+  list(FILTER ${forms_var} EXCLUDE REGEX "/${form}\\.txt$")
+  set(output ${CMAKE_CURRENT_BINARY_DIR}/${name}-pages/${form}.txt)
+  file(MAKE_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/${name}-pages)
+  find_package(Python3 REQUIRED COMPONENTS Interpreter)
+  add_custom_command(OUTPUT ${output}
+                     COMMAND Python3::Interpreter ${SW_PAGE_TEXT_SCRIPT} ${forms} ${control} ${file} ${output}
+                     DEPENDS ${forms} ${file} ${SW_PAGE_TEXT_SCRIPT}
+                     COMMENT "Putting ${file} into ${form}" VERBATIM)
+  list(APPEND ${forms_var} ${output})
+  set(${forms_var} ${${forms_var}} PARENT_SCOPE)
+endfunction()
+set(SW_PAGE_TEXT_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/page_text.py)
 
 # sw_add_distribution(<target> SETUP_PROGRAM <setup target> OUTPUT <folder>
 #                     [WORKING_DIRECTORY <folder>] [DEPENDS <target>...])

@@ -103,37 +103,60 @@ echo "  the distribution:"
 echo "  the archives inside setup.exe:"
 "$archive_tool" list "$dist/setup.exe" | sed 's/^/    /' || fail "the archive tool cannot read setup.exe"
 
-step "installing from setup.exe alone"
+# walk_wizard: the user's part of the install, keyboard and mouse on each page, a screenshot of each page
+# (wizard-*.png); fails when a page does not come.
+folder='Demo Tools'
+walk_wizard() {
+    local id
+    id=$(sw_page_wait 'Select a language' 300) || return 1
+    sw_page_shot "$id" "$shots/wizard-0-language.png"
+    echo "  Select a language: a click on Next"
+    sw_page_click "$id" $SW_NEXT_BTN
+    id=$(sw_page_wait 'Welcome' 60) || return 1
+    sw_page_shot "$id" "$shots/wizard-1-welcome.png"
+    echo "  Welcome: Enter"
+    sw_page_keys "$id" Return
+    id=$(sw_page_wait 'Software license agreement' 60) || return 1
+    sw_page_shot "$id" "$shots/wizard-2-license.png"
+    echo "  Software license agreement: a click on Next"
+    sw_page_click "$id" $SW_NEXT_BTN
+    id=$(sw_page_wait 'Readme information' 60) || return 1
+    sw_page_shot "$id" "$shots/wizard-3-readme.png"
+    echo "  Readme information: Enter"
+    sw_page_keys "$id" Return
+    id=$(sw_page_wait 'Select components to install' 60) || return 1
+    sw_page_shot "$id" "$shots/wizard-3a-groups.png"
+    echo "  Select components to install: a click on Next"
+    sw_page_click "$id" $SW_NEXT_BTN
+    id=$(sw_page_wait 'Select folder in start menu' 60) || return 1
+    sw_page_shot "$id" "$shots/wizard-4-folder.png"
+    echo "  Select folder in start menu: types \"$folder\", Enter"
+    sw_page_click "$id" $SW_FOLDER_EDIT
+    sw_page_keys "$id" End shift+Home BackSpace
+    sw_page_type "$id" "$folder"
+    sw_page_shot "$id" "$shots/wizard-5-folder-typed.png"
+    sw_page_keys "$id" Return
+    id=$(sw_page_wait 'Setup complete' 300) || return 1
+    sw_page_shot "$id" "$shots/wizard-6-complete.png"
+    echo "  Setup complete: a click on Finish"
+    sw_page_click "$id" $SW_FINISH_BTN
+}
+
+step "installing from setup.exe alone, through the wizard"
+source scripts/wizard-walk.sh
+# The folder page's edit, below its description and label.
+SW_FOLDER_EDIT="310 92"
 mkdir -p "$drive_c/Downloads"
 cp "$dist/setup.exe" "$drive_c/Downloads/setup.exe"
 prefix_files >"$SW_WINE_TMP/files.before"
-# The wizard: each page is kept as a screenshot and answered with a click on its Next (or Finish) button, which
-# sits at the same place on every page (Enter would go to the maximized main window, which has the focus).
-answer_wizard() {
-    local pages='^(Select a language|Welcome|Software license agreement|Readme information|Select components to install|Select folder in start menu|Setup complete)$'
-    local last='' window title i
-    for i in $(seq 1 600); do
-        window=$(xdotool search --name "$pages" 2>/dev/null | head -1)
-        title=${window:+$(xdotool getwindowname "$window" 2>/dev/null)}
-        if [ -n "$title" ] && [ "$title" != "$last" ]; then
-            sleep 2
-            import -window "$window" "$shots/install-$(echo "$title" | tr ' A-Z' '-a-z').png" 2>/dev/null
-            echo "  wizard: \"$title\": Next"
-            # Next is at 337,342 of the 478 x 395 container's client area, below its caption and frame.
-            xdotool mousemove --window "$window" 340 364 click 1 2>/dev/null
-            last=$title
-        fi
-        sleep 0.5
-    done
-}
-answer_wizard &
-wizard=$!
-run_program install 600 wine 'C:\Downloads\setup.exe'
-installed=$?
-kill "$wizard" 2>/dev/null
-wait "$wizard" 2>/dev/null
-[ $installed -eq 0 ] || fail "the install did not end well"
+walk_wizard &
+walker=$!
+run_program install 600 wine 'C:\Downloads\setup.exe' || fail "the install did not end well"
+wait "$walker" || fail "the wizard did not show its pages"
 prefix_files >"$SW_WINE_TMP/files.after"
+link=$(grep -i -E "/Programs/$folder/Setwright Demo\.lnk\$" "$SW_WINE_TMP/files.after")
+[ -n "$link" ] || fail "no shortcut in the folder \"$folder\" typed on the folder page"
+echo "  the shortcut in the folder typed: C:${link#.}"
 
 step "what the install left"
 echo "  files (size in bytes):"
@@ -188,3 +211,35 @@ if reg_dump 'HKLM\Software\Microsoft\Windows\CurrentVersion\SharedDLLs' | grep -
 fi
 [ -n "$clean" ] || fail "the uninstall left the machine changed"
 echo "  yes: the files and registry are as before the install"
+
+step "a second install, cancelled on the readme page"
+# walk_to_cancel: Next through welcome and licence, Cancel on the readme page (the project has no OnUserAbort
+# handler, so the cancel stands at once), then Finish on the setup-incomplete page.
+walk_to_cancel() {
+    local id
+    id=$(sw_page_wait 'Select a language' 300) || return 1
+    sw_page_shot "$id" "$shots/cancel-0-language.png"
+    echo "  Select a language: a click on Next"
+    sw_page_click "$id" $SW_NEXT_BTN
+    id=$(sw_page_wait 'Welcome' 60) || return 1
+    sw_page_keys "$id" Return
+    id=$(sw_page_wait 'Software license agreement' 60) || return 1
+    sw_page_click "$id" $SW_NEXT_BTN
+    id=$(sw_page_wait 'Readme information' 60) || return 1
+    echo "  Readme information: a click on Cancel"
+    sw_page_click "$id" $SW_CANCEL_BTN
+    id=$(sw_page_wait 'Setup incomplete' 120) || return 1
+    sw_page_shot "$id" "$shots/wizard-7-incomplete.png"
+    echo "  Setup incomplete: a click on Finish"
+    sw_page_click "$id" $SW_FINISH_BTN
+}
+walk_to_cancel &
+walker=$!
+# The cancelled install ends with exit code 0 or not; what counts is what it leaves.
+run_program cancelled 600 wine 'C:\Downloads\setup.exe'
+wait "$walker" || fail "the cancelled install did not show the setup-incomplete page"
+prefix_files >"$SW_WINE_TMP/files.cancelled"
+diff "$SW_WINE_TMP/files.clean" "$SW_WINE_TMP/files.cancelled" >/dev/null ||
+    fail "the cancelled install left files: $(diff "$SW_WINE_TMP/files.clean" "$SW_WINE_TMP/files.cancelled" | grep '^>')"
+echo "  nothing installed: the files are as before"
+echo "  screenshots of the wizard: $(cd "$shots" && ls wizard-*.png | tr '\n' ' ')"

@@ -12,6 +12,9 @@ class IDialogDriver {
     virtual bool QueryUserAbort() = 0;
     // The picture pages show when their own theme image is empty.
     virtual TPicture* DialogThemeBitmap() const = 0;
+    // The driver's Reboot: Windows restarts after the install when it is set.
+    virtual bool GetReboot() const = 0;
+    virtual void SetReboot(bool reboot) = 0;
 };
 
 // The current install driver's dialog side; none without a driver.

@@ -3,14 +3,23 @@
 #include "dialogs/BaseForms.h"
 #include "dialogs/DialogRegistries.h"
 #include "dialogs/FileGroupSelectForm.h"
+#include "dialogs/FinishPages.h"
 #include "dialogs/SelectLanguageForm.h"
+#include "dialogs/WizardPages.h"
 
 namespace sw {
 
 void RegisterDialogClasses() {
     CreateDialogRegistries();
     RegisterPageForm<TSelectLanguageForm>();
+    RegisterPageForm<TWelcomeForm>();
+    RegisterPageForm<TLicenseForm>();
+    RegisterPageForm<TReadmeForm>();
     RegisterPageForm<TFileGroupSelectForm>();
+    RegisterPageForm<TSelectFolderForm>();
+    RegisterPageForm<TGoodInstallForm>();
+    RegisterPageForm<TBadInstallForm>();
+    RegisterPageForm<TRebootForm>();
 }
 
 void CreateDialogInstances() {

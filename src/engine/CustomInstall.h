@@ -128,6 +128,8 @@ class TCustomInstall : public TFileContainer, public IInstallDriverContext, publ
     bool AutoMaximizeWindow() const { return autoMaximizeWindow_; }
     TBuildInfo* BuildInfo() const { return buildInfo_.get(); }
     TPicture* DialogThemeBitmap() const override { return dialogThemeBitmap_.get(); }
+    bool GetReboot() const override { return Reboot; }
+    void SetReboot(bool reboot) override { Reboot = reboot; }
     TDistributeType DistributeType() const override { return distributeType_; }
     void RequestReboot() override { Reboot = true; }
     bool HideMainForm() const { return hideMainForm_; }

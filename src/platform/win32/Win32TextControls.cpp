@@ -55,7 +55,9 @@ class Win32Edit : public Win32ChildControl {
 
     void SetText(const std::string& text) override {
         if (kind_ == ControlKind::Edit) {
-            Win32ChildControl::SetText(text);
+            // The text the user typed, echoed back, would put the caret at the start.
+            if (Text() != text)
+                Win32ChildControl::SetText(text);
             return;
         }
         // A multi-line edit does not report text set through WM_SETTEXT: report it here, once.
