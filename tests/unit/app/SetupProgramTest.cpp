@@ -91,7 +91,15 @@ TEST_F(SetupProgramTest, AProgramWithoutAProjectSaysSo) {
 
 TEST_F(SetupProgramTest, TheDemoLoadsWaitsForActivationAndEndsItsRunWithTheError) {
     UseProject(ReadSourceFile("examples/demo/project.txt"));
+    // The user finishes the setup-incomplete page.
+    std::vector<std::string> pages;
+    fake.Gui().WhenShownModally([&](IForm& window) {
+        pages.push_back(window.Caption());
+        if (IControl* finish = fake.Gui().FindControl("FinishBtn"))
+            finish->Click();
+    });
     EXPECT_EQ(RunSetupProgram(), 2) << "a bad end";
+    EXPECT_EQ(pages, std::vector<std::string>{"Setup incomplete"});
     EXPECT_EQ(fake.Gui().Title(), "Setwright Demo Installation");
     auto texts = BoxTexts();
     ASSERT_EQ(texts.size(), 1u) << ::testing::PrintToString(texts);

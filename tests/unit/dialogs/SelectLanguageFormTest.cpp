@@ -142,9 +142,12 @@ TEST_F(SelectLanguageFormTest, ACellIsFilledAndItsFlagDrawnTwoPixelsInAndCentred
     GridWindow(page).Repaint();
     using Op = fake::CanvasOp;
     auto flag = [&](TPlmrLanguage ident, int x, int y) {
-        return Op{Op::Kind::Draw, {x, y, 126, 45}, 0, "", {}, page.LanguageBitmap(ident).FileBytes(), 0x008080};
+        return Op{
+            Op::Kind::Draw, {x, y, 126, 45}, 0, "", {}, page.LanguageBitmap(ident).FileBytes(), 0x008080, {}, {}, {}};
     };
-    auto fill = [](Bounds rect, ColorRef color) { return Op{Op::Kind::FillRect, rect, color, "", {}, "", {}}; };
+    auto fill = [](Bounds rect, ColorRef color) {
+        return Op{Op::Kind::FillRect, rect, color, "", {}, "", {}, {}, {}, {}};
+    };
     const std::vector<Op> expected{
         fill({0, 0, 139, 47}, kColorHighlight), flag(plEnglish, 2, 1),
         fill({140, 0, 139, 47}, kColorWindow),  flag(plFrench, 142, 1),
