@@ -15,7 +15,8 @@ if [ ! -f "$dist" ]; then
     cmake --build "$build" --target demo_distribution >/dev/null 2>&1 ||
         { echo "the demo's distribution does not build"; echo "0 passed, 1 failed"; exit 1; }
 fi
-[ -n "${SW_WINE_READY:-}" ] || { source "$here/scripts/wine-env.sh" && sw_wine_init; } || exit 1
+# Sourced also under scripts/test.sh, whose prefix sw_wine_init keeps: its functions do not reach a new process.
+{ source "$here/scripts/wine-env.sh" && sw_wine_init && source "$here/scripts/wizard-walk.sh"; } || exit 1
 shots="$build/e2e/groups"
 rm -rf "$shots"
 mkdir -p "$shots"
@@ -54,6 +55,10 @@ shot() { import -window root "$shots/$1.png" 2>/dev/null; }
 
 sw_wine_run 300 wine 'C:\groups-setup.exe' >"$shots/setup.log" 2>&1 &
 setup=$!
+# The pages before the file-group page, each with a click on Next.
+for title in 'Select a language' 'Welcome' 'Software license agreement' 'Readme information'; do
+    id=$(sw_page_wait "$title" 120) && sw_page_click "$id" $SW_NEXT_BTN
+done
 page=$(window "Select components to install")
 check "the wizard shows the file-group page" '[ -n "$page" ]'
 if [ -n "$page" ]; then
@@ -83,6 +88,8 @@ if [ -n "$page" ]; then
     fi
     shot 7-page-after-browse
     at "$page" 339 363 # Next
+    id=$(sw_page_wait 'Select folder in start menu' 60) && sw_page_click "$id" $SW_NEXT_BTN
+    id=$(sw_page_wait 'Setup complete' 300) && sw_page_click "$id" $SW_FINISH_BTN
 fi
 wait "$setup"
 rc=$?
