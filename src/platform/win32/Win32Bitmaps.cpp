@@ -130,7 +130,7 @@ void Win32Canvas::SetPen(const PenSpec& pen) {
     UsePen();
 }
 
-// The pen of the spec, made the first time a line needs it.
+// The pen last set (penSpec_), made the first time a line needs it.
 void Win32Canvas::UsePen() {
     HPEN made = CreatePen(PS_SOLID, penSpec_.Width, ResolveColor(penSpec_.Color));
     HGDIOBJ old = SelectObject(dc_, made);
