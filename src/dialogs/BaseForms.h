@@ -6,6 +6,8 @@
 #include "controls/Forms.h"
 #include "dialogs/DialogTypes.h"
 #include "lang/Language.h"
+#include "project/Errors.h"
+#include "project/Text.h"
 
 #include <string_view>
 
@@ -24,6 +26,15 @@ class TDiskParameter;
 // Returns the language the texts are in afterwards.
 TPlmrLanguage ApplyDialogLanguage(TControl* dialog, bool applyFont, bool translate, bool useFixed, TPlmrLanguage fixed,
                                   TPlmrLanguage textLanguage);
+
+// The component `name` of class T that the stream `resource` made in `page`;
+// raises EComponentError "The form %s has no %s" when there is none.
+template <class T> T* PageChild(TComponent& page, const char* resource, const char* name) {
+    auto* found = dynamic_cast<T*>(page.FindComponent(name));
+    if (!found)
+        throw EComponentError(Format("The form %s has no %s", {resource, name}));
+    return found;
+}
 
 class TBasePellmoorForm : public TForm {
     SW_DECLARE_CLASS()

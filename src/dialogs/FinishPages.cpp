@@ -14,15 +14,6 @@ SW_CLASS_INFO(TGoodInstallForm, TFinishPage)
 SW_CLASS_INFO(TBadInstallForm, TFinishPage)
 SW_CLASS_INFO(TRebootForm, TFinishPage)
 
-namespace {
-template <class T> T* PageChild(TComponent& page, const char* resource, const char* name) {
-    auto* found = dynamic_cast<T*>(page.FindComponent(name));
-    if (!found)
-        throw EComponentError(Format("The form %s has no %s", {resource, name}));
-    return found;
-}
-} // namespace
-
 void TFinishPage::ReadPage(const char* resource, TManagerType stage) {
     ReadPageResource(resource);
     SetStage(stage, 10);

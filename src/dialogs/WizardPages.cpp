@@ -24,15 +24,6 @@ SW_CLASS_INFO(TLicenseForm, TWizardPage)
 SW_CLASS_INFO(TReadmeForm, TWizardPage)
 SW_CLASS_INFO(TSelectFolderForm, TWizardPage)
 
-namespace {
-template <class T> T* PageChild(TComponent& page, const char* resource, const char* name) {
-    auto* found = dynamic_cast<T*>(page.FindComponent(name));
-    if (!found)
-        throw EComponentError(Format("The form %s has no %s", {resource, name}));
-    return found;
-}
-} // namespace
-
 void TWizardPage::ReadPage(const char* resource, int32_t order) {
     ReadPageResource(resource);
     SetStage(TManagerType::dmBeforeInstall, order);
