@@ -86,7 +86,12 @@ if [ ${#missing[@]} -gt 0 ] || { [ -n "$emulate" ] && ! qemu_ok; }; then
         as_root dpkg --add-architecture i386
     fi
     [ -n "$emulate" ] && ! qemu_ok && add_backports
-    as_root apt-get -o DPkg::Lock::Timeout=600 update -qq </dev/null >/dev/null
+    # A mirror in the middle of a sync fails an index now and then: try again, then go on with what came.
+    for try in 1 2 3; do
+        as_root apt-get -o DPkg::Lock::Timeout=600 update -qq </dev/null >/dev/null && break
+        echo "install-prereqs: apt-get update failed (try $try of 3)" >&2
+        [ "$try" -lt 3 ] && sleep 20
+    done
     if [ ${#missing[@]} -gt 0 ]; then
         echo "install-prereqs: installing ${missing[*]}"
         as_root apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends "${missing[@]}" </dev/null >/dev/null
