@@ -94,7 +94,11 @@ if [ ${#missing[@]} -gt 0 ] || { [ -n "$emulate" ] && ! qemu_ok; }; then
     done
     if [ ${#missing[@]} -gt 0 ]; then
         echo "install-prereqs: installing ${missing[*]}"
-        as_root apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends "${missing[@]}" </dev/null >/dev/null
+        install=(apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends)
+        # Without a fresh i386 index of the security suite, its amd64 libraries are newer than any i386 twin
+        # and wine32 cannot be resolved: the release's own suite has both architectures at one version.
+        as_root "${install[@]}" "${missing[@]}" </dev/null >/dev/null ||
+            as_root "${install[@]}" -t "$(. /etc/os-release && echo "$VERSION_CODENAME")" "${missing[@]}" </dev/null >/dev/null
     fi
     if [ -n "$emulate" ] && ! qemu_ok; then
         suite="$(. /etc/os-release && echo "$VERSION_CODENAME")-backports"
