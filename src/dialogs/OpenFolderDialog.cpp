@@ -93,7 +93,9 @@ class TOpenFolderDialog::Run : public IFolderBrowserEvents {
         CurrentPath = path;
         if (edit_ && !typing_)
             browser.SetText(edit_, CurrentPath);
-        if (ok_ && createButton_)
+        // A typed path that does not exist yet is what the create button makes: Wine's browser answers it by
+        // selecting nothing and disabling OK, which must not hide the button.
+        if (ok_ && createButton_ && !typing_)
             browser.SetVisible(createButton_, browser.IsEnabled(ok_));
     }
 
