@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the test tiers and ends with one line "N passed, N failed"; exits non-zero if anything failed.
 #
-#   bash scripts/test.sh                 every tier: native asan fuzz win32
+#   bash scripts/test.sh                 every tier: native asan fuzz win32 e2e
 #   bash scripts/test.sh native win32    only these tiers
 #
 # Environment:
@@ -28,6 +28,7 @@ jobs=2
 passed=0
 failed=0
 native_built=
+win32_built=
 start_time=${SW_TEST_START:-$(date +%s)}
 
 header() {
@@ -193,6 +194,20 @@ wine_exe() {
     add_counts "$log" "$rc"
 }
 
+# The win32 build, once for the win32 and e2e tiers. The cross build compiles its text forms with the host
+# formtext of the native build.
+build_win32() {
+    [ -n "$win32_built" ] && return 0
+    local native_dir="${prefix}native"
+    if [ -z "$native_built" ]; then
+        build native "$native_dir" --preset native -DSW_WERROR=ON || return
+        native_built=1
+    fi
+    build win32 "${prefix}win32" --preset win32 -DSW_WERROR=ON -DSW_FORMTEXT="$native_dir/tools/formtext/formtext" ||
+        return
+    win32_built=1
+}
+
 tier_win32() {
     header "win32: i686-w64-mingw32, -Werror, tests under Wine and Xvfb"
     local path
@@ -205,12 +220,8 @@ tier_win32() {
         native) echo "-- Wine path: native (the kernel runs 32-bit Linux programs)" ;;
         emulated) echo "-- Wine path: emulated (32-bit Linux programs run through $SW_QEMU_I386, binfmt_misc)" ;;
     esac
-    local native_dir="${prefix}native" dir="${prefix}win32"
-    # The cross build compiles its text forms with the host formtext of the native build.
-    if [ -z "$native_built" ]; then
-        build native "$native_dir" --preset native -DSW_WERROR=ON || return
-    fi
-    build win32 "$dir" --preset win32 -DSW_WERROR=ON -DSW_FORMTEXT="$native_dir/tools/formtext/formtext" || return
+    local dir="${prefix}win32"
+    build_win32 || return
     echo "-- imports of the shipped programs (scripts/check-imports.sh)"
     bash scripts/check-imports.sh "$dir" >"$dir.imports.log" 2>&1
     local rc=$?
@@ -259,6 +270,36 @@ tier_win32() {
     done
 }
 
+# Each path of tests/e2e gets a fresh prefix and display, and the build directory as $1; the demo's
+# distribution they all install is built once, here.
+tier_e2e() {
+    header "e2e: the demo's setup.exe under Wine and Xvfb, driven by keyboard and mouse"
+    if ! sw_wine_path >/dev/null; then
+        echo "-- no Wine path: 32-bit Linux programs do not run here, not even through qemu-i386"
+        note_fail
+        return
+    fi
+    build_win32 || return
+    local dir="${prefix}win32" f log rc
+    if ! cmake --build "$dir" --target demo_distribution >"$dir.distribution.log" 2>&1; then
+        echo "-- the demo's distribution does not build ($dir.distribution.log)"
+        note_fail
+        return
+    fi
+    for f in tests/e2e/*.sh; do
+        [ -x "$f" ] || continue
+        echo "-- $f"
+        log="$dir/e2e-$(basename "$f" .sh).log"
+        (
+            source scripts/wine-env.sh
+            sw_wine_init || exit 1
+            timeout -k 10 1200 "$f" "$dir"
+        ) 2>&1 | tee "$log"
+        rc=${PIPESTATUS[0]}
+        script_counts "$log" "$rc"
+    done
+}
+
 # script_counts LOG RC: a script that ends its output with "N passed, N failed" counts as those N tests,
 # any other as one test; a non-zero exit is at least one failure.
 script_counts() {
@@ -277,12 +318,12 @@ script_counts() {
 }
 
 tiers=("$@")
-[ ${#tiers[@]} -eq 0 ] && tiers=(native asan fuzz win32)
+[ ${#tiers[@]} -eq 0 ] && tiers=(native asan fuzz win32 e2e)
 for t in "${tiers[@]}"; do
     case $t in
-        native | asan | fuzz | win32) ;;
+        native | asan | fuzz | win32 | e2e) ;;
         *)
-            echo "unknown tier: $t (native, asan, fuzz, win32)" >&2
+            echo "unknown tier: $t (native, asan, fuzz, win32, e2e)" >&2
             exit 2
             ;;
     esac
@@ -309,7 +350,7 @@ source scripts/build-dir.sh
 source scripts/wine-path.sh
 # A forced emulated path on a kernel that runs 32-bit programs: the whole run goes on in a user and mount
 # namespace whose own binfmt_misc hands them to qemu-i386, so the machine's setting stays as it is.
-if [ "${SW_WINE_PATH:-}" = emulated ] && [[ " ${tiers[*]} " == *" win32 "* ]] && ! sw_i386_emulated; then
+if [ "${SW_WINE_PATH:-}" = emulated ] && [[ " ${tiers[*]} " == *" win32 "* || " ${tiers[*]} " == *" e2e "* ]] && ! sw_i386_emulated; then
     if [ -n "${SW_BINFMT_PRIVATE:-}" ] || ! unshare --user --map-root-user --mount true 2>/dev/null; then
         echo "-- SW_WINE_PATH=emulated: this machine gives no user namespace with a binfmt_misc of its own"
         echo "0 passed, 1 failed"

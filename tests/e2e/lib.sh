@@ -1,0 +1,258 @@
+# Sourced by every e2e script (tests/e2e/<path>.sh BUILD_DIR): the demo's real setup.exe under Wine and Xvfb,
+# driven like a person. A page is recognised by its window title and the texts of its controls (pagetext.exe),
+# and each page's screenshot is kept in BUILD_DIR/e2e/<path>/. The prefix's files and the product's registry
+# keys are compared with what the path must leave. The script ends with "N passed, N failed".
+#
+#   e2e_start_setup [ARGS]      starts C:\Downloads\setup.exe (message boxes traced)
+#   e2e_page TITLE TEXT…        waits for the page, checks its texts, keeps its screenshot; its window: $e2e_id
+#   e2e_box TEXT KEY            waits for a message box of that text, keeps its screenshot, presses KEY
+#   e2e_wait_setup CODE         waits for the setup's end and checks its exit code
+#   e2e_state FILE              the prefix's files and the product's registry keys
+#   e2e_check NAME COMMAND…     one check: passes when COMMAND succeeds
+set -uo pipefail
+
+e2e_build=$(cd "${1:?build directory}" && pwd)
+e2e_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+e2e_name=$(basename "$0" .sh)
+[ -n "${SW_WINE_READY:-}" ] || { source "$e2e_root/scripts/wine-env.sh" && sw_wine_init; } || exit 1
+source "$e2e_root/scripts/wine-env.sh"
+source "$e2e_root/scripts/wizard-walk.sh"
+
+e2e_shots="$e2e_build/e2e/$e2e_name"
+e2e_dist="$e2e_build/examples/demo/distribution"
+e2e_drive="$WINEPREFIX/drive_c"
+e2e_tmp=$(mktemp -d "${TMPDIR:-/tmp}/sw-e2e.XXXXXX")
+e2e_passed=0
+e2e_failed=0
+e2e_shot_count=0
+e2e_product='Setwright Demo'
+rm -rf "$e2e_shots"
+mkdir -p "$e2e_shots"
+
+e2e_pass() {
+    echo "ok   $1"
+    e2e_passed=$((e2e_passed + 1))
+}
+
+e2e_fail() {
+    echo "FAIL $1"
+    e2e_failed=$((e2e_failed + 1))
+}
+
+# e2e_check NAME COMMAND...: passes when COMMAND succeeds.
+e2e_check() {
+    local name=$1
+    shift
+    if "$@"; then e2e_pass "$name"; else e2e_fail "$name"; fi
+}
+
+# Prints the summary line and ends the script: non-zero when anything failed.
+e2e_finish() {
+    rm -rf "$e2e_tmp"
+    echo "screenshots: $e2e_shots"
+    echo "$e2e_passed passed, $e2e_failed failed"
+    [ "$e2e_failed" -eq 0 ] && exit 0
+    exit 1
+}
+
+# Ends the script at once: what follows cannot run.
+e2e_abort() {
+    e2e_fail "$1"
+    pkill -f 'setup\.exe' 2>/dev/null
+    e2e_finish
+}
+
+# The distribution of the demo, built once for all paths (on Linux, byte for byte what "setup.exe -b" makes);
+# copied to C:\Downloads, as an end user would have it.
+if [ ! -f "$e2e_dist/setup.exe" ]; then
+    cmake --build "$e2e_build" --target demo_distribution >"$e2e_tmp/distribution.log" 2>&1 ||
+        { cat "$e2e_tmp/distribution.log"; e2e_abort "the demo's distribution does not build"; }
+fi
+mkdir -p "$e2e_drive/Downloads"
+cp "$e2e_dist/setup.exe" "$e2e_drive/Downloads/setup.exe"
+
+# The environment of the Windows programs a path starts (e2e_locale sets Wine's locale there).
+e2e_env=()
+
+# e2e_locale LOCALE: the setup program and pagetext run in LOCALE (ja_JP, fr_FR, ...), and so in its ANSI code
+# page; the locale is made here with localedef, so that the machine's own list of locales does not matter.
+e2e_locale() {
+    local locales="$e2e_tmp/locales"
+    mkdir -p "$locales"
+    [ -d "$locales/$1.UTF-8" ] || localedef -i "$1" -f UTF-8 "$locales/$1.UTF-8" >/dev/null 2>&1 ||
+        [ -d "$locales/$1.UTF-8" ] || { e2e_fail "localedef could not make $1.UTF-8"; return 1; }
+    e2e_env=(LC_ALL="$1.UTF-8" LANG="$1.UTF-8" LOCPATH="$locales")
+}
+
+# e2e_start_setup [ARGS...]: starts the setup program with its message boxes traced.
+e2e_setup_trace="$e2e_tmp/setup.trace"
+e2e_start_setup() {
+    : >"$e2e_setup_trace"
+    env "${e2e_env[@]}" WINEDEBUG=trace+msgbox timeout -k 10 900 wine 'C:\Downloads\setup.exe' "$@" \
+        >"$e2e_setup_trace" 2>&1 &
+    e2e_setup_pid=$!
+}
+
+# e2e_wait_setup CODE: waits for the setup program's end; checks its exit code and that it showed no message
+# box that the script did not answer.
+e2e_wait_setup() {
+    local expected=$1 rc
+    wait "$e2e_setup_pid"
+    rc=$?
+    timeout -k 5 60 wineserver -w
+    e2e_check "setup ended with exit code $expected (was $rc)" [ "$rc" -eq "$expected" ]
+}
+
+# The visible texts of the window titled TITLE and its controls, "Class<TAB>text" a line.
+e2e_texts() {
+    env "${e2e_env[@]}" timeout -k 5 30 wine "$e2e_build/tests/pagetext.exe" "$1" 2>/dev/null | tr -d '\r'
+}
+
+# e2e_page TITLE [TEXT...]: waits for the page titled TITLE, checks that each TEXT is the text of one of its
+# controls (or the start of a longer one), keeps its screenshot as NN-TITLE.png and sets e2e_id to its window.
+e2e_id=""
+e2e_page() {
+    local title=$1 texts missing text _
+    shift
+    e2e_id=$(sw_page_wait "$title" 300) || { e2e_fail "page \"$title\" did not come"; return 1; }
+    for _ in 1 2 3 4 5; do
+        texts=$(e2e_texts "$title")
+        missing=""
+        for text in "$@"; do
+            grep -q -F -- "	$text" <<<"$texts" || missing+=" [$text]"
+        done
+        [ -z "$missing" ] && break
+        sleep 1
+    done
+    e2e_shot_count=$((e2e_shot_count + 1))
+    local file
+    file=$(printf '%s/%02d-%s.png' "$e2e_shots" "$e2e_shot_count" "$(tr -c 'A-Za-z0-9\n' - <<<"$title")")
+    sw_page_shot "$e2e_id" "$file"
+    if [ -n "$missing" ]; then
+        e2e_fail "page \"$title\": no control shows$missing"
+        printf '%s\n' "$texts" | sed 's/^/     /'
+        return 1
+    fi
+    e2e_pass "page \"$title\" ($# texts)"
+}
+
+# e2e_box TEXT KEY: waits for the next message box of the setup program; checks its text, keeps a screenshot and
+# answers it with KEY (Return, Escape, y, n, ...).
+e2e_boxes_seen=0
+e2e_box() {
+    local expected=$1 key=$2 texts _
+    for _ in $(seq 1 240); do
+        mapfile -t texts < <(sw_wine_box_texts "$e2e_setup_trace")
+        [ ${#texts[@]} -gt $e2e_boxes_seen ] && break
+        sleep 0.5
+    done
+    if [ ${#texts[@]} -le $e2e_boxes_seen ]; then
+        e2e_fail "no message box \"$expected\""
+        return 1
+    fi
+    local text=${texts[e2e_boxes_seen]}
+    e2e_boxes_seen=$((e2e_boxes_seen + 1))
+    sleep 1
+    e2e_shot_count=$((e2e_shot_count + 1))
+    timeout -k 2 20 import -window root "$(printf '%s/%02d-box.png' "$e2e_shots" "$e2e_shot_count")" 2>/dev/null
+    xdotool key --clearmodifiers "$key" 2>/dev/null
+    e2e_check "message box \"$expected\"" sw_box_text_is "$text" "$expected"
+}
+
+# e2e_state FILE: the prefix's files (without Wine's own logs and temporary files, the downloads and the
+# distribution) and the values under the product's registry keys.
+e2e_state() {
+    {
+        (cd "$e2e_drive" && find . -path ./windows/temp -prune -o -path './users/*/Temp' -prune -o -type f -print) |
+            grep -v -i -E '^\./windows/(inf|logs)/|\.log$|^\./Downloads/' | sort
+        local key
+        for key in 'HKLM\Software\Setwright Samples' 'HKCU\Software\Setwright Samples' \
+            "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$e2e_product" \
+            'HKLM\Software\Microsoft\Windows\CurrentVersion\RunOnce'; do
+            echo "[$key]"
+            sw_wine_run 60 wine reg query "$key" /s 2>/dev/null | tr -d '\r' | sed -n '/[^[:space:]]/p'
+        done
+        echo '[SharedDLLs]'
+        sw_wine_run 60 wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\SharedDLLs' 2>/dev/null |
+            tr -d '\r' | grep -i 'SwDemoLib'
+    } >"$1"
+    true
+}
+
+# e2e_same NAME BEFORE AFTER: passes when the two states are the same; shows what differs otherwise.
+e2e_same() {
+    if diff "$2" "$3" >"$e2e_tmp/diff"; then
+        e2e_pass "$1"
+    else
+        e2e_fail "$1 (< before, > after):"
+        grep '^[<>]' "$e2e_tmp/diff" | head -n 40 | sed 's/^/     /'
+    fi
+}
+
+# e2e_added BEFORE AFTER: the files the install added, relative to C:, with the user's name as USER.
+e2e_added() {
+    comm -13 <(grep '^\./' "$1") <(grep '^\./' "$2") | sed -e 's/^\.//' -e 's|^/users/[^/]*/|/users/USER/|'
+}
+
+# e2e_uninstall: runs the uninstaller as the product's UninstallString says, silently.
+e2e_uninstall() {
+    local string program
+    string=$(sw_wine_run 60 wine reg query \
+        "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$e2e_product" /v UninstallString \
+        2>/dev/null | tr -d '\r' | sed -n 's/^ *UninstallString *REG_SZ *//p')
+    program=$(sed -n 's/^"\([^"]*\)".*/\1/p' <<<"$string")
+    [ -n "$program" ] || { e2e_fail "the install left no UninstallString"; return 1; }
+    sw_wine_run 300 wine "$program" /S "$e2e_product" >/dev/null 2>&1
+    sleep 2
+    timeout -k 5 60 wineserver -w
+}
+
+# The control of the window titled TITLE that has the keyboard focus: "Class<TAB>text".
+e2e_focused() {
+    e2e_texts "$1" | sed -n 's/\tfocus$//p'
+}
+
+# e2e_tab_reaches TITLE COUNT WHAT...: presses Tab COUNT times in the page e2e_id; passes when each WHAT (a
+# control's text, or "Class:" for a control of that window class) had the focus on the way, and Shift+Tab then
+# gives the focus back to the control before.
+e2e_tab_reaches() {
+    local title=$1 count=$2 seen="" focus before="" last="" what missing="" _
+    shift 2
+    for _ in $(seq 1 "$count"); do
+        sw_page_keys "$e2e_id" Tab
+        focus=$(e2e_focused "$title")
+        before=$last
+        last=$focus
+        seen+="$focus"$'\n'
+    done
+    for what in "$@"; do
+        case $what in
+            *:) grep -q "^${what%:}	" <<<"$seen" ;;
+            *) grep -q -F "	$what" <<<"$seen" ;;
+        esac || missing+=" [$what]"
+    done
+    if [ -n "$missing" ]; then
+        e2e_fail "\"$title\": Tab does not reach$missing; it reached:"
+        sed 's/^/     /' <<<"$seen"
+    else
+        e2e_pass "\"$title\": Tab reaches $*"
+    fi
+    sw_page_keys "$e2e_id" shift+Tab
+    focus=$(e2e_focused "$title")
+    if [ "$focus" = "$before" ]; then
+        e2e_pass "\"$title\": Shift+Tab goes back"
+    else
+        e2e_fail "\"$title\": Shift+Tab goes to [$focus], not back to [$before]"
+    fi
+}
+
+# e2e_focus_to TITLE TEXT: presses Tab until the control showing TEXT has the focus (ten times at most).
+e2e_focus_to() {
+    local _
+    for _ in $(seq 1 10); do
+        e2e_focused "$1" | grep -q -F "	$2" && return 0
+        sw_page_keys "$e2e_id" Tab
+    done
+    e2e_fail "\"$1\": Tab never reaches [$2]"
+    return 1
+}
