@@ -8,6 +8,7 @@
 #include "engine/InstallerTool.h"
 #include "engine/PackedFiles.h"
 #include "objects/FileContainer.h"
+#include "objects/InstallLists.h"
 #include "objects/NetInstallLocation.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
@@ -57,6 +58,25 @@ std::vector<std::string> TextLines(const std::vector<uint8_t>& bytes) {
     return lines;
 }
 
+// Whether a file object lies below the container, at any depth.
+bool HoldsFiles(const TInstallContainer& container) {
+    for (int i = 0; i < container.ObjectCount(); ++i) {
+        const TInstallObject& child = *container.Objects(i);
+        if (child.GetObjectKind() == kKindFile || (child.GetObjectKind() == kKindFileContainer && HoldsFiles(child)))
+            return true;
+    }
+    return false;
+}
+
+// A file group without files would be offered to the user and install nothing: the project names a file's
+// Container wrongly or keeps a group it no longer needs.
+void CheckFileGroupsHoldFiles() {
+    for (const TInstallContainer* container : InstallContainers().ItemList())
+        if (dynamic_cast<const TInstallFileGroup*>(container) && !HoldsFiles(*container))
+            throw IEFileContainer("The file group %s has no files: set the Container of a file to it, or remove it",
+                                  {container->Name()});
+}
+
 } // namespace
 
 void TCustomInstall::BuildFromBuildInf() {
@@ -76,6 +96,7 @@ void TCustomInstall::Build(const std::string& executable, const std::string& bui
     if (standAlone && !useLoadingProgram_)
         throw IEInstall("Cannot build a stand alone executable if the UseLoadingProgram property of the TInstall is "
                         "set to False");
+    CheckFileGroupsHoldFiles();
     const std::string folder = IncludeTrailingBackslash(buildDirectory);
     const std::string setupExe = folder + "setup.exe", setup1 = folder + "setup.1", files1 = folder + "files.1";
     CopySetupProgram(buildDirectory, executable);

@@ -196,6 +196,36 @@ TEST_F(BuildTest, TheBuildModeRunsTheGroupsCompressPassToTheEnd) {
     EXPECT_TRUE(fake_.Files().FileExists("C:\\OUT\\setup.1"));
 }
 
+TEST_F(BuildTest, AFileGroupWithoutFilesStopsTheBuildBeforeAnythingIsWritten) {
+    RegisterTools();
+    const std::string docs = "  object Docs: TInstallFileGroup\n    Container = Install1\n  end\n";
+    const std::string samples = "  object Samples: TInstallFileGroup\n    Container = Docs\n  end\n";
+    const auto file = [](const std::string& container) {
+        return "  object Sample: TInstallFile\n    Container = " + container + "\n    FileName = 'S.TXT'\n  end\n";
+    };
+    const auto noFiles = [](const std::string& group) {
+        return "The file group " + group + " has no files: set the Container of a file to it, or remove it";
+    };
+    const struct {
+        std::string objects, result;
+    } cases[] = {
+        {docs + samples + file("Samples"), "built"},  // files only in a sub-group
+        {docs + file("Install1"), noFiles("Docs")},
+        {docs + samples + file("Docs"), noFiles("Samples")},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.objects);
+        const std::string out = "C:\\OUT" + std::to_string(++n);
+        fake_.Files().PutFile("C:\\SETUP\\BUILD.INF", out);
+        TComponent* form = Load("object Form1: TTestForm\n  object Install1: TBuildInstall\n"
+                                "    RunAutomatic = False\n  end\n" + c.objects + "end\n");
+        EXPECT_EQ(Build(*static_cast<TBuildInstall*>(form->FindComponent("Install1"))), c.result);
+        EXPECT_EQ(fake_.Files().FileExists(out + "\\setup.1"), c.result == "built");
+        FreeRoots();
+    }
+}
+
 TEST_F(BuildTest, AnEmptyFirstLineBuildsInTheCurrentFolder) {
     RegisterTools();
     fake_.Files().PutFile("C:\\SETUP\\BUILD.INF", "\r\n");
