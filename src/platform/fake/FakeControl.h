@@ -122,6 +122,8 @@ class FakeControl : public IControl {
     // Expands a node as the tree does: rows scroll up to show as many of its
     // children as fit.
     void ExpandNode(int index);
+    // A key moving a tree's selection or expanding its selected node.
+    void TreeKey(int key);
     // Scrolls a tree until the node's row shows.
     void ShowRow(int index);
     int TopRow() const;
