@@ -215,6 +215,37 @@ TYPED_TEST(FormWindowContract, AModalFormDisablesTheOtherFormsWhileItRuns) {
     }
 }
 
+// A modal dialog disables its owners: a user's click on one of their
+// controls, or on a page embedded in one, does nothing until it ends.
+TYPED_TEST(FormWindowContract, ControlsOfADisabledFormTakeNoClicks) {
+    Page& main = this->MakePage("Main");
+    TForm* host = Application().CreateForm<TForm>();
+    host->SetName("Container");
+    host->SetCaption("Container");
+    host->SetBounds({60, 60, 478, 395});
+    Page& page = this->MakePage("Welcome", host);
+    page.form->BorderStyle = TFormBorderStyle::bsNone;
+    page.form->Show();
+    host->Show();
+    main.form->Show();
+    this->Settle();
+    Page& dialog = this->MakePage("Dialog");
+    this->OnFirstActivation(dialog.form, [&] {
+        main.form->Window()->FindControl("ProceedBtn")->Click();
+        page.form->Window()->FindControl("CancelBtn")->Click();
+        dialog.form->Window()->FindControl("ProceedBtn")->Click();
+    });
+    EXPECT_EQ(dialog.form->ShowModal(), mrOk);
+    EXPECT_EQ(dialog.proceeded, 1);
+    EXPECT_EQ(main.proceeded, 0);
+    EXPECT_EQ(page.cancelled, 0);
+    main.form->Window()->FindControl("ProceedBtn")->Click();
+    page.form->Window()->FindControl("CancelBtn")->Click();
+    EXPECT_EQ(main.proceeded, 1);
+    EXPECT_EQ(page.cancelled, 1);
+    TComponent::Free(host);
+}
+
 TYPED_TEST(FormWindowContract, EnterEscapeAndAltF4EndAModalFormAsItsButtonsAndCloseQuerySay) {
     struct Case {
         const char* name;

@@ -238,6 +238,15 @@ bool FakeControl::Usable() const {
     return true;
 }
 
+bool FakeControl::TakesInput() const {
+    if (!Showing() || !Usable())
+        return false;
+    for (FakeForm* f = &form_; f; f = f->Host())
+        if (!f->Enabled())
+            return false;
+    return true;
+}
+
 void FakeControl::SetFocus() {
     if (Showing() && Usable())
         gui_.focused_ = this;
@@ -251,7 +260,7 @@ void FakeControl::SetFont(const FontSpec& font, ColorRef color) {
 }
 
 void FakeControl::Click() {
-    if (Showing() && Usable())
+    if (TakesInput())
         events_.OnClick();
 }
 
@@ -259,7 +268,7 @@ void FakeControl::Click() {
 void FakeControl::Toggle(int index) {
     std::optional<Bounds> row = ItemRect(index);
     // The button must be on the screen: a row scrolled out of the client area has none to click.
-    if (!Showing() || !Usable() || !row || row->Top < 0 || row->Top >= ClientHeight() || !HasChildren(nodes_, index))
+    if (!TakesInput() || !row || row->Top < 0 || row->Top >= ClientHeight() || !HasChildren(nodes_, index))
         return;
     gui_.focused_ = this;
     int top = TopRow();
@@ -271,7 +280,7 @@ void FakeControl::Toggle(int index) {
 }
 
 void FakeControl::Scroll(int rows) {
-    if (kind_ != ControlKind::TreeView || !Showing() || !Usable())
+    if (kind_ != ControlKind::TreeView || !TakesInput())
         return;
     for (int step = 0; step < std::abs(rows); ++step) {
         int top = TopRow();
@@ -282,7 +291,7 @@ void FakeControl::Scroll(int rows) {
 }
 
 void FakeControl::Choose(int index) {
-    if (!Showing() || !Usable() || index < 0 || index >= Count())
+    if (!TakesInput() || index < 0 || index >= Count())
         return;
     SetItemIndex(index);
     events_.OnClick();
@@ -296,7 +305,7 @@ namespace sw::fake {
 // cell or row; a tree's keys as below (TreeKey). A tree whose first row
 // moved tells its owner once the key is handled.
 void FakeControl::PressKey(int key, bool shift) {
-    if (!Showing() || !Usable())
+    if (!TakesInput())
         return;
     gui_.focused_ = this;
     if (!TakesKeys())

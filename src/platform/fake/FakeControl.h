@@ -103,6 +103,9 @@ class FakeControl : public IControl {
     bool Showing() const;
     // Enabled with every parent.
     bool Usable() const;
+    // Shown and usable in an enabled form: what a user's click or key needs
+    // (the owner of a modal dialog takes none).
+    bool TakesInput() const;
 
     // A tree's rows are this high until told otherwise: what Windows gives
     // the default font.

@@ -121,6 +121,9 @@ class Win32ChildControl : public IControl {
 
     // Visible with every parent and enabled with them.
     bool Usable() const;
+    // Usable in an enabled form: what a user's click or key needs (the owner
+    // of a modal dialog takes none).
+    bool TakesInput() const;
 
     template <class... Args> void Notify(void (IControlEvents::*event)(Args...), Args... args) {
         if (quiet_)
