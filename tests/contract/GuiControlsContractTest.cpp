@@ -371,6 +371,30 @@ TYPED_TEST(GuiControlsContract, AnOwnerDrawnGridAsksForEveryCellInItsPlace) {
     EXPECT_TRUE(this->events.drawn.empty());
 }
 
+// Each key from where the one before left the grid (two columns, five rows,
+// two rows showing in full): the cell selected after it; a key that would
+// leave the grid does not move it and chooses nothing.
+TYPED_TEST(GuiControlsContract, GridKeysMoveTheSelectionWithinTheGrid) {
+    IControl& grid = this->Make(ControlKind::Grid, "Grid", {10, 10, 284, 2 * 24 + 4});
+    grid.SetColumns({{"", 140}, {"", 140}});
+    grid.SetRowHeight(24);
+    grid.SetItems({"a\tb", "c\td", "e\tf", "g\th", "i\tj"});
+    grid.SetItemIndex(0);
+    struct Step {
+        int key;
+        int selected;
+    };
+    for (const Step& step : {Step{vk::End, 1}, Step{vk::Next, 5}, Step{vk::Next, 9}, Step{vk::Next, 9},
+                             Step{vk::Home, 8}, Step{vk::Prior, 4}, Step{vk::Up, 2}, Step{vk::Left, 2},
+                             Step{vk::Right, 3}, Step{vk::Right, 3}, Step{vk::Prior, 1}}) {
+        SCOPED_TRACE(step.key);
+        int before = grid.ItemIndex(), clicks = this->events.clicks;
+        grid.PressKey(step.key, false);
+        EXPECT_EQ(grid.ItemIndex(), step.selected);
+        EXPECT_EQ(this->events.clicks, clicks + (step.selected != before ? 1 : 0));
+    }
+}
+
 TYPED_TEST(GuiControlsContract, ProgressStaysInItsRange) {
     IControl& bar = this->Make(ControlKind::ProgressBar, "Bar", {10, 10, 200, 16});
     bar.SetRange(0, 100);

@@ -313,9 +313,9 @@ void FakeControl::PressKey(int key, bool shift) {
     events_.OnKeyDown(key, shift);
     int cols = static_cast<int>(columns_.size());
     if (kind_ == ControlKind::Grid && cols > 0) {
-        int step = key == vk::Left ? -1 : key == vk::Right ? 1 : key == vk::Up ? -cols : key == vk::Down ? cols : 0;
-        if (step)
-            Choose(std::max(0, itemIndex_) + step);
+        int to = GridKeyTarget(itemIndex_, key, cols, static_cast<int>(items_.size()), ClientHeight() / rowHeight_);
+        if (to >= 0 && to != itemIndex_)
+            Choose(to);
     } else if (kind_ == ControlKind::TreeView && IsNode(itemIndex_)) {
         int top = TopRow();
         TreeKey(key);
