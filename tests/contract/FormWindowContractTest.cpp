@@ -246,6 +246,28 @@ TYPED_TEST(FormWindowContract, ControlsOfADisabledFormTakeNoClicks) {
     TComponent::Free(host);
 }
 
+// The default look follows the focus as in a dialog: the focused push button
+// has it, the default button again once the focus is elsewhere.
+TYPED_TEST(FormWindowContract, TheDefaultButtonsLookFollowsTheFocus) {
+    Page& main = this->MakePage("Main");
+    main.form->Show();
+    this->Settle();
+    IControl* proceed = main.proceed->Handle();
+    IControl* cancel = main.cancel->Handle();
+    auto looks = [&] { return std::vector<bool>{proceed->DrawnAsDefault(), cancel->DrawnAsDefault()}; };
+    main.edit->SetFocus();
+    EXPECT_EQ(looks(), (std::vector<bool>{true, false}));
+    main.cancel->SetFocus();
+    EXPECT_EQ(looks(), (std::vector<bool>{false, true}));
+    this->KeepShot("Main", "default-look-on-cancel.bmp");
+    main.proceed->SetFocus();
+    EXPECT_EQ(looks(), (std::vector<bool>{true, false}));
+    main.edit->SetFocus();
+    EXPECT_EQ(looks(), (std::vector<bool>{true, false}));
+    this->KeepShot("Main", "default-look.bmp");
+    EXPECT_FALSE(main.edit->Handle()->DrawnAsDefault());
+}
+
 TYPED_TEST(FormWindowContract, EnterEscapeAndAltF4EndAModalFormAsItsButtonsAndCloseQuerySay) {
     struct Case {
         const char* name;

@@ -254,6 +254,14 @@ void FakeControl::SetFocus() {
 
 bool FakeControl::Focused() { return gui_.focused_ == this; }
 
+bool FakeControl::DrawnAsDefault() {
+    if (kind_ != ControlKind::Button)
+        return false;
+    FakeControl* focused = gui_.focused_;
+    bool buttonFocused = focused && focused->kind_ == ControlKind::Button && &focused->form_ == &form_;
+    return buttonFocused ? focused == this : default_;
+}
+
 void FakeControl::SetFont(const FontSpec& font, ColorRef color) {
     font_ = font;
     fontColor_ = color;

@@ -43,6 +43,8 @@ class FakeControl : public IControl {
     std::optional<Bounds> ItemRect(int index) override;
     bool Checked() override { return checked_; }
     void SetChecked(bool checked) override { checked_ = checked; }
+    void SetDefault(bool on) override { default_ = on; }
+    bool DrawnAsDefault() override;
     void SetRange(int min, int max) override;
     int Position() override { return position_; }
     void SetPosition(int position) override;
@@ -154,6 +156,7 @@ class FakeControl : public IControl {
     bool horizontalBar_ = false;
     bool verticalBar_ = false;
     bool checked_ = false;
+    bool default_ = false;
     int min_ = 0;
     int max_ = 100;
     int position_ = 0;
