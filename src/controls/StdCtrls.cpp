@@ -107,6 +107,11 @@ TButton::TButton(TComponent* owner) : TWinControl(owner) {
     SetTabStop(true);
 }
 
+void TButton::ApplyTo(IControl& window) {
+    TWinControl::ApplyTo(window);
+    window.SetDefault(Default);
+}
+
 void TButton::Click() {
     if (TCustomForm* form = ParentForm(this); form && ModalResult != mrNone)
         form->SetModalResult(ModalResult);

@@ -63,6 +63,7 @@ class TButton : public TWinControl {
 
   protected:
     ControlKind WindowKind() const override { return ControlKind::Button; }
+    void ApplyTo(IControl& window) override;
 };
 
 enum class TBitBtnKind { bkCustom, bkOK, bkCancel, bkHelp, bkYes, bkNo, bkClose, bkAbort, bkRetry, bkIgnore, bkAll };

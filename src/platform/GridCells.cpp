@@ -16,6 +16,42 @@ std::vector<std::string> RowCells(const std::string& row) {
     }
 }
 
+int GridKeyTarget(int index, int key, int columns, int rows, int pageRows) {
+    if (columns <= 0 || rows <= 0)
+        return -1;
+    index = std::max(0, index);
+    int col = index % columns, row = index / columns, page = std::max(1, pageRows);
+    switch (key) {
+    case vk::Left:
+        col = std::max(0, col - 1);
+        break;
+    case vk::Right:
+        col = std::min(columns - 1, col + 1);
+        break;
+    case vk::Up:
+        row = std::max(0, row - 1);
+        break;
+    case vk::Down:
+        row = std::min(rows - 1, row + 1);
+        break;
+    case vk::Home:
+        col = 0;
+        break;
+    case vk::End:
+        col = columns - 1;
+        break;
+    case vk::Prior:
+        row = std::max(0, row - page);
+        break;
+    case vk::Next:
+        row = std::min(rows - 1, row + page);
+        break;
+    default:
+        return -1;
+    }
+    return row * columns + col;
+}
+
 std::vector<GridCell> GridCells(const std::vector<ColumnSpec>& columns, int rowCount, int rowHeight) {
     std::vector<GridCell> cells;
     for (int row = 0; row < rowCount; ++row) {

@@ -295,6 +295,11 @@ class IControl {
 
     virtual bool Checked() = 0;
     virtual void SetChecked(bool checked) = 0;
+    // A push button that is its form's default: it shows the default look
+    // (the heavier frame) while no push button of its form has the focus; a
+    // focused push button shows it meanwhile, as in a dialog.
+    virtual void SetDefault(bool on) = 0;
+    virtual bool DrawnAsDefault() = 0;
     virtual void SetRange(int min, int max) = 0;
     virtual int Position() = 0;
     virtual void SetPosition(int position) = 0;

@@ -215,6 +215,59 @@ TYPED_TEST(FormWindowContract, AModalFormDisablesTheOtherFormsWhileItRuns) {
     }
 }
 
+// A modal dialog disables its owners: a user's click on one of their
+// controls, or on a page embedded in one, does nothing until it ends.
+TYPED_TEST(FormWindowContract, ControlsOfADisabledFormTakeNoClicks) {
+    Page& main = this->MakePage("Main");
+    TForm* host = Application().CreateForm<TForm>();
+    host->SetName("Container");
+    host->SetCaption("Container");
+    host->SetBounds({60, 60, 478, 395});
+    Page& page = this->MakePage("Welcome", host);
+    page.form->BorderStyle = TFormBorderStyle::bsNone;
+    page.form->Show();
+    host->Show();
+    main.form->Show();
+    this->Settle();
+    Page& dialog = this->MakePage("Dialog");
+    this->OnFirstActivation(dialog.form, [&] {
+        main.form->Window()->FindControl("ProceedBtn")->Click();
+        page.form->Window()->FindControl("CancelBtn")->Click();
+        dialog.form->Window()->FindControl("ProceedBtn")->Click();
+    });
+    EXPECT_EQ(dialog.form->ShowModal(), mrOk);
+    EXPECT_EQ(dialog.proceeded, 1);
+    EXPECT_EQ(main.proceeded, 0);
+    EXPECT_EQ(page.cancelled, 0);
+    main.form->Window()->FindControl("ProceedBtn")->Click();
+    page.form->Window()->FindControl("CancelBtn")->Click();
+    EXPECT_EQ(main.proceeded, 1);
+    EXPECT_EQ(page.cancelled, 1);
+    TComponent::Free(host);
+}
+
+// The default look follows the focus as in a dialog: the focused push button
+// has it, the default button again once the focus is elsewhere.
+TYPED_TEST(FormWindowContract, TheDefaultButtonsLookFollowsTheFocus) {
+    Page& main = this->MakePage("Main");
+    main.form->Show();
+    this->Settle();
+    IControl* proceed = main.proceed->Handle();
+    IControl* cancel = main.cancel->Handle();
+    auto looks = [&] { return std::vector<bool>{proceed->DrawnAsDefault(), cancel->DrawnAsDefault()}; };
+    main.edit->SetFocus();
+    EXPECT_EQ(looks(), (std::vector<bool>{true, false}));
+    main.cancel->SetFocus();
+    EXPECT_EQ(looks(), (std::vector<bool>{false, true}));
+    this->KeepShot("Main", "default-look-on-cancel.bmp");
+    main.proceed->SetFocus();
+    EXPECT_EQ(looks(), (std::vector<bool>{true, false}));
+    main.edit->SetFocus();
+    EXPECT_EQ(looks(), (std::vector<bool>{true, false}));
+    this->KeepShot("Main", "default-look.bmp");
+    EXPECT_FALSE(main.edit->Handle()->DrawnAsDefault());
+}
+
 TYPED_TEST(FormWindowContract, EnterEscapeAndAltF4EndAModalFormAsItsButtonsAndCloseQuerySay) {
     struct Case {
         const char* name;

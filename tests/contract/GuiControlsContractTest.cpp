@@ -269,6 +269,45 @@ TYPED_TEST(GuiControlsContract, TreeButtonsExpandAndCollapseForTheUser) {
     EXPECT_EQ(this->events.expansions.size(), 2u);
 }
 
+// Each key from where the one before left the tree: the node selected after it
+// and the top of its row, with three rows showing in full.
+TYPED_TEST(GuiControlsContract, TreeKeysMoveTheSelectionAndScrollItIntoView) {
+    IControl& tree = this->Make(ControlKind::TreeView, "Tree", {10, 10, 200, 3 * 18 + 4});
+    tree.SetRowHeight(18);
+    tree.SetItems(kTree);
+    tree.SetExpanded(0, true);
+    tree.SetExpanded(1, true);
+    tree.SetItemIndex(0);
+    struct Step {
+        int key;
+        int selected;
+        int top;
+    };
+    for (const Step& step : {Step{vk::Next, 3, 2 * 18}, Step{vk::Next, 6, 2 * 18}, Step{vk::Next, 7, 2 * 18},
+                             Step{vk::Home, 0, 0}, Step{vk::End, 7, 2 * 18}, Step{vk::Prior, 4, 0},
+                             Step{vk::Up, 3, 0}, Step{vk::Left, 1, 0}, Step{vk::Right, 2, 18},
+                             Step{vk::Down, 3, 2 * 18}}) {
+        SCOPED_TRACE(step.key);
+        int clicks = this->events.clicks;
+        tree.PressKey(step.key, false);
+        EXPECT_EQ(tree.ItemIndex(), step.selected);
+        ASSERT_TRUE(tree.ItemRect(step.selected));
+        EXPECT_EQ(tree.ItemRect(step.selected)->Top, step.top);
+        EXPECT_EQ(this->events.clicks, clicks + 1) << "each move tells the owner";
+    }
+    EXPECT_GT(this->events.scrolls, 0);
+    EXPECT_TRUE(this->events.expansions.empty());
+    // Left collapses the expanded node it is on, Right expands it again.
+    tree.PressKey(vk::Home, false);
+    tree.PressKey(vk::Left, false);
+    EXPECT_FALSE(tree.Expanded(0));
+    EXPECT_EQ(tree.ItemRect(7)->Top, 18);
+    tree.PressKey(vk::Right, false);
+    EXPECT_TRUE(tree.Expanded(0));
+    EXPECT_EQ(this->events.expansions, (std::vector<int>{~0, 0}));
+    EXPECT_EQ(tree.ItemIndex(), 0);
+}
+
 TYPED_TEST(GuiControlsContract, ComboBoxTakesTheChosenItemAsItsText) {
     IControl& combo = this->Make(ControlKind::ComboBox, "Combo", {10, 10, 145, 21});
     combo.SetItems({"Accessories", "Games"});
@@ -330,6 +369,30 @@ TYPED_TEST(GuiControlsContract, AnOwnerDrawnGridAsksForEveryCellInItsPlace) {
     this->events.drawn.clear();
     grid.Repaint();
     EXPECT_TRUE(this->events.drawn.empty());
+}
+
+// Each key from where the one before left the grid (two columns, five rows,
+// two rows showing in full): the cell selected after it; a key that would
+// leave the grid does not move it and chooses nothing.
+TYPED_TEST(GuiControlsContract, GridKeysMoveTheSelectionWithinTheGrid) {
+    IControl& grid = this->Make(ControlKind::Grid, "Grid", {10, 10, 284, 2 * 24 + 4});
+    grid.SetColumns({{"", 140}, {"", 140}});
+    grid.SetRowHeight(24);
+    grid.SetItems({"a\tb", "c\td", "e\tf", "g\th", "i\tj"});
+    grid.SetItemIndex(0);
+    struct Step {
+        int key;
+        int selected;
+    };
+    for (const Step& step : {Step{vk::End, 1}, Step{vk::Next, 5}, Step{vk::Next, 9}, Step{vk::Next, 9},
+                             Step{vk::Home, 8}, Step{vk::Prior, 4}, Step{vk::Up, 2}, Step{vk::Left, 2},
+                             Step{vk::Right, 3}, Step{vk::Right, 3}, Step{vk::Prior, 1}}) {
+        SCOPED_TRACE(step.key);
+        int before = grid.ItemIndex(), clicks = this->events.clicks;
+        grid.PressKey(step.key, false);
+        EXPECT_EQ(grid.ItemIndex(), step.selected);
+        EXPECT_EQ(this->events.clicks, clicks + (step.selected != before ? 1 : 0));
+    }
 }
 
 TYPED_TEST(GuiControlsContract, ProgressStaysInItsRange) {

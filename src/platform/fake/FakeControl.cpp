@@ -238,6 +238,15 @@ bool FakeControl::Usable() const {
     return true;
 }
 
+bool FakeControl::TakesInput() const {
+    if (!Showing() || !Usable())
+        return false;
+    for (FakeForm* f = &form_; f; f = f->Host())
+        if (!f->Enabled())
+            return false;
+    return true;
+}
+
 void FakeControl::SetFocus() {
     if (Showing() && Usable())
         gui_.focused_ = this;
@@ -245,13 +254,21 @@ void FakeControl::SetFocus() {
 
 bool FakeControl::Focused() { return gui_.focused_ == this; }
 
+bool FakeControl::DrawnAsDefault() {
+    if (kind_ != ControlKind::Button)
+        return false;
+    FakeControl* focused = gui_.focused_;
+    bool buttonFocused = focused && focused->kind_ == ControlKind::Button && &focused->form_ == &form_;
+    return buttonFocused ? focused == this : default_;
+}
+
 void FakeControl::SetFont(const FontSpec& font, ColorRef color) {
     font_ = font;
     fontColor_ = color;
 }
 
 void FakeControl::Click() {
-    if (Showing() && Usable())
+    if (TakesInput())
         events_.OnClick();
 }
 
@@ -259,7 +276,7 @@ void FakeControl::Click() {
 void FakeControl::Toggle(int index) {
     std::optional<Bounds> row = ItemRect(index);
     // The button must be on the screen: a row scrolled out of the client area has none to click.
-    if (!Showing() || !Usable() || !row || row->Top < 0 || row->Top >= ClientHeight() || !HasChildren(nodes_, index))
+    if (!TakesInput() || !row || row->Top < 0 || row->Top >= ClientHeight() || !HasChildren(nodes_, index))
         return;
     gui_.focused_ = this;
     int top = TopRow();
@@ -271,7 +288,7 @@ void FakeControl::Toggle(int index) {
 }
 
 void FakeControl::Scroll(int rows) {
-    if (kind_ != ControlKind::TreeView || !Showing() || !Usable())
+    if (kind_ != ControlKind::TreeView || !TakesInput())
         return;
     for (int step = 0; step < std::abs(rows); ++step) {
         int top = TopRow();
@@ -282,7 +299,7 @@ void FakeControl::Scroll(int rows) {
 }
 
 void FakeControl::Choose(int index) {
-    if (!Showing() || !Usable() || index < 0 || index >= Count())
+    if (!TakesInput() || index < 0 || index >= Count())
         return;
     SetItemIndex(index);
     events_.OnClick();
@@ -293,9 +310,10 @@ void FakeControl::Choose(int index) {
 namespace sw::fake {
 
 // Handled as Windows' controls do: a grid's arrows move the selection by a
-// cell or row, a tree's Up and Down to the shown node before or after.
+// cell or row; a tree's keys as below (TreeKey). A tree whose first row
+// moved tells its owner once the key is handled.
 void FakeControl::PressKey(int key, bool shift) {
-    if (!Showing() || !Usable())
+    if (!TakesInput())
         return;
     gui_.focused_ = this;
     if (!TakesKeys())
@@ -303,15 +321,66 @@ void FakeControl::PressKey(int key, bool shift) {
     events_.OnKeyDown(key, shift);
     int cols = static_cast<int>(columns_.size());
     if (kind_ == ControlKind::Grid && cols > 0) {
-        int step = key == vk::Left ? -1 : key == vk::Right ? 1 : key == vk::Up ? -cols : key == vk::Down ? cols : 0;
-        if (step)
-            Choose(std::max(0, itemIndex_) + step);
-    } else if (kind_ == ControlKind::TreeView && (key == vk::Up || key == vk::Down) && IsNode(itemIndex_)) {
-        std::vector<int> rows = ShownRows(nodes_, expanded_);
-        int row = rows[static_cast<size_t>(itemIndex_)] + (key == vk::Down ? 1 : -1);
-        auto at = std::find(rows.begin(), rows.end(), row);
-        if (row >= 0 && at != rows.end())
-            Choose(static_cast<int>(at - rows.begin()));
+        int to = GridKeyTarget(itemIndex_, key, cols, static_cast<int>(items_.size()), ClientHeight() / rowHeight_);
+        if (to >= 0 && to != itemIndex_)
+            Choose(to);
+    } else if (kind_ == ControlKind::TreeView && IsNode(itemIndex_)) {
+        int top = TopRow();
+        TreeKey(key);
+        if (TopRow() != top)
+            events_.OnScroll();
+    }
+}
+
+// Up and Down go to the shown node before or after, Page Up and Page Down as
+// many nodes as rows show in full (no further than the first or last), Home
+// and End to the first and last shown node. Left collapses an expanded node,
+// else goes to its parent; Right expands a collapsed node, else goes to its
+// first child.
+void FakeControl::TreeKey(int key) {
+    std::vector<int> rows = ShownRows(nodes_, expanded_);
+    int row = rows[static_cast<size_t>(itemIndex_)];
+    int last = *std::max_element(rows.begin(), rows.end());
+    auto chooseRow = [&](int to) {
+        to = std::clamp(to, 0, last);
+        if (to != row)
+            Choose(static_cast<int>(std::find(rows.begin(), rows.end(), to) - rows.begin()));
+    };
+    const int page = std::max(1, FullRows());
+    const size_t at = static_cast<size_t>(itemIndex_);
+    switch (key) {
+    case vk::Up:
+        return chooseRow(row - 1);
+    case vk::Down:
+        return chooseRow(row + 1);
+    case vk::Prior:
+        return chooseRow(row - page);
+    case vk::Next:
+        return chooseRow(row + page);
+    case vk::Home:
+        return chooseRow(0);
+    case vk::End:
+        return chooseRow(last);
+    case vk::Left:
+        if (expanded_[at]) {
+            SetExpanded(itemIndex_, false);
+            events_.OnExpand(itemIndex_, false);
+        } else if (nodes_[at].Parent >= 0) {
+            Choose(nodes_[at].Parent);
+        }
+        return;
+    case vk::Right:
+        if (!HasChildren(nodes_, itemIndex_))
+            return;
+        if (!expanded_[at]) {
+            ExpandNode(itemIndex_);
+            events_.OnExpand(itemIndex_, true);
+        } else {
+            Choose(itemIndex_ + 1);
+        }
+        return;
+    default:
+        return;
     }
 }
 

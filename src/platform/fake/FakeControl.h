@@ -43,6 +43,8 @@ class FakeControl : public IControl {
     std::optional<Bounds> ItemRect(int index) override;
     bool Checked() override { return checked_; }
     void SetChecked(bool checked) override { checked_ = checked; }
+    void SetDefault(bool on) override { default_ = on; }
+    bool DrawnAsDefault() override;
     void SetRange(int min, int max) override;
     int Position() override { return position_; }
     void SetPosition(int position) override;
@@ -103,6 +105,9 @@ class FakeControl : public IControl {
     bool Showing() const;
     // Enabled with every parent.
     bool Usable() const;
+    // Shown and usable in an enabled form: what a user's click or key needs
+    // (the owner of a modal dialog takes none).
+    bool TakesInput() const;
 
     // A tree's rows are this high until told otherwise: what Windows gives
     // the default font.
@@ -122,6 +127,8 @@ class FakeControl : public IControl {
     // Expands a node as the tree does: rows scroll up to show as many of its
     // children as fit.
     void ExpandNode(int index);
+    // A key moving a tree's selection or expanding its selected node.
+    void TreeKey(int key);
     // Scrolls a tree until the node's row shows.
     void ShowRow(int index);
     int TopRow() const;
@@ -149,6 +156,7 @@ class FakeControl : public IControl {
     bool horizontalBar_ = false;
     bool verticalBar_ = false;
     bool checked_ = false;
+    bool default_ = false;
     int min_ = 0;
     int max_ = 100;
     int position_ = 0;

@@ -14,7 +14,8 @@ WindowStyle ButtonStyle(ControlKind kind) {
     case ControlKind::RadioButton:
         return {"BUTTON", BS_RADIOBUTTON, 0};
     default:
-        return {"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
+        // BS_NOTIFY: the button tells of its focus, so that the default look can follow it.
+        return {"BUTTON", BS_PUSHBUTTON | BS_NOTIFY | WS_TABSTOP, 0};
     }
 }
 
@@ -28,12 +29,49 @@ class Win32Button : public Win32ChildControl {
         SendMessageA(hwnd_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
     }
 
+    void SetDefault(bool on) override {
+        default_ = on;
+        if (!PushButtonFocused())
+            ShowDefault(on);
+    }
+
+    bool DrawnAsDefault() override {
+        return kind_ == ControlKind::Button && (GetWindowLongA(hwnd_, GWL_STYLE) & kTypeMask) == BS_DEFPUSHBUTTON;
+    }
+
   protected:
+    // As in a dialog: the focused push button shows the default look, and
+    // the form's default button again once no push button has the focus.
     bool Command(WORD code) override {
         if (code == BN_CLICKED)
             Notify(&IControlEvents::OnClick);
+        if (kind_ == ControlKind::Button && (code == BN_SETFOCUS || code == BN_KILLFOCUS))
+            for (IControl* c : FormControls())
+                if (auto* button = dynamic_cast<Win32Button*>(c); button && button->kind_ == ControlKind::Button)
+                    button->ShowDefault(code == BN_SETFOCUS ? button == this : button->default_);
         return true;
     }
+
+  private:
+    static constexpr LONG kTypeMask = 0x0F; // BS_TYPEMASK
+
+    void ShowDefault(bool on) {
+        if (kind_ != ControlKind::Button || DrawnAsDefault() == on)
+            return;
+        LONG style = GetWindowLongA(hwnd_, GWL_STYLE) & 0xFFFF & ~kTypeMask;
+        SendMessageA(hwnd_, BM_SETSTYLE, static_cast<WPARAM>(style | (on ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON)), TRUE);
+    }
+
+    bool PushButtonFocused() const {
+        HWND focus = GetFocus();
+        for (IControl* c : FormControls())
+            if (auto* button = dynamic_cast<Win32Button*>(c);
+                button && button->kind_ == ControlKind::Button && button->hwnd_ == focus)
+                return true;
+        return false;
+    }
+
+    bool default_ = false;
 };
 
 // Windows 95's progress bar cannot tell its position: the last one set is kept.

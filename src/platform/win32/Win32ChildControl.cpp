@@ -136,12 +136,12 @@ void Win32ChildControl::SetColor(ColorRef color) {
 }
 
 void Win32ChildControl::Click() {
-    if (Usable())
+    if (TakesInput())
         Notify(&IControlEvents::OnClick);
 }
 
 void Win32ChildControl::Choose(int index) {
-    if (!Usable() || index < 0 || index >= Count())
+    if (!TakesInput() || index < 0 || index >= Count())
         return;
     SetItemIndex(index);
     Notify(&IControlEvents::OnClick);
@@ -157,7 +157,7 @@ bool Win32ChildControl::ScrollBarShown(bool horizontal) {
 }
 
 void Win32ChildControl::PressKey(int key, bool shift) {
-    if (!Usable())
+    if (!TakesInput())
         return;
     ::SetFocus(hwnd_);
     pressing_ = true;
@@ -206,6 +206,15 @@ bool Win32ChildControl::Usable() const {
         if (!IsWindowEnabled(w))
             return false;
     return true;
+}
+
+bool Win32ChildControl::TakesInput() const {
+    if (!Usable())
+        return false;
+    HWND top = hwnd_;
+    while (GetWindowLongA(top, GWL_STYLE) & WS_CHILD)
+        top = GetParent(top);
+    return IsWindowEnabled(top);
 }
 
 void Win32ChildControl::RaiseCurrent() { gui_.Raise(std::current_exception()); }

@@ -68,6 +68,8 @@ class Win32ChildControl : public IControl {
     std::optional<Bounds> ItemRect(int) override { return std::nullopt; }
     bool Checked() override { return false; }
     void SetChecked(bool) override {}
+    void SetDefault(bool) override {}
+    bool DrawnAsDefault() override { return false; }
     void SetRange(int min, int max) override;
     int Position() override { return position_; }
     void SetPosition(int position) override;
@@ -119,8 +121,13 @@ class Win32ChildControl : public IControl {
     // How many items SetItemIndex accepts.
     virtual int Count() const { return static_cast<int>(items_.size()); }
 
+    // The living controls of the form this one is in.
+    const std::vector<IControl*>& FormControls() const { return registry_; }
     // Visible with every parent and enabled with them.
     bool Usable() const;
+    // Usable in an enabled form: what a user's click or key needs (the owner
+    // of a modal dialog takes none).
+    bool TakesInput() const;
 
     template <class... Args> void Notify(void (IControlEvents::*event)(Args...), Args... args) {
         if (quiet_)

@@ -58,7 +58,7 @@ class Win32ComboBox : public Win32ChildControl {
     }
 
     void Choose(int index) override {
-        if (!Usable() || index < 0 || index >= Count())
+        if (!TakesInput() || index < 0 || index >= Count())
             return;
         SetItemIndex(index);
         SetWindowTextA(hwnd_, items_[static_cast<size_t>(index)].c_str());

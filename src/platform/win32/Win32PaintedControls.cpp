@@ -91,14 +91,12 @@ class Win32PaintedControl : public Win32ChildControl {
             if (kind_ == ControlKind::Grid && (wParam = OwnerKey(wParam)) == 0)
                 return 0;
             if (kind_ == ControlKind::Grid && !columns_.empty()) {
-                int cols = static_cast<int>(columns_.size()), at = std::max(0, index_);
-                int step = wParam == VK_LEFT    ? -1
-                           : wParam == VK_RIGHT ? 1
-                           : wParam == VK_UP    ? -cols
-                           : wParam == VK_DOWN  ? cols
-                                                : 0;
-                if (step)
-                    Choose(at + step);
+                RECT client;
+                GetClientRect(hwnd_, &client);
+                int to = GridKeyTarget(index_, static_cast<int>(wParam), static_cast<int>(columns_.size()),
+                                       static_cast<int>(items_.size()), client.bottom / rowHeight_);
+                if (to >= 0 && to != index_)
+                    Choose(to);
                 return 0;
             }
             break;

@@ -99,7 +99,7 @@ class Win32TreeView : public Win32ChildControl {
     // text (the trees have no images).
     void Toggle(int index) override {
         RECT text;
-        if (!Usable() || !NodeRect(index, true, text) ||
+        if (!TakesInput() || !NodeRect(index, true, text) ||
             !SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_CHILD,
                           reinterpret_cast<LPARAM>(nodes_[static_cast<size_t>(index)])))
             return;
@@ -111,7 +111,7 @@ class Win32TreeView : public Win32ChildControl {
     }
 
     void Scroll(int rows) override {
-        if (!Usable())
+        if (!TakesInput())
             return;
         for (int step = 0; step < std::abs(rows); ++step)
             SendMessageA(hwnd_, WM_VSCROLL, rows > 0 ? SB_LINEDOWN : SB_LINEUP, 0);

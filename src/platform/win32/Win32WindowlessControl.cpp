@@ -93,6 +93,8 @@ class Win32WindowlessControl : public IControl {
     std::optional<Bounds> ItemRect(int) override { return std::nullopt; }
     bool Checked() override { return false; }
     void SetChecked(bool) override {}
+    void SetDefault(bool) override {}
+    bool DrawnAsDefault() override { return false; }
     void SetRange(int, int) override {}
     int Position() override { return 0; }
     void SetPosition(int) override {}

@@ -155,6 +155,35 @@ TEST_F(FileGroupSelectFormTest, BoxesFollowTheRowsWhenTheTreeExpandsCollapsesAnd
     EXPECT_EQ(Sizes().size(), 3u);
 }
 
+// Home and End move the rows as much as Page Up, Page Down and the arrows do:
+// the columns and the details follow every one of them.
+TEST_F(FileGroupSelectFormTest, BoxesAndDetailsFollowTheKeysAndTheScrollBar) {
+    Open(Project("[itCustom]"));
+    IControl* tree = page_->GroupTree()->Handle();
+    tree->Toggle(Node("Main")->AbsoluteIndex());
+    static_cast<TControl*>(page_->FindComponent("pnlGroups"))->SetHeight(42); // two rows and a part
+    struct Step {
+        int key;
+        const char* firstBox;
+        const char* directory;
+    };
+    for (const Step& step : {Step{vk::End, "Fixed on fixed @0", "d:\\docs"}, Step{vk::Prior, "Extra on @0", "d:\\extra"},
+                             Step{vk::Up, "Main on @0", "c:\\app\\main"}, Step{vk::Next, "Extra on @0", "c:\\app\\fixed"},
+                             Step{vk::Home, "Product on fixed @0", "c:\\program files\\app"},
+                             Step{vk::Down, "Product on fixed @0", "c:\\app\\main"}}) {
+        SCOPED_TRACE(step.key);
+        tree->PressKey(step.key, false);
+        ASSERT_FALSE(Boxes().empty());
+        EXPECT_EQ(Boxes()[0], step.firstBox);
+        EXPECT_EQ(Sizes().size(), Boxes().size());
+        EXPECT_EQ(Directory()->Text(), step.directory);
+    }
+    tree->Scroll(3); // by the bar: the rows move, the selection stays
+    EXPECT_EQ(Boxes()[0], "Fixed on fixed @0");
+    EXPECT_EQ(Sizes()[0], "30 Bytes");
+    EXPECT_EQ(Directory()->Text(), "c:\\app\\main");
+}
+
 TEST_F(FileGroupSelectFormTest, AGroupWithoutChoiceShowsItsInclusionDisabled) {
     Open(Project("[itCustom]"));
     Group("Fixed")->SetInclude(false);

@@ -197,6 +197,35 @@ TEST_F(SelectLanguageFormTest, AClickTranslatesEveryFormAtOnceAndKeepsTheFocus) 
     EXPECT_EQ(watcher->Changes, 1);
 }
 
+// English, French / German, Spanish: each key that moves the selection
+// chooses its cell's language; Tab leaves the grid and Enter goes on to the
+// next page with the language chosen.
+TEST_F(SelectLanguageFormTest, TheGridsKeysChooseTabLeavesAndEnterGoesOn) {
+    Translator({plEnglish, plFrench, plGerman, plSpanish});
+    RegisterPageForm<TSelectLanguageForm>();
+    RegisterPageForm<TPage<5>>();
+    fake_.Gui().WhenShownModally([&](IForm& container) {
+        TSelectLanguageForm* page = StagePage();
+        ASSERT_NE(page, nullptr);
+        page->LanguageGrid()->SetFocus();
+        const std::pair<int, TPlmrLanguage> steps[] = {
+            {vk::End, plFrench}, {vk::Next, plSpanish}, {vk::Home, plGerman}, {vk::Prior, plEnglish}};
+        for (const auto& [key, language] : steps) {
+            GridWindow(*page).PressKey(key, false);
+            EXPECT_EQ(translator_->TranslateIntoLanguage(), language) << key;
+        }
+        GridWindow(*page).PressKey(vk::Right, false);
+        container.PressTab(false);
+        EXPECT_FALSE(page->LanguageGrid()->Focused());
+        container.PressKey(FormKey::Enter);
+        ASSERT_NE(PageScript().Active, nullptr);
+        EXPECT_EQ(static_cast<TScriptedPage*>(PageScript().Active)->Button("ProceedBtn")->Caption(), "Suivant >");
+        static_cast<TScriptedPage*>(PageScript().Active)->Button("ProceedBtn")->Handle()->Click();
+    });
+    Driver()->Broadcast(msg::BeforeInstall, nullptr);
+    EXPECT_EQ(translator_->TranslateIntoLanguage(), plFrench);
+}
+
 TEST_F(SelectLanguageFormTest, ChoosingTheCurrentLanguageRunsTheWholeSequence) {
     Translator({plEnglish, plFrench, plGerman});
     TSelectLanguageForm& page = Page();
