@@ -14,6 +14,8 @@
 #include "system/InstallErrors.h"
 #include "system/SystemHelpers.h"
 
+#include <vector>
+
 namespace sw {
 
 namespace {
@@ -336,19 +338,26 @@ void TFileGroupSelectForm::Browse() {
     IFileSystem& files = *GetPlatform().Files;
     std::string folder = group->GetDestPath();
     // The browser opens at the folder only if it exists: make it for the
-    // browser and take it away again afterwards.
-    bool made = false;
-    if (!Trim(folder).empty() && !files.DirectoryExists(folder))
-        made = files.ForceDirectories(folder);
+    // browser, and afterwards take away every level made for it that is
+    // still empty (a folder the user made inside keeps its parents).
+    std::vector<std::string> made;
+    if (!Trim(folder).empty()) {
+        for (std::string level = ExcludeTrailingBackslash(folder);
+             !level.empty() && !files.DirectoryExists(level) && ExtractFileDir(level) != level;
+             level = ExtractFileDir(level))
+            made.push_back(level);
+        if (!made.empty() && !files.ForceDirectories(folder))
+            made.clear();
+    }
     struct RemoveMade {
         IFileSystem& files;
-        const std::string& folder;
-        bool made;
+        const std::vector<std::string>& made;
         ~RemoveMade() {
-            if (made)
-                files.RemoveDirectory(folder);
+            for (const std::string& level : made)
+                if (!files.RemoveDirectory(level))
+                    break;
         }
-    } removeMade{files, folder, made};
+    } removeMade{files, made};
     TOpenFolderDialog dialog;
     dialog.Folder = folder;
     if (dialog.Execute()) {

@@ -271,6 +271,25 @@ TEST_F(FileGroupSelectFormTest, BrowseMakesTheMissingFolderForTheBrowserAndTakes
     EXPECT_EQ(Group("Docs")->GetDestPath(), "D:\\Chosen\\Docs");
 }
 
+TEST_F(FileGroupSelectFormTest, BrowseTakesAwayEveryLevelItMadeButThoseHoldingTheChoice) {
+    Open(Project("[itCustom]"));
+    page_->GroupTree()->Handle()->Choose(Node("Docs")->AbsoluteIndex());
+    auto& browser = fake_.FolderBrowser();
+    Directory()->Handle()->SetText("D:\\Gone\\Deep\\Docs");
+    browser.PressCancel();
+    static_cast<TControl*>(page_->FindComponent("BrowseBtn"))->Handle()->Click();
+    EXPECT_FALSE(fake_.Files().DirectoryExists("D:\\Gone")) << "a parent made for the browser stayed";
+
+    Directory()->Handle()->SetText("D:\\New\\Product\\Docs");
+    browser.Type("D:\\New\\Product\\Guides");
+    browser.PressOk();
+    static_cast<TControl*>(page_->FindComponent("BrowseBtn"))->Handle()->Click();
+    EXPECT_EQ(Group("Docs")->GetDestPath(), "D:\\New\\Product\\Guides");
+    EXPECT_EQ(Directory()->Text(), "d:\\new\\product\\guides");
+    EXPECT_TRUE(fake_.Files().DirectoryExists("D:\\New\\Product\\Guides"));
+    EXPECT_FALSE(fake_.Files().DirectoryExists("D:\\New\\Product\\Docs"));
+}
+
 TEST_F(FileGroupSelectFormTest, ABlankContainerIsAnError) {
     Open(Project("[itCustom]"));
     page_->InstallContainer = nullptr;
