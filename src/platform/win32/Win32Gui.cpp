@@ -291,15 +291,24 @@ class Win32Form : public IForm {
         return nullptr;
     }
 
+    static bool MultiLineEdit(HWND hwnd) {
+        char name[16] = {};
+        GetClassNameA(hwnd, name, sizeof name);
+        return (_stricmp(name, "EDIT") == 0 || _strnicmp(name, "RICHEDIT", 8) == 0) &&
+               (GetWindowLongA(hwnd, GWL_STYLE) & ES_MULTILINE);
+    }
+
     // Tab in a window of one of our forms, unless the window takes Tab
-    // itself: the form the window is in moves the focus.
+    // itself: the form the window is in moves the focus. Memos and rich
+    // edits never take it (the rich edit's window asks for every Tab, and a
+    // read-only licence text would keep the focus for good).
     static bool TabKey(const MSG& msg) {
         if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0)
             return false;
         Win32Form* form = FormOf(msg.hwnd);
         if (!form)
             return false;
-        if (msg.hwnd != form->hwnd_ &&
+        if (msg.hwnd != form->hwnd_ && !MultiLineEdit(msg.hwnd) &&
             (SendMessageA(msg.hwnd, WM_GETDLGCODE, VK_TAB, reinterpret_cast<LPARAM>(&msg)) & DLGC_WANTTAB))
             return false;
         form->Call(&IFormEvents::OnTab, GetKeyState(VK_SHIFT) < 0);
