@@ -246,11 +246,16 @@ e2e_tab_reaches() {
     fi
 }
 
-# e2e_focus_to TITLE TEXT: presses Tab until the control showing TEXT has the focus (ten times at most).
+# e2e_focus_to TITLE WHAT: presses Tab until the control showing WHAT (or, for "Class:", a control of that
+# window class) has the focus (ten times at most).
 e2e_focus_to() {
-    local _
+    local _ focus
     for _ in $(seq 1 10); do
-        e2e_focused "$1" | grep -q -F "	$2" && return 0
+        focus=$(e2e_focused "$1")
+        case $2 in
+            *:) grep -q "^${2%:}	" <<<"$focus" ;;
+            *) grep -q -F "	$2" <<<"$focus" ;;
+        esac && return 0
         sw_page_keys "$e2e_id" Tab
     done
     e2e_fail "\"$1\": Tab never reaches [$2]"
