@@ -90,8 +90,9 @@ object TurnedTitle: TForm
 end
 FORM
 if timeout -k 5 120 wine "$viewer" "$form" --screenshot "$shots/turned-title.bmp" >"$shots/viewer.log" 2>&1; then
-    convert "$shots/turned-title.bmp" "$shots/turned-title.png" 2>/dev/null
-    pixels "turned title" viewer "$shots/turned-title.bmp"
+    convert "$shots/turned-title.bmp" "$shots/turned-title.png"
+    convert "$shots/turned-title.bmp" "$shots/turned-title.ppm"
+    pixels "turned title" viewer "$shots/turned-title.ppm"
 else
     fail "formviewer did not show the turned title: $(tr -d '\r' <"$shots/viewer.log" | tail -n 3)"
 fi

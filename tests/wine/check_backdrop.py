@@ -3,46 +3,32 @@
 
     check_backdrop.py main SHOT.ppm     the demo's maximized main window on the whole screen: a bdUp gradient
                                         from blue to black, the title across the top 96 rows, at 0 degrees
-    check_backdrop.py viewer SHOT.bmp   a client area (formviewer): a bdHorzOut gradient from blue to black,
+    check_backdrop.py viewer SHOT.ppm   a client area (formviewer): a bdHorzOut gradient from blue to black,
                                         the title in the left 120 columns, at 90 degrees
 
 Prints "ok: ..." or "FAILED: ..." for each check; the exit status is the number of failures.
 """
 
+import re
 import sys
 
 BLUE, BLACK = (0, 0, 255), (0, 0, 0)
 
 
 class Image:
+    """A binary PPM file (P6, 8-bit): its size and its pixels as (r, g, b)."""
+
     def __init__(self, path):
         data = open(path, "rb").read()
-        if data[:2] == b"P6":
-            fields, at = [], 2
-            while len(fields) < 3:
-                while data[at:at + 1].isspace():
-                    at += 1
-                end = at
-                while not data[end:end + 1].isspace():
-                    end += 1
-                fields.append(int(data[at:end]))
-                at = end
-            self.width, self.height = fields[0], fields[1]
-            pixels = data[at + 1:]
-            self.pixel = lambda x, y: tuple(pixels[(y * self.width + x) * 3:(y * self.width + x) * 3 + 3])
-        elif data[:2] == b"BM":
-            le = lambda at, n: int.from_bytes(data[at:at + n], "little", signed=True)
-            self.width, height, offset = le(18, 4), le(22, 4), le(10, 4)
-            self.height = abs(height)
-            stride = (self.width * 3 + 3) & ~3
+        header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", data)
+        if not header:
+            raise SystemExit(path + ": not an 8-bit binary PPM")
+        self.width, self.height = int(header[1]), int(header[2])
+        self.pixels = data[header.end():]
 
-            def pixel(x, y):
-                row = self.height - 1 - y if height > 0 else y
-                at = offset + row * stride + x * 3
-                return data[at + 2], data[at + 1], data[at]
-            self.pixel = pixel
-        else:
-            raise SystemExit(path + ": neither PPM nor BMP")
+    def pixel(self, x, y):
+        at = (y * self.width + x) * 3
+        return tuple(self.pixels[at:at + 3])
 
 
 def mul_div(a, b, c):

@@ -58,9 +58,7 @@ TEST_F(VisualTest, EachDirectionRunsItsColoursAlongItsAxis) {
             EXPECT_EQ(along.color[128], *c.middle);
             EXPECT_EQ(along.color[1], along.color[254]) << "mirrored";
         }
-        RenewProgramState();
-        RegisterControlClasses();
-        RegisterVisualClasses();
+        Reset();
     }
 }
 
@@ -84,9 +82,7 @@ TEST_F(VisualTest, EqualColoursPaintOneFlatColourAndSystemColoursAreResolved) {
         Show(std::string("    StartColor = clBtnFace\n    EndColor = clBtnFace\n    Direction = ") + direction + "\n");
         for (const Op& op : Drawn("Backdrop1"))
             EXPECT_EQ(op.Color, 0xC0C0C0u) << direction;
-        RenewProgramState();
-        RegisterControlClasses();
-        RegisterVisualClasses();
+        Reset();
     }
 }
 

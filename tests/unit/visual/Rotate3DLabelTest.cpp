@@ -92,9 +92,7 @@ TEST_F(VisualTest, TheCaptionStartsWhereItsAlignmentAndAngleSay) {
         EXPECT_EQ(ops[0].Font.Face, "Arial");
         EXPECT_TRUE(ops[0].Font.Bold);
         EXPECT_EQ(ops[0].Fill, std::nullopt) << "on what lies below: no box of its own";
-        RenewProgramState();
-        RegisterControlClasses();
-        RegisterVisualClasses();
+        Reset();
     }
 }
 
@@ -125,9 +123,7 @@ TEST_F(VisualTest, EffectsDrawTheirCopiesBeforeTheFontColour) {
             EXPECT_EQ(ops[i].Color, c.copies[i].color) << i;
             EXPECT_EQ(ops[i].Fill, std::nullopt) << i;
         }
-        RenewProgramState();
-        RegisterControlClasses();
-        RegisterVisualClasses();
+        Reset();
     }
 }
 

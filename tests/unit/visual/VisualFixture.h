@@ -24,6 +24,12 @@ struct VisualTest : ControlsTest {
         label = static_cast<TRotate3DLabel*>(form->FindComponent("Title"));
         form->Show();
     }
+    // A fresh program state for the next case of a table.
+    void Reset() {
+        RenewProgramState();
+        RegisterControlClasses();
+        RegisterVisualClasses();
+    }
     const std::vector<Op>& Drawn(const std::string& name) {
         Window(name).Repaint();
         return static_cast<fake::FakeControl&>(Window(name)).Drawn();
