@@ -6,7 +6,7 @@
 # SetwrightTargets.cmake imports the library, the lean run-time objects and the loading program;
 # SetwrightConfig.cmake adds the Windows program settings, the host tools and sw_add_setup_program.
 export(TARGETS sw_project sw_platform sw_system sw_controls sw_archive sw_objects sw_shortcuts sw_dialogs
-               sw_engine setwright sw_app sw_lean_runtime PellmoorLoadProgram
+               sw_visual sw_engine setwright sw_app sw_lean_runtime PellmoorLoadProgram
        FILE ${PROJECT_BINARY_DIR}/SetwrightTargets.cmake)
 get_filename_component(SW_PACKAGE_FORMTEXT "${SW_FORMTEXT}" ABSOLUTE BASE_DIR "${PROJECT_SOURCE_DIR}")
 if(SW_BUILDSETUP)

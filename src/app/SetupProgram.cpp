@@ -13,6 +13,7 @@
 #include "project/Reader.h"
 #include "project/Text.h"
 #include "system/ProgramResources.h"
+#include "visual/RegisterVisual.h"
 
 namespace sw {
 
@@ -44,6 +45,7 @@ void RegisterAllClasses() {
     RegisterInstallerClasses();
     RegisterLanguageClasses();
     RegisterDialogClasses();
+    RegisterVisualClasses();
     RegisterClass<TForm1>();
 }
 

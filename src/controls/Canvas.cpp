@@ -50,4 +50,6 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom) {
 
 void TCanvas::Polygon(const std::vector<Point>& points) { PenTarget().Polygon(points, Fill()); }
 
+TColor TCanvas::ColorToRGB(TColor color) { return static_cast<TColor>(Target().Resolve(static_cast<ColorRef>(color))); }
+
 } // namespace sw

@@ -49,6 +49,8 @@ class TCanvas {
     // Outlined with the pen, filled with the brush (bsSolid).
     void Rectangle(int left, int top, int right, int bottom);
     void Polygon(const std::vector<Point>& points);
+    // The colour as it is painted: a system colour looked up.
+    TColor ColorToRGB(TColor color);
 
     // Binds the canvas to the window's drawing for its lifetime.
     class Painting {

@@ -36,11 +36,20 @@ SW_CLASS_INFO(TControl, TComponent)
 
 SW_CLASS_INFO(TWinControl, TControl)
 
-TControl::TControl(TComponent* owner) : TComponent(owner), font_(std::make_unique<TFont>()) {
+TControl::TControl(TComponent* owner) : TComponent(owner), font_(std::make_unique<TFont>()) { WatchFont(); }
+
+void TControl::WatchFont() {
     font_->OnChange = [this] {
         parentFont_ = false;
         FontChanged();
     };
+}
+
+void TControl::UseFont(std::unique_ptr<TFont> font) {
+    font_ = std::move(font);
+    WatchFont();
+    parentFont_ = false;
+    FontChanged();
 }
 
 TControl::~TControl() {

@@ -130,6 +130,8 @@ class TControl : public TComponent {
     void ApplyColor();
     // Moves or sizes the window after the bounds changed.
     virtual void PushBounds();
+    // A font of the control's own, of a class with other defaults.
+    void UseFont(std::unique_ptr<TFont> font);
     // Positions and sizes set by layout, not by the program.
     void PlaceByLayout(const Bounds& bounds);
     // Loading, or owned by a component still loading.
@@ -154,6 +156,7 @@ class TControl : public TComponent {
         TControl& control;
     };
     void BoundsSetByProgram();
+    void WatchFont();
     void ParentFontChanged(const TFont& font);
     void ParentColorChanged(TColor color);
 

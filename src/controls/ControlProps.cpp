@@ -38,6 +38,13 @@ std::vector<TPropInfo> Looks(TColor defaultColor) {
 std::vector<TPropInfo> Caption() { return {prop::String("Caption", &TControl::Caption, &TControl::SetCaption)}; }
 std::vector<TPropInfo> Text() { return {prop::String("Text", &TControl::Text, &TControl::SetText)}; }
 
+std::vector<TPropInfo> Replace(std::vector<TPropInfo> props, TPropInfo p) {
+    for (TPropInfo& old : props)
+        if (old.Name == p.Name)
+            old = p;
+    return props;
+}
+
 // TabOrder, TabStop.
 std::vector<TPropInfo> Tabs(bool tabStop) {
     return {prop::Integer("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder, -1),

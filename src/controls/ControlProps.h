@@ -30,6 +30,9 @@ std::vector<TPropInfo> Text();
 // TabOrder, TabStop.
 std::vector<TPropInfo> Tabs(bool tabStop);
 
+// `props` with the property of the same name as `p` replaced by it (another default).
+std::vector<TPropInfo> Replace(std::vector<TPropInfo> props, TPropInfo p);
+
 template <class C> std::vector<TPropInfo> Click() { return {prop::Event("OnClick", &C::OnClick)}; }
 
 } // namespace sw::ctlprop

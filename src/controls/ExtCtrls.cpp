@@ -6,9 +6,14 @@
 
 namespace sw {
 
+const TEnumInfo& BorderStyleNames() {
+    static const TEnumInfo names{{"bsNone", "bsSingle"}};
+    return names;
+}
+
 namespace {
 const TEnumInfo kPanelBevels{{"bvNone", "bvLowered", "bvRaised", "bvSpace"}};
-const TEnumInfo kBorderStyles{{"bsNone", "bsSingle"}};
+const TEnumInfo& kBorderStyles = BorderStyleNames();
 const TEnumInfo kBevelShapes{
     {"bsBox", "bsFrame", "bsTopLine", "bsBottomLine", "bsLeftLine", "bsRightLine", "bsSpacer"}};
 const TEnumInfo kBevelStyles{{"bsLowered", "bsRaised"}};

@@ -8,6 +8,7 @@ namespace sw {
 
 enum class TPanelBevel { bvNone, bvLowered, bvRaised, bvSpace };
 enum class TBorderStyle { bsNone, bsSingle };
+const TEnumInfo& BorderStyleNames();
 
 // A bevelled area that holds controls; its caption is centred unless Alignment
 // says otherwise. Aligned children share the area inside border and bevels.

@@ -5,15 +5,22 @@
 namespace sw {
 
 namespace {
-const TEnumInfo kFontStyles{{"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"}};
-
-// Rounded to the nearest, halves away from zero.
-int32_t MulDiv(int32_t a, int32_t b, int32_t c) {
-    int64_t p = int64_t{a} * b;
-    int64_t q = (std::llabs(p) + c / 2) / c;
-    return static_cast<int32_t>(p < 0 ? -q : q);
-}
+const TEnumInfo& kFontStyles = FontStyleNames();
 } // namespace
+
+const TEnumInfo& FontStyleNames() {
+    static const TEnumInfo names{{"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"}};
+    return names;
+}
+
+int32_t MulDiv(int32_t a, int32_t b, int32_t c) {
+    if (c == 0)
+        return -1;
+    int64_t p = int64_t{a} * b, d = c;
+    // |p| / |d| rounded: (2|p| + |d|) / 2|d|.
+    int64_t q = (2 * std::llabs(p) + std::llabs(d)) / (2 * std::llabs(d));
+    return static_cast<int32_t>((p < 0) != (d < 0) ? -q : q);
+}
 
 const TIdentMap& ColorIdents() {
     static const TIdentMap idents{{

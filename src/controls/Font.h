@@ -13,6 +13,10 @@ namespace sw {
 
 using TColor = int32_t;
 
+// a × b / c with a 64-bit product, rounded to the nearest, halves away from
+// zero; -1 when c is 0 (as Windows' MulDiv).
+int32_t MulDiv(int32_t a, int32_t b, int32_t c);
+
 inline constexpr TColor clBlack = 0x000000;
 inline constexpr TColor clOlive = 0x008080;
 inline constexpr TColor clWhite = 0xFFFFFF;
@@ -32,6 +36,7 @@ inline constexpr int32_t kDefaultCharset = 1; // DEFAULT_CHARSET
 inline constexpr const char* kDefaultFontName = "MS Sans Serif";
 
 enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
+const TEnumInfo& FontStyleNames();
 
 class TFont : public TPersistent {
     SW_DECLARE_CLASS()

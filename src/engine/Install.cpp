@@ -19,6 +19,7 @@
 #include "shortcuts/ShortcutsState.h"
 #include "system/InstallDriverContext.h"
 #include "system/InstallRecord.h"
+#include "visual/VisualState.h"
 
 namespace sw {
 
@@ -81,6 +82,7 @@ void CreateProgramWideObjects(TProgramState& state) {
     state.Part<TTranslateHookSlot>();
     state.Part<TTranslatorSlot>();
     state.Part<TDialogsState>();
+    state.Part<TVisualState>();
     // Last, so that it goes first: it frees the project's forms, whose
     // components leave the lists above.
     state.Part<TApplication>();

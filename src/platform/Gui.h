@@ -104,6 +104,9 @@ enum class ControlKind {
     Painted,  // drawn by its owner (OnPaint) on its parent's window, over the
               // parent's background and the painted controls made before it;
               // it holds no controls and takes no focus
+    // A panel its owner draws whole (OnPaint), in place of the background,
+    // bevel and caption; it holds controls.
+    PaintedPanel,
 };
 
 // A font as a form describes it. Size in points.
@@ -208,6 +211,8 @@ class ICanvas {
     // Outlined with the pen and, with `fill`, filled.
     virtual void Rectangle(const Bounds& rect, std::optional<ColorRef> fill) = 0;
     virtual void Polygon(const std::vector<Point>& points, std::optional<ColorRef> fill) = 0;
+    // The colour as it is painted (0x00BBGGRR): a system colour looked up.
+    virtual ColorRef Resolve(ColorRef color) = 0;
 };
 
 // Keys as Windows numbers them (virtual-key codes); letters and digits are
@@ -246,7 +251,8 @@ class IControlEvents {
     // The first row a tree shows changed under the user's hand (scroll bar,
     // wheel, keys, a collapse that shortened the list).
     virtual void OnScroll() = 0;
-    // A painted control draws itself, over what lies below it.
+    // A painted control draws itself, over what lies below it; a painted
+    // panel draws itself whole, below its controls.
     virtual void OnPaint(ICanvas& /*canvas*/) {}
     // A key pressed in a grid or tree, before the control handles it; a key
     // set to 0 is not handled further.

@@ -282,6 +282,35 @@ TYPED_TEST(PaintedControlsContract, ATitleAndAPictureOverABackdropOfBands) {
     }
 }
 
+// A panel its owner draws: nothing of a panel's own look shows, the painted
+// control inside draws over it, a button inside stays a window on top; the
+// canvas resolves system colours to what it paints for them.
+TYPED_TEST(PaintedControlsContract, APaintedPanelIsDrawnWholeByItsOwnerBelowItsControls) {
+    IControl& panel = this->Make(ControlKind::PaintedPanel, "Backdrop", {50, 40, 300, 200});
+    panel.SetText("Caption"); // a painted panel writes no caption
+    panel.SetBevel(BevelKind::Raised);
+    ColorRef face = kColorBtnFace, green = 0;
+    this->EventsOf(0).draw = [&](ICanvas& canvas) {
+        face = canvas.Resolve(kColorBtnFace);
+        green = canvas.Resolve(kGreen);
+        canvas.FillRect({0, 0, 300, 100}, kBlue);
+        canvas.FillRect({0, 100, 300, 100}, kColorBtnFace);
+    };
+    this->Make(ControlKind::Painted, "Title", {20, 20, 40, 40}, &panel);
+    this->EventsOf(1).draw = [](ICanvas& canvas) { canvas.FillRect({10, 10, 10, 10}, kRed); };
+    this->Make(ControlKind::Button, "Ok", {200, 150, 80, 30}, &panel);
+    std::string shot = this->form->Capture();
+    EXPECT_GT(this->EventsOf(0).paints, 0);
+    EXPECT_EQ(face & 0xFF000000u, 0u) << "a resolved colour is no system colour";
+    EXPECT_EQ(green, kGreen);
+    EXPECT_EQ(PixelAt(shot, 50, 40), kBlue) << "no bevel at the corner";
+    EXPECT_EQ(PixelAt(shot, 50 + 150, 40 + 50), kBlue) << "no caption in the middle";
+    EXPECT_EQ(PixelAt(shot, 50 + 5, 40 + 150), face);
+    EXPECT_EQ(PixelAt(shot, 50 + 20 + 15, 40 + 20 + 15), kRed);
+    EXPECT_EQ(PixelAt(shot, 50 + 20 + 2, 40 + 20 + 2), kBlue) << "the panel shows around the title's drawing";
+    EXPECT_EQ(this->form->FindControl("Ok")->GetBounds(), (Bounds{200, 150, 80, 30}));
+}
+
 TYPED_TEST(PaintedControlsContract, ScrollBarsShowAsTold) {
     IControl& grid = this->Make(ControlKind::Grid, "Grid", {10, 10, 200, 100});
     grid.SetColumns({{"", 140}, {"", 140}});

@@ -31,6 +31,23 @@ Bounds FakeCanvas::Extent(const std::string& text, const FontSpec& font) {
     return {0, 0, static_cast<int>(text.size()) * ((pixels + 1) / 2), pixels + 2};
 }
 
+ColorRef FakeCanvas::ResolveColor(ColorRef c) {
+    if (!(c & 0x80000000))
+        return c & 0xFFFFFF;
+    switch (c & 0xFF) {
+    case kColorWindow & 0xFF:
+        return 0xFFFFFF;
+    case kColorWindowText & 0xFF:
+        return 0x000000;
+    case kColorHighlight & 0xFF:
+        return 0x800000;
+    case kColorHighlightText & 0xFF:
+        return 0xFFFFFF;
+    default:
+        return 0xC0C0C0;
+    }
+}
+
 Bounds FakeCanvas::TextExtent(const std::string& text, const FontSpec& font) { return Extent(text, font); }
 
 // Like Windows, a file that is no picture draws nothing.

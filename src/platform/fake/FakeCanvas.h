@@ -42,10 +42,13 @@ class FakeCanvas : public ICanvas {
     void LineTo(int x, int y) override;
     void Rectangle(const Bounds& rect, std::optional<ColorRef> fill) override;
     void Polygon(const std::vector<Point>& points, std::optional<ColorRef> fill) override;
+    ColorRef Resolve(ColorRef color) override { return ResolveColor(color); }
 
     // Text as wide as the fake's measure of a font gives it, each character
     // alike.
     static Bounds Extent(const std::string& text, const FontSpec& font);
+    // System colours as Windows 98 shows them by default.
+    static ColorRef ResolveColor(ColorRef color);
 
   private:
     std::vector<CanvasOp>& ops_;

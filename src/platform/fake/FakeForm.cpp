@@ -23,24 +23,16 @@ const char* StateName(ShowState state) {
 }
 
 const char* KindName(ControlKind kind) {
-    static const char* const names[] = {"Static",   "Button",   "CheckBox", "RadioButton", "GroupBox",    "Edit",
-                                        "Memo",     "RichEdit", "ListBox",  "ComboBox",    "ProgressBar", "TreeView",
-                                        "ListView", "TabStrip", "Image",    "Grid",        "Panel",       "Painted"};
+    static const char* const names[] = {"Static",      "Button",   "CheckBox", "RadioButton", "GroupBox",
+                                        "Edit",        "Memo",     "RichEdit", "ListBox",     "ComboBox",
+                                        "ProgressBar", "TreeView", "ListView", "TabStrip",    "Image",
+                                        "Grid",        "Panel",    "Painted",  "PaintedPanel"};
     return names[static_cast<int>(kind)];
 }
 
-// 0x00RRGGBB of a colour, system colours as Windows 98 shows them by default.
-uint32_t Rgb(ColorRef c) {
-    if (c & 0x80000000) {
-        switch (c & 0xFF) {
-        case kColorWindow & 0xFF:
-            return 0xFFFFFF;
-        case kColorWindowText & 0xFF:
-            return 0x000000;
-        default:
-            return 0xC0C0C0;
-        }
-    }
+// 0x00RRGGBB of a colour, system colours as the fake canvas resolves them.
+uint32_t Rgb(ColorRef color) {
+    ColorRef c = FakeCanvas::ResolveColor(color);
     return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
 }
 
@@ -138,8 +130,8 @@ IControl* FakeForm::FindControl(const std::string& name) {
 }
 
 // Each control shown as a box of its colour with a black frame; a painted
-// control shows the rectangles it fills (FillRect, filled Rectangle), inside
-// its bounds.
+// control or panel shows the rectangles it fills (FillRect, filled
+// Rectangle), inside its bounds.
 std::string FakeForm::Capture() {
     Bounds client = ClientBounds();
     TPixels pixels(client.Width, client.Height, Rgb(kColorBtnFace));
@@ -147,7 +139,7 @@ std::string FakeForm::Capture() {
         if (!c->VisibleInForm())
             continue;
         Bounds b = InClient(*c);
-        if (c->Kind() == ControlKind::Painted) {
+        if (c->Kind() == ControlKind::Painted || c->Kind() == ControlKind::PaintedPanel) {
             c->Repaint();
             for (const CanvasOp& op : c->Drawn()) {
                 std::optional<ColorRef> fill = op.What == CanvasOp::Kind::FillRect ? op.Color : op.Fill;

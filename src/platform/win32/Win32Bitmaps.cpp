@@ -43,6 +43,8 @@ struct ScreenDc {
 
 COLORREF ResolveColor(ColorRef c) { return (c & 0x80000000) ? GetSysColor(static_cast<int>(c & 0xFF)) : c & 0xFFFFFF; }
 
+ColorRef Win32Canvas::Resolve(ColorRef color) { return ResolveColor(color); }
+
 HBITMAP BitmapFromBmp(const std::string& bmp) {
     const char* pixels = CheckedPixels(bmp);
     if (!pixels)

@@ -35,6 +35,7 @@ class Win32Canvas : public ICanvas {
     void LineTo(int x, int y) override;
     void Rectangle(const Bounds& rect, std::optional<ColorRef> fill) override;
     void Polygon(const std::vector<Point>& points, std::optional<ColorRef> fill) override;
+    ColorRef Resolve(ColorRef color) override;
 
   private:
     // Selects the fill's brush (none: a hollow one) for one call.

@@ -48,6 +48,7 @@ std::unique_ptr<IControl> CreateWin32Control(Win32Gui& gui, HWND parentWindow, s
         return CreateWindowlessControl(spec);
     case ControlKind::GroupBox:
     case ControlKind::Panel:
+    case ControlKind::PaintedPanel:
     case ControlKind::Image:
     case ControlKind::Grid:
         break;

@@ -21,6 +21,7 @@ WindowStyle PaintedStyle(ControlKind kind) {
         return {kPaintedClass, WS_TABSTOP, WS_EX_CLIENTEDGE};
     case ControlKind::GroupBox:
     case ControlKind::Panel:
+    case ControlKind::PaintedPanel:
         // Windows' own Tab navigation goes into the controls inside.
         return {kPaintedClass, 0, WS_EX_CONTROLPARENT};
     default:
@@ -112,6 +113,10 @@ class Win32PaintedControl : public Win32ChildControl {
 
   private:
     void Paint(HDC dc) {
+        if (kind_ == ControlKind::PaintedPanel) {
+            PaintByOwner(dc);
+            return;
+        }
         RECT r;
         GetClientRect(hwnd_, &r);
         HBRUSH back = brush_ ? brush_ : GetSysColorBrush(COLOR_BTNFACE);
@@ -148,6 +153,18 @@ class Win32PaintedControl : public Win32ChildControl {
         }
         }
         SelectObject(dc, oldFont);
+    }
+
+    // The owner draws the whole panel; what it leaves is left as it was.
+    void PaintByOwner(HDC dc) {
+        int saved = SaveDC(dc);
+        try {
+            Win32Canvas canvas(dc);
+            events_.OnPaint(canvas);
+        } catch (...) {
+            RaiseCurrent();
+        }
+        RestoreDC(dc, saved);
     }
 
     void PaintBevel(HDC dc, RECT r) {

@@ -9,6 +9,9 @@
 #include "support/DialogForms.h"
 #include "support/ProgramStateForTests.h"
 #include "support/SourceFiles.h"
+#include "visual/Backdrop.h"
+#include "visual/Rotate3DLabel.h"
+#include "visual/VisualState.h"
 
 #include <gtest/gtest.h>
 
@@ -82,6 +85,31 @@ TEST_F(SetupProgramTest, TheDemoProjectWrittenAndReadBackGivesTheSameStream) {
         readAndWrite(WriteStreamRecords(TextToRecords(ReadSourceFile("examples/demo/project.txt"), "p")));
     EXPECT_NE(first.find("Setwright Demo"), std::string::npos);
     EXPECT_EQ(readAndWrite(first), first);
+}
+
+// The main form as the demo describes it: the main backdrop fills it, the
+// main label on it names the product of the driver's Information.
+TEST_F(SetupProgramTest, TheDemoMainFormCarriesTheBackdropAndTheProductTitle) {
+    RegisterAllClasses();
+    TOwned<TForm1> form(new TForm1(nullptr));
+    ReadComponentStream(WriteStreamRecords(TextToRecords(ReadSourceFile("examples/demo/project.txt"), "p")),
+                        form.get());
+    TBackdrop* backdrop = VisualState().MainBackdrop;
+    TRotate3DLabel* title = VisualState().MainLabel;
+    ASSERT_TRUE(backdrop && title);
+    EXPECT_EQ(backdrop->Parent(), form.get());
+    EXPECT_EQ(backdrop->Align(), TAlign::alClient);
+    EXPECT_EQ(backdrop->Direction(), TDirection::bdUp);
+    EXPECT_EQ(title->Parent(), backdrop);
+    auto* install = static_cast<TInstall*>(form->FindComponent("Install1"));
+    EXPECT_EQ(title->Caption(), install->Information()->ProductName);
+    EXPECT_EQ(title->Align(), TAlign::alTop);
+    EXPECT_EQ(title->Alignment(), TAlignment::taCenter);
+    EXPECT_EQ(title->Font()->Color(), clWhite);
+    EXPECT_EQ(title->Font()->Style(), (1u << fsBold) | (1u << fsItalic));
+    EXPECT_LT(title->Font()->Height(), -30) << "large type";
+    EXPECT_EQ(title->LabelStyle()->AStyle3D(), T3DEffectShort::A3dResit);
+    EXPECT_TRUE(install->AutoMaximizeWindow());
 }
 
 TEST_F(SetupProgramTest, AProgramWithoutAProjectSaysSo) {
