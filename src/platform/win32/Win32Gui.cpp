@@ -294,7 +294,10 @@ class Win32Form : public IForm {
     static bool MultiLineEdit(HWND hwnd) {
         char name[16] = {};
         GetClassNameA(hwnd, name, sizeof name);
-        return (_stricmp(name, "EDIT") == 0 || _strnicmp(name, "RICHEDIT", 8) == 0) &&
+        for (char& c : name)
+            if (c >= 'a' && c <= 'z')
+                c = static_cast<char>(c - 'a' + 'A');
+        return (std::strcmp(name, "EDIT") == 0 || std::strncmp(name, "RICHEDIT", 8) == 0) &&
                (GetWindowLongA(hwnd, GWL_STYLE) & ES_MULTILINE);
     }
 
