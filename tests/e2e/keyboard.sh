@@ -54,11 +54,5 @@ e2e_page 'Setup complete' 'Finish' || e2e_abort "the install did not complete"
 e2e_focus_to 'Setup complete' 'Finish' && sw_page_keys "$e2e_id" Return
 e2e_wait_setup 0
 
-e2e_state "$e2e_tmp/after"
-e2e_added "$e2e_tmp/before" "$e2e_tmp/after" >"$e2e_tmp/added"
-e2e_check "the files installed are those of the default choices" \
-    diff "$(dirname "$0")/expect/defaults.files" "$e2e_tmp/added"
-e2e_uninstall
-e2e_state "$e2e_tmp/clean"
-e2e_same "the uninstaller leaves the prefix as before" "$e2e_tmp/before" "$e2e_tmp/clean"
+e2e_defaults_installed_and_removed
 e2e_finish

@@ -207,6 +207,18 @@ e2e_uninstall() {
     timeout -k 5 60 wineserver -w
 }
 
+# e2e_defaults_installed_and_removed: after an install with the default choices, the files it added are those
+# of expect/defaults.files, and the uninstaller leaves the prefix as it was in $e2e_tmp/before.
+e2e_defaults_installed_and_removed() {
+    e2e_state "$e2e_tmp/after"
+    e2e_added "$e2e_tmp/before" "$e2e_tmp/after" >"$e2e_tmp/added"
+    e2e_check "the files installed are those of the default choices" \
+        diff "$e2e_root/tests/e2e/expect/defaults.files" "$e2e_tmp/added"
+    e2e_uninstall
+    e2e_state "$e2e_tmp/clean"
+    e2e_same "the uninstaller leaves the prefix as before" "$e2e_tmp/before" "$e2e_tmp/clean"
+}
+
 # The control of the window titled TITLE that has the keyboard focus: "Class<TAB>text".
 e2e_focused() {
     e2e_texts "$1" | sed -n 's/\tfocus$//p'
