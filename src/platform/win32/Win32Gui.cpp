@@ -3,6 +3,7 @@
 #include "platform/BmpFile.h"
 #include "platform/PlatformErrors.h"
 #include "platform/win32/Win32Api.h"
+#include "platform/win32/Win32CodePages.h"
 #include "platform/win32/Win32Control.h"
 
 #include <algorithm>
@@ -499,8 +500,8 @@ Bounds Win32Gui::MeasureText(const FontSpec& font, const std::string& text, int 
     HGDIOBJ old = SelectObject(screen, made);
     std::string measured = text.empty() ? " " : text;
     RECT r{0, 0, std::max(0, wrapWidth), 0};
-    DrawTextA(screen, measured.c_str(), static_cast<int>(measured.size()), &r,
-              DT_CALCRECT | DT_NOCLIP | (wrapWidth > 0 ? DT_WORDBREAK : 0));
+    DrawTextIn(screen, CharsetCodePage(font.Charset), measured, r,
+               DT_CALCRECT | DT_NOCLIP | (wrapWidth > 0 ? DT_WORDBREAK : 0));
     SelectObject(screen, old);
     DeleteObject(made);
     ReleaseDC(nullptr, screen);
