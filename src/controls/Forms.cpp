@@ -170,6 +170,12 @@ void TCustomForm::TextChanged() {
         window_->SetCaption(Caption());
 }
 
+void TCustomForm::FontChanged() {
+    TWinControl::FontChanged();
+    if (window_)
+        window_->SetCharset(Font()->Charset());
+}
+
 void TCustomForm::PushBounds() {
     if (window_ && !adopting_)
         window_->SetBounds(BoundsRect());
@@ -202,6 +208,7 @@ void TCustomForm::HandleNeeded() {
             CenterOnScreen();
     }
     window_ = GetPlatform().Gui->CreateForm(Caption(), BoundsRect(), events_, options);
+    window_->SetCharset(Font()->Charset());
     if (clientWidth_ > 0 || clientHeight_ > 0)
         window_->SetClientSize(ClientWidth(), ClientHeight());
     SetHost(window_.get());

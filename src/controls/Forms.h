@@ -90,6 +90,7 @@ class TCustomForm : public TWinControl {
   protected:
     void PushBounds() override;
     void TextChanged() override;
+    void FontChanged() override;
     // Gives the window the controls in tab order.
     void TabOrderChanged() override;
 

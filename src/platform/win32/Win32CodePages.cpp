@@ -80,9 +80,13 @@ unsigned CharsetCodePage(int charset) {
 }
 
 bool NeedsWideApi(unsigned codePage) {
-    static const bool nt = (GetVersion() & 0x80000000) == 0;
     static const unsigned system = GetACP();
-    return nt && codePage != system && IsValidCodePage(codePage);
+    return WindowsNt() && codePage != system && IsValidCodePage(codePage);
+}
+
+bool WindowsNt() {
+    static const bool nt = (GetVersion() & 0x80000000) == 0;
+    return nt;
 }
 
 std::wstring WideText(unsigned codePage, std::string_view bytes) {

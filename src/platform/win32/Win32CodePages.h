@@ -25,6 +25,8 @@ unsigned CharsetCodePage(int charset);
 // API there. Windows 95 decodes it by the font's character set (its wide
 // functions of USER32 are stubs), so it keeps the ANSI API.
 bool NeedsWideApi(unsigned codePage);
+// Windows NT, whose windows hold their texts in Unicode.
+bool WindowsNt();
 
 // Lenient conversions for showing text: a byte or character without a form
 // in the code page becomes the code page's default character.

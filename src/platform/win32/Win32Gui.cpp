@@ -57,6 +57,21 @@ void FrameStyles(const FormStyle& s, DWORD& style, DWORD& exStyle) {
         exStyle |= WS_EX_CONTEXTHELP;
 }
 
+// The form class, a Unicode one on Windows NT (Win32Form::Procedure).
+bool RegisterFormClass(const WNDCLASSA& wc) {
+    if (!WindowsNt())
+        return RegisterClassA(&wc) != 0;
+    const std::wstring name(wc.lpszClassName, wc.lpszClassName + std::strlen(wc.lpszClassName));
+    WNDCLASSW wide{};
+    wide.style = wc.style;
+    wide.lpfnWndProc = wc.lpfnWndProc;
+    wide.hInstance = wc.hInstance;
+    wide.hCursor = wc.hCursor;
+    wide.hbrBackground = wc.hbrBackground;
+    wide.lpszClassName = name.c_str();
+    return RegisterClassW(&wide) != 0;
+}
+
 // The key state for a simulated key press: Shift and Alt as asked, Control up.
 struct HeldKeys {
     BYTE before[256];
@@ -79,7 +94,7 @@ class Win32Form : public IForm {
   public:
     Win32Form(Win32Gui& gui, const std::string& caption, const Bounds& b, IFormEvents& events,
               const FormOptions& options)
-        : gui_(gui), events_(events), host_(static_cast<Win32Form*>(options.Host)) {
+        : gui_(gui), events_(events), host_(static_cast<Win32Form*>(options.Host)), caption_(caption) {
         DWORD style = 0, exStyle = 0;
         HWND parent = nullptr;
         if (host_) {
@@ -141,15 +156,20 @@ class Win32Form : public IForm {
 
     void SetBounds(const Bounds& b) override { MoveWindow(hwnd_, b.Left, b.Top, b.Width, b.Height, TRUE); }
 
-    std::string Caption() override {
-        int length = GetWindowTextLengthA(hwnd_);
-        std::string text(static_cast<size_t>(length) + 1, '\0');
-        int got = GetWindowTextA(hwnd_, text.data(), length + 1);
-        text.resize(static_cast<size_t>(got));
-        return text;
+    std::string Caption() override { return WindowTextIn(hwnd_, codePage_); }
+    void SetCaption(const std::string& caption) override {
+        caption_ = caption;
+        SetWindowTextIn(hwnd_, codePage_, caption);
     }
 
-    void SetCaption(const std::string& caption) override { SetWindowTextA(hwnd_, caption.c_str()); }
+    // The caption as given: the window's, in a code page it was not made for, may have lost bytes.
+    void SetCharset(int charset) override {
+        const unsigned codePage = CharsetCodePage(charset);
+        if (codePage == codePage_)
+            return;
+        codePage_ = codePage;
+        SetCaption(caption_);
+    }
 
     void Repaint() override {
         InvalidateRect(hwnd_, nullptr, TRUE);
@@ -330,7 +350,11 @@ class Win32Form : public IForm {
         return true;
     }
 
+    // On Windows NT the class is a Unicode one, whose windows keep a caption of any code page (an ANSI
+    // window's is converted to the system's); its children still notify in ANSI.
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_NOTIFYFORMAT && lParam == NF_QUERY)
+            return NFR_ANSI;
         if (message == WM_NCCREATE) {
             auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
             SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
@@ -362,7 +386,8 @@ class Win32Form : public IForm {
                 break;
             }
         }
-        return DefWindowProcA(hwnd, message, wParam, lParam);
+        return WindowsNt() ? DefWindowProcW(hwnd, message, wParam, lParam)
+                           : DefWindowProcA(hwnd, message, wParam, lParam);
     }
 
   private:
@@ -387,6 +412,8 @@ class Win32Form : public IForm {
     Win32Form* host_;
     HWND hwnd_ = nullptr;
     bool created_ = false;
+    std::string caption_;
+    unsigned codePage_ = GetACP(); // of the caption
     std::vector<IControl*> controls_;
 };
 static_assert(!std::is_copy_constructible_v<Win32Form> && !std::is_copy_assignable_v<Win32Form>);
@@ -400,7 +427,7 @@ Win32Gui::Win32Gui() {
         wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         wc.lpszClassName = kClassName;
-        if (!RegisterClassA(&wc))
+        if (!RegisterFormClass(wc))
             throw EPlatformError("Cannot register the window class (error " + std::to_string(GetLastError()) + ")");
     }
 }
