@@ -265,9 +265,10 @@ std::string TControl::WindowName() const {
     return owner && owner->Parent() ? owner->WindowName() + "." + Name() : Name();
 }
 
+// The font first: the text is of its character set's code page.
 void TControl::ApplyTo(IControl& window) {
-    window.SetText(text_);
     window.SetFont(font_->Spec(), static_cast<ColorRef>(font_->Color()));
+    window.SetText(text_);
     window.SetColor(static_cast<ColorRef>(color_));
     window.SetEnabled(enabled_);
     window.SetVisible(visible_);

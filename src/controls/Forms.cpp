@@ -170,6 +170,18 @@ void TCustomForm::TextChanged() {
         window_->SetCaption(Caption());
 }
 
+void TCustomForm::FontChanged() {
+    TWinControl::FontChanged();
+    if (window_)
+        window_->SetCharset(captionCharset_.value_or(Font()->Charset()));
+}
+
+void TCustomForm::SetCaptionCharset(int32_t charset) {
+    captionCharset_ = charset;
+    if (window_)
+        window_->SetCharset(charset);
+}
+
 void TCustomForm::PushBounds() {
     if (window_ && !adopting_)
         window_->SetBounds(BoundsRect());
@@ -202,6 +214,7 @@ void TCustomForm::HandleNeeded() {
             CenterOnScreen();
     }
     window_ = GetPlatform().Gui->CreateForm(Caption(), BoundsRect(), events_, options);
+    window_->SetCharset(captionCharset_.value_or(Font()->Charset()));
     if (clientWidth_ > 0 || clientHeight_ > 0)
         window_->SetClientSize(ClientWidth(), ClientHeight());
     SetHost(window_.get());

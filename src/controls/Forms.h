@@ -10,6 +10,7 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,9 @@ class TCustomForm : public TWinControl {
     // The default (Enter) or cancel (Escape) button that is visible and
     // enabled, with every parent; none when there is none.
     TButton* KeyButton(FormKey key) const;
+    // The character set of a caption taken from a form of another font;
+    // by default the caption is of the font's.
+    void SetCaptionCharset(int32_t charset);
 
     void Loaded() override;
 
@@ -90,6 +94,7 @@ class TCustomForm : public TWinControl {
   protected:
     void PushBounds() override;
     void TextChanged() override;
+    void FontChanged() override;
     // Gives the window the controls in tab order.
     void TabOrderChanged() override;
 
@@ -124,6 +129,7 @@ class TCustomForm : public TWinControl {
     int32_t modalResult_ = 0;
     bool modal_ = false;
     bool adopting_ = false; // taking the bounds the window reports
+    std::optional<int32_t> captionCharset_;
     std::unique_ptr<IForm> window_;
 };
 

@@ -64,6 +64,7 @@ bool TBaseFormContainer::ShowPage(int index, bool backwards) {
         TBaseInstallForm* page = pages_[static_cast<size_t>(index)];
         if (!page->SkipPage()) {
             tabs_->SetTabIndex(index);
+            SetCaptionCharset(page->Font()->Charset());
             SetCaption(page->Caption());
             page->ActivatePage();
             return true;

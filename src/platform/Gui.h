@@ -390,6 +390,9 @@ class IForm {
     virtual void SetBounds(const Bounds& bounds) = 0;
     virtual std::string Caption() = 0;
     virtual void SetCaption(const std::string& caption) = 0;
+    // The character set of the form's font: the caption is text of its code
+    // page (the default set, the system's).
+    virtual void SetCharset(int charset) = 0;
     virtual void Repaint() = 0;
 
     // The size of the area inside the frame; setting it sizes the frame around it.

@@ -357,6 +357,43 @@ TYPED_TEST(FormWindowContract, BorderStyleAndIconsShapeTheFrameAndScreenCenterCe
     EXPECT_GT(this->gui().CaptionHeight(), 0);
 }
 
+// A caption is text of the code page of the form's font's character set,
+// given before the window is made or after, and before its font or after.
+TYPED_TEST(FormWindowContract, CaptionsAreInTheCodePageOfTheFormsCharacterSet) {
+    struct Case {
+        int charset;
+        std::string bytes;
+        std::wstring text;
+    };
+    const Case cases[] = {
+        {0, "Choix des composants \340 installer", L"Choix des composants \u00E0 installer"}, // 1252
+        {128, "\x82\xE6\x82\xA4\x82\xBB\x82\xB1\x82\xBB", L"\u3088\u3046\u305D\u3053\u305D"}, // 932
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        for (bool live : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "charset " << c.charset << (live ? ", live" : ", before"));
+            Page& p = this->MakePage("Caption" + std::to_string(n++));
+            if (live)
+                p.form->Show();
+            p.form->Font()->SetCharset(c.charset);
+            p.form->SetCaption(c.bytes);
+            p.form->Show();
+            EXPECT_EQ(p.form->Window()->Caption(), c.bytes);
+            if constexpr (!TypeParam::Real) {
+                EXPECT_EQ(static_cast<fake::FakeForm*>(p.form->Window())->Charset(), c.charset);
+            } else {
+#ifdef _WIN32
+                EXPECT_NE(FindWindowW(L"SetwrightForm", c.text.c_str()), nullptr);
+#endif
+            }
+            // Another character set shows the same bytes as its characters.
+            p.form->Font()->SetCharset(204);
+            EXPECT_EQ(p.form->Window()->Caption(), c.bytes);
+        }
+    }
+}
+
 TYPED_TEST(FormWindowContract, EmbeddedPagesKeepTheirOwnControlsAndKeys) {
     Page& main = this->MakePage("Main");
     TForm* host = Application().CreateForm<TForm>();

@@ -4,6 +4,12 @@
 #include "ContractBackends.h"
 #include "platform/BmpFile.h"
 
+#ifdef _WIN32
+#include "platform/win32/Win32Control.h"
+
+#include <commctrl.h>
+#endif
+
 using namespace sw;
 
 namespace {
@@ -426,6 +432,84 @@ TYPED_TEST(GuiControlsContract, FontsReadBackWithTheirCharacterSet) {
     EXPECT_EQ(this->backend.Gui().MeasureText(font, "", 0).Height, one.Height);
     Bounds wrapped = this->backend.Gui().MeasureText(font, "Path: Path: Path:", one.Width + 4);
     EXPECT_GE(wrapped.Height, 3 * one.Height);
+}
+
+#ifdef _WIN32
+// What Windows holds as a window's text and as the first item of a list or tree, in UTF-16.
+std::u16string WindowUnicode(IControl& control) {
+    HWND window = win32::ControlWindow(control);
+    wchar_t text[256] = {};
+    switch (control.Kind()) {
+    case ControlKind::ListBox:
+        if (SendMessageW(window, LB_GETTEXTLEN, 0, 0) < 256)
+            SendMessageW(window, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(text));
+        break;
+    case ControlKind::TreeView: {
+        TVITEMW item{};
+        item.mask = TVIF_TEXT | TVIF_HANDLE;
+        item.hItem = reinterpret_cast<HTREEITEM>(SendMessageW(window, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+        item.pszText = text;
+        item.cchTextMax = 256;
+        SendMessageW(window, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        break;
+    }
+    default:
+        GetWindowTextW(window, text, 256);
+    }
+    return std::u16string(text, text + wcslen(text));
+}
+#endif
+
+// A text is bytes of the code page of its font's character set, whatever the
+// system's: it reads back as given, and Windows shows the characters it
+// stands for, set before the font or after it.
+TYPED_TEST(GuiControlsContract, TextsAreInTheCodePageOfTheirFontsCharacterSet) {
+    struct Case {
+        int charset;
+        std::string bytes;
+        std::u16string text;
+    };
+    const Case cases[] = {
+        {0, "< Pr\351c\351dent", u"< Pr\u00E9c\u00E9dent"},               // ANSI_CHARSET, 1252
+        {128, "\x8E\x9F\x82\xD6 >", u"\u6B21\u3078 >"},                   // SHIFTJIS_CHARSET, 932
+        {204, "\xC4\xE0\xEB\xE5\xE5", u"\u0414\u0430\u043B\u0435\u0435"}, // RUSSIAN_CHARSET, 1251
+    };
+    const ControlKind kinds[] = {ControlKind::Static,   ControlKind::Button,   ControlKind::Edit,
+                                 ControlKind::Memo,     ControlKind::ComboBox, ControlKind::ListBox,
+                                 ControlKind::TreeView, ControlKind::GroupBox};
+    for (const Case& c : cases) {
+        FontSpec font;
+        font.Face = "Arial";
+        font.Charset = c.charset;
+        for (bool fontFirst : {true, false}) {
+            for (ControlKind kind : kinds) {
+                SCOPED_TRACE(testing::Message() << "charset " << c.charset << ", kind " << static_cast<int>(kind)
+                                                << (fontFirst ? ", font first" : ", text first"));
+                IControl& control = this->Make(kind, "Text", {10, 10, 200, 60});
+                const bool list = kind == ControlKind::ListBox || kind == ControlKind::TreeView;
+                if (fontFirst)
+                    control.SetFont(font, 0);
+                if (list)
+                    control.SetItems({c.bytes});
+                else
+                    control.SetText(c.bytes);
+                if (!fontFirst)
+                    control.SetFont(font, 0);
+                if (!list) {
+                    EXPECT_EQ(control.Text(), c.bytes);
+                }
+#ifdef _WIN32
+                // A painted control draws the text it keeps; its window's is the system's code page's.
+                if constexpr (TypeParam::Real) {
+                    if (kind != ControlKind::GroupBox) {
+                        EXPECT_EQ(WindowUnicode(control), c.text);
+                    }
+                }
+#endif
+                this->controls.pop_back();
+            }
+        }
+    }
 }
 
 TYPED_TEST(GuiControlsContract, FocusGoesOnlyToShownEnabledControls) {

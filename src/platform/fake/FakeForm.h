@@ -35,6 +35,8 @@ class FakeForm : public IForm {
     void SetBounds(const Bounds& bounds) override;
     std::string Caption() override { return caption_; }
     void SetCaption(const std::string& caption) override;
+    void SetCharset(int charset) override { charset_ = charset; }
+    int Charset() const { return charset_; }
     void Repaint() override;
     Bounds ClientBounds() override;
     void SetClientSize(int width, int height) override;
@@ -72,6 +74,7 @@ class FakeForm : public IForm {
 
     FakeGui& gui_;
     std::string caption_;
+    int charset_ = 1; // DEFAULT_CHARSET
     Bounds bounds_;
     Bounds restored_;
     IFormEvents& events_;

@@ -1,6 +1,7 @@
 #include "platform/win32/Win32Bitmaps.h"
 
 #include "platform/BmpFile.h"
+#include "platform/win32/Win32CodePages.h"
 #include "platform/win32/Win32Control.h"
 
 #include <cstring>
@@ -89,7 +90,7 @@ void Win32Canvas::TextOut(int x, int y, const std::string& text, const FontSpec&
     if (background)
         SetBkColor(dc_, ResolveColor(*background));
     SetTextColor(dc_, ResolveColor(color));
-    TextOutA(dc_, x, y, text.c_str(), static_cast<int>(text.size()));
+    TextOutIn(dc_, CharsetCodePage(font.Charset), x, y, text);
     SetBkMode(dc_, TRANSPARENT);
     SelectObject(dc_, old);
     DeleteObject(handle);
@@ -100,8 +101,7 @@ Bounds Win32Canvas::TextExtent(const std::string& text, const FontSpec& font) {
     upright.Escapement = 0;
     HFONT handle = CreateFontFor(upright);
     HGDIOBJ old = SelectObject(dc_, handle);
-    SIZE size{};
-    GetTextExtentPoint32A(dc_, text.c_str(), static_cast<int>(text.size()), &size);
+    SIZE size = TextExtentIn(dc_, CharsetCodePage(font.Charset), text);
     SelectObject(dc_, old);
     DeleteObject(handle);
     return {0, 0, size.cx, size.cy};

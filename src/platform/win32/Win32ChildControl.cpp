@@ -2,6 +2,7 @@
 
 #include "platform/PlatformErrors.h"
 #include "platform/win32/Win32Bitmaps.h"
+#include "platform/win32/Win32CodePages.h"
 #include "platform/win32/Win32Control.h"
 #include "platform/win32/Win32Gui.h"
 
@@ -46,15 +47,9 @@ void Win32ChildControl::SetBounds(const Bounds& b) {
     MoveWindow(hwnd_, b.Left, b.Top, b.Width, b.Height + extraHeight_, TRUE);
 }
 
-std::string Win32ChildControl::Text() {
-    int length = GetWindowTextLengthA(hwnd_);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    int got = GetWindowTextA(hwnd_, text.data(), length + 1);
-    text.resize(static_cast<size_t>(std::max(0, got)));
-    return text;
-}
+std::string Win32ChildControl::Text() { return WindowTextIn(hwnd_, codePage_); }
 
-void Win32ChildControl::SetText(const std::string& text) { SetWindowTextA(hwnd_, text.c_str()); }
+void Win32ChildControl::SetText(const std::string& text) { SetWindowTextIn(hwnd_, codePage_, text); }
 
 void Win32ChildControl::SetAlignment(TextAlign align) {
     align_ = align;
@@ -116,15 +111,30 @@ bool Win32ChildControl::Focused() {
 
 FontSpec Win32ChildControl::Font() { return SpecOfFont(font_); }
 
+// Texts given before in another code page are shown anew in the font's.
 void Win32ChildControl::SetFont(const FontSpec& font, ColorRef color) {
     HFONT made = CreateFontFor(font);
     Quiet quiet(*this);
+    const unsigned codePage = CharsetCodePage(font.Charset);
+    const bool recode = codePage != codePage_;
+    const std::string text = recode ? Text() : std::string();
     SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(made), TRUE);
     if (font_)
         DeleteObject(font_);
     font_ = made;
     textColor_ = color;
+    codePage_ = codePage;
+    if (recode)
+        ShowTexts(text);
     Invalidate();
+}
+
+void Win32ChildControl::ShowTexts(const std::string& text) { SetWindowTextIn(hwnd_, codePage_, text); }
+
+void Win32ChildControl::ShowItemsAgain() {
+    const int index = ItemIndex();
+    SetItems(std::vector<std::string>(items_));
+    SetItemIndex(index);
 }
 
 void Win32ChildControl::SetColor(ColorRef color) {

@@ -118,6 +118,11 @@ class Win32ChildControl : public IControl {
     // nothing to do with it.
     virtual bool Command(WORD) { return false; }
     virtual bool Notification(const NMHDR&) { return false; }
+    // Shows the window's text and the items again after the code page
+    // changed with the font; `text` is the window's text.
+    virtual void ShowTexts(const std::string& text);
+    // SetItems again, keeping the chosen item.
+    void ShowItemsAgain();
     // How many items SetItemIndex accepts.
     virtual int Count() const { return static_cast<int>(items_.size()); }
 
@@ -163,6 +168,7 @@ class Win32ChildControl : public IControl {
     int min_ = 0;
     int max_ = 100;
     int position_ = 0;
+    unsigned codePage_ = GetACP(); // of the font's character set: the code page of the texts
 
   private:
     bool pressing_ = false; // inside PressKey

@@ -1,11 +1,12 @@
-// Child windows of a form through the Win32 ANSI API: the system's controls
-// where Windows has them (buttons, statics, edits, list and combo boxes, rich
-// edit, and the common controls: progress bar, tree view, list view, tab
-// control) and a window class of our own that paints panels, group boxes,
-// images and grids. Each family of kinds has its realization in a file of its
-// own on the common base of Win32ChildControl.h; CreateWin32Control picks it.
-// Notifications reach the owner through the parent window's procedure
-// (RouteToControl).
+// Child windows of a form through the Win32 ANSI API (texts of a code page
+// other than the system's through the wide one, Win32CodePages.h): the
+// system's controls where Windows has them (buttons, statics, edits, list and
+// combo boxes, rich edit, and the common controls: progress bar, tree view,
+// list view, tab control) and a window class of our own that paints panels,
+// group boxes, images and grids. Each family of kinds has its realization in a
+// file of its own on the common base of Win32ChildControl.h;
+// CreateWin32Control picks it. Notifications reach the owner through the
+// parent window's procedure (RouteToControl).
 #pragma once
 
 #include "platform/Gui.h"

@@ -3,6 +3,7 @@
 #include "platform/BmpFile.h"
 #include "platform/PlatformErrors.h"
 #include "platform/win32/Win32Api.h"
+#include "platform/win32/Win32CodePages.h"
 #include "platform/win32/Win32Control.h"
 
 #include <algorithm>
@@ -56,6 +57,21 @@ void FrameStyles(const FormStyle& s, DWORD& style, DWORD& exStyle) {
         exStyle |= WS_EX_CONTEXTHELP;
 }
 
+// The form class, a Unicode one on Windows NT (Win32Form::Procedure).
+bool RegisterFormClass(const WNDCLASSA& wc) {
+    if (!WindowsNt())
+        return RegisterClassA(&wc) != 0;
+    const std::wstring name(wc.lpszClassName, wc.lpszClassName + std::strlen(wc.lpszClassName));
+    WNDCLASSW wide{};
+    wide.style = wc.style;
+    wide.lpfnWndProc = wc.lpfnWndProc;
+    wide.hInstance = wc.hInstance;
+    wide.hCursor = wc.hCursor;
+    wide.hbrBackground = wc.hbrBackground;
+    wide.lpszClassName = name.c_str();
+    return RegisterClassW(&wide) != 0;
+}
+
 // The key state for a simulated key press: Shift and Alt as asked, Control up.
 struct HeldKeys {
     BYTE before[256];
@@ -78,7 +94,7 @@ class Win32Form : public IForm {
   public:
     Win32Form(Win32Gui& gui, const std::string& caption, const Bounds& b, IFormEvents& events,
               const FormOptions& options)
-        : gui_(gui), events_(events), host_(static_cast<Win32Form*>(options.Host)) {
+        : gui_(gui), events_(events), host_(static_cast<Win32Form*>(options.Host)), caption_(caption) {
         DWORD style = 0, exStyle = 0;
         HWND parent = nullptr;
         if (host_) {
@@ -140,15 +156,20 @@ class Win32Form : public IForm {
 
     void SetBounds(const Bounds& b) override { MoveWindow(hwnd_, b.Left, b.Top, b.Width, b.Height, TRUE); }
 
-    std::string Caption() override {
-        int length = GetWindowTextLengthA(hwnd_);
-        std::string text(static_cast<size_t>(length) + 1, '\0');
-        int got = GetWindowTextA(hwnd_, text.data(), length + 1);
-        text.resize(static_cast<size_t>(got));
-        return text;
+    std::string Caption() override { return WindowTextIn(hwnd_, codePage_); }
+    void SetCaption(const std::string& caption) override {
+        caption_ = caption;
+        SetWindowTextIn(hwnd_, codePage_, caption);
     }
 
-    void SetCaption(const std::string& caption) override { SetWindowTextA(hwnd_, caption.c_str()); }
+    // The caption as given: the window's, in a code page it was not made for, may have lost bytes.
+    void SetCharset(int charset) override {
+        const unsigned codePage = CharsetCodePage(charset);
+        if (codePage == codePage_)
+            return;
+        codePage_ = codePage;
+        SetCaption(caption_);
+    }
 
     void Repaint() override {
         InvalidateRect(hwnd_, nullptr, TRUE);
@@ -341,7 +362,11 @@ class Win32Form : public IForm {
         return true;
     }
 
+    // On Windows NT the class is a Unicode one, whose windows keep a caption of any code page (an ANSI
+    // window's is converted to the system's); its children still notify in ANSI.
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_NOTIFYFORMAT && lParam == NF_QUERY)
+            return NFR_ANSI;
         if (message == WM_NCCREATE) {
             auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
             SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
@@ -373,7 +398,8 @@ class Win32Form : public IForm {
                 break;
             }
         }
-        return DefWindowProcA(hwnd, message, wParam, lParam);
+        return WindowsNt() ? DefWindowProcW(hwnd, message, wParam, lParam)
+                           : DefWindowProcA(hwnd, message, wParam, lParam);
     }
 
   private:
@@ -398,6 +424,8 @@ class Win32Form : public IForm {
     Win32Form* host_;
     HWND hwnd_ = nullptr;
     bool created_ = false;
+    std::string caption_;
+    unsigned codePage_ = GetACP(); // of the caption
     std::vector<IControl*> controls_;
 };
 static_assert(!std::is_copy_constructible_v<Win32Form> && !std::is_copy_assignable_v<Win32Form>);
@@ -411,7 +439,7 @@ Win32Gui::Win32Gui() {
         wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         wc.lpszClassName = kClassName;
-        if (!RegisterClassA(&wc))
+        if (!RegisterFormClass(wc))
             throw EPlatformError("Cannot register the window class (error " + std::to_string(GetLastError()) + ")");
     }
 }
@@ -511,8 +539,8 @@ Bounds Win32Gui::MeasureText(const FontSpec& font, const std::string& text, int 
     HGDIOBJ old = SelectObject(screen, made);
     std::string measured = text.empty() ? " " : text;
     RECT r{0, 0, std::max(0, wrapWidth), 0};
-    DrawTextA(screen, measured.c_str(), static_cast<int>(measured.size()), &r,
-              DT_CALCRECT | DT_NOCLIP | (wrapWidth > 0 ? DT_WORDBREAK : 0));
+    DrawTextIn(screen, CharsetCodePage(font.Charset), measured, r,
+               DT_CALCRECT | DT_NOCLIP | (wrapWidth > 0 ? DT_WORDBREAK : 0));
     SelectObject(screen, old);
     DeleteObject(made);
     ReleaseDC(nullptr, screen);

@@ -1,9 +1,18 @@
 // Lists of one column: list box, drop-down combo box, tab strip.
 #include "platform/win32/Win32ChildControl.h"
+#include "platform/win32/Win32CodePages.h"
 
 namespace sw::win32 {
 
 namespace {
+
+// LB_ADDSTRING or CB_ADDSTRING.
+void AddItem(HWND window, UINT message, unsigned codePage, const std::string& item) {
+    if (NeedsWideApi(codePage))
+        SendMessageW(window, message, 0, reinterpret_cast<LPARAM>(WideText(codePage, item).c_str()));
+    else
+        SendMessageA(window, message, 0, reinterpret_cast<LPARAM>(item.c_str()));
+}
 
 class Win32ListBox : public Win32ChildControl {
   public:
@@ -16,7 +25,7 @@ class Win32ListBox : public Win32ChildControl {
         items_ = items;
         SendMessageA(hwnd_, LB_RESETCONTENT, 0, 0);
         for (const auto& item : items)
-            SendMessageA(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+            AddItem(hwnd_, LB_ADDSTRING, codePage_, item);
         index_ = -1;
     }
 
@@ -25,6 +34,8 @@ class Win32ListBox : public Win32ChildControl {
         Quiet quiet(*this);
         SendMessageA(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(index < 0 || index >= Count() ? -1 : index), 0);
     }
+
+    void ShowTexts(const std::string&) override { ShowItemsAgain(); }
 
   protected:
     bool Command(WORD code) override {
@@ -46,8 +57,8 @@ class Win32ComboBox : public Win32ChildControl {
         std::string text = Text();
         SendMessageA(hwnd_, CB_RESETCONTENT, 0, 0);
         for (const auto& item : items)
-            SendMessageA(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-        SetWindowTextA(hwnd_, text.c_str());
+            AddItem(hwnd_, CB_ADDSTRING, codePage_, item);
+        SetText(text);
         index_ = -1;
     }
 
@@ -61,8 +72,13 @@ class Win32ComboBox : public Win32ChildControl {
         if (!TakesInput() || index < 0 || index >= Count())
             return;
         SetItemIndex(index);
-        SetWindowTextA(hwnd_, items_[static_cast<size_t>(index)].c_str());
+        SetText(items_[static_cast<size_t>(index)]);
         Notify(&IControlEvents::OnClick);
+    }
+
+    void ShowTexts(const std::string& text) override {
+        ShowItemsAgain();
+        SetText(text);
     }
 
   protected:
@@ -70,7 +86,7 @@ class Win32ComboBox : public Win32ChildControl {
         if (code == CBN_SELCHANGE) {
             int index = ItemIndex();
             if (index >= 0)
-                SetWindowTextA(hwnd_, items_[static_cast<size_t>(index)].c_str());
+                SetText(items_[static_cast<size_t>(index)]);
             Notify(&IControlEvents::OnClick);
         } else if (code == CBN_EDITCHANGE) {
             Notify(&IControlEvents::OnChange);
@@ -88,10 +104,18 @@ class Win32TabStrip : public Win32ChildControl {
         items_ = items;
         SendMessageA(hwnd_, TCM_DELETEALLITEMS, 0, 0);
         for (size_t i = 0; i < items.size(); ++i) {
-            TCITEMA tab{};
-            tab.mask = TCIF_TEXT;
-            tab.pszText = const_cast<char*>(items[i].c_str());
-            SendMessageA(hwnd_, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&tab));
+            if (NeedsWideApi(codePage_)) {
+                std::wstring text = WideText(codePage_, items[i]);
+                TCITEMW tab{};
+                tab.mask = TCIF_TEXT;
+                tab.pszText = text.data();
+                SendMessageW(hwnd_, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&tab));
+            } else {
+                TCITEMA tab{};
+                tab.mask = TCIF_TEXT;
+                tab.pszText = const_cast<char*>(items[i].c_str());
+                SendMessageA(hwnd_, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&tab));
+            }
         }
         SendMessageA(hwnd_, TCM_SETCURSEL, static_cast<WPARAM>(-1), 0);
         index_ = -1;
@@ -102,6 +126,8 @@ class Win32TabStrip : public Win32ChildControl {
         Quiet quiet(*this);
         SendMessageA(hwnd_, TCM_SETCURSEL, static_cast<WPARAM>(index < 0 || index >= Count() ? -1 : index), 0);
     }
+
+    void ShowTexts(const std::string&) override { ShowItemsAgain(); }
 
   protected:
     bool Notification(const NMHDR& header) override {

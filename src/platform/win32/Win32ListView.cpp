@@ -3,6 +3,7 @@
 #include "platform/GridCells.h"
 #include "platform/win32/Win32Bitmaps.h"
 #include "platform/win32/Win32ChildControl.h"
+#include "platform/win32/Win32CodePages.h"
 
 #include <algorithm>
 
@@ -58,12 +59,16 @@ class Win32ListView : public Win32ChildControl {
         while (SendMessageA(hwnd_, LVM_DELETECOLUMN, 0, 0))
             ;
         for (size_t i = 0; i < columns.size(); ++i) {
-            LVCOLUMNA column{};
-            column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-            column.cx = columns[i].Width;
-            column.pszText = const_cast<char*>(columns[i].Caption.c_str());
-            column.iSubItem = static_cast<int>(i);
-            SendMessageA(hwnd_, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+            if (NeedsWideApi(codePage_)) {
+                std::wstring caption = WideText(codePage_, columns[i].Caption);
+                LVCOLUMNW column{};
+                DescribeColumn(column, columns[i].Width, caption.data(), i);
+                SendMessageW(hwnd_, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
+            } else {
+                LVCOLUMNA column{};
+                DescribeColumn(column, columns[i].Width, const_cast<char*>(columns[i].Caption.c_str()), i);
+                SendMessageA(hwnd_, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+            }
         }
         FillList();
         Invalidate();
@@ -119,6 +124,12 @@ class Win32ListView : public Win32ChildControl {
     }
 
   protected:
+    void ShowTexts(const std::string&) override {
+        const int index = ItemIndex();
+        SetColumns(std::vector<ColumnSpec>(columns_));
+        SetItemIndex(index);
+    }
+
     // One notice per item whose state changed: only the newly selected one counts.
     bool Notification(const NMHDR& header) override {
         if (header.code == static_cast<UINT>(LVN_ITEMCHANGED)) {
@@ -132,20 +143,40 @@ class Win32ListView : public Win32ChildControl {
   private:
     void FillList() {
         SendMessageA(hwnd_, LVM_DELETEALLITEMS, 0, 0);
+        const bool wide = NeedsWideApi(codePage_);
         for (size_t row = 0; row < items_.size(); ++row) {
             std::vector<std::string> cells = RowCells(items_[row]);
-            LVITEMA item{};
-            item.mask = LVIF_TEXT;
-            item.iItem = static_cast<int>(row);
-            item.pszText = cells[0].data();
-            SendMessageA(hwnd_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-            for (size_t c = 1; c < cells.size(); ++c) {
-                item.iSubItem = static_cast<int>(c);
-                item.pszText = cells[c].data();
-                SendMessageA(hwnd_, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+            for (size_t c = 0; c < cells.size(); ++c) {
+                if (wide) {
+                    std::wstring text = WideText(codePage_, cells[c]);
+                    LVITEMW item{};
+                    DescribeCell(item, row, c, text.data());
+                    SendMessageW(hwnd_, c == 0 ? LVM_INSERTITEMW : LVM_SETITEMTEXTW, row,
+                                 reinterpret_cast<LPARAM>(&item));
+                } else {
+                    LVITEMA item{};
+                    DescribeCell(item, row, c, cells[c].data());
+                    SendMessageA(hwnd_, c == 0 ? LVM_INSERTITEMA : LVM_SETITEMTEXTA, row,
+                                 reinterpret_cast<LPARAM>(&item));
+                }
             }
             ApplyItemImages(row);
         }
+    }
+
+    template <class Column, class Char>
+    static void DescribeColumn(Column& column, int width, Char* caption, size_t index) {
+        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+        column.cx = width;
+        column.pszText = caption;
+        column.iSubItem = static_cast<int>(index);
+    }
+
+    template <class Item, class Char> static void DescribeCell(Item& item, size_t row, size_t cell, Char* text) {
+        item.mask = LVIF_TEXT;
+        item.iItem = static_cast<int>(row);
+        item.iSubItem = static_cast<int>(cell);
+        item.pszText = text;
     }
 
     void ApplyItemImages(size_t row) {

@@ -4,6 +4,7 @@
 #include "platform/PlatformErrors.h"
 #include "platform/win32/Win32Bitmaps.h"
 #include "platform/win32/Win32ChildControl.h"
+#include "platform/win32/Win32CodePages.h"
 #include "platform/win32/Win32Control.h"
 
 #include <algorithm>
@@ -33,7 +34,10 @@ class Win32PaintedControl : public Win32ChildControl {
   public:
     explicit Win32PaintedControl(const ChildSpec& spec) : Win32ChildControl(spec, PaintedStyle(spec.Kind)) {}
 
+    // The text is kept as given: a window of this class keeps its own in the system's code page.
+    std::string Text() override { return text_; }
     void SetText(const std::string& text) override {
+        text_ = text;
         Win32ChildControl::SetText(text);
         Invalidate();
     }
@@ -132,11 +136,10 @@ class Win32PaintedControl : public Win32ChildControl {
             RECT frame = r;
             frame.top += tm.tmHeight / 2;
             DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
-            SIZE size;
-            GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+            SIZE size = TextExtentIn(dc, codePage_, text);
             RECT label{8, 0, 8 + size.cx + 4, tm.tmHeight};
             FillRect(dc, &label, back);
-            TextOutA(dc, 10, 0, text.c_str(), static_cast<int>(text.size()));
+            TextOutIn(dc, codePage_, 10, 0, text);
             break;
         }
         case ControlKind::Image:
@@ -148,7 +151,7 @@ class Win32PaintedControl : public Win32ChildControl {
         default: {
             PaintBevel(dc, r);
             UINT align = align_ == TextAlign::Left ? DT_LEFT : align_ == TextAlign::Right ? DT_RIGHT : DT_CENTER;
-            DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, align | DT_VCENTER | DT_SINGLELINE);
+            DrawTextIn(dc, codePage_, text, r, align | DT_VCENTER | DT_SINGLELINE);
             break;
         }
         }
@@ -240,8 +243,8 @@ class Win32PaintedControl : public Win32ChildControl {
                     RECT text{cell.Rect.Left + 2, cell.Rect.Top, cell.Rect.Left + cell.Rect.Width,
                               cell.Rect.Top + cell.Rect.Height};
                     SetTextColor(dc, ResolveColor(selected ? kColorHighlightText : textColor_));
-                    DrawTextA(dc, cells[static_cast<size_t>(cell.Col)].c_str(), -1, &text,
-                              DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+                    DrawTextIn(dc, codePage_, cells[static_cast<size_t>(cell.Col)], text,
+                               DT_LEFT | DT_VCENTER | DT_SINGLELINE);
                 }
             }
             if (drawing_ != CellDrawing::Default)
@@ -253,6 +256,7 @@ class Win32PaintedControl : public Win32ChildControl {
         }
     }
 
+    std::string text_;
     CellDrawing drawing_ = CellDrawing::Default;
     std::string picture_;
     bool stretch_ = false;

@@ -1,6 +1,7 @@
 // Captions and the edits: one line, lines, and formatted lines (rich edit,
 // or a plain multi-line edit where RICHED32.DLL is missing).
 #include "platform/win32/Win32ChildControl.h"
+#include "platform/win32/Win32CodePages.h"
 
 #include <richedit.h>
 
@@ -63,7 +64,7 @@ class Win32Edit : public Win32ChildControl {
         // A multi-line edit does not report text set through WM_SETTEXT: report it here, once.
         {
             Quiet quiet(*this);
-            SetWindowTextA(hwnd_, text.c_str());
+            SetWindowTextIn(hwnd_, codePage_, text);
         }
         Notify(&IControlEvents::OnChange);
     }

@@ -3,6 +3,7 @@
 #include "platform/TreeRows.h"
 #include "platform/win32/Win32Bitmaps.h"
 #include "platform/win32/Win32ChildControl.h"
+#include "platform/win32/Win32CodePages.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -31,13 +32,8 @@ class Win32TreeView : public Win32ChildControl {
         SendMessageA(hwnd_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
         nodes_.clear();
         for (TreeItem& item : TreeItems(items_)) {
-            TVINSERTSTRUCTA insert{};
-            insert.hParent = item.Parent < 0 ? TVI_ROOT : nodes_[static_cast<size_t>(item.Parent)];
-            insert.hInsertAfter = TVI_LAST;
-            insert.item.mask = TVIF_TEXT;
-            insert.item.pszText = item.Text.data();
-            nodes_.push_back(reinterpret_cast<HTREEITEM>(
-                SendMessageA(hwnd_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert))));
+            HTREEITEM parent = item.Parent < 0 ? TVI_ROOT : nodes_[static_cast<size_t>(item.Parent)];
+            nodes_.push_back(reinterpret_cast<HTREEITEM>(NodeText(TVM_INSERTITEMA, parent, item.Text)));
         }
         index_ = -1;
     }
@@ -129,6 +125,14 @@ class Win32TreeView : public Win32ChildControl {
     }
 
   protected:
+    // Node by node: the nodes stay open or closed as they are.
+    void ShowTexts(const std::string&) override {
+        Quiet quiet(*this);
+        std::vector<TreeItem> items = TreeItems(items_);
+        for (size_t i = 0; i < items.size() && i < nodes_.size(); ++i)
+            NodeText(TVM_SETITEMA, nodes_[i], items[i].Text);
+    }
+
     bool Notification(const NMHDR& header) override {
         UINT code = header.code;
         if (code == static_cast<UINT>(TVN_SELCHANGEDA))
@@ -145,6 +149,31 @@ class Win32TreeView : public Win32ChildControl {
     }
 
   private:
+    // Inserts a node under `node` (TVM_INSERTITEMA) or sets the text of `node` (TVM_SETITEMA), through the wide
+    // message where the code page needs it.
+    LRESULT NodeText(UINT message, HTREEITEM node, std::string text) {
+        const bool insert = message == TVM_INSERTITEMA;
+        if (NeedsWideApi(codePage_)) {
+            std::wstring wide = WideText(codePage_, text);
+            TVINSERTSTRUCTW item{};
+            Describe(item, insert, node, wide.data());
+            return SendMessageW(hwnd_, insert ? TVM_INSERTITEMW : TVM_SETITEMW, 0,
+                                insert ? reinterpret_cast<LPARAM>(&item) : reinterpret_cast<LPARAM>(&item.item));
+        }
+        TVINSERTSTRUCTA item{};
+        Describe(item, insert, node, text.data());
+        return SendMessageA(hwnd_, message, 0,
+                            insert ? reinterpret_cast<LPARAM>(&item) : reinterpret_cast<LPARAM>(&item.item));
+    }
+
+    template <class Insert, class Char> static void Describe(Insert& item, bool insert, HTREEITEM node, Char* text) {
+        item.hParent = insert ? node : nullptr;
+        item.hInsertAfter = TVI_LAST;
+        item.item.mask = TVIF_TEXT | (insert ? 0 : TVIF_HANDLE);
+        item.item.hItem = insert ? nullptr : node;
+        item.item.pszText = text;
+    }
+
     bool IsNode(int index) const { return index >= 0 && static_cast<size_t>(index) < nodes_.size(); }
 
     // The row of a shown node, or its text only; false for a node not shown.

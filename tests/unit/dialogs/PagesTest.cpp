@@ -14,6 +14,7 @@
 #include "objects/InstallMessages.h"
 #include "paths/ShellFolders.h"
 #include "paths/StandardSpecifiers.h"
+#include "platform/fake/FakeForm.h"
 #include "platform/fake/FakeGui.h"
 #include "shortcuts/ShellLinkGroups.h"
 #include "shortcuts/ShortcutsState.h"
@@ -195,6 +196,29 @@ TEST_F(PagesTest, BackShowsOnlyWhenAPageComesBeforeTheWelcome) {
         EXPECT_EQ(seen, languagePage ? std::vector<std::string>{"Page 0"} : std::vector<std::string>{});
         FreeRoots();
     }
+}
+
+// The container takes the page's caption in the character set of the page's
+// font (its own stays ANSI_CHARSET).
+TEST_F(PagesTest, TheContainersCaptionIsInTheCharacterSetOfThePagesFont) {
+    CreateDialogRegistries();
+    DialogsState().Pages = std::make_unique<TBIFList>();
+    RegisterPageForm<TPage<0>>();
+    RegisterPageForm<TPage<1>>();
+    LoadForm(ProjectWith(kBeforeManager));
+    RunStage(msg::BeforeInstall, [&] {
+        TBaseInstallForm* first = CurrentPage();
+        auto* container = static_cast<TBaseFormContainer*>(first->Owner());
+        auto* window = static_cast<fake::FakeForm*>(container->Window());
+        EXPECT_EQ(window->Charset(), first->Font()->Charset());
+        container->Pages()[1]->Font()->SetCharset(128);
+        Press(first, "ProceedBtn");
+        EXPECT_EQ(window->Caption(), "Page 1");
+        EXPECT_EQ(window->Charset(), 128);
+        EXPECT_EQ(container->Font()->Charset(), 0);
+        Press(CurrentPage(), "ProceedBtn");
+    });
+    FreeRoots();
 }
 
 TEST_F(PagesTest, WithoutAMainLinkGroupTheFolderPageNeverShows) {
