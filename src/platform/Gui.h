@@ -384,6 +384,7 @@ class IForm {
     virtual void SetBounds(const Bounds& bounds) = 0;
     virtual std::string Caption() = 0;
     virtual void SetCaption(const std::string& caption) = 0;
+    // Paints the form and every control in it now, without the message loop.
     virtual void Repaint() = 0;
 
     // The size of the area inside the frame; setting it sizes the frame around it.

@@ -1,0 +1,65 @@
+#include "dialogs/CopyFileForm.h"
+
+#include "archive/MainArchiveEngine.h"
+#include "controls/ComCtrls.h"
+#include "controls/ExtCtrls.h"
+#include "controls/StdCtrls.h"
+#include "dialogs/DialogDriver.h"
+#include "dialogs/DialogManager.h"
+#include "objects/InstallParameters.h"
+#include "objects/NetInstallLocation.h"
+
+namespace sw {
+
+SW_CLASS_INFO(TCopyFileForm, TBaseDuringCopyForm)
+
+namespace {
+constexpr const char* kResource = "TCOPYFILEFORM";
+}
+
+TCopyFileForm::TCopyFileForm(TComponent* owner) : TBaseDuringCopyForm(owner) {
+    ReadFormResource(kResource);
+    SetDM(FindDialogManager(TManagerType::dmDuringCopyFiles));
+    UnZipImage = PageChild<TImage>(*this, kResource, "UnZipImage");
+    TransferBitmap = PageChild<TImage>(*this, kResource, "TransferBitmap");
+    lblCopyingFile = PageChild<TLabel>(*this, kResource, "lblCopyingFile");
+    ProgressBar1 = PageChild<TProgressBar>(*this, kResource, "ProgressBar1");
+    ProgressBar2 = PageChild<TProgressBar>(*this, kResource, "ProgressBar2");
+    CancelBtn = PageChild<TButton>(*this, kResource, "CancelBtn");
+    CancelBtn->OnClick = TNotifyEvent("CancelBtnClick", [this](TPersistent*) { CancelCopy(); });
+}
+
+void TCopyFileForm::CancelCopy() {
+    IDialogDriver* driver = DialogDriver();
+    if (driver && !driver->QueryUserAbort())
+        return;
+    MainArchiveEngine().Abort = true;
+    SetDownloadAbort(true);
+}
+
+TCopyFileForm::TShown TCopyFileForm::Shown() const {
+    return {TransferBitmap->Visible(), ProgressBar1->Position(), ProgressBar2->Position(), lblCopyingFile->Caption()};
+}
+
+void TCopyFileForm::UpdateStatus(TFileStatusParameter* file, TDownloadStatusParameter* download) {
+    const TShown before = Shown();
+    if (file) {
+        TransferBitmap->SetVisible(false);
+        ProgressBar2->SetPosition(file->TotalPercentDone);
+        ProgressBar1->SetPosition(file->FilePercentDone);
+        lblCopyingFile->SetCaption(file->FileName);
+    } else if (download) {
+        TransferBitmap->SetVisible(true);
+        ProgressBar1->SetPosition(download->PercentDone);
+        lblCopyingFile->SetCaption(download->FileName);
+    } else {
+        return;
+    }
+    // The copying code does not return to the message loop between its
+    // steps: the window paints now. A step that changed nothing on it (most
+    // steps of a large file move no bar by a whole percent) costs no paint.
+    if (Shown() != before)
+        Repaint();
+}
+
+} // namespace sw

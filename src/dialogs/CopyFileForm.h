@@ -1,0 +1,51 @@
+// The progress window of the copy stage: the file being processed with its
+// progress and the progress of the whole pass, a picture that tells a
+// download from an extraction, and Cancel, which asks the install driver and
+// then raises the flags the copying and download loops poll.
+#pragma once
+
+#include "dialogs/BaseForms.h"
+
+#include <string>
+
+namespace sw {
+
+class TButton;
+class TImage;
+class TLabel;
+class TProgressBar;
+
+class TCopyFileForm : public TBaseDuringCopyForm {
+    SW_DECLARE_CLASS()
+  public:
+    // Reads TCOPYFILEFORM; its manager is the dmDuringCopyFiles one.
+    explicit TCopyFileForm(TComponent* owner);
+
+    // When the driver's QueryUserAbort agrees (or there is no driver): sets
+    // the main archive engine's Abort and the download-abort flag. The window
+    // stays until the manager closes it.
+    void CancelCopy() override;
+    // A file status moves both bars and hides the transfer picture; a
+    // download status shows it and moves the file bar only. The window is
+    // painted at once when what it shows changed.
+    void UpdateStatus(TFileStatusParameter* file, TDownloadStatusParameter* download) override;
+
+    TImage* UnZipImage = nullptr;
+    TImage* TransferBitmap = nullptr;
+    TLabel* lblCopyingFile = nullptr;
+    TProgressBar* ProgressBar1 = nullptr;
+    TProgressBar* ProgressBar2 = nullptr;
+    TButton* CancelBtn = nullptr;
+
+  private:
+    struct TShown {
+        bool Transfer = false;
+        int32_t File = 0;
+        int32_t Total = 0;
+        std::string Name;
+        bool operator==(const TShown&) const = default;
+    };
+    TShown Shown() const;
+};
+
+} // namespace sw
