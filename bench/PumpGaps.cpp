@@ -26,6 +26,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -79,6 +80,8 @@ int Run(const std::string& corpus, const std::string& work) {
     sw::TOwned<sw::TPlmrCompress> engine(new sw::TPlmrCompress(nullptr));
     engine->SetCompressedFile(archive);
     engine->ExtractDirectory = windowsPath(work + "/out");
+    if (engine->FileCount() != 1)
+        throw std::runtime_error("the archive holds more than the one file");
     engine->SetFilesToProcess({engine->Headers().GetFileHeaders(0).SourcePath()});
     int steps = 0;
     engine->OnStatus = sw::TlzhFileStatsEvent("", [&](sw::TPlmrCompress*, const sw::TlzhFileStats&) { ++steps; });

@@ -56,10 +56,21 @@ void TCopyFileForm::UpdateStatus(TFileStatusParameter* file, TDownloadStatusPara
         return;
     }
     // The copying code does not return to the message loop between its
-    // steps: the window paints now. A step that changed nothing on it (most
-    // steps of a large file move no bar by a whole percent) costs no paint.
-    if (Shown() != before)
+    // steps: what changed paints now. Only the controls that changed paint,
+    // so the rest of the window is never seen erased; a step that changed
+    // nothing (most steps of a large file move no bar by a whole percent)
+    // costs no paint. The picture that comes or goes repaints the window.
+    const TShown after = Shown();
+    if (after.Transfer != before.Transfer) {
         Repaint();
+        return;
+    }
+    if (after.File != before.File)
+        ProgressBar1->Repaint();
+    if (after.Total != before.Total)
+        ProgressBar2->Repaint();
+    if (after.Name != before.Name)
+        lblCopyingFile->Repaint();
 }
 
 } // namespace sw

@@ -26,8 +26,9 @@ class TCopyFileForm : public TBaseDuringCopyForm {
     // stays until the manager closes it.
     void CancelCopy() override;
     // A file status moves both bars and hides the transfer picture; a
-    // download status shows it and moves the file bar only. The window is
-    // painted at once when what it shows changed.
+    // download status shows it and moves the file bar only. What changed is
+    // painted at once (the controls that changed, or the whole window when
+    // the transfer picture comes or goes).
     void UpdateStatus(TFileStatusParameter* file, TDownloadStatusParameter* download) override;
 
     TImage* UnZipImage = nullptr;

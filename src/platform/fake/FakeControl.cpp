@@ -71,6 +71,7 @@ void FakeControl::SetItemImages(const std::vector<ItemImages>& images) {
 }
 
 void FakeControl::Repaint() {
+    ++repaints_;
     if (kind_ != ControlKind::Grid && kind_ != ControlKind::Painted)
         return;
     drawn_.clear();
