@@ -314,7 +314,9 @@ class IControl {
     virtual void Repaint() = 0;
     // Draws the control again when the message loop next runs.
     virtual void Invalidate() = 0;
-    // A BMP file (empty clears); stretched to the bounds or drawn at the top left.
+    // A BMP file (empty clears); stretched to the bounds or drawn at the top
+    // left. A push button draws it as its glyph, left of its caption, the
+    // picture's lower left colour transparent.
     virtual void SetPicture(const std::string& bmp, bool stretch) = 0;
     virtual void SetBevel(BevelKind bevel) = 0;
     // Shows or hides a grid's, list's or tree's scroll bars (a tree or list

@@ -178,6 +178,10 @@ TEST_F(CopyProgressTest, TheWindowOpensAtTheFirstStatusAndClosesAtTheEndOfCopyin
     EXPECT_FALSE(window->UnZipImage->Picture()->Bitmap().Empty()) << "the window carries its pictures";
     EXPECT_FALSE(window->TransferBitmap->Picture()->Bitmap().Empty());
     EXPECT_TRUE(window->UnZipImage->Visible());
+    auto* cancel = static_cast<fake::FakeControl*>(fake_.Gui().FindControl(kProgressCaption, "CancelBtn"));
+    ASSERT_NE(cancel, nullptr);
+    EXPECT_EQ(cancel->Text(), "Cancel");
+    EXPECT_EQ(cancel->Picture().substr(0, 2), "BM") << "Cancel carries its glyph";
     EXPECT_NE(fake_.Gui().FindForm(kProgressCaption), nullptr);
     Driver()->Broadcast(msg::Progress, &status);
     EXPECT_EQ(Window(), window) << "one window for the whole stage";
