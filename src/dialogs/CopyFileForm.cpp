@@ -59,9 +59,13 @@ void TCopyFileForm::UpdateStatus(TFileStatusParameter* file, TDownloadStatusPara
     // steps: what changed paints now. Only the controls that changed paint,
     // so the rest of the window is never seen erased; a step that changed
     // nothing (most steps of a large file move no bar by a whole percent)
-    // costs no paint. The picture that comes or goes repaints the window.
+    // costs no paint. The picture that comes or goes repaints the window, and
+    // so does the first status.
     const TShown after = Shown();
-    if (after.Transfer != before.Transfer) {
+    // The first status comes just after the window was shown, before the
+    // message loop could paint it: all of it paints now.
+    if (!painted_ || after.Transfer != before.Transfer) {
+        painted_ = true;
         Repaint();
         return;
     }

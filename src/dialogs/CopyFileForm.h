@@ -27,8 +27,8 @@ class TCopyFileForm : public TBaseDuringCopyForm {
     void CancelCopy() override;
     // A file status moves both bars and hides the transfer picture; a
     // download status shows it and moves the file bar only. What changed is
-    // painted at once (the controls that changed, or the whole window when
-    // the transfer picture comes or goes).
+    // painted at once (the controls that changed, or the whole window at the
+    // first status and when the transfer picture comes or goes).
     void UpdateStatus(TFileStatusParameter* file, TDownloadStatusParameter* download) override;
 
     TImage* UnZipImage = nullptr;
@@ -47,6 +47,9 @@ class TCopyFileForm : public TBaseDuringCopyForm {
         bool operator==(const TShown&) const = default;
     };
     TShown Shown() const;
+
+    // The whole window was painted once.
+    bool painted_ = false;
 };
 
 } // namespace sw

@@ -203,9 +203,10 @@ TEST_F(CopyProgressTest, FileAndDownloadStatusesMoveTheBarsAndTheTransferPicture
         const char* Painted;              // what painted at once: the window, or the controls that changed
     };
     const Step steps[] = {
-        {"a file begins", false, "app.exe", 0, 0, false, 0, 0, "lblCopyingFile"},
-        {"the file goes on", false, "app.exe", 40, 20, false, 40, 20, "ProgressBar1 ProgressBar2"},
-        {"the same figures again", false, "app.exe", 40, 20, false, 40, 20, ""},
+        {"a file begins", false, "app.exe", 0, 0, false, 0, 0, "window"},
+        {"the next file", false, "app2.exe", 0, 0, false, 0, 0, "lblCopyingFile"},
+        {"the file goes on", false, "app2.exe", 40, 20, false, 40, 20, "ProgressBar1 ProgressBar2"},
+        {"the same figures again", false, "app2.exe", 40, 20, false, 40, 20, ""},
         {"a download", true, "files.2", 30, 0, true, 30, 20, "window"},
         {"the download goes on", true, "files.2", 75, 0, true, 75, 20, "ProgressBar1"},
         {"the next file", false, "lib.dll", 10, 60, false, 10, 60, "window"},
