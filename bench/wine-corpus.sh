@@ -62,7 +62,8 @@ bash bench/corpus-project.sh "$work/corpus" --progress >"$work/project-progress.
 build="$root/build/bench-win32"
 source scripts/build-dir.sh
 sw_fresh_build_dir "$build"
-if ! { cmake --preset win32 -B "$build" -DSW_BENCH=ON -DSW_BENCH_PROJECT="$work/project.txt" \
+# -DSW_WERROR=ON as in the test build (scripts/test.sh): the same compiler flags, so ccache shares its objects.
+if ! { cmake --preset win32 -B "$build" -DSW_WERROR=ON -DSW_BENCH=ON -DSW_BENCH_PROJECT="$work/project.txt" \
     -DSW_BENCH_PROGRESS_PROJECT="$work/project-progress.txt" -DSW_FORMTEXT="$native/tools/formtext/formtext" &&
     cmake --build "$build" --target bench_setup bench_setup_progress pump_gaps PellmoorLoadProgram -j2; } \
     >"$work/cross-build.log" 2>&1; then

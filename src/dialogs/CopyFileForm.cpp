@@ -8,6 +8,9 @@
 #include "dialogs/DialogManager.h"
 #include "objects/InstallParameters.h"
 #include "objects/NetInstallLocation.h"
+#include "platform/Platform.h"
+#include "platform/SystemInfo.h"
+#include "system/MessagePump.h"
 
 namespace sw {
 
@@ -42,33 +45,50 @@ TCopyFileForm::TShown TCopyFileForm::Shown() const {
 }
 
 void TCopyFileForm::UpdateStatus(TFileStatusParameter* file, TDownloadStatusParameter* download) {
-    const TShown before = Shown();
     if (file) {
-        TransferBitmap->SetVisible(false);
-        ProgressBar2->SetPosition(file->TotalPercentDone);
-        ProgressBar1->SetPosition(file->FilePercentDone);
-        lblCopyingFile->SetCaption(file->FileName);
+        wanted_.Transfer = false;
+        wanted_.Total = file->TotalPercentDone;
+        wanted_.File = file->FilePercentDone;
+        wanted_.Name = file->FileName;
     } else if (download) {
-        TransferBitmap->SetVisible(true);
-        ProgressBar1->SetPosition(download->PercentDone);
-        lblCopyingFile->SetCaption(download->FileName);
+        wanted_.Transfer = true;
+        wanted_.File = download->PercentDone;
+        wanted_.Name = download->FileName;
     } else {
         return;
     }
+    // The window shows a status at once when it is the first, when the
+    // transfer picture comes or goes, or when kPumpInterval ms have passed
+    // since it last showed one; otherwise the next status that comes in time
+    // shows the figures then. Each change of a control costs a paint (the
+    // system's on Wine more than the copying of a small file), and a person
+    // sees no more than a few changes a second.
+    ISystemInfo* system = GetPlatform().System.get();
+    const uint32_t now = system ? system->TickCount() : 0;
+    const bool whole = !painted_ || wanted_.Transfer != TransferBitmap->Visible();
+    if (!whole && now - shownAt_ < kPumpInterval)
+        return;
+    shownAt_ = now;
+    ShowWanted(whole);
+}
+
+void TCopyFileForm::ShowWanted(bool whole) {
+    const TShown before = Shown();
+    TransferBitmap->SetVisible(wanted_.Transfer);
+    ProgressBar1->SetPosition(wanted_.File);
+    ProgressBar2->SetPosition(wanted_.Total);
+    lblCopyingFile->SetCaption(wanted_.Name);
     // The copying code does not return to the message loop between its
-    // steps: what changed paints now. Only the controls that changed paint,
-    // so the rest of the window is never seen erased; a step that changed
-    // nothing (most steps of a large file move no bar by a whole percent)
-    // costs no paint. The picture that comes or goes repaints the window, and
-    // so does the first status.
-    const TShown after = Shown();
-    // The first status comes just after the window was shown, before the
-    // message loop could paint it: all of it paints now.
-    if (!painted_ || after.Transfer != before.Transfer) {
+    // steps: what changed paints now. The first time (just after the window
+    // was shown, before the message loop could paint it) and when the picture
+    // comes or goes, all of it; otherwise only the controls that changed, so
+    // the rest of the window is never seen erased.
+    if (whole) {
         painted_ = true;
         Repaint();
         return;
     }
+    const TShown after = Shown();
     if (after.File != before.File)
         ProgressBar1->Repaint();
     if (after.Total != before.Total)

@@ -26,9 +26,11 @@ class TCopyFileForm : public TBaseDuringCopyForm {
     // stays until the manager closes it.
     void CancelCopy() override;
     // A file status moves both bars and hides the transfer picture; a
-    // download status shows it and moves the file bar only. What changed is
-    // painted at once (the controls that changed, or the whole window at the
-    // first status and when the transfer picture comes or goes).
+    // download status shows it and moves the file bar only. The window shows
+    // the first status, and one that brings or takes the transfer picture, at
+    // once; the others when kPumpInterval ms (system/MessagePump.h) have
+    // passed since it last showed one, the figures of a status that came
+    // sooner then going with the next. What changed is painted at once.
     void UpdateStatus(TFileStatusParameter* file, TDownloadStatusParameter* download) override;
 
     TImage* UnZipImage = nullptr;
@@ -43,13 +45,19 @@ class TCopyFileForm : public TBaseDuringCopyForm {
         bool Transfer = false;
         int32_t File = 0;
         int32_t Total = 0;
-        std::string Name;
+        std::string Name = "---";
         bool operator==(const TShown&) const = default;
     };
     TShown Shown() const;
+    // Puts the wanted figures into the controls and paints what changed
+    // (`whole`: the whole window).
+    void ShowWanted(bool whole);
 
+    TShown wanted_;
     // The whole window was painted once.
     bool painted_ = false;
+    // The tick count when a status was last shown.
+    uint32_t shownAt_ = 0;
 };
 
 } // namespace sw

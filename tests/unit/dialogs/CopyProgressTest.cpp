@@ -190,29 +190,37 @@ TEST_F(CopyProgressTest, TheWindowOpensAtTheFirstStatusAndClosesAtTheEndOfCopyin
     EXPECT_EQ(fake_.Gui().FindForm(kProgressCaption), nullptr);
 }
 
-// Each status in turn, and what the window shows after it.
+// Each status in turn, and what the window shows after it: a status shows at
+// once when it is the first or brings or takes the transfer picture, else
+// when 40 ms have passed since the window last showed one.
 TEST_F(CopyProgressTest, FileAndDownloadStatusesMoveTheBarsAndTheTransferPicture) {
     LoadManagers({dmDuringCopyFiles});
     struct Step {
         const char* What;
+        uint32_t Tick;                    // the system's tick count when the status comes
         bool Download;
         const char* Name;
         int File, Total;                  // the file status's percentages, or the download's percent in File
+        const char* Shown;                // the name shown afterwards
         bool Transfer;                    // the transfer picture shown
         int Bar1, Bar2;                   // the bars afterwards
         const char* Painted;              // what painted at once: the window, or the controls that changed
     };
     const Step steps[] = {
-        {"a file begins", false, "app.exe", 0, 0, false, 0, 0, "window"},
-        {"the next file", false, "app2.exe", 0, 0, false, 0, 0, "lblCopyingFile"},
-        {"the file goes on", false, "app2.exe", 40, 20, false, 40, 20, "ProgressBar1 ProgressBar2"},
-        {"the same figures again", false, "app2.exe", 40, 20, false, 40, 20, ""},
-        {"a download", true, "files.2", 30, 0, true, 30, 20, "window"},
-        {"the download goes on", true, "files.2", 75, 0, true, 75, 20, "ProgressBar1"},
-        {"the next file", false, "lib.dll", 10, 60, false, 10, 60, "window"},
+        {"a file begins", 1000, false, "app.exe", 0, 0, "app.exe", false, 0, 0, "window"},
+        {"the next file, in time", 1040, false, "app2.exe", 0, 0, "app2.exe", false, 0, 0, "lblCopyingFile"},
+        {"the file goes on", 1080, false, "app2.exe", 40, 20, "app2.exe", false, 40, 20, "ProgressBar1 ProgressBar2"},
+        {"too soon: kept for later", 1090, false, "app2.exe", 50, 25, "app2.exe", false, 40, 20, ""},
+        {"the same figures, in time", 1125, false, "app2.exe", 50, 25, "app2.exe", false, 50, 25,
+         "ProgressBar1 ProgressBar2"},
+        {"the same figures again", 1200, false, "app2.exe", 50, 25, "app2.exe", false, 50, 25, ""},
+        {"a download, at once", 1201, true, "files.2", 30, 0, "files.2", true, 30, 25, "window"},
+        {"the download goes on", 1250, true, "files.2", 75, 0, "files.2", true, 75, 25, "ProgressBar1"},
+        {"the next file, at once", 1251, false, "lib.dll", 10, 60, "lib.dll", false, 10, 60, "window"},
     };
     Painted();
     for (const Step& step : steps) {
+        fake_.System().SetTickCount(step.Tick);
         if (step.Download) {
             TDownloadStatusParameter download(1, step.Name, 100, step.File);
             Driver()->Broadcast(msg::DownloadProgressShown, &download);
@@ -228,8 +236,8 @@ TEST_F(CopyProgressTest, FileAndDownloadStatusesMoveTheBarsAndTheTransferPicture
         EXPECT_EQ(window->TransferBitmap->Visible(), step.Transfer) << step.What;
         EXPECT_EQ(window->ProgressBar1->Position(), step.Bar1) << step.What;
         EXPECT_EQ(window->ProgressBar2->Position(), step.Bar2) << step.What;
-        EXPECT_EQ(window->lblCopyingFile->Caption(), step.Name) << step.What;
-        EXPECT_EQ(fake_.Gui().FindControl(kProgressCaption, "lblCopyingFile")->Text(), step.Name) << step.What;
+        EXPECT_EQ(window->lblCopyingFile->Caption(), step.Shown) << step.What;
+        EXPECT_EQ(fake_.Gui().FindControl(kProgressCaption, "lblCopyingFile")->Text(), step.Shown) << step.What;
         EXPECT_EQ(fake_.Gui().FindControl(kProgressCaption, "ProgressBar2")->Position(), step.Bar2) << step.What;
         EXPECT_EQ(Painted(), step.Painted) << step.What;
     }
