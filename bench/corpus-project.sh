@@ -3,9 +3,12 @@
 # file component of one install driver, packed into files.1, installed below
 # Program Files\Corpus; the files are named relative to the folder the build
 # runs in, as "corpus\<name>".
-#   bash bench/corpus-project.sh CORPUS_FOLDER > project.txt
+#   bash bench/corpus-project.sh CORPUS_FOLDER [--progress] > project.txt
+# With --progress the project also has a copy-progress manager: the progress
+# window shows while the files are installed.
 set -euo pipefail
 corpus=${1:?corpus folder}
+progress=${2:-}
 printf "object Form1: TForm1\n"
 for specifier in psContainerArchiveFile psContainerDestDir psProgramFiles; do
     printf "  object %s: T%s\n  end\n" "$specifier" "$specifier"
@@ -21,4 +24,7 @@ for f in "$corpus"/*; do
     printf "    DestName = '%s'\n    FileName = '%s'\n    IncludeFromDir = 'corpus'\n" "$name" "$name"
     printf "    UniqueID = %d\n  end\n" "$id"
 done
+if [ "$progress" = --progress ]; then
+    printf "  object CopyProgress: TDialogManager\n    Container = Install1\n    ManagerType = dmDuringCopyFiles\n  end\n"
+fi
 printf "end\n"

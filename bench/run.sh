@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The benchmarks in one command: builds them (Release), makes the
 # deterministic corpus (about 120 MB, 400 files), runs every archive pass,
-# then times the build of the corpus as a project (bench/build-corpus.sh) and,
+# measures the longest wait of the GUI while the largest file is extracted
+# (bench/PumpGaps.cpp), then times the build of the corpus as a project (bench/build-corpus.sh) and,
 # where Wine runs, its build and install under Wine (bench/wine-corpus.sh).
 #   bash bench/run.sh [WORK_DIR [WINE_OPTIONS...]]
 #     WORK_DIR       default build/bench-work; never in git
@@ -12,7 +13,7 @@ work=${1:-$PWD/build/bench-work}
 shift $(($# > 0))
 build=$PWD/build/bench
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DSW_BENCH=ON >/dev/null
-cmake --build "$build" --target archive_bench formtext buildsetup -j2 >/dev/null
+cmake --build "$build" --target archive_bench pump_gaps formtext buildsetup -j2 >/dev/null
 mkdir -p "$work"
 if [ ! -f "$work/corpus.done" ]; then
     rm -rf "$work/corpus"
@@ -20,5 +21,7 @@ if [ ! -f "$work/corpus.done" ]; then
     touch "$work/corpus.done"
 fi
 "$build/bench/archive_bench" run "$work/corpus" "$work/run"
+echo
+"$build/bench/pump_gaps" "$work/corpus" "$work/pump"
 bash bench/build-corpus.sh "$build" "$work/corpus" "$work/build"
 bash bench/wine-corpus.sh "$build" "$work/corpus" "$work/wine" "$@"

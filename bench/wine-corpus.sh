@@ -2,8 +2,11 @@
 # The corpus under Wine, timed: the corpus as a project (text form) built into a real Windows setup program,
 # "setup.exe -b" building its distribution, and the install of that distribution (the project has no wizard
 # pages: the install runs without a window to answer, silently). The installed files must equal the corpus
-# byte for byte; any message box fails the run. Then the sizes of the loading program, the setup program
-# and the distribution's setup.exe.
+# byte for byte; any message box fails the run. Then the longest wait of the GUI while the largest file is
+# extracted (bench/PumpGaps.cpp under Wine), the install again with the copy-progress window shown (the same
+# project with a dmDuringCopyFiles manager, its distribution built with the Linux build command) and how
+# much slower that is, and the sizes of the loading program, the setup program and the distribution's
+# setup.exe.
 #   bash bench/wine-corpus.sh NATIVE_BENCH_BUILD CORPUS WORK_DIR [--every K] [--timeout SECONDS]
 #     --every K        take every K-th file of the corpus (by name) instead of all of it: Wine is slow where
 #                      it runs through qemu-i386 (default 1, the whole corpus)
@@ -53,20 +56,25 @@ done
 count=$(find "$work/corpus" -maxdepth 1 -type l | wc -l)
 corpus_mb=$(du -sbL "$work/corpus" | awk '{ printf "%.1f", $1 / 1e6 }')
 bash bench/corpus-project.sh "$work/corpus" >"$work/project.txt"
+bash bench/corpus-project.sh "$work/corpus" --progress >"$work/project-progress.txt"
 
 # The setup program of the project, cross-built against the library as an author builds theirs.
 build="$root/build/bench-win32"
 source scripts/build-dir.sh
 sw_fresh_build_dir "$build"
-if ! { cmake --preset win32 -B "$build" -DSW_BENCH=ON -DSW_BENCH_PROJECT="$work/project.txt" \
-    -DSW_FORMTEXT="$native/tools/formtext/formtext" &&
-    cmake --build "$build" --target bench_setup PellmoorLoadProgram -j2; } >"$work/cross-build.log" 2>&1; then
+# -DSW_WERROR=ON as in the test build (scripts/test.sh): the same compiler flags, so ccache shares its objects.
+if ! { cmake --preset win32 -B "$build" -DSW_WERROR=ON -DSW_BENCH=ON -DSW_BENCH_PROJECT="$work/project.txt" \
+    -DSW_BENCH_PROGRESS_PROJECT="$work/project-progress.txt" -DSW_FORMTEXT="$native/tools/formtext/formtext" &&
+    cmake --build "$build" --target bench_setup bench_setup_progress pump_gaps PellmoorLoadProgram -j2; } \
+    >"$work/cross-build.log" 2>&1; then
     echo "Wine part FAILED: the cross build of the setup program failed ($work/cross-build.log)"
     tail -n 30 "$work/cross-build.log"
     exit 1
 fi
 loader_dir="$build/src/app/loader"
 cp "$build/bench/bench_setup.exe" "$work/program/setup.exe"
+mkdir -p "$work/program-progress"
+cp "$build/bench/bench_setup_progress.exe" "$work/program-progress/setup.exe"
 
 source scripts/wine-env.sh
 sw_wine_init || { echo "Wine part FAILED: Wine did not start"; exit 1; }
@@ -134,6 +142,33 @@ if [ "$differ" -eq 0 ]; then
     echo "installed files: all $count equal the corpus (cmp)"
 else
     echo "installed files: $differ of $count FAILED cmp against the corpus"
+    failed=1
+fi
+
+# The longest wait of the GUI while the largest file of the corpus is extracted, under Wine.
+sw_wine_run 600 wine "$build/bench/pump_gaps.exe" "Z:${work//\//\\}\\corpus" "Z:${work//\//\\}\\pump" 2>&1 |
+    tr -d '\r' | sed 's/^/pump_gaps under Wine: /' || failed=1
+rm -rf "$work/pump"
+
+# The install again, with the copy-progress window: the same files, packed by the Linux build command.
+silent_seconds=$seconds
+rm -rf "$installed"
+printf 'Z:%s\r\n' "${work//\//\\}\\dist-progress" >"$work/program-progress/BUILD.INF"
+if (cd "$work" && "$native/tools/buildsetup/buildsetup" --tool-dir "$loader_dir" program-progress/setup.exe) \
+    >"$work/build-progress.log" 2>&1; then
+    cp "$work/dist-progress/setup.exe" "$drive_c/Downloads/setup.exe"
+    rc=0
+    timed install-progress wine 'C:\Downloads\setup.exe' || rc=$?
+    report "install with the progress window under Wine" "$rc"
+    differ=0
+    for f in "$work/corpus"/*; do
+        cmp -s "$f" "$installed/$(basename "$f")" || differ=$((differ + 1))
+    done
+    [ "$differ" -eq 0 ] || { echo "installed files with the progress window: $differ of $count FAILED cmp"; failed=1; }
+    awk -v a="$silent_seconds" -v b="$seconds" \
+        'BEGIN { printf "with the progress window / silent:               %+.1f %% (target <= +10 %%)\n", (b / a - 1) * 100 }'
+else
+    echo "install with the progress window: FAILED to build its distribution ($work/build-progress.log)"
     failed=1
 fi
 

@@ -8,6 +8,7 @@
 #include "platform/Platform.h"
 #include "platform/PlatformErrors.h"
 #include "project/Text.h"
+#include "system/MessagePump.h"
 #include "system/SystemHelpers.h"
 
 namespace sw {
@@ -140,10 +141,7 @@ void TPlmrCompress::CheckAbort() const {
         throw EpcAborted();
 }
 
-void ProcessPendingMessages() {
-    if (IGui* gui = GetPlatform().Gui.get())
-        gui->ProcessMessages();
-}
+void ProcessPendingMessages() { LetPendingMessagesRunWhenDue(); }
 
 void TPlmrCompress::AddStatus() {
     if (!destFile_ || !source_) {

@@ -26,7 +26,8 @@ const TEnumInfo& CompressionLevelNames();
 // The zlib level of each: 0, 1, -1 (zlib's default) and 9.
 int ZlibLevel(TCompressionLevel level);
 
-// Lets the GUI process pending messages, when there is a GUI.
+// Lets the GUI process pending messages, when there is a GUI and their time
+// has come (LetPendingMessagesRunWhenDue, system/MessagePump.h).
 void ProcessPendingMessages();
 
 class TPlmrCompress;

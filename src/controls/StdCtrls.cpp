@@ -127,6 +127,12 @@ SW_CLASS_INFO(TBitBtn, TButton, prop::Object("Glyph", &Self::Glyph),
 
 TBitBtn::TBitBtn(TComponent* owner) : TButton(owner), glyph_(std::make_unique<TBitmap>()) {}
 
+void TBitBtn::ApplyTo(IControl& window) {
+    TButton::ApplyTo(window);
+    if (!glyph_->Empty())
+        window.SetPicture(glyph_->FileBytes(), false);
+}
+
 void TBitBtn::SetKind(TBitBtnKind kind) {
     kind_ = kind;
     static const int32_t results[] = {mrNone, mrOk,    mrCancel, mrNone,   mrYes, mrNo,

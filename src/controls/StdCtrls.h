@@ -69,8 +69,10 @@ class TButton : public TWinControl {
 enum class TBitBtnKind { bkCustom, bkOK, bkCancel, bkHelp, bkYes, bkNo, bkClose, bkAbort, bkRetry, bkIgnore, bkAll };
 enum class TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 
-// A push button with a picture beside its caption. A Kind other than bkCustom
-// gives the button the modal result, default and cancel roles of that kind.
+// A push button with a picture beside its caption (its window draws the
+// glyph left of the caption, the glyph's lower left colour transparent). A
+// Kind other than bkCustom gives the button the modal result, default and
+// cancel roles of that kind.
 class TBitBtn : public TButton {
     SW_DECLARE_CLASS()
   public:
@@ -83,6 +85,9 @@ class TBitBtn : public TButton {
     int32_t Margin = -1;
     int32_t Spacing = 4;
     int32_t NumGlyphs = 1;
+
+  protected:
+    void ApplyTo(IControl& window) override;
 
   private:
     std::unique_ptr<TBitmap> glyph_;

@@ -1,6 +1,8 @@
 #include "dialogs/RegisterDialogs.h"
 
 #include "dialogs/BaseForms.h"
+#include "dialogs/ChangeDiskForm.h"
+#include "dialogs/CopyFileForm.h"
 #include "dialogs/DialogRegistries.h"
 #include "dialogs/FileGroupSelectForm.h"
 #include "dialogs/FinishPages.h"
@@ -20,6 +22,8 @@ void RegisterDialogClasses() {
     RegisterPageForm<TGoodInstallForm>();
     RegisterPageForm<TBadInstallForm>();
     RegisterPageForm<TRebootForm>();
+    RegisterProgressForm<TCopyFileForm>();
+    RegisterChangeDiskForm<TChangeDiskForm>();
 }
 
 void CreateDialogInstances() {

@@ -106,6 +106,9 @@ class TFileContainer : public TFileRelated {
     void DeleteArchive(const std::string& path) const;
     // Resets the state and broadcasts the pass's end.
     void EndPass();
+    // The outermost pass clears the cancel flags of the archive engine and
+    // the downloads.
+    void ResetCancelFlags() const;
     // The frame of the copy and compress passes around the work on the children.
     void RunProcessPass(TProcessingState state, uint32_t sizeOptions, const std::function<void()>& body);
 

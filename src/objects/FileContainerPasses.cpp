@@ -90,7 +90,18 @@ void TFileContainer::ReadInfoFromSource() {
             container->ReadInfoFromSource();
 }
 
+// A copy stage starts: a cancel of an earlier stage does not cancel this one.
+// Only the outermost pass clears them, so that a cancel not yet noticed when a
+// group inside starts still stands.
+void TFileContainer::ResetCancelFlags() const {
+    if (dynamic_cast<TFileContainer*>(Container()))
+        return;
+    MainArchiveEngine().Abort = false;
+    SetDownloadAbort(false);
+}
+
 void TFileContainer::InstallObjects() {
+    ResetCancelFlags();
     state_ = TProcessingState::Installing;
     ShowCursor(CursorKind::Hourglass);
     auto finish = [this] {
@@ -127,6 +138,7 @@ void TFileContainer::InstallObjects() {
 
 void TFileContainer::RunProcessPass(TProcessingState state, uint32_t sizeOptions,
                                     const std::function<void()>& body) {
+    ResetCancelFlags();
     state_ = state;
     try {
         OnBeforeProcess(this);

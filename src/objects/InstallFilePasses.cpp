@@ -293,7 +293,11 @@ std::string TCustomInstallFile::NewDisk(TPlmrCompress* engine, int32_t disk, con
     return ExcludeTrailingBackslash(parameter.Path);
 }
 
-void TCustomInstallFile::Progress(TPlmrCompress*, const TlzhFileStats& stats) {
+void TCustomInstallFile::Progress(TPlmrCompress* engine, const TlzhFileStats& stats) {
+    // The progress window's Cancel sets the main engine's Abort: a temporary
+    // engine takes it at its next step.
+    if (engine && engine != &MainArchiveEngine() && MainArchiveEngine().Abort)
+        engine->Abort = true;
     TFileStatusParameter parameter;
     parameter.BytesDone = stats.EntryBytesDone;
     parameter.FilePercentDone = stats.EntryPercent;

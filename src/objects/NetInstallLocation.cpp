@@ -7,6 +7,7 @@
 #include "platform/PlatformErrors.h"
 #include "project/ProgramState.h"
 #include "project/Text.h"
+#include "system/MessagePump.h"
 
 #include <charconv>
 #include <limits>
@@ -353,7 +354,7 @@ bool TCustomNetInstallLocation::ReceiveInto(const std::string& tempPath) {
                        static_cast<int32_t>(size), block.data());
         DownloadReceiver(this, remoteName_, static_cast<int32_t>(n), static_cast<int32_t>(total),
                          static_cast<int32_t>(size), block.data());
-        Application().ProcessMessages();
+        LetPendingMessagesRunWhenDue();
         if (NetState().DownloadAbort)
             return false;
         try {

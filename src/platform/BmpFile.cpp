@@ -52,6 +52,34 @@ std::optional<BmpSize> BmpDimensions(const std::string& bmp) {
     return BmpSize{width, height < 0 ? -height : height};
 }
 
+std::optional<uint32_t> BmpPixel(const std::string& bmp, int x, int y) {
+    const std::optional<BmpSize> size = BmpDimensions(bmp);
+    if (!size || x < 0 || y < 0 || x >= size->Width || y >= size->Height)
+        return std::nullopt;
+    const auto byte = [&](size_t at) { return static_cast<uint32_t>(static_cast<uint8_t>(bmp[at])); };
+    const uint32_t offBits = static_cast<uint32_t>(Le32(bmp, 10)), infoSize = static_cast<uint32_t>(Le32(bmp, 14));
+    const uint32_t bits = byte(28) | byte(29) << 8;
+    if (Le32(bmp, 30) != 0 || (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32))
+        return std::nullopt;
+    const size_t stride = (static_cast<size_t>(size->Width) * bits + 31) / 32 * 4;
+    const bool bottomUp = Le32(bmp, 22) > 0;
+    const size_t row = static_cast<size_t>(bottomUp ? size->Height - 1 - y : y);
+    const size_t at = offBits + row * stride + static_cast<size_t>(x) * bits / 8;
+    if (at + (bits >= 24 ? 3 : 1) > bmp.size())
+        return std::nullopt;
+    if (bits >= 24)
+        return byte(at + 2) << 16 | byte(at + 1) << 8 | byte(at);
+    uint32_t index = byte(at);
+    if (bits == 4)
+        index = x % 2 ? index & 0x0F : index >> 4;
+    else if (bits == 1)
+        index = (index >> (7 - x % 8)) & 1;
+    const size_t entry = 14 + infoSize + index * 4;
+    if (entry + 3 > offBits || entry + 3 > bmp.size())
+        return std::nullopt;
+    return byte(entry + 2) << 16 | byte(entry + 1) << 8 | byte(entry);
+}
+
 TPixels::TPixels(int width, int height, uint32_t fill)
     : width_(std::max(0, width)), height_(std::max(0, height)),
       pixels_(static_cast<size_t>(width_) * static_cast<size_t>(height_), fill) {}

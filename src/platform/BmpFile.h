@@ -1,5 +1,5 @@
 // Writes a 24-bit Windows BMP file (screenshots of forms) and reads the size
-// of any.
+// of any and the pixels of the plain ones.
 #pragma once
 
 #include <cstdint>
@@ -20,6 +20,11 @@ struct BmpSize {
 // The size of the picture in a BMP file ("BM", the file header, an info
 // header); none for anything else. A top-down picture has its height too.
 std::optional<BmpSize> BmpDimensions(const std::string& bmp);
+// The colour (0x00RRGGBB) of the pixel at x, y (0, 0 the top left) of an
+// uncompressed BMP file of 1, 4, 8, 24 or 32 bits a pixel; none for anything
+// else or outside the picture. A glyph's lower left pixel is its transparent
+// colour.
+std::optional<uint32_t> BmpPixel(const std::string& bmp, int x, int y);
 
 // A picture in memory, top row first, 0x00RRGGBB per pixel.
 class TPixels {

@@ -320,7 +320,9 @@ class IControl {
     virtual void Repaint() = 0;
     // Draws the control again when the message loop next runs.
     virtual void Invalidate() = 0;
-    // A BMP file (empty clears); stretched to the bounds or drawn at the top left.
+    // A BMP file (empty clears); stretched to the bounds or drawn at the top
+    // left. A push button draws it as its glyph, left of its caption, the
+    // picture's lower left colour transparent.
     virtual void SetPicture(const std::string& bmp, bool stretch) = 0;
     virtual void SetBevel(BevelKind bevel) = 0;
     // Shows or hides a grid's, list's or tree's scroll bars (a tree or list
@@ -393,6 +395,7 @@ class IForm {
     // The character set of the form's font: the caption is text of its code
     // page (the default set, the system's).
     virtual void SetCharset(int charset) = 0;
+    // Paints the form and every control in it now, without the message loop.
     virtual void Repaint() = 0;
 
     // The size of the area inside the frame; setting it sizes the frame around it.

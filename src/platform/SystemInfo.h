@@ -43,6 +43,9 @@ class ISystemInfo {
     virtual FileDateTime LocalTime() = 0;
     // UTF-16 text in the system code page; what it cannot show becomes "?".
     virtual std::string WideToAnsi(std::u16string_view wide) = 0;
+    // Milliseconds since the system started (GetTickCount), wrapping after
+    // 2^32: only differences of two readings mean something.
+    virtual uint32_t TickCount() = 0;
 };
 
 } // namespace sw

@@ -3,6 +3,8 @@
 #include "platform/CommandLine.h"
 #include "project/Text.h"
 
+#include <chrono>
+
 using namespace sw;
 
 namespace {
@@ -75,6 +77,18 @@ TYPED_TEST(SystemInfoContract, WideTextConvertsToTheSystemCodePage) {
     EXPECT_EQ(this->sys().WideToAnsi(u"A\u00e9\u20ac"), "A\xe9\x80");
     EXPECT_EQ(this->sys().WideToAnsi(u"\u4e2d"), "?");
     EXPECT_EQ(this->sys().WideToAnsi(u""), "");
+}
+
+// The tick count follows the time that passes, in milliseconds (GetTickCount
+// steps by 10 to 16 ms).
+TYPED_TEST(SystemInfoContract, TheTickCountFollowsTheTimeInMilliseconds) {
+    const uint32_t before = this->sys().TickCount();
+    const auto start = std::chrono::steady_clock::now();
+    while (std::chrono::steady_clock::now() - start < std::chrono::milliseconds(100)) {
+    }
+    const uint32_t passed = this->sys().TickCount() - before;
+    EXPECT_GE(passed, 80u);
+    EXPECT_LE(passed, 1000u);
 }
 
 } // namespace

@@ -2,7 +2,8 @@
 # The whole wizard in English, as a person meets it: the language page, welcome, licence, readme, the file-group
 # page (Samples unchecked, the Documentation folder typed in the real folder browser and made there with its
 # create button),
-# the program folder typed, setup complete, Finish. Then the files, shortcut, registry values and uninstall key
+# the program folder typed, the copy-progress window while the files are copied (its screenshot caught), setup
+# complete, Finish. Then the files, shortcut, registry values and uninstall key
 # are those the choices ask for, and the uninstaller leaves the prefix as it was before.
 #
 #   tests/e2e/full-english.sh BUILD_DIR
@@ -56,8 +57,13 @@ e2e_page 'Select folder in start menu' 'E&xisting Folders' || e2e_abort "no fold
 sw_page_click "$e2e_id" 310 92 # the folder edit
 sw_page_keys "$e2e_id" End shift+Home BackSpace
 sw_page_type "$e2e_id" "$folder"
+# The copy-progress window shows while the files are copied; the demo's files are small, so it shows briefly.
+e2e_catch 'Copying installation files' "$e2e_shots/copy-progress.png" 60
 sw_page_keys "$e2e_id" Return
 e2e_page 'Setup complete' 'Finish' || e2e_abort "the install did not complete"
+kill "$e2e_catch_pid" 2>/dev/null
+wait "$e2e_catch_pid" 2>/dev/null
+e2e_check "the copy-progress window showed while the files were copied" [ -s "$e2e_shots/copy-progress.png" ]
 sw_page_click "$e2e_id" $SW_FINISH_BTN
 e2e_wait_setup 0
 

@@ -108,6 +108,25 @@ e2e_texts() {
     env "${e2e_env[@]}" timeout -k 5 30 wine "$e2e_build/tests/pagetext.exe" "$1" 2>/dev/null | tr -d '\r'
 }
 
+# e2e_catch TITLE FILE [SECONDS]: in the background, keeps the screenshot of the window titled TITLE as FILE as
+# soon as it shows (a window that shows briefly, such as the copy-progress window of a small product), SECONDS
+# at most (default 120); sets e2e_catch_pid. FILE is missing when the window was not caught.
+e2e_catch() {
+    local title=$1 file=$2 seconds=${3:-120}
+    (
+        end=$((SECONDS + seconds))
+        while [ $SECONDS -lt $end ]; do
+            id=$(timeout -k 1 5 xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n 1)
+            if [ -n "$id" ]; then
+                timeout -k 2 20 import -window "$id" "$file" 2>/dev/null && exit 0
+            fi
+            sleep 0.02
+        done
+        exit 1
+    ) &
+    e2e_catch_pid=$!
+}
+
 # e2e_page TITLE [TEXT...]: waits for the page titled TITLE, checks that each TEXT is the text of one of its
 # controls (or the start of a longer one), keeps its screenshot as NN-TITLE.png and sets e2e_id to its window.
 e2e_id=""

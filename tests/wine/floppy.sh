@@ -4,8 +4,10 @@
 # with "setup.exe *TODISK"; each "Please insert disk N" box is answered after swapping the disk's contents
 # (the files on A: are put aside, those of disk N put back). The disks must hold the loading program,
 # setup.1 and a spanned files.1 set that verifies; then A:\setup.exe, the loading program on disk 1,
-# installs the set as a user would start it, its "Please insert disk #N" boxes answered the same way, and
-# leaves no folder in the temporary folder. Cancel at disk 2 of the transfer must give "Aborted by user".
+# installs the set as a user would start it: its change-disk window asks for disk 2 (screenshot kept), the
+# disk is swapped and Proceed pressed, and the install ends well, leaving no folder in the temporary folder;
+# Cancel in that window ends the install as a user abort. Cancel at disk 2 of the transfer must give
+# "Aborted by user".
 # Where mounting is not permitted, the script says so and skips: the fake backend's FloppyTransferTest
 # (engine_tests) runs the transfer and the install from the disks with "-sA:", and loading-program.sh the
 # loading program on disk 1 (setup.1 beside it).
@@ -152,17 +154,51 @@ else
     fail spanned-volumes-verify "$(cat "$shots/verify.log")"
 fi
 
-# The set installs from the disks: A:\setup.exe, disk 1 in the drive as the transfer left it, unpacks
-# setup.1 beside it and starts its setup program, which reads files.1 and asks for disk 2.
+# from_disks NAME ACTION: runs A:\setup.exe, disk 1 in the drive as the transfer left it: the loading program
+# unpacks setup.1 beside it and starts its setup program, which reads files.1 and asks for disk 2 in its
+# change-disk window. The window's screenshot and texts are kept ($window_texts), then ACTION: "proceed"
+# puts disk 2 in the drive and presses Proceed (Enter), "cancel" presses Cancel (Escape). Any message box
+# is answered with Enter. Sets $code and $boxes.
+disk_title="Setup needs the next disk"
+from_disks() {
+    local name=$1 action=$2 log="$shots/$1.log" pid window cancel_at=none
+    : >"$log"
+    (cd "$drive_c/dist" && WINEDEBUG=trace+msgbox sw_wine_run 900 wine 'A:\setup.exe') >"$log" 2>&1 &
+    pid=$!
+    window_texts=""
+    if window=$(sw_window_wait "$disk_title" 120); then
+        sw_window_shot "$window" "$shots" "$name-change-disk-2"
+        window_texts=$(timeout -k 5 30 wine "$build/tests/pagetext.exe" "$disk_title" 2>/dev/null | tr -d '\r')
+        if [ "$action" = proceed ]; then
+            swap_to 2
+            sw_window_keys "$window" Return
+        else
+            sw_window_keys "$window" Escape
+        fi
+    fi
+    boxes=""
+    sw_wine_answer_boxes "$log" "$pid" answer_box
+    wait "$pid"
+    code=$?
+    timeout -k 5 60 wineserver -w
+}
+
 temp_folders() { find "$drive_c" -type d -name 'PLD*' 2>/dev/null; }
 installed="$drive_c/Program Files/Floppy Test"
-answering install none 'A:\setup.exe'
-if [ "$code" -eq 0 ] && [ "$boxes" = $'Please insert disk #2\n' ] &&
+from_disks install proceed
+# The window names the disk and the folder where its volume is looked for, Proceed has the focus.
+if grep -q $'^Static\tPlease insert disk number 2$' <<<"$window_texts" &&
+    grep -q $'^Edit\tA:$' <<<"$window_texts" && grep -q $'^Button\tProceed\tfocus$' <<<"$window_texts"; then
+    ok the-change-disk-window-asks-for-disk-2
+else
+    fail the-change-disk-window-asks-for-disk-2 "texts [${window_texts//$'\n'/ | }]"
+fi
+if [ "$code" -eq 0 ] && [ -z "$boxes" ] &&
     cmp -s "$installed/large.bin" "$work/product/large.bin" &&
     cmp -s "$installed/readme.txt" "$work/product/readme.txt"; then
-    ok the-loading-program-on-disk-1-installs-the-set
+    ok the-loading-program-on-disk-1-installs-the-set-after-proceed
 else
-    fail the-loading-program-on-disk-1-installs-the-set "exit code $code, boxes [$boxes]," \
+    fail the-loading-program-on-disk-1-installs-the-set-after-proceed "exit code $code, boxes [$boxes]," \
         "installed: $(ls -l "$installed" 2>&1 | tr '\n' ' ')"
 fi
 if [ -z "$(temp_folders)" ]; then
@@ -171,7 +207,18 @@ else
     fail the-install-leaves-no-temporary-folder "$(temp_folders)"
 fi
 
-# Cancel at the prompt for disk 2.
+# Cancel in the change-disk window ends the install as a user abort (exit code 3) without a box.
+swap_to 1
+rm -rf "$installed"
+from_disks install-cancel cancel
+if [ -n "$window_texts" ] && [ "$code" -eq 3 ] && [ -z "$boxes" ] && [ ! -e "$installed/large.bin" ]; then
+    ok cancel-in-the-change-disk-window-ends-the-install-as-a-user-abort
+else
+    fail cancel-in-the-change-disk-window-ends-the-install-as-a-user-abort "exit code $code, boxes [$boxes]," \
+        "window ${window_texts:+shown}, installed: $(ls "$installed" 2>&1 | tr '\n' ' ')"
+fi
+
+# Cancel at the transfer's prompt for disk 2.
 find "$disk" -mindepth 1 -delete
 rm -rf "$work/disks"
 in_drive=1

@@ -71,6 +71,7 @@ void FakeControl::SetItemImages(const std::vector<ItemImages>& images) {
 }
 
 void FakeControl::Repaint() {
+    ++repaints_;
     if (kind_ != ControlKind::Grid && kind_ != ControlKind::Painted && kind_ != ControlKind::PaintedPanel)
         return;
     drawn_.clear();

@@ -96,6 +96,8 @@ class FakeControl : public IControl {
     CellDrawing CellDrawingMode() const { return cellDrawing_; }
     // What the last Repaint drew.
     const std::vector<CanvasOp>& Drawn() const { return drawn_; }
+    // How often the program asked this control to paint at once.
+    int Repaints() const { return repaints_; }
     int Invalidations() const { return invalidations_; }
     int Min() const { return min_; }
     int Max() const { return max_; }
@@ -152,6 +154,7 @@ class FakeControl : public IControl {
     std::vector<ItemImages> itemImages_;
     CellDrawing cellDrawing_ = CellDrawing::Default;
     std::vector<CanvasOp> drawn_;
+    int repaints_ = 0;
     int invalidations_ = 0;
     bool horizontalBar_ = false;
     bool verticalBar_ = false;

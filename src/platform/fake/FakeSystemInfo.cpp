@@ -4,6 +4,8 @@
 #include "platform/fake/FakeFileSystem.h"
 #include "project/Text.h"
 
+#include <chrono>
+
 namespace sw::fake {
 
 std::string FakeSystemInfo::CurrentDirectory() { return files_.CurrentDirectory(); }
@@ -15,6 +17,13 @@ std::vector<std::string> FakeSystemInfo::Arguments() {
     if (!args.empty())
         args.erase(args.begin());
     return args;
+}
+
+uint32_t FakeSystemInfo::TickCount() {
+    if (ticks_)
+        return *ticks_;
+    const auto since = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
 }
 
 std::string FakeSystemInfo::WideToAnsi(std::u16string_view wide) { return WideToCodePage1252(wide); }

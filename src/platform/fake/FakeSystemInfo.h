@@ -20,6 +20,9 @@ class FakeSystemInfo : public ISystemInfo {
     // The whole command line, program name first.
     void SetCommandLine(std::string commandLine) { commandLine_ = std::move(commandLine); }
     void SetLocalTime(const FileDateTime& now) { now_ = now; }
+    // Pins the tick count; none (the default): the milliseconds of the
+    // host's steady clock, so that loops timed by it behave as on Windows.
+    void SetTickCount(std::optional<uint32_t> ticks) { ticks_ = ticks; }
 
     std::string WindowsDirectory() override { return windowsDirectory_; }
     std::string SystemDirectory() override { return systemDirectory_; }
@@ -33,6 +36,7 @@ class FakeSystemInfo : public ISystemInfo {
     FileDateTime LocalTime() override { return now_; }
     // The fake system's code page is 1252.
     std::string WideToAnsi(std::u16string_view wide) override;
+    uint32_t TickCount() override;
 
   private:
     FakeFileSystem& files_;
@@ -43,6 +47,7 @@ class FakeSystemInfo : public ISystemInfo {
     std::string modulePath_ = "C:\\SETUP\\SETUP.EXE";
     std::string commandLine_ = "C:\\SETUP\\SETUP.EXE";
     FileDateTime now_{2001, 2, 3, 14, 15, 16};
+    std::optional<uint32_t> ticks_;
 };
 
 } // namespace sw::fake

@@ -1,7 +1,10 @@
 // Push buttons, check boxes, radio buttons and the progress bar.
+#include "platform/BmpFile.h"
+#include "platform/win32/Win32Bitmaps.h"
 #include "platform/win32/Win32ChildControl.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace sw::win32 {
 
@@ -19,10 +22,44 @@ WindowStyle ButtonStyle(ControlKind kind) {
     }
 }
 
+// The button class's own window procedure, under ours once a push button
+// has a glyph.
+WNDPROC buttonProcedure = nullptr;
+LRESULT CALLBACK ButtonProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
 // Clicking a box only notifies: its owner checks it.
 class Win32Button : public Win32ChildControl {
   public:
     explicit Win32Button(const ChildSpec& spec) : Win32ChildControl(spec, ButtonStyle(spec.Kind)) {}
+
+    // A push button's glyph: the system draws the button, then the glyph and
+    // the caption are drawn again side by side, centred together.
+    void SetPicture(const std::string& bmp, bool) override {
+        if (kind_ != ControlKind::Button)
+            return;
+        glyph_ = bmp;
+        if (!glyph_.empty() && !subclassed_) {
+            WNDPROC previous =
+                reinterpret_cast<WNDPROC>(SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ButtonProcedure)));
+            if (previous != &ButtonProcedure)
+                buttonProcedure = previous;
+            subclassed_ = true;
+        }
+        Invalidate();
+    }
+
+    LRESULT Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
+        LRESULT result = CallWindowProcA(buttonProcedure, hwnd_, message, wParam, lParam);
+        // The button draws itself outside WM_PAINT too (pressed, focused).
+        if (!glyph_.empty() && (message == WM_PAINT || message == BM_SETSTATE || message == WM_SETFOCUS ||
+                                message == WM_KILLFOCUS || message == WM_ENABLE || message == BM_SETSTYLE ||
+                                message == WM_SETTEXT || message == WM_LBUTTONUP)) {
+            HDC dc = GetDC(hwnd_);
+            PaintGlyph(dc);
+            ReleaseDC(hwnd_, dc);
+        }
+        return result;
+    }
 
     bool Checked() override { return SendMessageA(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
     void SetChecked(bool checked) override {
@@ -71,8 +108,57 @@ class Win32Button : public Win32ChildControl {
         return false;
     }
 
+    void PaintGlyph(HDC dc) {
+        std::optional<BmpSize> size = BmpDimensions(glyph_);
+        if (!size)
+            return;
+        RECT r;
+        GetClientRect(hwnd_, &r);
+        const std::string text = Text();
+        HFONT font = reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0));
+        HGDIOBJ oldFont = SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+        RECT measured{0, 0, 0, 0};
+        DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &measured, DT_CALCRECT | DT_SINGLELINE);
+        const int textWidth = measured.right - measured.left, textHeight = measured.bottom - measured.top;
+        constexpr int spacing = 4, inset = 4;
+        const bool pushed = (SendMessageA(hwnd_, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
+        const int shift = pushed ? 1 : 0;
+        // Where the system centred the caption, and where the pair goes.
+        const int width = r.right - r.left, height = r.bottom - r.top;
+        const int group = size->Width + spacing + textWidth;
+        const int left = std::max(inset, (width - group) / 2) + shift;
+        const int textTop = (height - textHeight) / 2 + shift;
+        RECT clear{std::min(left, (width - textWidth) / 2) - 1, std::min(textTop, (height - size->Height) / 2) - 1,
+                   std::max(left + group, (width + textWidth) / 2 + 1) + 2,
+                   std::max(textTop + textHeight, (height + size->Height) / 2) + 2};
+        const RECT inside{inset, inset, width - inset, height - inset};
+        IntersectRect(&clear, &clear, &inside);
+        FillRect(dc, &clear, GetSysColorBrush(COLOR_BTNFACE));
+        std::optional<uint32_t> corner = BmpPixel(glyph_, 0, size->Height - 1);
+        std::optional<ColorRef> mask;
+        if (corner)
+            mask = RGB((*corner >> 16) & 0xFF, (*corner >> 8) & 0xFF, *corner & 0xFF);
+        {
+            Win32Canvas canvas(dc);
+            canvas.Draw(left, (height - size->Height) / 2 + shift, glyph_, mask);
+        }
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, GetSysColor(IsWindowEnabled(hwnd_) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+        RECT textRect{left + size->Width + spacing, textTop, left + group + 1, textTop + textHeight};
+        DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &textRect, DT_SINGLELINE | DT_LEFT);
+        SelectObject(dc, oldFont);
+    }
+
     bool default_ = false;
+    std::string glyph_;
+    bool subclassed_ = false;
 };
+
+LRESULT CALLBACK ButtonProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (auto* button = dynamic_cast<Win32Button*>(Win32ChildControl::Of(hwnd)))
+        return button->Procedure(message, wParam, lParam);
+    return CallWindowProcA(buttonProcedure, hwnd, message, wParam, lParam);
+}
 
 // Windows 95's progress bar cannot tell its position: the last one set is kept.
 class Win32ProgressBar : public Win32ChildControl {

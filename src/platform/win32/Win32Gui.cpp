@@ -171,9 +171,10 @@ class Win32Form : public IForm {
         SetCaption(caption_);
     }
 
+    // At once, the child windows too: a loop that does not return to the
+    // message loop (copying files) shows what it just set.
     void Repaint() override {
-        InvalidateRect(hwnd_, nullptr, TRUE);
-        UpdateWindow(hwnd_);
+        RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     }
 
     Bounds ClientBounds() override {

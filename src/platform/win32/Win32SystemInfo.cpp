@@ -63,6 +63,8 @@ std::vector<std::string> Win32SystemInfo::Arguments() {
     return args;
 }
 
+uint32_t Win32SystemInfo::TickCount() { return GetTickCount(); }
+
 FileDateTime Win32SystemInfo::LocalTime() {
     SYSTEMTIME t;
     GetLocalTime(&t);

@@ -18,6 +18,7 @@ class Win32SystemInfo : public ISystemInfo {
     std::string CommandLine() override;
     FileDateTime LocalTime() override;
     std::string WideToAnsi(std::u16string_view wide) override;
+    uint32_t TickCount() override;
 };
 
 } // namespace sw::win32

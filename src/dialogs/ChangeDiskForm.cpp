@@ -1,0 +1,66 @@
+#include "dialogs/ChangeDiskForm.h"
+
+#include "controls/Edits.h"
+#include "controls/StdCtrls.h"
+#include "dialogs/DialogDriver.h"
+#include "dialogs/DialogManager.h"
+#include "dialogs/OpenFolderDialog.h"
+#include "lang/Translator.h"
+#include "objects/InstallParameters.h"
+#include "project/Text.h"
+#include "system/SystemHelpers.h"
+
+namespace sw {
+
+SW_CLASS_INFO(TChangeDiskForm, TBaseChangeDiskForm)
+
+namespace {
+constexpr const char* kResource = "TCHANGEDISKFORM";
+}
+
+TChangeDiskForm::TChangeDiskForm(TComponent* owner) : TBaseChangeDiskForm(owner) {
+    ReadFormResource(kResource);
+    SetDM(FindDialogManager(TManagerType::dmChangeDisk));
+    PromptDiskLabel = PageChild<TLabel>(*this, kResource, "PromptDiskLabel");
+    PathEdit = PageChild<TEdit>(*this, kResource, "PathEdit");
+    BrowseBtn = PageChild<TButton>(*this, kResource, "BrowseBtn");
+    InstallBtn = PageChild<TButton>(*this, kResource, "InstallBtn");
+    CancelBtn = PageChild<TButton>(*this, kResource, "CancelBtn");
+    PathEdit->SetReadOnly(true);
+    BrowseBtn->OnClick = TNotifyEvent("BrowseBtnClick", [this](TPersistent*) { Browse(); });
+    CancelBtn->OnClick = TNotifyEvent("CancelBtnClick", [this](TPersistent*) { CancelDisk(); });
+    OnShow = TNotifyEvent("FormShow", [this](TPersistent*) { ShowRequest(); });
+    // The window takes the focus only once it is on the screen.
+    OnActivate = TNotifyEvent("FormActivate", [this](TPersistent*) {
+        if (InstallBtn->Visible() && InstallBtn->Enabled())
+            InstallBtn->SetFocus();
+    });
+}
+
+void TChangeDiskForm::ShowRequest() {
+    if (!DiskParameter)
+        return;
+    PromptDiskLabel->SetCaption(
+        Format(TranslateEnglish("Please insert disk number %d"), {static_cast<int>(DiskParameter->DiskNumber)}));
+    PathEdit->SetText(DiskParameter->Path);
+}
+
+void TChangeDiskForm::Browse() {
+    if (!DiskParameter)
+        return;
+    TOpenFolderDialog dialog;
+    dialog.ShowCreateButton = false;
+    dialog.ShowPathEdit = false;
+    dialog.Folder = DiskParameter->Path;
+    if (dialog.Execute())
+        DiskParameter->Path = ExcludeTrailingBackslash(dialog.Folder);
+    PathEdit->SetText(DiskParameter->Path);
+}
+
+void TChangeDiskForm::CancelDisk() {
+    IDialogDriver* driver = DialogDriver();
+    if (!driver || driver->QueryUserAbort())
+        SetModalResult(mrAbort);
+}
+
+} // namespace sw

@@ -1,0 +1,100 @@
+#include "dialogs/CopyFileForm.h"
+
+#include "archive/MainArchiveEngine.h"
+#include "controls/ComCtrls.h"
+#include "controls/ExtCtrls.h"
+#include "controls/StdCtrls.h"
+#include "dialogs/DialogDriver.h"
+#include "dialogs/DialogManager.h"
+#include "objects/InstallParameters.h"
+#include "objects/NetInstallLocation.h"
+#include "platform/Platform.h"
+#include "platform/SystemInfo.h"
+#include "system/MessagePump.h"
+
+namespace sw {
+
+SW_CLASS_INFO(TCopyFileForm, TBaseDuringCopyForm)
+
+namespace {
+constexpr const char* kResource = "TCOPYFILEFORM";
+}
+
+TCopyFileForm::TCopyFileForm(TComponent* owner) : TBaseDuringCopyForm(owner) {
+    ReadFormResource(kResource);
+    SetDM(FindDialogManager(TManagerType::dmDuringCopyFiles));
+    UnZipImage = PageChild<TImage>(*this, kResource, "UnZipImage");
+    TransferBitmap = PageChild<TImage>(*this, kResource, "TransferBitmap");
+    lblCopyingFile = PageChild<TLabel>(*this, kResource, "lblCopyingFile");
+    ProgressBar1 = PageChild<TProgressBar>(*this, kResource, "ProgressBar1");
+    ProgressBar2 = PageChild<TProgressBar>(*this, kResource, "ProgressBar2");
+    CancelBtn = PageChild<TButton>(*this, kResource, "CancelBtn");
+    CancelBtn->OnClick = TNotifyEvent("CancelBtnClick", [this](TPersistent*) { CancelCopy(); });
+}
+
+void TCopyFileForm::CancelCopy() {
+    IDialogDriver* driver = DialogDriver();
+    if (driver && !driver->QueryUserAbort())
+        return;
+    MainArchiveEngine().Abort = true;
+    SetDownloadAbort(true);
+}
+
+TCopyFileForm::TShown TCopyFileForm::Shown() const {
+    return {TransferBitmap->Visible(), ProgressBar1->Position(), ProgressBar2->Position(), lblCopyingFile->Caption()};
+}
+
+void TCopyFileForm::UpdateStatus(TFileStatusParameter* file, TDownloadStatusParameter* download) {
+    if (file) {
+        wanted_.Transfer = false;
+        wanted_.Total = file->TotalPercentDone;
+        wanted_.File = file->FilePercentDone;
+        wanted_.Name = file->FileName;
+    } else if (download) {
+        wanted_.Transfer = true;
+        wanted_.File = download->PercentDone;
+        wanted_.Name = download->FileName;
+    } else {
+        return;
+    }
+    // The window shows a status at once when it is the first, when the
+    // transfer picture comes or goes, or when kPumpInterval ms have passed
+    // since it last showed one; otherwise the next status that comes in time
+    // shows the figures then. Each change of a control costs a paint (the
+    // system's on Wine more than the copying of a small file), and a person
+    // sees no more than a few changes a second.
+    ISystemInfo* system = GetPlatform().System.get();
+    const uint32_t now = system ? system->TickCount() : 0;
+    const bool whole = !painted_ || wanted_.Transfer != TransferBitmap->Visible();
+    if (!whole && now - shownAt_ < kPumpInterval)
+        return;
+    shownAt_ = now;
+    ShowWanted(whole);
+}
+
+void TCopyFileForm::ShowWanted(bool whole) {
+    const TShown before = Shown();
+    TransferBitmap->SetVisible(wanted_.Transfer);
+    ProgressBar1->SetPosition(wanted_.File);
+    ProgressBar2->SetPosition(wanted_.Total);
+    lblCopyingFile->SetCaption(wanted_.Name);
+    // The copying code does not return to the message loop between its
+    // steps: what changed paints now. The first time (just after the window
+    // was shown, before the message loop could paint it) and when the picture
+    // comes or goes, all of it; otherwise only the controls that changed, so
+    // the rest of the window is never seen erased.
+    if (whole) {
+        painted_ = true;
+        Repaint();
+        return;
+    }
+    const TShown after = Shown();
+    if (after.File != before.File)
+        ProgressBar1->Repaint();
+    if (after.Total != before.Total)
+        ProgressBar2->Repaint();
+    if (after.Name != before.Name)
+        lblCopyingFile->Repaint();
+}
+
+} // namespace sw
