@@ -242,4 +242,4 @@ prefix_files >"$SW_WINE_TMP/files.cancelled"
 diff "$SW_WINE_TMP/files.clean" "$SW_WINE_TMP/files.cancelled" >/dev/null ||
     fail "the cancelled install left files: $(diff "$SW_WINE_TMP/files.clean" "$SW_WINE_TMP/files.cancelled" | grep '^>')"
 echo "  nothing installed: the files are as before"
-echo "  screenshots of the wizard: $(cd "$shots" && ls wizard-*.png | tr '\n' ' ')"
+echo "  screenshots of the wizard, in $shots: $(cd "$shots" && ls wizard-*.png | tr '\n' ' ')"
