@@ -10,8 +10,7 @@ cd "$(dirname "$0")/.."
 build=${SW_BUILD_PREFIX:-build/}win32
 out=docs/images/wizard
 [ -f "$build/tests/pagetext.exe" ] || { echo "no win32 build in $build: run bash scripts/test.sh win32 first" >&2; exit 1; }
-cmake --build "$build" --target demo_distribution >/dev/null
-
+[ "${1:-}" = --last ] || cmake --build "$build" --target demo_distribution >/dev/null
 [ "${1:-}" = --last ] || for path in full-english languages; do
     (
         source scripts/wine-env.sh
