@@ -29,7 +29,7 @@ TPlmrLanguage ApplyDialogLanguage(TControl* dialog, bool applyFont, bool transla
 
 // The component `name` of class T that the stream `resource` made in `page`;
 // raises EComponentError "The form %s has no %s" when there is none.
-template <class T> T* PageChild(TComponent& page, const char* resource, const char* name) {
+template <class T> T* PageChild(const TComponent& page, const char* resource, const char* name) {
     auto* found = dynamic_cast<T*>(page.FindComponent(name));
     if (!found)
         throw EComponentError(Format("The form %s has no %s", {resource, name}));

@@ -20,6 +20,7 @@ namespace sw {
 
 namespace {
 
+constexpr const char* kResource = "TFILEGROUPSELECTFORM";
 constexpr int kDividerWidth = 3;
 constexpr int kScrollBarHeight = 17;
 
@@ -50,13 +51,6 @@ std::string DriveSpaceImages() {
             put(16 + 15 - i - t, i, 0xE00000);
         }
     return BmpFile(w, h, rows);
-}
-
-template <class T> T* Part(const TComponent& form, const char* name) {
-    auto* part = dynamic_cast<T*>(form.FindComponent(name));
-    if (!part)
-        throw IEFileGroupSelectForm("The page has no %s", {std::string(name)});
-    return part;
 }
 
 } // namespace
@@ -91,19 +85,19 @@ TDriveSpaceListView::TDriveSpaceListView(TComponent* owner, TImageList* images) 
 SW_CLASS_INFO(TFileGroupSelectForm, TBaseInstallForm)
 
 TFileGroupSelectForm::TFileGroupSelectForm(TComponent* owner) : TBaseInstallForm(owner) {
-    ReadPageResource("TFILEGROUPSELECTFORM");
+    ReadPageResource(kResource);
     SetStage(TManagerType::dmBeforeInstall, 50);
     if (IInstallDriverContext* driver = InstallDriverContext())
         InstallContainer = dynamic_cast<TInstallContainer*>(driver->DriverComponent());
 
-    pnlInclude_ = Part<TPanel>(*this, "pnlInclude");
-    pnlSize_ = Part<TPanel>(*this, "pnlSize");
-    pnlDriveSpace_ = Part<TPanel>(*this, "pnlDriveSpace");
-    directory_ = Part<TEdit>(*this, "DirectoryLabel");
-    memo_ = Part<TMemo>(*this, "DescriptionMemo");
-    descLabel_ = Part<TControl>(*this, "GroupDescLabel");
-    browseBtn_ = Part<TControl>(*this, "BrowseBtn");
-    images_ = Part<TImageList>(*this, "ilDriveSpace");
+    pnlInclude_ = PageChild<TPanel>(*this, kResource, "pnlInclude");
+    pnlSize_ = PageChild<TPanel>(*this, kResource, "pnlSize");
+    pnlDriveSpace_ = PageChild<TPanel>(*this, kResource, "pnlDriveSpace");
+    directory_ = PageChild<TEdit>(*this, kResource, "DirectoryLabel");
+    memo_ = PageChild<TMemo>(*this, kResource, "DescriptionMemo");
+    descLabel_ = PageChild<TControl>(*this, kResource, "GroupDescLabel");
+    browseBtn_ = PageChild<TControl>(*this, kResource, "BrowseBtn");
+    images_ = PageChild<TImageList>(*this, kResource, "ilDriveSpace");
     if (images_->Count() == 0) {
         TBitmap strip;
         strip.LoadFromFileBytes(DriveSpaceImages());
@@ -112,7 +106,7 @@ TFileGroupSelectForm::TFileGroupSelectForm(TComponent* owner) : TBaseInstallForm
 
     tree_ = new TGroupTreeView(this);
     tree_->SetName("GroupTree");
-    tree_->SetParent(Part<TPanel>(*this, "pnlGroups"));
+    tree_->SetParent(PageChild<TPanel>(*this, kResource, "pnlGroups"));
     tree_->SetAlign(TAlign::alClient);
     tree_->SetTabOrder(0);
     tree_->OnChange = {"", [this](TPersistent*, TTreeNode*) { RefreshDetails(); }};
@@ -134,9 +128,9 @@ TFileGroupSelectForm::TFileGroupSelectForm(TComponent* owner) : TBaseInstallForm
                                 group->SetDestDir(directory_->Text());
                             }};
     browseBtn_->OnClick = {"", [this](TPersistent*) { Browse(); }};
-    Part<TControl>(*this, "BackBtn")->OnClick = {"", [this](TPersistent*) { PreviousPage(); }};
-    Part<TControl>(*this, "ProceedBtn")->OnClick = {"", [this](TPersistent*) { NextPage(); }};
-    Part<TControl>(*this, "CancelBtn")->OnClick = {"", [this](TPersistent*) { CancelStage(); }};
+    PageChild<TControl>(*this, kResource, "BackBtn")->OnClick = {"", [this](TPersistent*) { PreviousPage(); }};
+    PageChild<TControl>(*this, kResource, "ProceedBtn")->OnClick = {"", [this](TPersistent*) { NextPage(); }};
+    PageChild<TControl>(*this, kResource, "CancelBtn")->OnClick = {"", [this](TPersistent*) { CancelStage(); }};
 }
 
 bool TFileGroupSelectForm::SkipPage() {
@@ -147,13 +141,13 @@ bool TFileGroupSelectForm::SkipPage() {
 }
 
 void TFileGroupSelectForm::UpdatePage() {
-    Part<TControl>(*this, "BackBtn")->SetVisible(!IsFirstPage());
+    PageChild<TControl>(*this, kResource, "BackBtn")->SetVisible(!IsFirstPage());
     FillTree();
     RefreshCheckBoxes();
     RefreshSizeLabels();
     RefreshDriveList();
     RefreshDetails();
-    auto* proceed = Part<TWinControl>(*this, "ProceedBtn");
+    auto* proceed = PageChild<TWinControl>(*this, kResource, "ProceedBtn");
     if (proceed->Visible() && proceed->CanFocus())
         proceed->SetFocus();
 }
@@ -180,7 +174,7 @@ void TFileGroupSelectForm::FillTree() {
     root->Expand(false);
     // The tree keeps room for its horizontal scroll bar; the columns match it.
     for (const char* spacer : {"pnlIncludeSpacer", "pnlSizeSpacer"}) {
-        auto* panel = Part<TControl>(*this, spacer);
+        auto* panel = PageChild<TControl>(*this, kResource, spacer);
         panel->SetHeight(kScrollBarHeight);
         panel->SetVisible(true);
     }

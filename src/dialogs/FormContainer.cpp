@@ -10,19 +10,11 @@ namespace sw {
 
 SW_CLASS_INFO(TBaseFormContainer, TForm)
 
-namespace {
-template <class T> T* Child(TComponent& root, const char* name) {
-    auto* found = dynamic_cast<T*>(root.FindComponent(name));
-    if (!found)
-        throw EComponentError(Format("The page container has no %s", {name}));
-    return found;
-}
-} // namespace
 
 TBaseFormContainer::TBaseFormContainer(TComponent* owner) : TForm(owner) {
     ReadComponentResource("TBASEFORMCONTAINER", this);
-    displayPanel_ = Child<TPanel>(*this, "DisplayPanel");
-    tabs_ = Child<TTabControl>(*this, "Tabs");
+    displayPanel_ = PageChild<TPanel>(*this, "TBASEFORMCONTAINER", "DisplayPanel");
+    tabs_ = PageChild<TTabControl>(*this, "TBASEFORMCONTAINER", "Tabs");
     OnShow = TNotifyEvent("FormShow", [this](TPersistent* s) { FormShow(s); });
     OnActivate = TNotifyEvent("FormActivate", [this](TPersistent* s) { FormActivate(s); });
     OnResize = TNotifyEvent("FormResize", [this](TPersistent* s) { FormResize(s); });

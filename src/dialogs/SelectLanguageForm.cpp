@@ -18,6 +18,7 @@ SW_CLASS_INFO(TSelectLanguageForm, TBaseInstallForm)
 
 namespace {
 constexpr const char* kBlankFlag = "BM_LANG_NONE";
+constexpr const char* kResource = "TSELECTLANGUAGEFORM";
 
 // Raises a flag for a scope and lowers it at its end.
 class TFlagRaised {
@@ -35,15 +36,13 @@ bool OffersLanguage(const TLanguage& language) { return language.Strings()->Coun
 } // namespace
 
 TSelectLanguageForm::TSelectLanguageForm(TComponent* owner) : TBaseInstallForm(owner) {
-    ReadPageResource("TSELECTLANGUAGEFORM");
+    ReadPageResource(kResource);
     SetStage(TManagerType::dmBeforeInstall, 0);
     for (TBitmap& bitmap : bitmaps_) {
         bitmap.LoadFromResourceName(kBlankFlag);
         bitmap.TransparentColor = clOlive;
     }
-    grid_ = dynamic_cast<TStringGrid*>(FindComponent("LanguageGrid"));
-    if (!grid_)
-        throw Exception("The form TSELECTLANGUAGEFORM has no LanguageGrid");
+    grid_ = PageChild<TStringGrid>(*this, kResource, "LanguageGrid");
     grid_->OnClick = TNotifyEvent("", [this](TPersistent*) { ChooseLanguage(); });
     grid_->OnDrawCell = TDrawCellEvent("", [this](TPersistent*, int32_t col, int32_t row, const Bounds& rect,
                                                   TGridDrawState) { DrawCell(col, row, rect); });
@@ -53,10 +52,7 @@ TSelectLanguageForm::TSelectLanguageForm(TComponent* owner) : TBaseInstallForm(o
 }
 
 TButton* TSelectLanguageForm::Button(const char* name) const {
-    auto* button = dynamic_cast<TButton*>(FindComponent(name));
-    if (!button)
-        throw Exception(std::string("The form TSELECTLANGUAGEFORM has no ") + name);
-    return button;
+    return PageChild<TButton>(*this, kResource, name);
 }
 
 bool TSelectLanguageForm::SkipPage() { return GlobalTranslator() == nullptr; }
