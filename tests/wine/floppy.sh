@@ -25,24 +25,10 @@ archive="$native/tools/archive/archive"
 shots="$build/e2e/floppy"
 mkdir -p "$shots"
 
-passed=0
-failed=0
-ok() {
-    echo "ok   $1"
-    passed=$((passed + 1))
-}
-fail() {
-    echo "FAIL $1: $2"
-    failed=$((failed + 1))
-}
-finish() {
-    echo "$passed passed, $failed failed"
-    [ "$failed" -eq 0 ]
-    exit
-}
+source "$here/tests/wine/checks.sh"
 
 for f in "$program" "$loader_dir/PellmoorLoadProgram.exe" "$buildsetup" "$archive"; do
-    [ -f "$f" ] || { fail prerequisites "no $f"; finish; }
+    [ -f "$f" ] || { fail prerequisites "no $f"; checks_end; }
 done
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/sw-floppy.XXXXXX") || exit 1
@@ -52,7 +38,7 @@ if ! timeout 30 mount -t tmpfs -o size=1440k,mode=0777 swfloppy "$disk" 2>"$work
     echo "SKIPPED floppy transfer onto a real file system: mounting a 1.44 MB tmpfs is not permitted here" \
         "($(cat "$work/mount.log")); engine_tests' FloppyTransferTest runs the flow on the fake backend"
     rm -rf "$work"
-    finish
+    checks_end
 fi
 cleanup() {
     # No Wine process may hold a file of the disk when it is unmounted.
@@ -75,7 +61,7 @@ cp -p "$program" "$work/program/setup.exe"
 printf 'Z:%s\r\n' "${work//\//\\}\\dist" >"$work/program/BUILD.INF"
 if ! (cd "$work" && "$buildsetup" --tool-dir "$loader_dir" program/setup.exe) >"$shots/build.log" 2>&1; then
     fail build-the-distribution "$(cat "$shots/build.log")"
-    finish
+    checks_end
 fi
 mkdir -p "$drive_c/dist"
 cp "$work/dist/setup.exe" "$drive_c/dist/setup.exe"
@@ -230,4 +216,4 @@ else
     fail cancel-at-disk-2-aborts-by-user "exit code $code, boxes [$boxes]"
 fi
 
-finish
+checks_end

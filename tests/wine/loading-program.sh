@@ -19,10 +19,7 @@ for f in "$loader" "$standin" "$archive"; do
     [ -f "$f" ] || { echo "no $f"; echo "0 passed, 1 failed"; exit 1; }
 done
 
-passed=0
-failed=0
-ok() { echo "ok   $1"; passed=$((passed + 1)); }
-fail() { echo "FAIL $1: $2"; failed=$((failed + 1)); }
+source "$here/tests/wine/checks.sh"
 
 drive_c="$WINEPREFIX/drive_c"
 dist="$drive_c/my dist"
@@ -205,5 +202,4 @@ else
 fi
 
 rm -rf "$dist" "$work"
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+checks_summary
