@@ -25,13 +25,21 @@ class TForm1 : public TForm {
         methods_[UpperCase(name)] = std::move(handler);
     }
     std::any FindMethod(std::string_view name) const override;
+    // Names no published method stands for are kept on their events, which
+    // then do nothing: for reading a project without its author's handlers.
+    void AcceptUnboundMethods() { acceptUnbound_ = true; }
 
   private:
     std::map<std::string, std::any> methods_;
+    bool acceptUnbound_ = false;
 };
 
 // Implemented by the author's handler sources (or the empty default): binds
 // the project's event handlers before the stream is read.
 void BindProjectHandlers(TForm1& form);
+
+// Publishes "ConfirmAbort", an OnUserAbort handler that lets Cancel stand
+// only when the user answers Yes to "Do you want to cancel the installation?".
+void AddConfirmAbort(TForm1& form);
 
 } // namespace sw

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <typeinfo>
 #include <utility>
 #include <vector>
 
@@ -122,6 +123,11 @@ template <class... Args> class TEvent {
 };
 
 [[noreturn]] void RaiseInvalidPropertyValue();
+
+// The handler of a method the stream names but the program does not carry
+// (the build reads a project without its author's code): the event keeps the
+// name and does nothing.
+struct TUnboundMethod {};
 
 // Builders for table entries, from fields or accessor pairs of class C.
 namespace prop {
@@ -288,6 +294,10 @@ template <class C, class... Args> TPropInfo Event(const char* name, TEvent<Args.
         auto& ev = static_cast<C&>(o).*field;
         if (!handler.has_value()) {
             ev = {};
+            return;
+        }
+        if (handler.type() == typeid(TUnboundMethod)) {
+            ev = TEvent<Args...>(method, {});
             return;
         }
         auto* fn = std::any_cast<typename TEvent<Args...>::Handler>(&handler);

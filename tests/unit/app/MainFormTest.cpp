@@ -46,5 +46,23 @@ TEST(MainForm, AnEventNamingNoMethodOrOneOfAnotherShapeIsRefused) {
     }
 }
 
+// The build reads a project without its author's handlers: an unknown name
+// stays on its event, which does nothing; a bound name of another shape is
+// still refused.
+TEST(MainForm, AcceptingUnboundMethodsKeepsTheirNamesOnSilentEvents) {
+    fake::FakePlatform fake;
+    ScopedPlatform installed(fake.Get());
+    RegisterAllClasses();
+    TOwned<TForm1> form(new TForm1(nullptr));
+    form->AcceptUnboundMethods();
+    form->AddMethod<int>("Counted", [](int) {});
+    ReadComponentStream(Stream("object Form1: TForm1\n  OnActivate = ConfirmAbort\nend\n"), form.get());
+    EXPECT_EQ(form->OnActivate.Name, "ConfirmAbort");
+    EXPECT_FALSE(form->OnActivate);
+    form->OnActivate(form.get());
+    EXPECT_THROW(ReadComponentStream(Stream("object Form1: TForm1\n  OnActivate = Counted\nend\n"), form.get()),
+                 EReadError);
+}
+
 } // namespace
 } // namespace sw
