@@ -59,6 +59,7 @@ TEST_F(SetupProgramTest, TheTitleNamesTheProduct) {
     TObjectRecord project = TextToRecords(text, "p");
     ASSERT_EQ(project.Children.at(0).Properties.at(0).Value.Type, TValueType::vaWString);
     TOwned<TForm1> form(new TForm1(nullptr));
+    BindProjectHandlers(*form);
     ReadComponentStream(WriteStreamRecords(project), form.get());
     auto* install = static_cast<TInstall*>(form->FindComponent("Install1"));
     EXPECT_EQ(install->Information()->ProductName, "\x80uro Tools");
@@ -78,6 +79,7 @@ TEST_F(SetupProgramTest, TheDemoProjectWrittenAndReadBackGivesTheSameStream) {
     RegisterAllClasses();
     auto readAndWrite = [](const std::string& bytes) {
         TOwned<TForm1> form(new TForm1(nullptr));
+        BindProjectHandlers(*form);
         ReadComponentStream(bytes, form.get());
         return WriteComponentStream(*form);
     };
@@ -92,6 +94,7 @@ TEST_F(SetupProgramTest, TheDemoProjectWrittenAndReadBackGivesTheSameStream) {
 TEST_F(SetupProgramTest, TheDemoMainFormCarriesTheBackdropAndTheProductTitle) {
     RegisterAllClasses();
     TOwned<TForm1> form(new TForm1(nullptr));
+    BindProjectHandlers(*form);
     ReadComponentStream(WriteStreamRecords(TextToRecords(ReadSourceFile("examples/demo/project.txt"), "p")),
                         form.get());
     TBackdrop* backdrop = VisualState().MainBackdrop;
