@@ -97,7 +97,9 @@ class CopyProgressTest : public DialogsFixture {
 
     // The driver of a project with a copy-progress and a bad-install
     // manager, and files of these sizes packed into its archive.
-    void LoadInstall(const std::vector<size_t>& sizes) {
+    // `ownArchive`: the first file goes into an archive of its own, which a
+    // temporary engine extracts.
+    void LoadInstall(const std::vector<size_t>& sizes, bool ownArchive = false) {
         SetArguments(R"("-sC:\DIST")");
         form_ = LoadManagers({dmDuringCopyFiles, dmAfterBadInstall});
         install_ = static_cast<TInstall*>(form_->FindComponent("Install1"));
@@ -109,6 +111,10 @@ class CopyProgressTest : public DialogsFixture {
             fake_.Files().PutFile("C:\\SRC\\" + name, contents_.back());
             auto* file = new TInstallFile(form_, install_, "C:\\SRC\\" + name);
             file->SetName("File" + std::to_string(i));
+            if (ownArchive && i == 0) {
+                file->SetArchiveFileType(nullptr);
+                file->SetArchiveFile("C:\\DIST\\OWN.1");
+            }
             files_.push_back(file);
         }
         install_->Compress(coForceNetFilesLocal | coIncludeExcluded);
@@ -250,13 +256,15 @@ struct CancelCase {
     TSetupExit Exit;
     bool BadPage;
     bool Installed;
+    bool OwnArchive = false;
 };
 
 class CopyProgressCancelTest : public CopyProgressTest, public ::testing::WithParamInterface<CancelCase> {};
 
 TEST_P(CopyProgressCancelTest, CancelDuringTheInstallStandsOnlyWhenTheDriverAgrees) {
     const CancelCase& c = GetParam();
-    LoadInstall({400000, 3000, 5000});
+    LoadInstall({400000, 3000, 5000}, c.OwnArchive);
+    EXPECT_EQ(fake_.Files().FileExists("C:\\DIST\\OWN.1"), c.OwnArchive) << files_[0]->GetArchivePath();
     int asked = 0;
     bool aborting = false, downloadAborting = false;
     install_->OnUserAbort = TUserAbortEvent("", [&](TCustomInstall*, bool& quit) {
@@ -290,7 +298,10 @@ TEST_P(CopyProgressCancelTest, CancelDuringTheInstallStandsOnlyWhenTheDriverAgre
 INSTANTIATE_TEST_SUITE_P(Answers, CopyProgressCancelTest,
                          ::testing::Values(CancelCase{"OnUserAbortAnswersFalse", false, TSetupExit::Good, false, true},
                                            CancelCase{"OnUserAbortAnswersTrue", true, TSetupExit::UserAbort, true,
-                                                      false}),
+                                                      false},
+                                           // The temporary engine takes the main engine's Abort.
+                                           CancelCase{"AFileOfItsOwnArchiveStops", true, TSetupExit::UserAbort, true,
+                                                      false, true}),
                          [](const ::testing::TestParamInfo<CancelCase>& info) { return info.param.Name; });
 
 TEST_F(CopyProgressTest, ACancelledRunDoesNotCancelTheNextCopyStage) {
