@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # The copy-progress window under Wine, as a user sees it. A product of one large file (its install slowed to the
-# pace of a slow disk by the project's handler), a small one and the
-# uninstaller is built into a distribution with "setup.exe -b" and installed from the distribution's setup.exe:
+# pace of a slow disk by the project's handler), a small one and the uninstaller is built into a distribution
+# with the Linux build command and installed from the distribution's setup.exe:
 #   1. the progress window shows while the large file is extracted: two screenshots 0.7 s apart, its texts
 #      ("Processing", the file's name, the two bar labels), its picture (not a flat area) and both bars
 #      moving between the two shots; the install ends with "Setup complete" and every file in place;
 #   2. Cancel clicked in the window (xdotool) while the large file comes: the project's OnUserAbort asks
-#      "Do you want to cancel the installation?", Yes is answered, and the install stops at once
+#      "Do you want to cancel the installation?"; No lets the copying go on, the window still open; Cancel
+#      again, and Yes is answered: the install stops at once
 #      ("Setup incomplete", exit code 3, within a second of the answer), leaving no file of the product, no
 #      uninstall key and no install record.
 #
@@ -18,6 +19,7 @@ here=$(cd "$(dirname "$0")/../.." && pwd)
 program="$build/tests/progress_setup.exe"
 uninstaller="$build/src/app/uninstall.exe"
 loader_dir="$build/src/app/loader"
+buildsetup="$(dirname "$build")/native/tools/buildsetup/buildsetup"
 pagetext="$build/tests/pagetext.exe"
 shots="$build/e2e/progress"
 mkdir -p "$shots"
@@ -25,24 +27,10 @@ mkdir -p "$shots"
 # 64 KiB step of the install take 8 ms more (a slow disk), so the window shows for about three seconds.
 large_mb=${SW_PROGRESS_LARGE_MB:-24}
 
-passed=0
-failed=0
-ok() {
-    echo "ok   $1"
-    passed=$((passed + 1))
-}
-fail() {
-    echo "FAIL $1: $2"
-    failed=$((failed + 1))
-}
-finish() {
-    echo "$passed passed, $failed failed"
-    [ "$failed" -eq 0 ]
-    exit
-}
+source "$here/tests/wine/checks.sh"
 
-for f in "$program" "$uninstaller" "$loader_dir/PellmoorLoadProgram.exe" "$pagetext"; do
-    [ -f "$f" ] || { fail prerequisites "no $f"; finish; }
+for f in "$program" "$uninstaller" "$loader_dir/PellmoorLoadProgram.exe" "$pagetext" "$buildsetup"; do
+    [ -f "$f" ] || { fail prerequisites "no $f"; checks_end; }
 done
 
 source "$here/scripts/wine-env.sh" && sw_wine_init || exit 1
@@ -69,18 +57,13 @@ with open(sys.argv[1], "wb") as f:
 EOF
 head -c 300000 /dev/urandom >"$work/product/second.bin"
 cp "$uninstaller" "$work/product/uninstall.exe"
-# The distribution, as an author builds it: "setup.exe -b" (its project names a C++ handler, which only the
-# setup program itself has), BUILD.INF beside the program naming the build folder, the loading program found
-# through the library search path.
+# The distribution, as an author builds it on Linux: BUILD.INF beside the program names the build folder.
 cp -p "$program" "$work/program/setup.exe"
 printf 'Z:%s\r\n' "${work//\//\\}\\dist" >"$work/program/BUILD.INF"
-sw_wine_run 60 wine reg add 'HKCU\Software\Setwright\Build' /v LibrarySearchPath /d "Z:${loader_dir//\//\\}" /f \
-    >/dev/null 2>&1
-(cd "$work" && sw_wine_run 600 wine "Z:${work//\//\\}\\program\\setup.exe" -b) >"$shots/build.log" 2>&1
-timeout -k 5 60 wineserver -w
+(cd "$work" && "$buildsetup" --tool-dir "$loader_dir" program/setup.exe) >"$shots/build.log" 2>&1
 if [ ! -f "$work/dist/setup.exe" ]; then
     fail build-the-distribution "$(tr -d '\r' <"$shots/build.log" | tail -n 20)"
-    finish
+    checks_end
 fi
 mkdir -p "$drive_c/dist"
 cp "$work/dist/setup.exe" "$drive_c/dist/setup.exe"
@@ -166,19 +149,32 @@ else
     fail the-install-ends-well-with-every-file "exit code $code, boxes [$boxes], installed: $(product_files | tr '\n' ' ')"
 fi
 
-# 2. Cancel while the large file comes, confirmed.
+# 2. Cancel while the large file comes: declined, then confirmed.
 rm -rf "$installed"
 sw_wine_run 60 wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Progress Test' /f \
     >/dev/null 2>&1
 start cancel
-answered="" stopped=""
-if window=$(sw_window_wait "$progress_title" 120); then
-    sw_window_click "$window" 418 24
+answered="" stopped="" declined=""
+question="Do you want to cancel the installation?"
+# boxes_after N: waits until the run has shown more than N message boxes.
+boxes_after() {
     for _ in $(seq 1 120); do
-        [ -n "$(sw_wine_box_texts "$log")" ] && break
+        [ "$(sw_wine_box_texts "$log" | wc -l)" -gt "$1" ] && return 0
         sleep 0.25
     done
-    if [ "$(sw_wine_box_texts "$log")" = "Do you want to cancel the installation?" ]; then
+    return 1
+}
+if window=$(sw_window_wait "$progress_title" 120); then
+    sw_window_click "$window" 418 24
+    if boxes_after 0; then
+        sleep 0.5
+        xdotool key --clearmodifiers n 2>/dev/null
+        sleep 0.5
+        xdotool search --onlyvisible --name "^${progress_title}\$" >/dev/null 2>&1 && declined=1
+        sw_window_click "$window" 418 24
+        boxes_after 1
+    fi
+    if [ "$(sw_wine_box_texts "$log")" = "$question"$'\n'"$question" ]; then
         sleep 0.5
         import -window root "$shots/cancel-confirmation.png" 2>/dev/null
         xdotool key --clearmodifiers Return 2>/dev/null
@@ -195,7 +191,12 @@ code=$?
 timeout -k 5 60 wineserver -w
 boxes=$(sw_wine_box_texts "$log")
 took=$([ -n "$stopped" ] && awk -v a="$answered" -v b="$stopped" 'BEGIN { printf "%.2f", b - a }')
-if [ "$boxes" = "Do you want to cancel the installation?" ] && [ -n "$stopped" ] && [ "$code" -eq 3 ] &&
+if [ -n "$declined" ]; then
+    ok no-to-the-question-lets-the-copying-go-on
+else
+    fail no-to-the-question-lets-the-copying-go-on "the progress window closed after No"
+fi
+if [ "$boxes" = "$question"$'\n'"$question" ] && [ -n "$stopped" ] && [ "$code" -eq 3 ] &&
     awk -v t="$took" 'BEGIN { exit !(t < 1.0) }'; then
     ok "cancel-confirmed-stops-the-install-as-a-user-abort (Setup incomplete ${took} s after the answer)"
 else
@@ -209,4 +210,4 @@ else
     fail the-cancelled-install-leaves-no-file-no-uninstall-key-no-record "files: $(product_files | tr '\n' ' ')"
 fi
 
-finish
+checks_end
