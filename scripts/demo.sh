@@ -145,7 +145,7 @@ walk_wizard() {
 step "installing from setup.exe alone, through the wizard"
 source scripts/wizard-walk.sh
 # The folder page's edit, below its description and label.
-SW_FOLDER_EDIT="310 92"
+SW_FOLDER_EDIT="310 83"
 mkdir -p "$drive_c/Downloads"
 cp "$dist/setup.exe" "$drive_c/Downloads/setup.exe"
 prefix_files >"$SW_WINE_TMP/files.before"
@@ -213,8 +213,8 @@ fi
 echo "  yes: the files and registry are as before the install"
 
 step "a second install, cancelled on the readme page"
-# walk_to_cancel: Next through welcome and licence, Cancel on the readme page (the project has no OnUserAbort
-# handler, so the cancel stands at once), then Finish on the setup-incomplete page.
+# walk_to_cancel: Next through welcome and licence, Cancel on the readme page (run_program answers the
+# project's question whether to cancel with Enter: Yes), then Finish on the setup-incomplete page.
 walk_to_cancel() {
     local id
     id=$(sw_page_wait 'Select a language' 300) || return 1
