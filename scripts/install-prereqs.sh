@@ -21,6 +21,7 @@ need=(
     python3-pyftpdlib                                                         # loopback FTP server
     iproute2                                                                  # loopback of a test's own network
     locales fonts-vlgothic                                                    # Wine in other languages
+    fonts-liberation                                                          # Arial's metrics, as on Windows
 )
 emulate=
 if [ "${SW_WINE_PATH:-}" = emulated ] || sw_i386_emulated || ! sw_i386_runs; then

@@ -32,18 +32,18 @@ e2e_page 'Readme information' 'Setwright Demo 1.0'
 sw_page_keys "$e2e_id" Return
 
 e2e_page 'Select components to install' '&Browse...' || e2e_abort "no file-group page"
-at 197 101 # Documentation's expand button: Samples shows
-at 156 116 # Samples' check box
+at 197 110 # Documentation's expand button: Samples shows
+at 156 125 # Samples' check box
 sw_page_shot "$e2e_id" "$e2e_shots/groups-samples-unchecked.png"
-at 251 101 # Documentation
+at 251 110 # Documentation
 at 419 266 # Browse...
 page=$e2e_id
 if e2e_page 'Browse for Folder' 'OK' 'Cancel'; then
-    at 169 244 # the added path edit
+    at 146 227 # the added path edit
     xdotool key --clearmodifiers End shift+Home
     xdotool type --delay 50 "$guides"
     sleep 1 # the browser follows the typed path before the create button shows again
-    at 74 295 # the added create button: makes the folder, opens the browser again there
+    at 64 274 # the added create button: makes the folder, opens the browser again there
     for _ in $(seq 1 20); do [ -d "$e2e_drive/Demo Guides" ] && break; sleep 0.5; done
     e2e_check "the create button made the typed folder" [ -d "$e2e_drive/Demo Guides" ]
     e2e_page 'Browse for Folder' && xdotool key --clearmodifiers Return
@@ -54,7 +54,7 @@ sw_page_shot "$e2e_id" "$e2e_shots/groups-after-browse.png"
 at 339 363 # Next
 
 e2e_page 'Select folder in start menu' 'E&xisting Folders' || e2e_abort "no folder page"
-sw_page_click "$e2e_id" 310 92 # the folder edit
+e2e_focus_to 'Select folder in start menu' 'Edit:'
 sw_page_keys "$e2e_id" End shift+Home BackSpace
 sw_page_type "$e2e_id" "$folder"
 # The copy-progress window shows while the files are copied; the demo's files are small, so it shows briefly.
