@@ -5,6 +5,7 @@
 #include "objects/NetInstallLocation.h"
 #include "paths/StandardSpecifiers.h"
 #include "platform/Gui.h"
+#include "platform/PhaseProfile.h"
 #include "platform/Platform.h"
 #include "platform/Processes.h"
 #include "platform/SystemInfo.h"
@@ -57,6 +58,7 @@ void TCustomInstall::StartCleanupBatch() {
     if (!cleanupPending_)
         return;
     cleanupPending_ = false;
+    MarkPhase("setup: start the cleanup batch");
     try {
         GetPlatform().Processes->Start("\"" + cleanupBatch_ + "\"", WindowState::Hidden);
     } catch (const std::exception&) {
