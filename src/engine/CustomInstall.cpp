@@ -60,6 +60,9 @@ void TCustomInstall::StartCleanupBatch() {
     cleanupPending_ = false;
     MarkPhase("setup: start the cleanup batch");
     try {
+        // The batch starts in its own folder, not in the program's (the current folder of the setup program the
+        // loading program started): no folder can be removed while a running program has it as its current one.
+        GetPlatform().System->SetCurrentDirectory(ExtractFileDir(cleanupBatch_));
         GetPlatform().Processes->Start("\"" + cleanupBatch_ + "\"", WindowState::Hidden);
     } catch (const std::exception&) {
         // The program is ending: a batch that cannot start leaves the files.
