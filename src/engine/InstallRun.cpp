@@ -11,6 +11,7 @@
 #include "objects/InstallLists.h"
 #include "objects/InstallMessages.h"
 #include "objects/NetInstallLocation.h"
+#include "paths/ShellFolders.h"
 #include "paths/StandardSpecifiers.h"
 #include "platform/FileSystem.h"
 #include "platform/Gui.h"
@@ -54,7 +55,10 @@ void TCustomInstall::Install() {
     Broadcast(msg::BeforeInstall, nullptr);
 
     MarkPhase("install: files, uninstall key");
-    TFileContainer::Install();
+    {
+        const TShellFolderSnapshot folders;
+        TFileContainer::Install();
+    }
     MarkPhase("install: registrations");
     RetryRegistrations();
     if (unfinishedCount_ > 0 || Reboot)
