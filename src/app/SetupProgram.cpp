@@ -6,6 +6,7 @@
 #include "engine/Install.h"
 #include "engine/SetupExit.h"
 #include "lang/Translator.h"
+#include "platform/PhaseProfile.h"
 #include "platform/Platform.h"
 #include "platform/Resources.h"
 #include "project/ClassRegistry.h"
@@ -54,6 +55,7 @@ int RunSetupProgram() {
     CreateProgramWideObjects(CurrentProgramState());
     try {
         RegisterAllClasses();
+        MarkPhase("setup: read the project");
         std::string stream = LoadResourceBytes(ResourceType::RCData, "TFORM1");
         try {
             Application().SetTitle(ProjectTitle(ReadStreamRecords(stream)));
@@ -65,11 +67,13 @@ int RunSetupProgram() {
         Application().Adopt(form);
         BindProjectHandlers(*form);
         ReadComponentStream(stream, form);
+        MarkPhase("setup: create the dialogs");
         CreateDialogInstances();
     } catch (const std::exception& e) {
         gui.MessageBox(e.what(), gui.Title(), mb::Ok | mb::IconError);
         return static_cast<int>(TSetupExit::NotStarted);
     }
+    MarkPhase("setup: run");
     Application().Run();
     return static_cast<int>(SetupExitCode());
 }

@@ -5,6 +5,7 @@
 #include "objects/NetInstallLocation.h"
 #include "paths/StandardSpecifiers.h"
 #include "platform/Gui.h"
+#include "platform/PhaseProfile.h"
 #include "platform/Platform.h"
 #include "platform/Processes.h"
 #include "platform/SystemInfo.h"
@@ -57,7 +58,11 @@ void TCustomInstall::StartCleanupBatch() {
     if (!cleanupPending_)
         return;
     cleanupPending_ = false;
+    MarkPhase("setup: start the cleanup batch");
     try {
+        // The batch starts in its own folder, not in the program's (the current folder of the setup program the
+        // loading program started): no folder can be removed while a running program has it as its current one.
+        GetPlatform().System->SetCurrentDirectory(ExtractFileDir(cleanupBatch_));
         GetPlatform().Processes->Start("\"" + cleanupBatch_ + "\"", WindowState::Hidden);
     } catch (const std::exception&) {
         // The program is ending: a batch that cannot start leaves the files.

@@ -11,9 +11,11 @@
 #include "objects/InstallLists.h"
 #include "objects/InstallMessages.h"
 #include "objects/NetInstallLocation.h"
+#include "paths/ShellFolders.h"
 #include "paths/StandardSpecifiers.h"
 #include "platform/FileSystem.h"
 #include "platform/Gui.h"
+#include "platform/PhaseProfile.h"
 #include "platform/Platform.h"
 #include "platform/Processes.h"
 #include "platform/SystemInfo.h"
@@ -24,6 +26,7 @@
 namespace sw {
 
 void TCustomInstall::Install() {
+    MarkPhase("install: start, the install record");
     SetRunStartTime(DayCountOf(GetPlatform().System->LocalTime()));
     InstallObjectsState().InstallRunStarted = true;
     RetryRegistrationFiles().Clear();
@@ -42,14 +45,21 @@ void TCustomInstall::Install() {
         const std::string setup = StandardPathSpecifiers().FindByClass<TpsMainArchiveFile>()->GetPath(this);
         MainArchiveEngine().Offset = static_cast<int32_t>(ReadSelfExtractTrailer(setup).Files1Start);
     }
+    MarkPhase("install: archive headers");
     ReadInfoFromArchive();
+    MarkPhase("install: start stages");
     OnAfterInitialized(this);
     Broadcast(msg::AfterInitialized, nullptr);
     for (int code : msg::StartStages)
         Broadcast(code, nullptr);
     Broadcast(msg::BeforeInstall, nullptr);
 
-    TFileContainer::Install();
+    MarkPhase("install: files, uninstall key");
+    {
+        const TShellFolderSnapshot folders;
+        TFileContainer::Install();
+    }
+    MarkPhase("install: registrations");
     RetryRegistrations();
     if (unfinishedCount_ > 0 || Reboot)
         RegisterRestart();
@@ -82,12 +92,16 @@ void TCustomInstall::Install() {
 }
 
 void TCustomInstall::EndGoodInstall() {
+    MarkPhase("install: good end");
     NotifyGoodInstall();
+    MarkPhase("install: cleanup");
     Cleanup();
+    MarkPhase("install: remove the install record");
     RemoveInstallRecord();
     if (RunAutomatic)
         Shutdown();
     RunFilesAfterInstall();
+    MarkPhase("install: ended");
     running_ = false;
 }
 

@@ -19,4 +19,16 @@ std::string GetStartupFolder();
 std::string GetProgramFilesFolder();
 std::string GetCommonFilesFolder();
 
+// While one lives, each of the folders above is read from the registry once
+// and then kept: an install that copies its files asks for its destination
+// folders many times for every file, and the system's folders do not move
+// meanwhile. Nested snapshots share the outermost one's folders.
+class TShellFolderSnapshot {
+  public:
+    TShellFolderSnapshot();
+    ~TShellFolderSnapshot();
+    TShellFolderSnapshot(const TShellFolderSnapshot&) = delete;
+    TShellFolderSnapshot& operator=(const TShellFolderSnapshot&) = delete;
+};
+
 } // namespace sw

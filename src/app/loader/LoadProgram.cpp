@@ -37,6 +37,38 @@ constexpr UINT kFailed = 1;
 
 const char* Caption() { return "Setup"; }
 
+// The phase marks of the install profile: with SW_PHASE_PROFILE naming a
+// file, each appends "<milliseconds since 1970, UTC> <process id> <phase>",
+// as the setup program's marks do (platform/PhaseProfile.h).
+void Mark(const char* phase) {
+    static char path[MAX_PATH];
+    static int state; // 0 not looked up, 1 on, 2 off
+    if (state == 0) {
+        const DWORD n = GetEnvironmentVariableA("SW_PHASE_PROFILE", path, sizeof path);
+        state = n > 0 && n < sizeof path ? 1 : 2;
+    }
+    if (state != 1)
+        return;
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    const unsigned long long ticks = (static_cast<unsigned long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    TText line;
+    line.AddDecimal(ticks / 10000 - 11644473600000ULL);
+    line += " ";
+    line.AddDecimal(GetCurrentProcessId());
+    line += " ";
+    line += phase;
+    line += "\r\n";
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    SetFilePointer(file, 0, nullptr, FILE_END);
+    DWORD written = 0;
+    WriteFile(file, line.c_str(), static_cast<DWORD>(line.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
 void Tell(const TText& text) { MessageBoxA(nullptr, text.c_str(), Caption(), MB_OK | MB_ICONERROR | MB_SETFOREGROUND); }
 
 void TellAbout(const char* before, const char* subject, const char* after) {
@@ -187,6 +219,7 @@ UINT RunSetupProgram(const TText& program, const TText& folder, const char* self
         return kFailed;
     }
     CloseHandle(process.hThread);
+    Mark("loader: wait for the setup program");
     WaitForSingleObject(process.hProcess, INFINITE);
     DWORD code = kFailed;
     GetExitCodeProcess(process.hProcess, &code);
@@ -272,6 +305,7 @@ bool FindSetupBeside(const char* self, TSetupSource& source) {
 }
 
 UINT Run() {
+    Mark("loader: start");
     char self[MAX_PATH + 1];
     const DWORD n = GetModuleFileNameA(nullptr, self, sizeof self);
     if (n == 0 || n > MAX_PATH) {
@@ -292,6 +326,7 @@ UINT Run() {
         Tell(TText() += "Setup cannot create a folder for its files in the temporary folder.");
         return kFailed;
     }
+    Mark("loader: unpack setup.1");
     TUnpacked unpacked;
     bool diskProblem = false;
     const bool whole =
@@ -310,9 +345,12 @@ UINT Run() {
     program += folder;
     program += "\\";
     program += unpacked.SetupProgram;
+    Mark("loader: start the setup program");
     const UINT code = RunSetupProgram(program, folder, self, source->Carried, ToDiskAsked());
+    Mark("loader: remove the folder");
     if (!RestartNeedsFolder(folder.c_str()))
         RemoveFolder(folder.c_str());
+    Mark("loader: end");
     return code;
 }
 

@@ -6,6 +6,7 @@
 #include "platform/win32/Win32FolderBrowser.h"
 #include "platform/win32/Win32Gui.h"
 #include "platform/win32/Win32Internet.h"
+#include "platform/win32/Win32PhaseProfile.h"
 #include "platform/win32/Win32Processes.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Resources.h"
@@ -22,7 +23,9 @@ Win32Platform::Win32Platform()
       systemVersions_(std::make_unique<Win32VersionResources>()), internet_(std::make_unique<Win32Internet>()),
       versions_(systemVersions_.get()), codePages_(std::make_unique<Win32CodePages>()),
       dde_(std::make_unique<Win32Dde>()), shellLinks_(std::make_unique<Win32ShellLinks>()),
-      folderBrowser_(std::make_unique<Win32FolderBrowser>()) {}
+      folderBrowser_(std::make_unique<Win32FolderBrowser>()) {
+    StartPhaseProfileFromEnvironment();
+}
 
 Win32Platform::~Win32Platform() = default;
 

@@ -229,6 +229,27 @@ TEST_F(PathSpecifierTest, EveryStandardSpecifierGivesItsFolder) {
         EXPECT_EQ(Specifier(form, name)->GetPath(group), path) << name;
 }
 
+TEST_F(PathSpecifierTest, ASnapshotKeepsTheFoldersItReadUntilItEnds) {
+    auto& reg = fake_.Registry();
+    reg.WriteString(RegistryRoot::LocalMachine, kCurrentVersionKey, "ProgramFilesDir", "D:\\Apps");
+    reg.WriteString(RegistryRoot::CurrentUser, kShellFoldersKey, "Desktop", "C:\\Desk");
+    {
+        const TShellFolderSnapshot outer;
+        EXPECT_EQ(GetProgramFilesFolder(), "D:\\Apps");
+        EXPECT_EQ(GetDesktopFolder(), "C:\\Desk");
+        reg.WriteString(RegistryRoot::LocalMachine, kCurrentVersionKey, "ProgramFilesDir", "E:\\Moved");
+        {
+            const TShellFolderSnapshot inner;
+        }
+        // Still the outer snapshot's; a folder not read before is read now.
+        EXPECT_EQ(GetProgramFilesFolder(), "D:\\Apps");
+        reg.WriteString(RegistryRoot::LocalMachine, kCurrentVersionKey, "CommonFilesDir", "E:\\Common");
+        EXPECT_EQ(GetCommonFilesFolder(), "E:\\Common");
+    }
+    EXPECT_EQ(GetProgramFilesFolder(), "E:\\Moved");
+    EXPECT_EQ(GetDesktopFolder(), "C:\\Desk");
+}
+
 TEST_F(PathSpecifierTest, DescriptionsOfTheStandardSet) {
     TInstall* install = LoadDriver();
     TComponent* form = install->Owner();
