@@ -199,12 +199,13 @@ e2e_box() {
     e2e_check "message box \"$expected\"" sw_box_text_is "$text" "$expected"
 }
 
-# e2e_state FILE: the prefix's files (without Wine's own logs and temporary files, the downloads and the
-# distribution) and the values under the product's registry keys.
+# e2e_state FILE: the prefix's files (without Wine's own logs and temporary files, WinInet's cookies and cache,
+# the downloads and the distribution) and the values under the product's registry keys.
 e2e_state() {
     {
         (cd "$e2e_drive" && find . -path ./windows/temp -prune -o -path './users/*/Temp' -prune -o -type f -print) |
-            grep -v -i -E '^\./windows/(inf|logs)/|\.log$|^\./Downloads/' | sort
+            grep -v -i -E '^\./windows/(inf|logs)/|\.log$|^\./Downloads/|/Microsoft/Windows/INet(Cookies|Cache)/' |
+            sort
         local key
         for key in 'HKLM\Software\Setwright Samples' 'HKCU\Software\Setwright Samples' \
             "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$e2e_product" \
