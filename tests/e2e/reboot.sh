@@ -44,7 +44,7 @@ e2e_state "$e2e_tmp/before"
 mkdir -p "$product"
 echo "the old readme" >"$product/README.TXT"
 # Started from the build folder, so that the prefix gets no file of its own.
-timeout -k 5 300 wine "$holder" /HOLD "$readme" 240 >/dev/null 2>&1 &
+timeout -k 5 900 wine "$holder" /HOLD "$readme" 900 >/dev/null 2>&1 &
 holder_pid=$!
 for _ in $(seq 1 30); do held && break; sleep 1; done
 held || e2e_abort "the old README.TXT is not held open"
