@@ -1,7 +1,7 @@
 /* pagetext TITLE: prints the texts of the shown window titled TITLE and of all its visible child windows,
- * one line each, "Class<TAB>text", in UTF-8 (line breaks inside a text become spaces); the line of the control
- * with the keyboard focus ends in "<TAB>focus". Exits 1 when no such window is shown. The e2e scripts recognise
- * a wizard page by its title and these texts. */
+ * one line each, "Class<TAB>text", in UTF-8 (line breaks inside a text become spaces); a checked check box or
+ * radio button adds "<TAB>checked", and the line of the control with the keyboard focus ends in "<TAB>focus".
+ * Exits 1 when no such window is shown. The e2e scripts recognise a wizard page by its title and these texts. */
 #include <windows.h>
 #include <stdio.h>
 #include <wchar.h>
@@ -30,6 +30,10 @@ static void print_window(HWND window) {
     print_utf8(name);
     fputs("\t", stdout);
     print_utf8(text);
+    DWORD_PTR check = 0;
+    if (lstrcmpiW(name, L"Button") == 0 &&
+        SendMessageTimeoutW(window, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &check) && check == BST_CHECKED)
+        fputs("\tchecked", stdout);
     fputs(window == focus ? "\tfocus\n" : "\n", stdout);
 }
 

@@ -5,6 +5,7 @@
 #
 #   e2e_start_setup [ARGS]      starts C:\Downloads\setup.exe (message boxes traced)
 #   e2e_page TITLE TEXT…        waits for the page, checks its texts, keeps its screenshot; its window: $e2e_id
+#   e2e_walk_defaults           the wizard from the language page to the copy, with the default choices
 #   e2e_box TEXT KEY            waits for a message box of that text, keeps its screenshot, presses KEY
 #   e2e_wait_setup CODE         waits for the setup's end and checks its exit code
 #   e2e_state FILE              the prefix's files and the product's registry keys
@@ -129,12 +130,14 @@ e2e_catch() {
 
 # e2e_page TITLE [TEXT...]: waits for the page titled TITLE, checks that each TEXT is the text of one of its
 # controls (or the start of a longer one), keeps its screenshot as NN-TITLE.png and sets e2e_id to its window.
+# Without TEXTs the page is known by its title alone (no other Windows program is started).
 e2e_id=""
 e2e_page() {
-    local title=$1 texts missing text _
+    local title=$1 texts missing="" text _
     shift
     e2e_id=$(sw_page_wait "$title" 300) || { e2e_fail "page \"$title\" did not come"; return 1; }
     for _ in 1 2 3 4 5; do
+        [ $# -eq 0 ] && break
         texts=$(e2e_texts "$title")
         missing=""
         for text in "$@"; do
@@ -153,6 +156,24 @@ e2e_page() {
         return 1
     fi
     e2e_pass "page \"$title\" ($# texts)"
+}
+
+# e2e_walk_defaults: walks the demo's wizard from the language page through the program folder page with the
+# default choices, each page recognised and kept; the copy starts after it. Fails when a page does not come.
+e2e_walk_defaults() {
+    e2e_page 'Select a language' 'Next >' 'Cancel' || return 1
+    sw_page_click "$e2e_id" $SW_NEXT_BTN
+    e2e_page 'Welcome' 'Next >' '< Previous' 'Cancel' || return 1
+    sw_page_keys "$e2e_id" Return
+    # Enter does not accept the licence: Next is clicked.
+    e2e_page 'Software license agreement' 'SETWRIGHT DEMO LICENSE AGREEMENT' || return 1
+    sw_page_click "$e2e_id" $SW_NEXT_BTN
+    e2e_page 'Readme information' 'Setwright Demo 1.0' || return 1
+    sw_page_keys "$e2e_id" Return
+    e2e_page 'Select components to install' '&Browse...' || return 1
+    sw_page_keys "$e2e_id" Return
+    e2e_page 'Select folder in start menu' 'E&xisting Folders' || return 1
+    sw_page_keys "$e2e_id" Return
 }
 
 # e2e_box TEXT KEY: waits for the next message box of the setup program; checks its text, keeps a screenshot and
@@ -178,12 +199,13 @@ e2e_box() {
     e2e_check "message box \"$expected\"" sw_box_text_is "$text" "$expected"
 }
 
-# e2e_state FILE: the prefix's files (without Wine's own logs and temporary files, the downloads and the
-# distribution) and the values under the product's registry keys.
+# e2e_state FILE: the prefix's files (without Wine's own logs and temporary files, WinInet's cookies and cache,
+# the downloads and the distribution) and the values under the product's registry keys.
 e2e_state() {
     {
         (cd "$e2e_drive" && find . -path ./windows/temp -prune -o -path './users/*/Temp' -prune -o -type f -print) |
-            grep -v -i -E '^\./windows/(inf|logs)/|\.log$|^\./Downloads/' | sort
+            grep -v -i -E '^\./windows/(inf|logs)/|\.log$|^\./Downloads/|/Microsoft/Windows/INet(Cookies|Cache)/' |
+            sort
         local key
         for key in 'HKLM\Software\Setwright Samples' 'HKCU\Software\Setwright Samples' \
             "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$e2e_product" \

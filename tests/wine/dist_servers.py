@@ -2,13 +2,14 @@
 """An HTTP and an FTP server on 127.0.0.1 that serve a net distribution, with a log of every transfer and a
 transfer cut on request, for the net distribution test; their lifetime is bounded.
 
-    dist_servers.py ROOT HTTP_PORT FTP_PORT WORK LIFETIME_SECONDS
+    dist_servers.py ROOT HTTP_PORT FTP_PORT WORK LIFETIME_SECONDS [HTTP_BYTES_PER_SECOND]
 
 Serves the tree under ROOT, anonymously and to the user setwright / swpass. Each transfer appends a line
 "<protocol> <path> complete|cut|missing" to WORK/transfers.log. When WORK/cut names a file, the next
 transfer of a file of that name ends half-way (HTTP announces the whole length; FTP closes the data
-connection) and WORK/cut is removed. WORK/ready appears once both servers listen. Stops on SIGTERM or when
-the lifetime is over.
+connection) and WORK/cut is removed. With HTTP_BYTES_PER_SECOND, HTTP sends its files at that rate, so that
+a download of a small file lasts long enough to be seen. WORK/ready appears once both servers listen. Stops on
+SIGTERM or when the lifetime is over.
 """
 
 import functools
@@ -17,6 +18,7 @@ import os
 import signal
 import sys
 import threading
+import time
 
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.filesystems import AbstractedFS
@@ -49,6 +51,7 @@ def log_transfer(work, protocol, path, outcome):
 
 class HttpHandler(http.server.SimpleHTTPRequestHandler):
     work = ""
+    rate = 0
 
     def log_message(self, format, *args):
         pass
@@ -65,8 +68,12 @@ class HttpHandler(http.server.SimpleHTTPRequestHandler):
         self.send_response(200)
         self.send_header("Content-Length", str(len(content)))
         self.end_headers()
-        self.wfile.write(content[:sent])
-        self.wfile.flush()
+        step = max(1, self.rate // 8) if self.rate else max(1, sent)
+        for start in range(0, sent, step):
+            if self.rate and start:
+                time.sleep(step / self.rate)
+            self.wfile.write(content[start:start + step])
+            self.wfile.flush()
         if sent < len(content):
             self.close_connection = True
         log_transfer(self.work, "HTTP", self.path, "complete" if sent == len(content) else "cut")
@@ -121,6 +128,7 @@ def main():
     root, http_port, ftp_port, work, lifetime = sys.argv[1], int(sys.argv[2]), int(sys.argv[3]), sys.argv[4], \
         float(sys.argv[5])
     HttpHandler.work = work
+    HttpHandler.rate = int(sys.argv[6]) if len(sys.argv) > 6 else 0
     DistFS.work = work
     httpd = http.server.ThreadingHTTPServer(("127.0.0.1", http_port), functools.partial(HttpHandler, directory=root))
 
