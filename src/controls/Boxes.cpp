@@ -130,6 +130,11 @@ void TRadioGroup::ButtonClicked(int index) {
     Click();
 }
 
+void TRadioGroup::PushBounds() {
+    TGroupBox::PushBounds();
+    UpdateButtons();
+}
+
 void TRadioGroup::UpdateButtons() {
     if (InLoading())
         return;

@@ -72,6 +72,10 @@ class TRadioGroup : public TGroupBox {
 
     void Loaded() override;
 
+  protected:
+    // The buttons follow the group's size.
+    void PushBounds() override;
+
   private:
     // One button per item, placed in columns.
     void UpdateButtons();

@@ -108,6 +108,9 @@ TEST_F(ControlSetTest, BoxesAndRadioGroupsRunOnClickForClicksAndForTheProgram) {
     EXPECT_EQ(rgClicks, 2);
     rg.SetItemIndex(1);
     EXPECT_EQ(rgClicks, 2);
+    // Narrowed (a page fitted into a smaller container), the buttons stay inside the frame.
+    rg.SetWidth(rg.Width() - 20);
+    EXPECT_EQ(yes.GetBounds(), (Bounds{8, 14, 270, 21}));
 }
 
 TEST_F(ControlSetTest, TabsTreesListsGridsAndBars) {
