@@ -21,21 +21,7 @@ source "$root/scripts/wine-env.sh"
 sw_wine_init || { echo "Wine did not start"; echo "0 passed, 1 failed"; exit 1; }
 source "$root/scripts/wizard-walk.sh"
 
-passed=0
-failed=0
-pass() {
-    passed=$((passed + 1))
-    echo "ok: $*"
-}
-fail() {
-    failed=$((failed + 1))
-    echo "FAILED: $*"
-}
-finish() {
-    echo "$passed passed, $failed failed"
-    [ "$failed" -eq 0 ]
-    exit
-}
+source "$root/tests/wine/checks.sh"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/first-setup.XXXXXX")
 trap 'rm -rf "$work"; sw_wine_cleanup' EXIT
@@ -52,7 +38,7 @@ awk -v dir="$blocks" '
     inside && /^```$/ { inside = 0; close(file); next }
     inside { print >file }
 ' "$doc"
-[ -s "$blocks/index" ] || { fail "no blocks in $doc"; finish; }
+[ -s "$blocks/index" ] || { fail "no blocks in $doc"; checks_end; }
 
 cwd="$work/start"
 # run_block N: runs the commands of block N from the current folder, which it may change; its output is
@@ -110,18 +96,18 @@ while read -r n tag; do
         ;;
     "sh run")
         if run_block "$n"; then
-            pass "$(first_line "$n")"
+            ok "$(first_line "$n")"
         else
             fail "$(first_line "$n") (block $n):"
             tail -n 30 "$blocks/$n.out"
-            finish
+            checks_end
         fi
         ;;
     "sh install")
         walk_wizard &
         walker=$!
-        if run_block "$n"; then pass "the install ended well"; else fail "the install: $(cat "$blocks/$n.out")"; fi
-        if wait "$walker"; then pass "the wizard showed its pages in French"; else fail "the wizard's pages"; fi
+        if run_block "$n"; then ok "the install ended well"; else fail "the install: $(cat "$blocks/$n.out")"; fi
+        if wait "$walker"; then ok "the wizard showed its pages in French"; else fail "the wizard's pages"; fi
         timeout -k 5 60 wineserver -w
         ;;
     "sh check" | "sh mistake")
@@ -135,7 +121,7 @@ while read -r n tag; do
     "text output")
         [ -n "$pending" ] || continue
         if diff <(lines "$blocks/$n") <(lines "$blocks/$pending.out") >"$blocks/$n.diff"; then
-            pass "$(first_line "$pending")"
+            ok "$(first_line "$pending")"
         else
             fail "$(first_line "$pending") (< the document, > printed):"
             cat "$blocks/$n.diff"
@@ -146,7 +132,7 @@ while read -r n tag; do
         [ -n "$pending" ] || continue
         missing=$(grep -v -x -F -f <(lines "$blocks/$pending.out") <(lines "$blocks/$n"))
         if [ -z "$missing" ]; then
-            pass "the message: $(lines "$blocks/$n" | head -n 1)"
+            ok "the message: $(lines "$blocks/$n" | head -n 1)"
         else
             fail "not printed: $missing; printed:"
             tail -n 20 "$blocks/$pending.out"
@@ -155,4 +141,4 @@ while read -r n tag; do
         ;;
     esac
 done <"$blocks/index"
-finish
+checks_end

@@ -45,7 +45,7 @@ if e2e_page 'Browse for Folder' 'OK' 'Cancel'; then
     sleep 1 # the browser follows the typed path before the create button shows again
     at 64 274 # the added create button: makes the folder, opens the browser again there
     for _ in $(seq 1 20); do [ -d "$e2e_drive/Demo Guides" ] && break; sleep 0.5; done
-    e2e_check "the create button made the typed folder" [ -d "$e2e_drive/Demo Guides" ]
+    check "the create button made the typed folder" [ -d "$e2e_drive/Demo Guides" ]
     e2e_page 'Browse for Folder' && xdotool key --clearmodifiers Return
     sleep 2
 fi
@@ -63,27 +63,27 @@ sw_page_keys "$e2e_id" Return
 e2e_page 'Setup complete' 'Finish' || e2e_abort "the install did not complete"
 kill "$e2e_catch_pid" 2>/dev/null
 wait "$e2e_catch_pid" 2>/dev/null
-e2e_check "the copy-progress window showed while the files were copied" [ -s "$e2e_shots/copy-progress.png" ]
+check "the copy-progress window showed while the files were copied" [ -s "$e2e_shots/copy-progress.png" ]
 sw_page_click "$e2e_id" $SW_FINISH_BTN
 e2e_wait_setup 0
 
 e2e_state "$e2e_tmp/after"
 e2e_added "$e2e_tmp/before" "$e2e_tmp/after" >"$e2e_tmp/added"
 expected="$(dirname "$0")/expect/full-english.files"
-e2e_check "the files installed are those the choices ask for" diff "$expected" "$e2e_tmp/added"
-e2e_check "no file of the unchosen Samples group was installed" \
+check "the files installed are those the choices ask for" diff "$expected" "$e2e_tmp/added"
+check "no file of the unchosen Samples group was installed" \
     [ -z "$(find "$e2e_drive" -iname SAMPLE.TXT -print -quit)" ]
-e2e_check "the folder made for the browser was taken away again" \
+check "the folder made for the browser was taken away again" \
     [ ! -d "$e2e_drive/Program Files/Setwright Demo/Docs" ]
-e2e_check "the product's registry values are written" \
+check "the product's registry values are written" \
     grep -q -i 'Setwright Demo' <(sed -n '/^\[HKLM\\Software\\Setwright Samples\]/,/^\[/p' "$e2e_tmp/after")
-e2e_check "the uninstall key names the uninstaller" grep -q 'UninstallString' "$e2e_tmp/after"
+check "the uninstall key names the uninstaller" grep -q 'UninstallString' "$e2e_tmp/after"
 
 e2e_uninstall
 e2e_state "$e2e_tmp/clean"
 # The uninstaller removes files only inside the product's folder (and shortcuts and shared libraries): the guide
 # in the folder the user chose outside it stays, as the uninstaller reports.
-e2e_check "the guide outside the product's folder is left in place" [ -f "$e2e_drive/Demo Guides/GUIDE.TXT" ]
+check "the guide outside the product's folder is left in place" [ -f "$e2e_drive/Demo Guides/GUIDE.TXT" ]
 grep -v -F './Demo Guides/GUIDE.TXT' "$e2e_tmp/clean" >"$e2e_tmp/clean-but-guide"
 mv "$e2e_tmp/clean-but-guide" "$e2e_tmp/clean"
 e2e_same "the uninstaller leaves the prefix as before" "$e2e_tmp/before" "$e2e_tmp/clean"

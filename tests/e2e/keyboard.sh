@@ -40,7 +40,7 @@ page=$e2e_id
 if e2e_page 'Browse for Folder' 'OK' 'Cancel'; then
     sw_page_keys "$e2e_id" Escape
     sleep 1
-    e2e_check "Escape closes the folder browser" \
+    check "Escape closes the folder browser" \
         [ -z "$(xdotool search --onlyvisible --name '^Browse for Folder$' 2>/dev/null)" ]
 fi
 e2e_id=$page

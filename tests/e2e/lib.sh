@@ -9,7 +9,7 @@
 #   e2e_box TEXT KEY            waits for a message box of that text, keeps its screenshot, presses KEY
 #   e2e_wait_setup CODE         waits for the setup's end and checks its exit code
 #   e2e_state FILE              the prefix's files and the product's registry keys
-#   e2e_check NAME COMMAND…     one check: passes when COMMAND succeeds
+#   check NAME COMMAND…         one check: passes when COMMAND succeeds (tests/wine/checks.sh; ok, fail)
 set -uo pipefail
 
 e2e_build=$(cd "${1:?build directory}" && pwd)
@@ -23,42 +23,23 @@ e2e_shots="$e2e_build/e2e/$e2e_name"
 e2e_dist="$e2e_build/examples/demo/distribution"
 e2e_drive="$WINEPREFIX/drive_c"
 e2e_tmp=$(mktemp -d "${TMPDIR:-/tmp}/sw-e2e.XXXXXX")
-e2e_passed=0
-e2e_failed=0
 e2e_shot_count=0
 e2e_product='Setwright Demo'
 rm -rf "$e2e_shots"
 mkdir -p "$e2e_shots"
 
-e2e_pass() {
-    echo "ok   $1"
-    e2e_passed=$((e2e_passed + 1))
-}
-
-e2e_fail() {
-    echo "FAIL $1"
-    e2e_failed=$((e2e_failed + 1))
-}
-
-# e2e_check NAME COMMAND...: passes when COMMAND succeeds.
-e2e_check() {
-    local name=$1
-    shift
-    if "$@"; then e2e_pass "$name"; else e2e_fail "$name"; fi
-}
+source "$e2e_root/tests/wine/checks.sh"
 
 # Prints the summary line and ends the script: non-zero when anything failed.
 e2e_finish() {
     rm -rf "$e2e_tmp"
     echo "screenshots: $e2e_shots"
-    echo "$e2e_passed passed, $e2e_failed failed"
-    [ "$e2e_failed" -eq 0 ] && exit 0
-    exit 1
+    checks_end
 }
 
 # Ends the script at once: what follows cannot run.
 e2e_abort() {
-    e2e_fail "$1"
+    fail "$1"
     pkill -f 'setup\.exe' 2>/dev/null
     e2e_finish
 }
@@ -81,7 +62,7 @@ e2e_locale() {
     local locales="$e2e_tmp/locales"
     mkdir -p "$locales"
     [ -d "$locales/$1.UTF-8" ] || localedef -i "$1" -f UTF-8 "$locales/$1.UTF-8" >/dev/null 2>&1 ||
-        [ -d "$locales/$1.UTF-8" ] || { e2e_fail "localedef could not make $1.UTF-8"; return 1; }
+        [ -d "$locales/$1.UTF-8" ] || { fail "localedef could not make $1.UTF-8"; return 1; }
     e2e_env=(LC_ALL="$1.UTF-8" LANG="$1.UTF-8" LOCPATH="$locales")
 }
 
@@ -101,7 +82,7 @@ e2e_wait_setup() {
     wait "$e2e_setup_pid"
     rc=$?
     timeout -k 5 60 wineserver -w
-    e2e_check "setup ended with exit code $expected (was $rc)" [ "$rc" -eq "$expected" ]
+    check "setup ended with exit code $expected (was $rc)" [ "$rc" -eq "$expected" ]
 }
 
 # The visible texts of the window titled TITLE and its controls, "Class<TAB>text" a line.
@@ -135,7 +116,7 @@ e2e_id=""
 e2e_page() {
     local title=$1 texts missing="" text _
     shift
-    e2e_id=$(sw_page_wait "$title" 300) || { e2e_fail "page \"$title\" did not come"; return 1; }
+    e2e_id=$(sw_page_wait "$title" 300) || { fail "page \"$title\" did not come"; return 1; }
     for _ in 1 2 3 4 5; do
         [ $# -eq 0 ] && break
         texts=$(e2e_texts "$title")
@@ -151,11 +132,11 @@ e2e_page() {
     file=$(printf '%s/%02d-%s.png' "$e2e_shots" "$e2e_shot_count" "$(tr -c 'A-Za-z0-9\n' - <<<"$title")")
     sw_page_shot "$e2e_id" "$file"
     if [ -n "$missing" ]; then
-        e2e_fail "page \"$title\": no control shows$missing"
+        fail "page \"$title\": no control shows$missing"
         printf '%s\n' "$texts" | sed 's/^/     /'
         return 1
     fi
-    e2e_pass "page \"$title\" ($# texts)"
+    ok "page \"$title\" ($# texts)"
 }
 
 # e2e_walk_defaults: walks the demo's wizard from the language page through the program folder page with the
@@ -187,7 +168,7 @@ e2e_box() {
         sleep 0.5
     done
     if [ ${#texts[@]} -le $e2e_boxes_seen ]; then
-        e2e_fail "no message box \"$expected\""
+        fail "no message box \"$expected\""
         return 1
     fi
     local text=${texts[e2e_boxes_seen]}
@@ -196,7 +177,7 @@ e2e_box() {
     e2e_shot_count=$((e2e_shot_count + 1))
     timeout -k 2 20 import -window root "$(printf '%s/%02d-box.png' "$e2e_shots" "$e2e_shot_count")" 2>/dev/null
     xdotool key --clearmodifiers "$key" 2>/dev/null
-    e2e_check "message box \"$expected\"" sw_box_text_is "$text" "$expected"
+    check "message box \"$expected\"" sw_box_text_is "$text" "$expected"
 }
 
 # e2e_state FILE: the prefix's files (without Wine's own logs and temporary files, WinInet's cookies and cache,
@@ -223,9 +204,9 @@ e2e_state() {
 # e2e_same NAME BEFORE AFTER: passes when the two states are the same; shows what differs otherwise.
 e2e_same() {
     if diff "$2" "$3" >"$e2e_tmp/diff"; then
-        e2e_pass "$1"
+        ok "$1"
     else
-        e2e_fail "$1 (< before, > after):"
+        fail "$1 (< before, > after):"
         grep '^[<>]' "$e2e_tmp/diff" | head -n 40 | sed 's/^/     /'
     fi
 }
@@ -242,7 +223,7 @@ e2e_uninstall() {
         "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$e2e_product" /v UninstallString \
         2>/dev/null | tr -d '\r' | sed -n 's/^ *UninstallString *REG_SZ *//p')
     program=$(sed -n 's/^"\([^"]*\)".*/\1/p' <<<"$string")
-    [ -n "$program" ] || { e2e_fail "the install left no UninstallString"; return 1; }
+    [ -n "$program" ] || { fail "the install left no UninstallString"; return 1; }
     sw_wine_run 300 wine "$program" /S "$e2e_product" >/dev/null 2>&1
     sleep 2
     timeout -k 5 60 wineserver -w
@@ -253,7 +234,7 @@ e2e_uninstall() {
 e2e_defaults_installed_and_removed() {
     e2e_state "$e2e_tmp/after"
     e2e_added "$e2e_tmp/before" "$e2e_tmp/after" >"$e2e_tmp/added"
-    e2e_check "the files installed are those of the default choices" \
+    check "the files installed are those of the default choices" \
         diff "$e2e_root/tests/e2e/expect/defaults.files" "$e2e_tmp/added"
     e2e_uninstall
     e2e_state "$e2e_tmp/clean"
@@ -285,17 +266,17 @@ e2e_tab_reaches() {
         esac || missing+=" [$what]"
     done
     if [ -n "$missing" ]; then
-        e2e_fail "\"$title\": Tab does not reach$missing; it reached:"
+        fail "\"$title\": Tab does not reach$missing; it reached:"
         sed 's/^/     /' <<<"$seen"
     else
-        e2e_pass "\"$title\": Tab reaches $*"
+        ok "\"$title\": Tab reaches $*"
     fi
     sw_page_keys "$e2e_id" shift+Tab
     focus=$(e2e_focused "$title")
     if [ "$focus" = "$before" ]; then
-        e2e_pass "\"$title\": Shift+Tab goes back"
+        ok "\"$title\": Shift+Tab goes back"
     else
-        e2e_fail "\"$title\": Shift+Tab goes to [$focus], not back to [$before]"
+        fail "\"$title\": Shift+Tab goes to [$focus], not back to [$before]"
     fi
 }
 
@@ -311,6 +292,6 @@ e2e_focus_to() {
         esac && return 0
         sw_page_keys "$e2e_id" Tab
     done
-    e2e_fail "\"$1\": Tab never reaches [$2]"
+    fail "\"$1\": Tab never reaches [$2]"
     return 1
 }

@@ -9,18 +9,7 @@
 # (unshare -n), where that port is free whatever else runs on the machine.
 #
 #   tests/e2e/net.sh BUILD_DIR
-if [ -z "${SW_NET_NAMESPACE:-}" ]; then
-    if ! unshare -n true 2>/dev/null; then
-        echo "no network namespace can be made here (unshare -n needs CAP_SYS_ADMIN), so the server cannot have"
-        echo "port 80 of 127.0.0.1 to itself: the net path cannot run"
-        echo "0 passed, 1 failed"
-        exit 1
-    fi
-    # Wine's server makes the sockets of its programs: it has to start inside the namespace as well.
-    [ -n "${WINEPREFIX:-}" ] && timeout -k 5 30 wineserver -k >/dev/null 2>&1
-    SW_NET_NAMESPACE=1 exec unshare -n "$BASH" "$0" "$@"
-fi
-ip link set lo up || { echo "cannot bring up the loopback interface"; echo "0 passed, 1 failed"; exit 1; }
+source "$(dirname "$0")/../wine/own-network.sh" "the net path" "$@"
 source "$(dirname "$0")/lib.sh"
 source "$e2e_root/tests/wine/servers.sh"
 trap 'sw_stop_server; sw_wine_cleanup' EXIT
@@ -72,12 +61,12 @@ kill "$watch_pid" 2>/dev/null
 wait "$watch_pid" 2>/dev/null
 shots=("$e2e_tmp"/progress/*.png)
 [ -f "${shots[0]}" ] || shots=()
-e2e_check "the copy-progress window showed (${#shots[@]} screenshots)" [ ${#shots[@]} -gt 0 ]
+check "the copy-progress window showed (${#shots[@]} screenshots)" [ ${#shots[@]} -gt 0 ]
 shown=""
 for shot in "${shots[@]}"; do
     transfer_shown "$shot" && { shown=$shot; break; }
 done
-e2e_check "the copy-progress window showed the transfer picture while an archive downloaded" [ -n "$shown" ]
+check "the copy-progress window showed the transfer picture while an archive downloaded" [ -n "$shown" ]
 [ -n "$shown" ] && cp "$shown" "$e2e_shots/copy-progress-transfer.png"
 [ ${#shots[@]} -gt 0 ] && cp "${shots[-1]}" "$e2e_shots/copy-progress-last.png"
 sw_page_click "$e2e_id" $SW_FINISH_BTN
@@ -90,7 +79,7 @@ fetched_all() {
     done
     [ -z "$missing" ] || { echo "     not fetched:$missing"; return 1; }
 }
-e2e_check "every file of the server came by HTTP" fetched_all
+check "every file of the server came by HTTP" fetched_all
 e2e_defaults_installed_and_removed
 sw_stop_server
 e2e_finish

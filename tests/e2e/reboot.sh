@@ -53,25 +53,25 @@ e2e_start_setup
 e2e_walk_defaults || e2e_abort "the wizard did not reach the copy"
 e2e_page "$title" 'Several components could not be installed' "$yes" "$no" 'Finish' ||
     e2e_abort "no reboot page after the copy"
-e2e_check "the reboot page comes with \"Yes\" chosen" checked "$yes"
+check "the reboot page comes with \"Yes\" chosen" checked "$yes"
 sw_page_click "$e2e_id" $no_at
-e2e_check "a click on \"No\" chooses it" checked "$no"
+check "a click on \"No\" chooses it" checked "$no"
 sw_page_shot "$e2e_id" "$e2e_shots/reboot-no.png"
 sw_page_click "$e2e_id" $SW_FINISH_BTN
 for _ in $(seq 1 120); do kill -0 "$e2e_setup_pid" 2>/dev/null || break; sleep 0.5; done
 
 # The holder still runs, and so does this Wine session: whatever a new session does at its start has not run.
-e2e_check "Finish on the reboot page ends the setup without its finish page" \
+check "Finish on the reboot page ends the setup without its finish page" \
     [ -z "$(xdotool search --onlyvisible --name '^Setup complete$' 2>/dev/null)" ]
-e2e_check "no restart: the old file is in place" readme_is "the old readme"
-e2e_check "the new file waits under a temporary name" cmp -s "$new_readme" "$product/README.1"
-e2e_check "the restart command waits in RunOnce, with -r" restart_command
-e2e_check "the install record is kept for the restart" eval '! record_gone'
-e2e_check "the product's program has not run yet" eval '! first_run'
+check "no restart: the old file is in place" readme_is "the old readme"
+check "the new file waits under a temporary name" cmp -s "$new_readme" "$product/README.1"
+check "the restart command waits in RunOnce, with -r" restart_command
+check "the install record is kept for the restart" eval '! record_gone'
+check "the product's program has not run yet" eval '! first_run'
 kill "$holder_pid" 2>/dev/null
 wait "$holder_pid" 2>/dev/null
 e2e_wait_setup 0
-e2e_check "the old file is in place until the restart" readme_is "the old readme"
+check "the old file is in place until the restart" readme_is "the old readme"
 
 # The restart runs the command, whose run shows the install's finish page. Until that run ends, Wine starts no
 # other Windows program (pagetext neither): the page is known by its title.
@@ -80,10 +80,10 @@ boot_pid=$!
 e2e_page 'Setup complete' && sw_page_click "$e2e_id" $SW_FINISH_BTN
 wait "$boot_pid"
 timeout -k 5 60 wineserver -w
-e2e_check "after the restart the new file is in place" cmp -s "$new_readme" "$product/README.TXT"
-e2e_check "the temporary name is gone" [ ! -e "$product/README.1" ]
-e2e_check "the restart command is gone from RunOnce" eval '! restart_command'
-e2e_check "the install record and its unfinished list are gone" record_gone
-e2e_check "the run after the restart started the product's program" first_run
+check "after the restart the new file is in place" cmp -s "$new_readme" "$product/README.TXT"
+check "the temporary name is gone" [ ! -e "$product/README.1" ]
+check "the restart command is gone from RunOnce" eval '! restart_command'
+check "the install record and its unfinished list are gone" record_gone
+check "the run after the restart started the product's program" first_run
 e2e_defaults_installed_and_removed
 e2e_finish

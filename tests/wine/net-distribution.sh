@@ -15,18 +15,7 @@ set -uo pipefail
 build=$(cd "${1:?build directory}" && pwd) || exit 1
 here=$(cd "$(dirname "$0")/../.." && pwd)
 
-if [ -z "${SW_NET_NAMESPACE:-}" ]; then
-    if ! unshare -n true 2>/dev/null; then
-        echo "no network namespace can be made here (unshare -n needs CAP_SYS_ADMIN), so the servers cannot"
-        echo "have ports 80 and 21 of 127.0.0.1 to themselves: the net distribution test cannot run"
-        echo "0 passed, 1 failed"
-        exit 1
-    fi
-    # Wine's server makes the sockets of its programs: it has to start inside the namespace as well.
-    [ -n "${WINEPREFIX:-}" ] && timeout -k 5 30 wineserver -k >/dev/null 2>&1
-    SW_NET_NAMESPACE=1 exec unshare -n "$BASH" "$0" "$@"
-fi
-ip link set lo up || { echo "cannot bring up the loopback interface"; echo "0 passed, 1 failed"; exit 1; }
+source "$here/tests/wine/own-network.sh" "the net distribution test" "$@"
 
 source "$here/scripts/wine-env.sh" && sw_wine_init || exit 1
 source "$here/tests/wine/checks.sh"
