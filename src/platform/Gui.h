@@ -118,8 +118,10 @@ struct FontSpec {
     bool Underline = false;
     int Charset = 1; // DEFAULT_CHARSET
     // The angle of the text's base line, counter-clockwise in tenths of a
-    // degree; a turned font is a TrueType one.
+    // degree; only an outline font turns.
     int Escapement = 0;
+    // Chosen among TrueType fonts only, so that one that turns is found.
+    bool TrueTypeOnly = false;
     bool operator==(const FontSpec&) const = default;
 };
 

@@ -261,6 +261,7 @@ void TRotate3DLabel::Paint() {
     canvas_.Brush.Style = TBrushStyle::bsClear;
     Bounds extent = canvas_.TextExtent(Caption());
     canvas_.Font().SetEscapement(style_->Angle() * 10);
+    canvas_.Font().SetTrueTypeOnly(true);
     const double tw = extent.Width, th = extent.Height;
     const int cx = Width() / 2, cy = Height() / 2;
     auto T = [](double v) { return static_cast<int>(v); };
