@@ -38,7 +38,9 @@ SW_CLASS_INFO(
     TTreeView, TWinControl,
     ctlprop::Join(
         {Common<TTreeView>(clWindow, true),
-         {prop::Boolean("ReadOnly", &Self::ReadOnly, false), prop::Boolean("HideSelection", &Self::HideSelection, true),
+         {prop::Enumeration("BorderStyle", &Self::BorderStyle, &Self::SetBorderStyle, BorderStyleNames(),
+                            std::optional(TBorderStyle::bsSingle)),
+          prop::Boolean("ReadOnly", &Self::ReadOnly, false), prop::Boolean("HideSelection", &Self::HideSelection, true),
           prop::Boolean("ShowButtons", &Self::ShowButtons, true), prop::Boolean("ShowLines", &Self::ShowLines, true),
           prop::Boolean("ShowRoot", &Self::ShowRoot, true), prop::Integer("Indent", &Self::Indent, 19),
           prop::Event("OnChange", &Self::OnChange), prop::Event("OnExpanded", &Self::OnExpanded),
@@ -257,8 +259,24 @@ void TTreeView::SetSelected(TTreeNode* node) {
     OnChange(this, selected_);
 }
 
+namespace {
+// The border is the window's sunken edge.
+BevelKind TreeEdge(TBorderStyle style) {
+    return style == TBorderStyle::bsSingle ? BevelKind::Lowered : BevelKind::None;
+}
+} // namespace
+
+void TTreeView::SetBorderStyle(TBorderStyle style) {
+    if (style == borderStyle_)
+        return;
+    borderStyle_ = style;
+    if (Handle())
+        Handle()->SetBevel(TreeEdge(style));
+}
+
 void TTreeView::ApplyTo(IControl& window) {
     TWinControl::ApplyTo(window);
+    window.SetBevel(TreeEdge(borderStyle_));
     window.SetItems(Lines());
     auto nodes = Nodes();
     for (size_t i = 0; i < nodes.size(); ++i)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "controls/Control.h"
+#include "controls/ExtCtrls.h"
 #include "controls/ImgList.h"
 #include "project/Collection.h"
 #include "project/StringList.h"
@@ -123,6 +124,9 @@ class TTreeView : public TWinControl {
     // Selects a node (expanding its parents) or none.
     void SetSelected(TTreeNode* node);
 
+    // bsSingle: a sunken edge around the tree; bsNone: none.
+    TBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TBorderStyle style);
     bool ReadOnly = false;
     bool HideSelection = true;
     bool ShowButtons = true;
@@ -154,6 +158,7 @@ class TTreeView : public TWinControl {
 
     std::vector<std::unique_ptr<TTreeNode>> roots_;
     TTreeNode* selected_ = nullptr;
+    TBorderStyle borderStyle_ = TBorderStyle::bsSingle;
 };
 
 class TListColumn : public TCollectionItem {

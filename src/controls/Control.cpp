@@ -16,6 +16,17 @@ const TEnumInfo kAlignmentNames{{"taLeftJustify", "taRightJustify", "taCenter"}}
 const TEnumInfo kAnchorNames{{"akLeft", "akTop", "akRight", "akBottom"}};
 } // namespace
 
+const TIdentMap& CursorIdents() {
+    static const TIdentMap idents{{
+        {"crDefault", 0},     {"crNone", -1},     {"crArrow", -2},    {"crCross", -3},     {"crIBeam", -4},
+        {"crSizeNESW", -6},   {"crSizeNS", -7},   {"crSizeNWSE", -8}, {"crSizeWE", -9},    {"crUpArrow", -10},
+        {"crHourGlass", -11}, {"crDrag", -12},    {"crNoDrop", -13},  {"crHSplit", -14},   {"crVSplit", -15},
+        {"crMultiDrag", -16}, {"crSQLWait", -17}, {"crNo", -18},      {"crAppStart", -19}, {"crHelp", -20},
+        {"crHandPoint", -21}, {"crSizeAll", -22},
+    }};
+    return idents;
+}
+
 const TEnumInfo& AlignNames() { return kAlignNames; }
 const TEnumInfo& ctlprop::AnchorNames() { return kAnchorNames; }
 const TEnumInfo& AlignmentNames() { return kAlignmentNames; }

@@ -24,6 +24,27 @@ using TShiftState = uint32_t;
 // from handling it), the keys held.
 using TKeyEvent = TEvent<TPersistent*, int32_t&, TShiftState>;
 
+// Mouse and drag events, as streams name their handlers. Sender, the button,
+// the keys held, the position in the control.
+enum class TMouseButton { mbLeft, mbRight, mbMiddle };
+using TMouseEvent = TEvent<TPersistent*, TMouseButton, TShiftState, int32_t, int32_t>;
+using TMouseMoveEvent = TEvent<TPersistent*, TShiftState, int32_t, int32_t>;
+enum class TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+// Sender, the other end of the drag (source or target), the position.
+using TDragDropEvent = TEvent<TPersistent*, TPersistent*, int32_t, int32_t>;
+using TEndDragEvent = TEvent<TPersistent*, TPersistent*, int32_t, int32_t>;
+// Sender, source, position, state, whether a drop is accepted.
+using TDragOverEvent = TEvent<TPersistent*, TPersistent*, int32_t, int32_t, TDragState, bool&>;
+// Sender, the drag object a handler may supply.
+using TStartDragEvent = TEvent<TPersistent*, TPersistent*&>;
+
+// A mouse cursor: one of the cr values, or a program's own (positive).
+using TCursor = int32_t;
+inline constexpr TCursor crDefault = 0;
+inline constexpr TCursor crDrag = -12;
+// The cursor names streams use (crDefault, crHourGlass, ...).
+const TIdentMap& CursorIdents();
+
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 
 class TWinControl;

@@ -134,12 +134,13 @@ void TFont::Assign(const TFont& other) {
     color_ = other.color_;
     style_ = other.style_;
     escapement_ = other.escapement_;
+    trueTypeOnly_ = other.trueTypeOnly_;
     Changed();
 }
 
 bool TFont::operator==(const TFont& o) const {
     return name_ == o.name_ && height_ == o.height_ && charset_ == o.charset_ && color_ == o.color_ &&
-           style_ == o.style_ && escapement_ == o.escapement_;
+           style_ == o.style_ && escapement_ == o.escapement_ && trueTypeOnly_ == o.trueTypeOnly_;
 }
 
 FontSpec TFont::Spec() const {
@@ -151,6 +152,7 @@ FontSpec TFont::Spec() const {
     spec.Underline = (style_ & (1u << fsUnderline)) != 0;
     spec.Charset = charset_;
     spec.Escapement = escapement_;
+    spec.TrueTypeOnly = trueTypeOnly_;
     return spec;
 }
 
@@ -158,6 +160,13 @@ void TFont::SetEscapement(int32_t tenths) {
     if (tenths == escapement_)
         return;
     escapement_ = tenths;
+    Changed();
+}
+
+void TFont::SetTrueTypeOnly(bool on) {
+    if (on == trueTypeOnly_)
+        return;
+    trueTypeOnly_ = on;
     Changed();
 }
 

@@ -62,6 +62,9 @@ class TFont : public TPersistent {
     // kept in streams: a program turns a font to draw with it).
     int32_t Escapement() const { return escapement_; }
     void SetEscapement(int32_t tenths);
+    // Chosen among TrueType fonts only (not kept in streams either).
+    bool TrueTypeOnly() const { return trueTypeOnly_; }
+    void SetTrueTypeOnly(bool on);
 
     void Assign(const TFont& other);
     bool operator==(const TFont& other) const;
@@ -79,6 +82,7 @@ class TFont : public TPersistent {
     TColor color_ = clWindowText;
     uint32_t style_ = 0;
     int32_t escapement_ = 0;
+    bool trueTypeOnly_ = false;
 };
 
 } // namespace sw

@@ -67,6 +67,7 @@ std::string FormatThousands(int64_t value) {
 }
 
 TGroupTreeView::TGroupTreeView(TComponent* owner) : TTreeView(owner) {
+    SetBorderStyle(TBorderStyle::bsNone);
     ReadOnly = true;
     HideSelection = false;
 }

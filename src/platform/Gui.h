@@ -118,8 +118,10 @@ struct FontSpec {
     bool Underline = false;
     int Charset = 1; // DEFAULT_CHARSET
     // The angle of the text's base line, counter-clockwise in tenths of a
-    // degree; a turned font is a TrueType one.
+    // degree; only an outline font turns.
     int Escapement = 0;
+    // Chosen among TrueType fonts only, so that one that turns is found.
+    bool TrueTypeOnly = false;
     bool operator==(const FontSpec&) const = default;
 };
 
@@ -324,6 +326,7 @@ class IControl {
     // left. A push button draws it as its glyph, left of its caption, the
     // picture's lower left colour transparent.
     virtual void SetPicture(const std::string& bmp, bool stretch) = 0;
+    // A panel's edge; a tree view's: Lowered is its sunken border, None none.
     virtual void SetBevel(BevelKind bevel) = 0;
     // Shows or hides a grid's, list's or tree's scroll bars (a tree or list
     // shows one again when its rows need it).

@@ -11,9 +11,6 @@ namespace sw {
 
 enum class TDirection { bdUp, bdDown, bdLeft, bdRight, bdHorzIn, bdHorzOut, bdVertIn, bdVertOut };
 enum class TDragMode { dmManual, dmAutomatic };
-using TCursor = int32_t;
-inline constexpr TCursor crDefault = 0;
-inline constexpr TCursor crDrag = -12;
 
 const TEnumInfo& DirectionNames();
 const TEnumInfo& DragModeNames();

@@ -146,13 +146,17 @@ SW_CLASS_INFO(
                                       std::optional(TAlignment::taLeftJustify)),
                     prop::Boolean("ShowAccelChar", &Self::ShowAccelChar, true),
                     prop::Reference("FocusControl", &Self::FocusControl, &Self::SetFocusControl),
-                    prop::Integer("DragCursor", &Self::DragCursor, crDrag),
+                    prop::Integer("DragCursor", &Self::DragCursor, crDrag, &CursorIdents()),
                     prop::Enumeration("DragMode", &Self::DragMode, DragModeNames(), std::optional(TDragMode::dmManual)),
                     prop::Reference("PopupMenu", &Self::PopupMenu, &Self::SetPopupMenu),
                     prop::Integer("Tag", &Self::GetTag, &Self::SetTag, 0),
                     prop::Object("LabelStyle", &Self::LabelStyle),
                     prop::Boolean("MyTransparent", &Self::MyTransparent, &Self::SetMyTransparent, true)},
-                   ctlprop::Click<TRotate3DLabel>()}))
+                   ctlprop::Click<TRotate3DLabel>(),
+                   {prop::Event("OnDblClick", &Self::OnDblClick), prop::Event("OnDragDrop", &Self::OnDragDrop),
+                    prop::Event("OnDragOver", &Self::OnDragOver), prop::Event("OnEndDrag", &Self::OnEndDrag),
+                    prop::Event("OnMouseDown", &Self::OnMouseDown), prop::Event("OnMouseMove", &Self::OnMouseMove),
+                    prop::Event("OnMouseUp", &Self::OnMouseUp), prop::Event("OnStartDrag", &Self::OnStartDrag)}}))
 
 TRotate3DLabel::TRotate3DLabel(TComponent* owner) : TLabel(owner), style_(std::make_unique<TLabelStyle>(this)) {
     Transparent = true;
@@ -257,6 +261,7 @@ void TRotate3DLabel::Paint() {
     canvas_.Brush.Style = TBrushStyle::bsClear;
     Bounds extent = canvas_.TextExtent(Caption());
     canvas_.Font().SetEscapement(style_->Angle() * 10);
+    canvas_.Font().SetTrueTypeOnly(true);
     const double tw = extent.Width, th = extent.Height;
     const int cx = Width() / 2, cy = Height() / 2;
     auto T = [](double v) { return static_cast<int>(v); };

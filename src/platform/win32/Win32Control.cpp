@@ -80,12 +80,10 @@ HFONT CreateFontFor(const FontSpec& font) {
     int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
     int height = -MulDiv(font.Size, dpi, 72);
-    // Only outline fonts turn.
-    bool turned = font.Escapement != 0;
     return CreateFontA(height, 0, font.Escapement, font.Escapement, font.Bold ? FW_BOLD : FW_NORMAL, font.Italic,
                        font.Underline, FALSE, static_cast<DWORD>(font.Charset),
-                       turned ? OUT_TT_ONLY_PRECIS : OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       DEFAULT_PITCH | FF_DONTCARE, font.Face.c_str());
+                       font.TrueTypeOnly ? OUT_TT_ONLY_PRECIS : OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                       DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font.Face.c_str());
 }
 
 FontSpec SpecOfFont(HFONT font) {
@@ -103,6 +101,7 @@ FontSpec SpecOfFont(HFONT font) {
     spec.Underline = lf.lfUnderline != 0;
     spec.Charset = lf.lfCharSet;
     spec.Escapement = lf.lfEscapement;
+    spec.TrueTypeOnly = lf.lfOutPrecision == OUT_TT_ONLY_PRECIS;
     return spec;
 }
 

@@ -26,6 +26,17 @@ class Win32TreeView : public Win32ChildControl {
             SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TreeProcedure)));
     }
 
+    // Lowered: the sunken client edge; anything else: no edge.
+    void SetBevel(BevelKind bevel) override {
+        LONG_PTR ex = GetWindowLongPtrA(hwnd_, GWL_EXSTYLE);
+        LONG_PTR want = bevel == BevelKind::Lowered ? ex | WS_EX_CLIENTEDGE : ex & ~LONG_PTR{WS_EX_CLIENTEDGE};
+        if (want == ex)
+            return;
+        SetWindowLongPtrA(hwnd_, GWL_EXSTYLE, want);
+        SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
     void SetItems(const std::vector<std::string>& items) override {
         Quiet quiet(*this);
         items_ = items;

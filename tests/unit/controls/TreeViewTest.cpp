@@ -156,5 +156,21 @@ TEST_F(TreeViewTest, ExpansionSurvivesNewNodesAndAWindowMadeLater) {
     EXPECT_EQ(window.ItemRect(0), std::nullopt);
 }
 
+TEST_F(TreeViewTest, TheBorderIsTheWindowsSunkenEdgeAndCanBeTurnedOff) {
+    form->Show();
+    auto& window = static_cast<fake::FakeControl&>(Window("Groups"));
+    EXPECT_EQ(tree.BorderStyle(), TBorderStyle::bsSingle);
+    EXPECT_EQ(window.Bevel(), BevelKind::Lowered);
+    tree.SetBorderStyle(TBorderStyle::bsNone);
+    EXPECT_EQ(window.Bevel(), BevelKind::None) << "the shown window loses its edge";
+    std::string text = RecordsToText(ComponentToRecords(*form));
+    EXPECT_NE(text.find("    BorderStyle = bsNone\n"), std::string::npos) << text;
+
+    form->Hide();
+    TForm* read = ReadForm("object Page2: TForm\n object Flat: TTreeView\n  BorderStyle = bsNone\n end\nend\n");
+    read->Show();
+    EXPECT_EQ(static_cast<fake::FakeControl&>(Window("Flat")).Bevel(), BevelKind::None) << "made without an edge";
+}
+
 } // namespace
 } // namespace sw::test

@@ -10,6 +10,7 @@
 #include "objects/FileContainer.h"
 #include "objects/InstallFile.h"
 #include "objects/InstallMessages.h"
+#include "platform/fake/FakeControl.h"
 #include "platform/fake/FakeGui.h"
 #include "system/InstallErrors.h"
 
@@ -137,6 +138,8 @@ TEST_F(FileGroupSelectFormTest, BoxesSizesAndDrivesOfTheTree) {
     EXPECT_EQ(DrivePanelHeight(), 61);
     EXPECT_EQ(page_->GroupTree()->Selected(), Node("Product"));
     EXPECT_EQ(Directory()->Text(), "c:\\program files\\app");
+    EXPECT_EQ(static_cast<fake::FakeControl*>(page_->GroupTree()->Handle())->Bevel(), BevelKind::None)
+        << "a tree without border, inside its lowered panel";
 }
 
 TEST_F(FileGroupSelectFormTest, BoxesFollowTheRowsWhenTheTreeExpandsCollapsesAndScrolls) {

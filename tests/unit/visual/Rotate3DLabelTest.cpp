@@ -89,6 +89,7 @@ TEST_F(VisualTest, TheCaptionStartsWhereItsAlignmentAndAngleSay) {
         EXPECT_EQ(ops[0].Rect.Left, c.x);
         EXPECT_EQ(ops[0].Rect.Top, c.y);
         EXPECT_EQ(ops[0].Font.Escapement, c.angle * 10) << "turned by escapement";
+        EXPECT_TRUE(ops[0].Font.TrueTypeOnly) << "an outline font, also upright";
         EXPECT_EQ(ops[0].Font.Face, "Arial");
         EXPECT_TRUE(ops[0].Font.Bold);
         EXPECT_EQ(ops[0].Fill, std::nullopt) << "on what lies below: no box of its own";
