@@ -63,22 +63,22 @@ page=$(window "Select components to install")
 check "the wizard shows the file-group page" '[ -n "$page" ]'
 if [ -n "$page" ]; then
     shot 1-page
-    at "$page" 197 101 # Documentation's button: Samples shows
+    at "$page" 197 110 # Documentation's button: Samples shows
     shot 2-expanded
-    at "$page" 156 116 # Samples' check box
+    at "$page" 156 125 # Samples' check box
     shot 3-samples-unchecked
-    at "$page" 251 101 # Documentation
+    at "$page" 251 110 # Documentation
     at "$page" 419 266 # Browse...
     browser=$(window "Browse for Folder")
     check "Browse opens the folder browser" '[ -n "$browser" ]'
     if [ -n "$browser" ]; then
         shot 4-browser
-        at "$browser" 169 244 # the added path edit
+        at "$browser" 146 227 # the added path edit
         xdotool key --clearmodifiers End shift+Home
         xdotool type --delay 50 'C:\Demo Guides'
         sleep 1
         shot 5-typed
-        at "$browser" 74 295 # the added create button: makes the folder, reopens the browser there
+        at "$browser" 64 274 # the added create button: makes the folder, reopens the browser there
         sleep 2
         browser=$(window "Browse for Folder")
         shot 6-reopened
