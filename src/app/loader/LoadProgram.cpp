@@ -26,6 +26,7 @@
 #include "SetupArchive.h"
 
 #include "archive/ArchiveFormat.h"
+#include "platform/win32/PhaseMarkLine.h"
 
 #include <windows.h>
 
@@ -37,9 +38,8 @@ constexpr UINT kFailed = 1;
 
 const char* Caption() { return "Setup"; }
 
-// The phase marks of the install profile: with SW_PHASE_PROFILE naming a
-// file, each appends "<milliseconds since 1970, UTC> <process id> <phase>",
-// as the setup program's marks do (platform/PhaseProfile.h).
+// The phase marks of the install profile, with SW_PHASE_PROFILE naming the
+// file, as the setup program's marks (platform/PhaseProfile.h).
 void Mark(const char* phase) {
     static char path[MAX_PATH];
     static int state; // 0 not looked up, 1 on, 2 off
@@ -49,24 +49,7 @@ void Mark(const char* phase) {
     }
     if (state != 1)
         return;
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    const unsigned long long ticks = (static_cast<unsigned long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
-    TText line;
-    line.AddDecimal(ticks / 10000 - 11644473600000ULL);
-    line += " ";
-    line.AddDecimal(GetCurrentProcessId());
-    line += " ";
-    line += phase;
-    line += "\r\n";
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return;
-    SetFilePointer(file, 0, nullptr, FILE_END);
-    DWORD written = 0;
-    WriteFile(file, line.c_str(), static_cast<DWORD>(line.size()), &written, nullptr);
-    CloseHandle(file);
+    sw::win32::AppendPhaseMark(path, phase);
 }
 
 void Tell(const TText& text) { MessageBoxA(nullptr, text.c_str(), Caption(), MB_OK | MB_ICONERROR | MB_SETFOREGROUND); }

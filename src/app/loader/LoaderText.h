@@ -34,15 +34,6 @@ class TText {
         for (int shift = 28; shift >= 0; shift -= 4)
             Add("0123456789ABCDEF"[(value >> shift) & 15]);
     }
-    void AddDecimal(unsigned long long value) {
-        char digits[24];
-        int n = 0;
-        do
-            digits[n++] = static_cast<char>('0' + value % 10);
-        while (value /= 10);
-        while (n)
-            Add(digits[--n]);
-    }
     // Cuts the text to n characters.
     void Cut(size_t n) {
         if (n < size_) {
