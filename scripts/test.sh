@@ -28,6 +28,7 @@ jobs=2
 passed=0
 failed=0
 native_built=
+asan_built=
 win32_built=
 start_time=${SW_TEST_START:-$(date +%s)}
 
@@ -131,17 +132,25 @@ tier_native() {
     ctest_tier "$dir"
 }
 
+# The clang build with the sanitizers, once for the asan and fuzz tiers: it holds the unit tests and the
+# libFuzzer targets.
+build_asan() {
+    [ -n "$asan_built" ] && return 0
+    build native-asan "${prefix}native-asan" --preset native-asan || return
+    asan_built=1
+}
+
 tier_asan() {
     header "native-asan: clang, AddressSanitizer, UBSan, LeakSanitizer"
     local dir="${prefix}native-asan"
-    build native-asan "$dir" --preset native-asan || return
+    build_asan || return
     ctest_tier "$dir" ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 }
 
 tier_fuzz() {
     header "fuzz: every fuzz target for ${fuzz_seconds} s"
-    local dir="${prefix}fuzz"
-    build fuzz "$dir" --preset fuzz || return
+    local dir="${prefix}native-asan"
+    build_asan || return
     local targets
     mapfile -t targets < <(find "$dir" -path "$dir/CMakeFiles" -prune -o -type f -executable -name 'fuzz_*' -print |
         sort)
