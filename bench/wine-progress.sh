@@ -25,22 +25,34 @@ all_installed() {
 }
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) }'; }
 
+# one_run NAME SETUP: one install onto a machine without the product, with the marks of its phases; adds its
+# time to $times and its span and profile to $spans.
+one_run() {
+    local rc=0
+    no_product
+    rm -f "$work/$1.profile"
+    export SW_PHASE_PROFILE="Z:${work//\//\\}\\$1.profile"
+    timed "$1" wine "$2" || rc=$?
+    unset SW_PHASE_PROFILE
+    report "$1" "$rc"
+    all_installed "$1"
+    times+=("$seconds")
+    spans+=("$run_start:$run_end:$work/$1.profile")
+}
+
 progress_cost() {
-    local run rc silent=() shown=()
+    local run silent=() shown=() silent_spans=() shown_spans=() times spans
     for run in $(seq 1 "$pairs"); do
-        no_product
-        rc=0
-        timed "alternating-silent-$run" wine 'C:\Downloads\setup.exe' || rc=$?
-        report "silent install, warm Wine, run $run of $pairs" "$rc"
-        all_installed "silent, run $run"
-        silent+=("$seconds")
-        no_product
-        rc=0
-        timed "alternating-progress-$run" wine 'C:\Downloads\progress\setup.exe' || rc=$?
-        report "with the progress window, warm Wine, run $run" "$rc"
-        all_installed "with the progress window, run $run"
-        shown+=("$seconds")
+        times=() spans=()
+        one_run "silent-$run-of-$pairs" 'C:\Downloads\setup.exe'
+        one_run "progress-window-$run-of-$pairs" 'C:\Downloads\progress\setup.exe'
+        silent+=("${times[0]}") shown+=("${times[1]}")
+        silent_spans+=("${spans[0]}") shown_spans+=("${spans[1]}")
     done
+    echo "silent install, warm Wine, alternating runs:"
+    python3 bench/phase-profile.py "${silent_spans[@]}" || failed=1
+    echo "with the progress window, warm Wine, alternating runs:"
+    python3 bench/phase-profile.py "${shown_spans[@]}" || failed=1
     local a b
     a=$(printf '%s\n' "${silent[@]}" | median)
     b=$(printf '%s\n' "${shown[@]}" | median)
@@ -49,12 +61,20 @@ progress_cost() {
     awk -v a="$a" -v b="$b" 'BEGIN { printf "%-48s %8.3f     (target <= 1.10)\n", "with the progress window / silent:", b / a }'
 }
 
-# product_left: what the cancelled install left of the product, one item a line.
+# product_left: what the cancelled install left of the product: the number of its files, its uninstall key
+# (with the number of files its list records) and its install record, one a line.
 product_left() {
-    find "$installed" -type f 2>/dev/null | sed 's|^.*/drive_c/|C:/|'
-    sw_wine_run 60 wine reg query "$uninstall_key" >/dev/null 2>&1 && echo "the uninstall key $uninstall_key"
+    local files entries
+    files=$(find "$installed" -type f 2>/dev/null | wc -l)
+    [ "$files" -eq 0 ] || echo "$files files in C:\Program Files\Corpus"
+    if sw_wine_run 60 wine reg query "$uninstall_key" >/dev/null 2>&1; then
+        entries=$(sw_wine_run 60 wine reg query "$uninstall_key\Files" /v Entries 2>/dev/null | tr -d '\r' |
+            sed -n 's/^ *Entries *REG_SZ *//p')
+        echo "the uninstall key $uninstall_key, its list of files naming ${entries:-no} files"
+    fi
     sw_wine_run 60 wine reg query 'HKLM\Software\Pellmoor\Install' /s 2>/dev/null | tr -d '\r' |
         grep -i -E '\\Install[0-9]+$' | sed 's/^/the install record /'
+    true
 }
 
 progress_cancel() {
@@ -123,7 +143,7 @@ progress_cancel() {
         echo "cancel: left of the product: nothing (no file, no uninstall key, no install record)"
     else
         echo "cancel: FAILED: left of the product:"
-        sed 's/^/    /' <<<"$left" | head -n 20
+        sed 's/^/    /' <<<"$left"
         failed=1
     fi
 }
