@@ -5,7 +5,8 @@
 # runs in, as "corpus\<name>".
 #   bash bench/corpus-project.sh CORPUS_FOLDER [--progress] > project.txt
 # With --progress the project also has a copy-progress manager: the progress
-# window shows while the files are installed.
+# window shows while the files are installed, and its Cancel asks the user to
+# confirm (the handler ConfirmAbort, bench/ConfirmAbort.cpp).
 set -euo pipefail
 corpus=${1:?corpus folder}
 progress=${2:-}
@@ -14,7 +15,9 @@ for specifier in psContainerArchiveFile psContainerDestDir psProgramFiles; do
     printf "  object %s: T%s\n  end\n" "$specifier" "$specifier"
 done
 printf "  object Install1: TInstall\n    DestDir = '\\\\Corpus'\n    DestDirType = psProgramFiles\n"
-printf "    Information.ProductName = 'Corpus'\n    UseLoadingProgram = True\n  end\n"
+printf "    Information.ProductName = 'Corpus'\n    UseLoadingProgram = True\n"
+[ "$progress" = --progress ] && printf "    OnUserAbort = ConfirmAbort\n"
+printf "  end\n"
 id=0
 for f in "$corpus"/*; do
     id=$((id + 1))

@@ -279,8 +279,8 @@ tier_win32() {
     done
 }
 
-# Each path of tests/e2e gets a fresh prefix and display, and the build directory as $1; the demo's
-# distributions they install (the demo's own and its net variant) are built once, here.
+# Each path of tests/e2e gets a fresh prefix and display, and the build directory as $1; the distributions they
+# install (the demo's own, its net variant, the progress and spanned test products) are built once, here.
 tier_e2e() {
     header "e2e: the demo's setup.exe under Wine and Xvfb, driven by keyboard and mouse"
     if ! sw_wine_path >/dev/null; then
@@ -290,8 +290,9 @@ tier_e2e() {
     fi
     build_win32 || return
     local dir="${prefix}win32" f log rc
-    if ! cmake --build "$dir" --target demo_distribution e2e_net_distribution >"$dir.distribution.log" 2>&1; then
-        echo "-- the demo's distributions do not build ($dir.distribution.log)"
+    if ! cmake --build "$dir" --target demo_distribution e2e_net_distribution progress_distribution \
+        spanned_distribution >"$dir.distribution.log" 2>&1; then
+        echo "-- the e2e distributions do not build ($dir.distribution.log)"
         note_fail
         return
     fi

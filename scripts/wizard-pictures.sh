@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Refreshes the pictures of docs/wizard.md from the e2e tier: runs its English, languages, cancel, reboot and net
-# paths (the demo's setup.exe under Wine, driven by keyboard and mouse) and copies their screenshots to
+# Refreshes the pictures of docs/wizard.md from the e2e tier: runs its English, languages, cancel, reboot, net and
+# spanned paths (the demo's setup.exe under Wine, driven by keyboard and mouse) and copies their screenshots to
 # docs/images/wizard/.
 #
 #   bash scripts/wizard-pictures.sh          after a win32 build (bash scripts/test.sh win32, or the demo)
@@ -11,8 +11,9 @@ cd "$(dirname "$0")/.."
 build=${SW_BUILD_PREFIX:-build/}win32
 out=docs/images/wizard
 [ -f "$build/tests/pagetext.exe" ] || { echo "no win32 build in $build: run bash scripts/test.sh win32 first" >&2; exit 1; }
-[ "${1:-}" = --last ] || cmake --build "$build" --target demo_distribution e2e_net_distribution >/dev/null
-[ "${1:-}" = --last ] || for path in full-english languages cancel reboot net; do
+[ "${1:-}" = --last ] || cmake --build "$build" --target demo_distribution e2e_net_distribution \
+    spanned_distribution >/dev/null
+[ "${1:-}" = --last ] || for path in full-english languages cancel reboot net spanned; do
     (
         source scripts/wine-env.sh
         sw_wine_init
@@ -47,4 +48,5 @@ picture "$(ls "$shots"/*-box.png | tail -n 1)" cancel-question
 picture "$(ls "$shots"/*-Setup-incomplete.png)" setup-incomplete
 picture "$(ls "$build"/e2e/reboot/*-Reboot-windows.png)" reboot
 picture "$build/e2e/net/copy-progress-transfer.png" progress-download
+picture "$(ls "$build"/e2e/spanned/*-Setup-needs-the-next-disk.png | head -n 1)" change-disk
 echo "pictures refreshed in $out"

@@ -2,7 +2,7 @@
 # Cancel on a page, as a person changes their mind: Escape on the licence page asks "Do you want to cancel the
 # installation?", No keeps the wizard on that page; Cancel on the readme page asks again, Yes ends the run on
 # setup incomplete with the user-abort exit code, and the prefix is as it was before. (Cancel on the
-# copy-progress window, declined and confirmed, is tests/wine/progress.sh, whose product copies for seconds.)
+# copy-progress window, declined and confirmed, is progress-cancel.sh, whose product copies for seconds.)
 #
 #   tests/e2e/cancel.sh BUILD_DIR
 source "$(dirname "$0")/lib.sh"

@@ -2,12 +2,16 @@
 # driven like a person. A page is recognised by its window title and the texts of its controls (pagetext.exe),
 # and each page's screenshot is kept in BUILD_DIR/e2e/<path>/. The prefix's files and the product's registry
 # keys are compared with what the path must leave. The script ends with "N passed, N failed".
+# A path that installs another product than the demo sets, before it sources this file, e2e_distribution
+# (the build target of its distribution), e2e_dist (its folder, in the build directory) and e2e_product (its
+# uninstall key's name), and adds that product's keys to e2e_keys after.
 #
 #   e2e_start_setup [ARGS]      starts C:\Downloads\setup.exe (message boxes traced)
+#   e2e_start PROGRAM [ARGS]    starts another Windows program the same way (A:\setup.exe, ...)
 #   e2e_page TITLE TEXT…        waits for the page, checks its texts, keeps its screenshot; its window: $e2e_id
 #   e2e_walk_defaults           the wizard from the language page to the copy, with the default choices
-#   e2e_box TEXT KEY            waits for a message box of that text, keeps its screenshot, presses KEY
-#   e2e_wait_setup CODE         waits for the setup's end and checks its exit code
+#   e2e_box TEXT KEY [CMD…]     waits for a message box of that text, keeps its screenshot, runs CMD, presses KEY
+#   e2e_wait_setup CODE         waits for the setup's end; checks its exit code and that no box went unanswered
 #   e2e_state FILE              the prefix's files and the product's registry keys
 #   check NAME COMMAND…         one check: passes when COMMAND succeeds (tests/wine/checks.sh; ok, fail)
 set -uo pipefail
@@ -20,11 +24,12 @@ source "$e2e_root/scripts/wine-env.sh"
 source "$e2e_root/scripts/wizard-walk.sh"
 
 e2e_shots="$e2e_build/e2e/$e2e_name"
-e2e_dist="$e2e_build/examples/demo/distribution"
+e2e_distribution=${e2e_distribution:-demo_distribution}
+e2e_dist="$e2e_build/${e2e_dist:-examples/demo/distribution}"
+e2e_product=${e2e_product:-Setwright Demo}
 e2e_drive="$WINEPREFIX/drive_c"
 e2e_tmp=$(mktemp -d "${TMPDIR:-/tmp}/sw-e2e.XXXXXX")
 e2e_shot_count=0
-e2e_product='Setwright Demo'
 rm -rf "$e2e_shots"
 mkdir -p "$e2e_shots"
 
@@ -44,11 +49,11 @@ e2e_abort() {
     e2e_finish
 }
 
-# The distribution of the demo, built once for all paths (on Linux, byte for byte what "setup.exe -b" makes);
-# copied to C:\Downloads, as an end user would have it.
+# The distribution, built once for all paths (on Linux, byte for byte what "setup.exe -b" makes); copied to
+# C:\Downloads, as an end user would have it.
 if [ ! -f "$e2e_dist/setup.exe" ]; then
-    cmake --build "$e2e_build" --target demo_distribution >"$e2e_tmp/distribution.log" 2>&1 ||
-        { cat "$e2e_tmp/distribution.log"; e2e_abort "the demo's distribution does not build"; }
+    cmake --build "$e2e_build" --target "$e2e_distribution" >"$e2e_tmp/distribution.log" 2>&1 ||
+        { cat "$e2e_tmp/distribution.log"; e2e_abort "$e2e_distribution does not build"; }
 fi
 mkdir -p "$e2e_drive/Downloads"
 cp "$e2e_dist/setup.exe" "$e2e_drive/Downloads/setup.exe"
@@ -66,23 +71,34 @@ e2e_locale() {
     e2e_env=(LC_ALL="$1.UTF-8" LANG="$1.UTF-8" LOCPATH="$locales")
 }
 
-# e2e_start_setup [ARGS...]: starts the setup program with its message boxes traced.
+# e2e_start PROGRAM [ARGS...]: starts a Windows program with its message boxes traced; e2e_start_setup
+# [ARGS...] starts the setup program.
 e2e_setup_trace="$e2e_tmp/setup.trace"
-e2e_start_setup() {
+e2e_start() {
     : >"$e2e_setup_trace"
-    env "${e2e_env[@]}" WINEDEBUG=trace+msgbox timeout -k 10 900 wine 'C:\Downloads\setup.exe' "$@" \
-        >"$e2e_setup_trace" 2>&1 &
+    e2e_boxes_seen=0
+    env "${e2e_env[@]}" WINEDEBUG=trace+msgbox timeout -k 10 900 wine "$@" >"$e2e_setup_trace" 2>&1 &
     e2e_setup_pid=$!
 }
+e2e_start_setup() { e2e_start 'C:\Downloads\setup.exe' "$@"; }
 
 # e2e_wait_setup CODE: waits for the setup program's end; checks its exit code and that it showed no message
-# box that the script did not answer.
+# box that the script did not answer (such a box is answered with Enter, so that the program can end).
 e2e_wait_setup() {
     local expected=$1 rc
+    e2e_stray=()
+    sw_wine_answer_boxes "$e2e_setup_trace" "$e2e_setup_pid" e2e_stray_box
     wait "$e2e_setup_pid"
     rc=$?
     timeout -k 5 60 wineserver -w
     check "setup ended with exit code $expected (was $rc)" [ "$rc" -eq "$expected" ]
+    [ ${#e2e_stray[@]} -eq 0 ] || fail "setup showed message boxes the path did not expect:$(printf ' [%s]' "${e2e_stray[@]}")"
+}
+e2e_stray_box() {
+    [ "$2" -le "$e2e_boxes_seen" ] && return
+    e2e_stray+=("$1")
+    sleep 1
+    xdotool key --clearmodifiers Return 2>/dev/null
 }
 
 # The visible texts of the window titled TITLE and its controls, "Class<TAB>text" a line.
@@ -157,11 +173,14 @@ e2e_walk_defaults() {
     sw_page_keys "$e2e_id" Return
 }
 
-# e2e_box TEXT KEY: waits for the next message box of the setup program; checks its text, keeps a screenshot and
-# answers it with KEY (Return, Escape, y, n, ...).
+# e2e_box TEXT KEY [COMMAND...]: waits for the next message box of the setup program; checks its text, keeps a
+# screenshot, runs COMMAND (what a user does before answering, such as changing the disk) and answers it with
+# KEY (Return, Escape, y, n, ...); e2e_answered is the time of the answer (seconds since 1970).
 e2e_boxes_seen=0
+e2e_answered=""
 e2e_box() {
     local expected=$1 key=$2 texts _
+    shift 2
     for _ in $(seq 1 240); do
         mapfile -t texts < <(sw_wine_box_texts "$e2e_setup_trace")
         [ ${#texts[@]} -gt $e2e_boxes_seen ] && break
@@ -176,21 +195,24 @@ e2e_box() {
     sleep 1
     e2e_shot_count=$((e2e_shot_count + 1))
     timeout -k 2 20 import -window root "$(printf '%s/%02d-box.png' "$e2e_shots" "$e2e_shot_count")" 2>/dev/null
+    [ $# -eq 0 ] || "$@"
     xdotool key --clearmodifiers "$key" 2>/dev/null
+    e2e_answered=$(date +%s.%N)
     check "message box \"$expected\"" sw_box_text_is "$text" "$expected"
 }
 
 # e2e_state FILE: the prefix's files (without Wine's own logs and temporary files, WinInet's cookies and cache,
-# the downloads and the distribution) and the values under the product's registry keys.
+# the downloads and the distribution) and the values under the product's registry keys, e2e_keys.
+e2e_keys=('HKLM\Software\Setwright Samples' 'HKCU\Software\Setwright Samples'
+    "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$e2e_product"
+    'HKLM\Software\Microsoft\Windows\CurrentVersion\RunOnce')
 e2e_state() {
     {
         (cd "$e2e_drive" && find . -path ./windows/temp -prune -o -path './users/*/Temp' -prune -o -type f -print) |
             grep -v -i -E '^\./windows/(inf|logs)/|\.log$|^\./Downloads/|/Microsoft/Windows/INet(Cookies|Cache)/' |
             sort
         local key
-        for key in 'HKLM\Software\Setwright Samples' 'HKCU\Software\Setwright Samples' \
-            "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$e2e_product" \
-            'HKLM\Software\Microsoft\Windows\CurrentVersion\RunOnce'; do
+        for key in "${e2e_keys[@]}"; do
             echo "[$key]"
             sw_wine_run 60 wine reg query "$key" /s 2>/dev/null | tr -d '\r' | sed -n '/[^[:space:]]/p'
         done

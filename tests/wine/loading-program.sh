@@ -143,7 +143,7 @@ cp "$loader" "$dist/setup.exe"
 damaged_case device-name-entry
 
 # The first disk of a floppy set: the loading program alone, setup.1 beside it, in the root of drive A: (a
-# folder of the prefix here; tests/wine/floppy.sh installs from a real 1.44 MB disk). The setup program is
+# folder of the prefix here; tests/e2e/spanned.sh installs from a real 1.44 MB disk). The setup program is
 # started without -e, with the root named "A:": a backslash before the closing quote would escape it.
 floppy="$work/floppy-a"
 mkdir -p "$floppy"
