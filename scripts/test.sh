@@ -191,6 +191,19 @@ tier_fuzz() {
     rm -rf "$work"
 }
 
+# wine_template: boots, once a run, the prefix that every Wine test gets a copy of (removed at exit).
+wine_template() {
+    [ -n "${SW_WINE_TEMPLATE:-}" ] && return 0
+    source scripts/wine-env.sh
+    local dir
+    dir=$(mktemp -d "${TMPDIR:-/tmp}/sw-wine-template.XXXXXX") || return 1
+    # shellcheck disable=SC2064 # the folder of this run, fixed now
+    trap "rm -rf '$dir'" EXIT
+    sw_wine_template "$dir/prefix" && return 0
+    echo "-- Wine did not boot a prefix"
+    return 1
+}
+
 # wine_exe EXE: runs one GoogleTest program under Wine and counts its cases.
 wine_exe() {
     local exe=$1 log
@@ -231,6 +244,7 @@ tier_win32() {
     esac
     local dir="${prefix}win32"
     build_win32 || return
+    wine_template || { note_fail; return; }
     echo "-- imports of the shipped programs (scripts/check-imports.sh)"
     bash scripts/check-imports.sh "$dir" >"$dir.imports.log" 2>&1
     local rc=$?
@@ -267,7 +281,7 @@ tier_win32() {
     # Each script gets a fresh prefix and display, and the build directory as $1.
     for f in "${scripts[@]}"; do
         echo "-- $f"
-        local log rc
+        local log rc t0=$SECONDS
         log="$dir/$(basename "$f" .sh).wine.log"
         (
             source scripts/wine-env.sh
@@ -275,7 +289,7 @@ tier_win32() {
             timeout -k 10 1200 "$f" "$dir"
         ) 2>&1 | tee "$log"
         rc=${PIPESTATUS[0]}
-        script_counts "$log" "$rc"
+        script_counts "$log" "$rc" $((SECONDS - t0))
     done
 }
 
@@ -289,7 +303,8 @@ tier_e2e() {
         return
     fi
     build_win32 || return
-    local dir="${prefix}win32" f log rc
+    wine_template || { note_fail; return; }
+    local dir="${prefix}win32" f log rc t0
     if ! cmake --build "$dir" --target demo_distribution e2e_net_distribution progress_distribution \
         spanned_distribution >"$dir.distribution.log" 2>&1; then
         echo "-- the e2e distributions do not build ($dir.distribution.log)"
@@ -299,6 +314,7 @@ tier_e2e() {
     for f in tests/e2e/*.sh; do
         [ -x "$f" ] || continue
         echo "-- $f"
+        t0=$SECONDS
         log="$dir/e2e-$(basename "$f" .sh).log"
         (
             source scripts/wine-env.sh
@@ -306,11 +322,11 @@ tier_e2e() {
             timeout -k 10 1200 "$f" "$dir"
         ) 2>&1 | tee "$log"
         rc=${PIPESTATUS[0]}
-        script_counts "$log" "$rc"
+        script_counts "$log" "$rc" $((SECONDS - t0))
     done
 }
 
-# script_counts LOG RC: a script that ends its output with "N passed, N failed" counts as those N tests,
+# script_counts LOG RC [SECONDS]: a script that ends its output with "N passed, N failed" counts as those N tests,
 # any other as one test; a non-zero exit is at least one failure.
 script_counts() {
     local summary p=1 f=0
@@ -324,7 +340,7 @@ script_counts() {
     fi
     note_pass "$p"
     note_fail "$f"
-    echo "-- $p passed, $f failed (exit code $2)"
+    echo "-- $p passed, $f failed (exit code $2${3:+, $3 s})"
 }
 
 tiers=("$@")

@@ -2,6 +2,7 @@
 #
 #   source scripts/wine-env.sh
 #   sw_wine_init                          # prefix + display; cleaned up on exit
+#   sw_wine_template DIR                  # optional, once: later sw_wine_init calls copy a prefix booted in DIR
 #   sw_wine_version win98                 # optional: win98, nt351, winxp, ...
 #   sw_wine_run 300 wine app.exe -x       # any command, on the display, bounded in time
 #   sw_wine_box_text LOG PID              # the text of the message box a traced program shows
@@ -64,6 +65,17 @@ sw_wine_init() {
     # No Mono or Gecko install dialogs.
     export WINEDLLOVERRIDES="mscoree,mshtml="
     sw_xvfb_start || return 1
+    if [ -n "${SW_WINE_TEMPLATE:-}" ] && [ -f "$SW_WINE_TEMPLATE/system.reg" ]; then
+        cp -a "$SW_WINE_TEMPLATE" "$WINEPREFIX" || return 1
+    else
+        sw_wine_boot || return 1
+    fi
+    export SW_WINE_READY=1
+    return 0
+}
+
+# Boots a new prefix at WINEPREFIX on the display and sets it up for the tests.
+sw_wine_boot() {
     if ! timeout -k 10 180 wineboot -i >"$SW_WINE_TMP/wineboot.log" 2>&1; then
         sw_wine_log "wineboot -i failed or timed out; log: $SW_WINE_TMP/wineboot.log"
         cat "$SW_WINE_TMP/wineboot.log" >&2
@@ -75,8 +87,21 @@ sw_wine_init() {
     # on the display will ever close.
     timeout -k 5 60 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     timeout -k 5 60 wineserver -w
-    export SW_WINE_READY=1
-    return 0
+}
+
+# sw_wine_template DIR: boots a prefix into DIR once and exports SW_WINE_TEMPLATE, so that every later
+# sw_wine_init copies it: a copy takes seconds where a boot takes a quarter of a minute, and each caller
+# still gets a prefix of its own.
+sw_wine_template() {
+    local dir=$1
+    (
+        unset SW_WINE_READY SW_WINE_TEMPLATE
+        SW_WINE_TMP=$(mktemp -d "${TMPDIR:-/tmp}/sw-wine.XXXXXX") || exit 1
+        trap 'kill "$SW_XVFB_PID" 2>/dev/null; wait "$SW_XVFB_PID" 2>/dev/null; rm -rf "$SW_WINE_TMP"' EXIT
+        export WINEPREFIX=$dir WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+        sw_xvfb_start && sw_wine_boot
+    ) || return 1
+    export SW_WINE_TEMPLATE=$dir
 }
 
 # sw_wine_run SECONDS COMMAND...: runs COMMAND on the Xvfb display, killed after SECONDS.
