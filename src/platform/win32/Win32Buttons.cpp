@@ -126,6 +126,11 @@ class Win32Button : public Win32ChildControl {
         // Where the system centred the caption, and where the pair goes.
         const int width = r.right - r.left, height = r.bottom - r.top;
         const int group = size->Width + spacing + textWidth;
+        // A caption too wide to go beside the glyph (a long translation) stays alone, as the system drew it.
+        if (group > width - 2 * inset) {
+            SelectObject(dc, oldFont);
+            return;
+        }
         const int left = std::max(inset, (width - group) / 2) + shift;
         const int textTop = (height - textHeight) / 2 + shift;
         RECT clear{std::min(left, (width - textWidth) / 2) - 1, std::min(textTop, (height - size->Height) / 2) - 1,
