@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Refreshes the pictures of docs/wizard.md from the e2e tier: runs its English, languages, cancel, reboot, net and
-# spanned paths (the demo's setup.exe under Wine, driven by keyboard and mouse) and copies their screenshots to
-# docs/images/wizard/.
+# Refreshes the pictures of docs/wizard.md from the e2e tier: runs its English, languages, cancel,
+# progress-cancel, reboot, net and spanned paths (setup.exe under Wine, driven by keyboard and mouse) and copies
+# their screenshots to docs/images/wizard/.
 #
 #   bash scripts/wizard-pictures.sh          after a win32 build (bash scripts/test.sh win32, or the demo)
 #   bash scripts/wizard-pictures.sh --last   copies the screenshots of the last e2e run, running nothing
@@ -12,8 +12,8 @@ build=${SW_BUILD_PREFIX:-build/}win32
 out=docs/images/wizard
 [ -f "$build/tests/pagetext.exe" ] || { echo "no win32 build in $build: run bash scripts/test.sh win32 first" >&2; exit 1; }
 [ "${1:-}" = --last ] || cmake --build "$build" --target demo_distribution e2e_net_distribution \
-    spanned_distribution >/dev/null
-[ "${1:-}" = --last ] || for path in full-english languages cancel reboot net spanned; do
+    progress_distribution spanned_distribution >/dev/null
+[ "${1:-}" = --last ] || for path in full-english languages cancel progress-cancel reboot net spanned; do
     (
         source scripts/wine-env.sh
         sw_wine_init
@@ -35,7 +35,6 @@ picture "$shots/04-Readme-information.png" readme
 picture "$shots/groups-samples-unchecked.png" groups
 picture "$shots/06-Browse-for-Folder.png" folder-browser
 picture "$shots/08-Select-folder-in-start-menu.png" program-folder
-picture "$shots/copy-progress.png" progress
 picture "$(ls "$shots"/*-Setup-complete.png)" setup-complete
 # The languages path names its pages by their numbers: the titles are French and Japanese.
 shots="$build/e2e/languages"
@@ -47,6 +46,7 @@ shots="$build/e2e/cancel"
 picture "$(ls "$shots"/*-box.png | tail -n 1)" cancel-question
 picture "$(ls "$shots"/*-Setup-incomplete.png)" setup-incomplete
 picture "$(ls "$build"/e2e/reboot/*-Reboot-windows.png)" reboot
+picture "$build/e2e/progress-cancel/01-Copying-installation-files.png" progress
 picture "$build/e2e/net/copy-progress-transfer.png" progress-download
 picture "$(ls "$build"/e2e/spanned/*-Setup-needs-the-next-disk.png | head -n 1)" change-disk
 echo "pictures refreshed in $out"

@@ -63,7 +63,7 @@ sw_page_keys "$e2e_id" Return
 e2e_page 'Setup complete' 'Finish' || e2e_abort "the install did not complete"
 kill "$e2e_catch_pid" 2>/dev/null
 wait "$e2e_catch_pid" 2>/dev/null
-check "the copy-progress window showed while the files were copied" [ -s "$e2e_shots/copy-progress.png" ]
+check "the copy-progress window showed while the files were copied" [ -s "$e2e_shots/copy-progress.png.id" ]
 sw_page_click "$e2e_id" $SW_FINISH_BTN
 e2e_wait_setup 0
 

@@ -108,14 +108,17 @@ e2e_texts() {
 
 # e2e_catch TITLE FILE [SECONDS]: in the background, keeps the screenshot of the window titled TITLE as FILE as
 # soon as it shows (a window that shows briefly, such as the copy-progress window of a small product), SECONDS
-# at most (default 120); sets e2e_catch_pid. FILE is missing when the window was not caught.
+# at most (default 120); sets e2e_catch_pid. FILE.id holds the window's id once it was seen; FILE is missing
+# when it closed before its screenshot was taken.
 e2e_catch() {
     local title=$1 file=$2 seconds=${3:-120}
+    rm -f "$file" "$file.id"
     (
         end=$((SECONDS + seconds))
         while [ $SECONDS -lt $end ]; do
             id=$(timeout -k 1 5 xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n 1)
             if [ -n "$id" ]; then
+                [ -s "$file.id" ] || echo "$id" >"$file.id"
                 timeout -k 2 20 import -window "$id" "$file" 2>/dev/null && exit 0
             fi
             sleep 0.02
