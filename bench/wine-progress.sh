@@ -3,7 +3,9 @@
 # its Cancel. Uses wine-corpus.sh's timed, report, wine_settle and its $installed, $count, $work, $pairs.
 #   progress_cost     alternating runs, $pairs of each: the medians and the ratio (target <= 1.10)
 #   progress_cancel   Cancel clicked mid-copy, the question answered Yes: the time from the answer to the
-#                     setup's end (target <= 1 s), and what is left of the product (nothing is the target)
+#                     setup's end (target <= 1 s), and what is left of the product. A user abort keeps the files
+#                     already copied, each recorded in the uninstall key so that the uninstaller takes them
+#                     away; none may be half-written and the install record must be gone.
 
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Corpus'
 
@@ -61,19 +63,26 @@ progress_cost() {
     awk -v a="$a" -v b="$b" 'BEGIN { printf "%-48s %8.3f     (target <= 1.10)\n", "with the progress window / silent:", b / a }'
 }
 
-# product_left: what the cancelled install left of the product: the number of its files, its uninstall key
-# (with the number of files its list records) and its install record, one a line.
+# product_left: what the cancelled install left of the product, one a line: files that differ from the corpus
+# (half-written), a list of files in the uninstall key that does not name every file left, an install record.
 product_left() {
-    local files entries
+    local files entries f differ=0
     files=$(find "$installed" -type f 2>/dev/null | wc -l)
-    [ "$files" -eq 0 ] || echo "$files files in C:\Program Files\Corpus"
+    for f in "$installed"/*; do
+        [ -f "$f" ] || continue
+        cmp -s "$f" "$work/corpus/$(basename "$f")" || differ=$((differ + 1))
+    done
+    [ "$differ" -eq 0 ] || echo "$differ of the $files files in C:\Program Files\Corpus differ from the corpus"
+    entries=0
     if sw_wine_run 60 wine reg query "$uninstall_key" >/dev/null 2>&1; then
         entries=$(sw_wine_run 60 wine reg query "$uninstall_key\Files" /v Entries 2>/dev/null | tr -d '\r' |
             sed -n 's/^ *Entries *REG_SZ *//p')
-        echo "the uninstall key $uninstall_key, its list of files naming ${entries:-no} files"
     fi
+    [ "${entries:-0}" -eq "$files" ] ||
+        echo "the uninstall key's list names ${entries:-no} files, $files are left"
     sw_wine_run 60 wine reg query 'HKLM\Software\Pellmoor\Install' /s 2>/dev/null | tr -d '\r' |
         grep -i -E '\\Install[0-9]+$' | sed 's/^/the install record /'
+    echo "$files" >"$work/cancel.files"
     true
 }
 
@@ -140,7 +149,7 @@ progress_cancel() {
         failed=1
     fi
     if [ -z "$left" ]; then
-        echo "cancel: left of the product: nothing (no file, no uninstall key, no install record)"
+        echo "cancel: left of the product: $(cat "$work/cancel.files") whole files, each in the uninstall key's list; no install record"
     else
         echo "cancel: FAILED: left of the product:"
         sed 's/^/    /' <<<"$left"
