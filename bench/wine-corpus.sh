@@ -7,8 +7,8 @@
 # copy-progress window shown (the same project with a dmDuringCopyFiles manager and ConfirmAbort as its
 # OnUserAbort, its distribution built with the Linux build command): alternating runs of it and of the silent
 # install, their medians and how much slower it is (bench/wine-progress.sh); and its Cancel clicked mid-copy,
-# the question answered Yes: the time from the answer to the setup's end, and that no file, uninstall key or
-# install record is left. Then the longest wait of the GUI while the largest file is extracted
+# the question answered Yes: the time from the answer to the setup's end, and that no half-written file and no
+# install record is left (the files already copied stay, each listed in the uninstall key). Then the longest wait of the GUI while the largest file is extracted
 # (bench/PumpGaps.cpp under Wine), and the sizes of the loading program, the setup program and the
 # distribution's setup.exe.
 #   bash bench/wine-corpus.sh NATIVE_BENCH_BUILD CORPUS WORK_DIR [--every K] [--timeout SECONDS] [--runs N]
