@@ -250,8 +250,10 @@ void HostMouse(Host& host, HWND hwnd, UINT message, WPARAM keys, LPARAM lParam) 
         }
         if (message == WM_LBUTTONDOWN)
             host.Pressed = to;
-        to->HearMouse(message == WM_LBUTTONDBLCLK ? MouseAction::DoubleClick : MouseAction::Down,
-                      button(WM_LBUTTONDOWN, WM_RBUTTONDOWN), keys, x, y);
+        if (message == WM_LBUTTONDBLCLK)
+            to->HearMouse(MouseAction::DoubleClick, mk::Left, keys, x, y);
+        else
+            to->HearMouse(MouseAction::Down, button(WM_LBUTTONDOWN, WM_RBUTTONDOWN), keys, x, y);
         return;
     default: { // a release
         unsigned released = button(WM_LBUTTONUP, WM_RBUTTONUP);
