@@ -64,6 +64,7 @@ void TControl::UseFont(std::unique_ptr<TFont> font) {
 }
 
 TControl::~TControl() {
+    LeaveDrag();
     if (parent_)
         parent_->RemoveControl(this);
     window_.reset();
@@ -286,6 +287,7 @@ void TControl::ApplyTo(IControl& window) {
 }
 
 void TControl::Unrealize() {
+    LeaveDrag();
     window_.reset();
     host_ = nullptr;
 }

@@ -17,8 +17,8 @@ namespace sw {
 
 using TNotifyEvent = TEvent<TPersistent*>;
 
-// The keys held with a key: bits of TShiftStateBit.
-enum TShiftStateBit { ssShift, ssAlt, ssCtrl };
+// The keys and mouse buttons held, and a double click: bits of TShiftStateBit.
+enum TShiftStateBit { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
 using TShiftState = uint32_t;
 // Sender, the key (vk:: values; a handler that sets it to 0 keeps the control
 // from handling it), the keys held.
@@ -37,6 +37,8 @@ using TEndDragEvent = TEvent<TPersistent*, TPersistent*, int32_t, int32_t>;
 using TDragOverEvent = TEvent<TPersistent*, TPersistent*, int32_t, int32_t, TDragState, bool&>;
 // Sender, the drag object a handler may supply.
 using TStartDragEvent = TEvent<TPersistent*, TPersistent*&>;
+// Automatic: a left press and a move of the mouse drag the control.
+enum class TDragMode { dmManual, dmAutomatic };
 
 // A mouse cursor: one of the cr values, or a program's own (positive).
 using TCursor = int32_t;
@@ -113,6 +115,34 @@ class TControl : public TComponent {
     // A key pressed in the control (grids and trees), before it handles it.
     TKeyEvent OnKeyDown;
 
+    // The mouse over a painted control, positions in its client area. A
+    // double click runs OnDblClick, then OnMouseDown with ssDouble.
+    TNotifyEvent OnDblClick;
+    TMouseEvent OnMouseDown;
+    TMouseMoveEvent OnMouseMove;
+    TMouseEvent OnMouseUp;
+    virtual void DblClick() { OnDblClick(this); }
+
+    // Dragging (see Dragging.cpp). While a drag lasts the mouse is its: the
+    // source's mouse events and clicks do not run. A control under the
+    // mouse is the target: OnDragOver (Accept starts True when there is a
+    // handler) on entering, moving and leaving it; on release, an accepting
+    // target's OnDragDrop, then the source's OnEndDrag with the target (none
+    // and 0,0 when nothing took the drop).
+    TCursor DragCursor = crDrag;
+    TDragMode DragMode = TDragMode::dmManual;
+    TDragDropEvent OnDragDrop;
+    TDragOverEvent OnDragOver;
+    TEndDragEvent OnEndDrag;
+    TStartDragEvent OnStartDrag;
+    // Drags the control now, or once the mouse has moved 5 pixels from where
+    // it was last (OnStartDrag when the drag starts).
+    void BeginDrag(bool immediate);
+    // Started, or waiting for the mouse to move.
+    bool Dragging() const;
+    // Ends this control's drag: dropped on the target, or given up.
+    void EndDrag(bool drop);
+
     // The window, while the form is shown; none before.
     IControl* Handle() const { return window_.get(); }
     // Creates the window (and those of the children) inside `form`.
@@ -142,6 +172,9 @@ class TControl : public TComponent {
     virtual void WindowPaint(ICanvas& /*canvas*/) {}
     // A key pressed in the window: OnKeyDown.
     virtual void WindowKeyDown(int& key, bool shift);
+    // The mouse over the window: the drag's, or OnMouseDown, OnMouseMove,
+    // OnMouseUp. A left press with dmAutomatic begins a drag.
+    void WindowMouse(const MouseInput& input);
     // The caption changed (after the window was told).
     virtual void TextChanged() {}
     // The text as the control keeps it (an edit's case rule).
@@ -165,7 +198,10 @@ class TControl : public TComponent {
     friend class TWinControl;
     struct WindowEvents : IControlEvents {
         explicit WindowEvents(TControl& c) : control(c) {}
-        void OnClick() override { control.WindowClicked(); }
+        void OnClick() override {
+            if (!control.Dragging())
+                control.WindowClicked();
+        }
         void OnChange() override { control.WindowChanged(); }
         void OnDrawCell(int col, int row, const Bounds& rect, bool selected, ICanvas& canvas) override {
             control.WindowDrawCell(col, row, rect, selected, canvas);
@@ -174,9 +210,12 @@ class TControl : public TComponent {
         void OnScroll() override { control.WindowScrolled(); }
         void OnPaint(ICanvas& canvas) override { control.WindowPaint(canvas); }
         void OnKeyDown(int& key, bool shift) override { control.WindowKeyDown(key, shift); }
+        void OnMouse(const MouseInput& input) override { control.WindowMouse(input); }
         TControl& control;
     };
     void BoundsSetByProgram();
+    // The control goes: no drag holds it any more.
+    void LeaveDrag();
     void WatchFont();
     void ParentFontChanged(const TFont& font);
     void ParentColorChanged(TColor color);

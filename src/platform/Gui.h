@@ -237,6 +237,30 @@ inline constexpr int Down = 0x28;
 // then the owner, or the owner alone.
 enum class CellDrawing { Default, DefaultThenOwner, Owner };
 
+// The mouse buttons and keys held, as Windows' MK_ flags give them.
+namespace mk {
+inline constexpr unsigned Left = 0x01;
+inline constexpr unsigned Right = 0x02;
+inline constexpr unsigned Shift = 0x04;
+inline constexpr unsigned Control = 0x08;
+inline constexpr unsigned Middle = 0x10;
+} // namespace mk
+
+enum class MouseAction { Down, Move, Up, DoubleClick };
+
+// The mouse over a painted control: a button (mk:: Left, Right or Middle)
+// pressed, released or double-clicked (the left one only), or a move.
+// `Keys` is what is held as it happens (a press includes its button, a
+// release not); X, Y in the control's client area.
+struct MouseInput {
+    MouseAction Action = MouseAction::Move;
+    unsigned Button = 0;
+    unsigned Keys = 0;
+    int X = 0;
+    int Y = 0;
+    bool operator==(const MouseInput&) const = default;
+};
+
 // What a control tells its owner. Called from the message loop.
 class IControlEvents {
   public:
@@ -259,6 +283,11 @@ class IControlEvents {
     // A key pressed in a grid or tree, before the control handles it; a key
     // set to 0 is not handled further.
     virtual void OnKeyDown(int& /*key*/, bool /*shift*/) {}
+    // The mouse over a painted control (the uppermost one under it). From a
+    // press until every button is up the control holds the mouse: moves and
+    // releases reach it wherever they are. A left press and release on the
+    // same control clicks it (OnClick, before the release's OnMouse).
+    virtual void OnMouse(const MouseInput& /*input*/) {}
 };
 
 // A child window of a form, destroyed with this object; destroy children
@@ -361,6 +390,10 @@ class IControl {
     // A key pressed while the control has the focus (vk:: values): a grid or
     // tree tells OnKeyDown, then moves its selection by the arrow keys.
     virtual void PressKey(int key, bool shift) = 0;
+    // As a user would: the mouse at `input`'s X, Y of a painted control, on
+    // its parent's window, hit-tested there as OnMouse says. Nothing happens
+    // on a hidden or disabled control or on other kinds.
+    virtual void Mouse(const MouseInput& /*input*/) {}
 };
 
 // What a form tells its owner. Called from the message loop; an exception

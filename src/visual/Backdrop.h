@@ -10,7 +10,6 @@
 namespace sw {
 
 enum class TDirection { bdUp, bdDown, bdLeft, bdRight, bdHorzIn, bdHorzOut, bdVertIn, bdVertOut };
-enum class TDragMode { dmManual, dmAutomatic };
 
 const TEnumInfo& DirectionNames();
 const TEnumInfo& DragModeNames();
@@ -50,8 +49,6 @@ class TBackdrop : public TPanel {
 
     // Kept for the stream; the setup program has no cursors or menus of its own.
     TCursor Cursor = crDefault;
-    TCursor DragCursor = crDrag;
-    TDragMode DragMode = TDragMode::dmManual;
     int32_t HelpContext = 0;
     TComponent* PopupMenu() const { return popupMenu_; }
     void SetPopupMenu(TComponent* menu);

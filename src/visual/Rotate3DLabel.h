@@ -96,18 +96,6 @@ class TRotate3DLabel : public TLabel {
     double Cosine() const { return cos_; }
     double Sine() const { return sin_; }
 
-    TCursor DragCursor = crDrag;
-    TDragMode DragMode = TDragMode::dmManual;
-    // Bound from the stream and written back; the platform reports no double
-    // clicks, mouse moves or drags on a painted control, so none runs.
-    TNotifyEvent OnDblClick;
-    TDragDropEvent OnDragDrop;
-    TDragOverEvent OnDragOver;
-    TEndDragEvent OnEndDrag;
-    TMouseEvent OnMouseDown;
-    TMouseMoveEvent OnMouseMove;
-    TMouseEvent OnMouseUp;
-    TStartDragEvent OnStartDrag;
     TComponent* PopupMenu() const { return popupMenu_; }
     void SetPopupMenu(TComponent* menu);
     void Notification(TComponent* component, TOperation operation) override;

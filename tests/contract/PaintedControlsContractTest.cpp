@@ -36,7 +36,17 @@ struct Key {
 
 // One control's events: its drawing, the keys it hears (zeroed when `take`).
 struct Events : IControlEvents {
-    void OnClick() override { ++clicks; }
+    void OnClick() override {
+        ++clicks;
+        if (log)
+            log->push_back(name + " click");
+    }
+    void OnMouse(const MouseInput& m) override {
+        static const char* const actions[] = {"down", "move", "up", "double"};
+        if (log)
+            log->push_back(name + " " + actions[static_cast<int>(m.Action)] + " " + std::to_string(m.Button) + " " +
+                           std::to_string(m.Keys) + " " + std::to_string(m.X) + "," + std::to_string(m.Y));
+    }
     void OnChange() override {}
     void OnDrawCell(int, int, const Bounds&, bool, ICanvas&) override {}
     void OnExpand(int, bool) override {}
@@ -56,6 +66,8 @@ struct Events : IControlEvents {
     int clicks = 0;
     std::vector<Key> keys;
     bool take = false;
+    std::vector<std::string>* log = nullptr; // the clicks and the mouse, after `name`
+    std::string name;
 };
 
 // The colour (0x00BBGGRR) of a pixel of a 24-bit BMP file, rows bottom up.
@@ -176,6 +188,54 @@ TYPED_TEST(PaintedControlsContract, ClicksReachAShownEnabledPaintedControl) {
     painted.Click();
     EXPECT_EQ(this->EventsOf(0).clicks, 1);
     EXPECT_EQ(painted.GetBounds(), (Bounds{10, 10, 50, 50}));
+}
+
+// The mouse goes to the uppermost painted control under it; from a press
+// until the last button is up it stays with the control pressed on; a left
+// press and release on one control clicks it.
+TYPED_TEST(PaintedControlsContract, TheMouseReachesThePaintedControlUnderItOrTheOneHoldingIt) {
+    IControl* panel = &this->Make(ControlKind::Panel, "Panel", {20, 20, 300, 200});
+    IControl& a = this->Make(ControlKind::Painted, "A", {40, 30, 60, 40}, panel);
+    IControl& b = this->Make(ControlKind::Painted, "B", {80, 30, 60, 40}, panel); // over A's right third
+    IControl& off = this->Make(ControlKind::Painted, "Off", {200, 100, 30, 30}, panel);
+    std::vector<std::string> log;
+    for (size_t i = 1; i < 4; ++i) {
+        this->EventsOf(i).log = &log;
+        this->EventsOf(i).name = this->controls[i]->Name();
+    }
+    off.SetEnabled(false);
+    using enum MouseAction;
+    const unsigned L = mk::Left, R = mk::Right;
+    struct Case {
+        IControl* via;
+        MouseInput input;
+        std::vector<std::string> heard;
+    };
+    const Case cases[] = {
+        {&a, {Move, 0, 0, 10, 10}, {"A move 0 0 10,10"}},
+        {&a, {Move, 0, 0, 50, 10}, {"B move 0 0 10,10"}},
+        {&a, {Down, L, L, 50, 5}, {"B down 1 1 10,5"}},
+        {&a, {Move, 0, L, -30, 50}, {"B move 0 1 -70,50"}},
+        {&a, {Up, L, 0, 50, 5}, {"B click", "B up 1 0 10,5"}},
+        {&a, {Down, L, L, 10, 10}, {"A down 1 1 10,10"}},
+        {&a, {Up, L, 0, 10, 60}, {"A up 1 0 10,60"}},       // released off A: no click
+        {&a, {Move, 0, 0, 10, 60}, {}},                     // nothing under the mouse
+        {&a, {DoubleClick, L, L, 10, 10}, {"A double 1 1 10,10"}},
+        {&a, {Up, L, 0, 10, 10}, {"A up 1 0 10,10"}},       // a double click's release clicks nothing
+        {&a, {Down, R, R | mk::Shift, 5, 6}, {"A down 2 6 5,6"}},
+        {&a, {Down, L, L | R, 5, 6}, {"A down 1 3 5,6"}},
+        {&a, {Up, R, L, 200, 6}, {"A up 2 1 200,6"}},       // the left button still holds the mouse
+        {&a, {Up, L, 0, 6, 6}, {"A click", "A up 1 0 6,6"}},
+        {&off, {Down, L, L, 5, 5}, {}},                     // disabled
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.heard.empty() ? "nothing" : c.heard.back());
+        log.clear();
+        c.via->Mouse(c.input);
+        this->backend.Gui().ProcessMessages();
+        EXPECT_EQ(log, c.heard);
+    }
+    (void)b;
 }
 
 TYPED_TEST(PaintedControlsContract, ShapesLinesTextAndPicturesLandWhereAsked) {

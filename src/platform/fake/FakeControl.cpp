@@ -22,6 +22,10 @@ FakeControl::FakeControl(FakeGui& gui, FakeForm& form, FakeControl* parent, Cont
 FakeControl::~FakeControl() {
     if (gui_.focused_ == this)
         gui_.focused_ = nullptr;
+    if (gui_.mouseHolder_ == this)
+        gui_.mouseHolder_ = nullptr;
+    if (gui_.pressed_ == this)
+        gui_.pressed_ = nullptr;
     form_.Forget(this);
 }
 
@@ -271,6 +275,52 @@ void FakeControl::SetFont(const FontSpec& font, ColorRef color) {
 void FakeControl::Click() {
     if (TakesInput())
         events_.OnClick();
+}
+
+void FakeControl::Mouse(const MouseInput& input) {
+    if (kind_ != ControlKind::Painted || !TakesInput())
+        return;
+    int x = input.X + bounds_.Left, y = input.Y + bounds_.Top; // in the parent's client area
+    auto under = [&](const FakeControl* c) {
+        const Bounds& b = c->bounds_;
+        return c->parent_ == parent_ && c->kind_ == ControlKind::Painted && c->TakesInput() && x >= b.Left &&
+               y >= b.Top && x < b.Left + b.Width && y < b.Top + b.Height;
+    };
+    FakeControl* to = gui_.mouseHolder_;
+    if (!to || to->parent_ != parent_ || &to->form_ != &form_) {
+        const auto& all = form_.Controls();
+        auto hit = std::find_if(all.rbegin(), all.rend(), under);
+        if (hit == all.rend())
+            return;
+        to = *hit;
+    }
+    MouseInput at = input;
+    at.X = x - to->bounds_.Left;
+    at.Y = y - to->bounds_.Top;
+    if (input.Action == MouseAction::Down || input.Action == MouseAction::DoubleClick) {
+        if (!gui_.mouseHolder_)
+            gui_.mouseHolder_ = to;
+        if (input.Action == MouseAction::Down && input.Button == mk::Left)
+            gui_.pressed_ = to;
+    } else if (input.Action == MouseAction::Up) {
+        bool click = input.Button == mk::Left && gui_.pressed_ == to && under(to);
+        if (input.Button == mk::Left)
+            gui_.pressed_ = nullptr;
+        if (!(input.Keys & (mk::Left | mk::Right | mk::Middle)))
+            gui_.mouseHolder_ = nullptr;
+        if (click) {
+            // The handler may destroy the control, or its form.
+            FakeGui& gui = gui_;
+            FakeForm* form = &form_;
+            to->events_.OnClick();
+            if (std::find(gui.forms_.begin(), gui.forms_.end(), form) == gui.forms_.end())
+                return;
+            const auto& all = form->Controls();
+            if (std::find(all.begin(), all.end(), to) == all.end())
+                return;
+        }
+    }
+    to->events_.OnMouse(at);
 }
 
 // As a click on the node's button: the tree takes the focus too.

@@ -77,6 +77,8 @@ class FakeControl : public IControl {
     void Toggle(int index) override;
     void Scroll(int rows) override;
     void PressKey(int key, bool shift) override;
+    // Hit-tested among the painted controls of the parent, as Win32 does.
+    void Mouse(const MouseInput& input) override;
 
     // What the headless realization knows beyond the interface.
     FakeControl* Parent() const { return parent_; }

@@ -115,6 +115,8 @@ class FakeGui : public IGui {
     int stacking_ = 0;
     std::vector<FakeForm*> forms_;
     FakeControl* focused_ = nullptr;
+    FakeControl* mouseHolder_ = nullptr; // a painted control pressed on, until every button is up
+    FakeControl* pressed_ = nullptr;     // the left button went down on it
     std::function<void(std::exception_ptr)> handler_;
 };
 

@@ -434,7 +434,7 @@ static_assert(!std::is_copy_constructible_v<Win32Form> && !std::is_copy_assignab
 Win32Gui::Win32Gui() {
     WNDCLASSA wc{};
     if (!GetClassInfoA(GetModuleHandleA(nullptr), kClassName, &wc)) {
-        wc.style = CS_HREDRAW | CS_VREDRAW;
+        wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
         wc.lpfnWndProc = &Win32Form::Procedure;
         wc.hInstance = GetModuleHandleA(nullptr);
         wc.hCursor = LoadCursor(nullptr, IDC_ARROW);

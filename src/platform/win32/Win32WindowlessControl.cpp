@@ -3,7 +3,9 @@
 // WM_PAINT has drawn its background, each painted control inside draws
 // itself in creation order, the later over the earlier, clipped to its
 // bounds and to the area being painted, with 0,0 at its top left. Child
-// windows stay on top of them all.
+// windows stay on top of them all. The parent's mouse messages go to the
+// uppermost painted control under the mouse; a press captures the mouse for
+// that control until every button is up.
 #include "platform/PlatformErrors.h"
 #include "platform/win32/Win32Bitmaps.h"
 #include "platform/win32/Win32ChildControl.h"
@@ -23,6 +25,8 @@ struct Host {
     HWND Window;
     WNDPROC Original;
     std::vector<Win32WindowlessControl*> Controls;
+    Win32WindowlessControl* Holder = nullptr;  // holds the mouse since a press
+    Win32WindowlessControl* Pressed = nullptr; // the left button went down on it
 };
 
 std::vector<std::unique_ptr<Host>> hosts;
@@ -59,6 +63,13 @@ class Win32WindowlessControl : public IControl {
         if (Host* host = FindHost(parent_)) {
             auto& list = host->Controls;
             list.erase(std::remove(list.begin(), list.end(), this), list.end());
+            if (host->Pressed == this)
+                host->Pressed = nullptr;
+            if (host->Holder == this) {
+                host->Holder = nullptr;
+                if (GetCapture() == parent_)
+                    ReleaseCapture();
+            }
         }
         Invalidate();
     }
@@ -133,6 +144,27 @@ class Win32WindowlessControl : public IControl {
     void Toggle(int) override {}
     void Scroll(int) override {}
     void PressKey(int, bool) override {}
+    // Sent to the parent window as Windows would.
+    void Mouse(const MouseInput& input) override {
+        static constexpr UINT kPress[] = {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN};
+        static constexpr UINT kRelease[] = {WM_LBUTTONUP, WM_RBUTTONUP, WM_MBUTTONUP};
+        size_t b = input.Button == mk::Right ? 1 : input.Button == mk::Middle ? 2 : 0;
+        UINT message = input.Action == MouseAction::Down          ? kPress[b]
+                       : input.Action == MouseAction::Up          ? kRelease[b]
+                       : input.Action == MouseAction::DoubleClick ? WM_LBUTTONDBLCLK
+                                                                  : WM_MOUSEMOVE;
+        if (Usable())
+            SendMessageA(parent_, message, input.Keys,
+                         MAKELPARAM(input.X + bounds_.Left, input.Y + bounds_.Top));
+    }
+    // The mouse at x,y of the host's client area.
+    void HearMouse(MouseAction action, unsigned button, WPARAM keys, int x, int y) {
+        MouseInput input{action, button, static_cast<unsigned>(keys), x - bounds_.Left, y - bounds_.Top};
+        Notify([&] { events_.OnMouse(input); });
+    }
+    void HearClick() {
+        Notify([this] { events_.OnClick(); });
+    }
 
     // Draws on the host's device context, inside `update` (client coordinates).
     void Paint(HDC dc, HRGN update) {
@@ -150,7 +182,7 @@ class Win32WindowlessControl : public IControl {
     }
 
     bool Contains(int x, int y) const {
-        return visible_ && x >= bounds_.Left && y >= bounds_.Top && x < bounds_.Left + bounds_.Width &&
+        return visible_ && enabled_ && x >= bounds_.Left && y >= bounds_.Top && x < bounds_.Left + bounds_.Width &&
                y < bounds_.Top + bounds_.Height;
     }
 
@@ -190,9 +222,61 @@ class Win32WindowlessControl : public IControl {
     bool enabled_ = true;
 };
 
+// The mouse message of a host for its painted controls (see the top).
+void HostMouse(Host& host, HWND hwnd, UINT message, WPARAM keys, LPARAM lParam) {
+    int x = static_cast<short>(LOWORD(lParam)), y = static_cast<short>(HIWORD(lParam));
+    auto& list = host.Controls;
+    Win32WindowlessControl* to = host.Holder;
+    if (!to) {
+        auto hit = std::find_if(list.rbegin(), list.rend(), [&](auto* c) { return c->Contains(x, y); });
+        to = hit == list.rend() ? nullptr : *hit;
+    }
+    if (!to)
+        return;
+    auto button = [&](UINT left, UINT right) {
+        return message == left ? mk::Left : message == right ? mk::Right : mk::Middle;
+    };
+    switch (message) {
+    case WM_MOUSEMOVE:
+        to->HearMouse(MouseAction::Move, 0, keys, x, y);
+        return;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        if (!host.Holder) {
+            host.Holder = to;
+            SetCapture(hwnd);
+        }
+        if (message == WM_LBUTTONDOWN)
+            host.Pressed = to;
+        if (message == WM_LBUTTONDBLCLK)
+            to->HearMouse(MouseAction::DoubleClick, mk::Left, keys, x, y);
+        else
+            to->HearMouse(MouseAction::Down, button(WM_LBUTTONDOWN, WM_RBUTTONDOWN), keys, x, y);
+        return;
+    default: { // a release
+        unsigned released = button(WM_LBUTTONUP, WM_RBUTTONUP);
+        bool click = released == mk::Left && host.Pressed == to && to->Contains(x, y);
+        if (released == mk::Left)
+            host.Pressed = nullptr;
+        if (!(keys & (mk::Left | mk::Right | mk::Middle)) && host.Holder) {
+            host.Holder = nullptr;
+            if (GetCapture() == hwnd)
+                ReleaseCapture();
+        }
+        if (click)
+            to->HearClick();
+        // The click's handler may have destroyed the control or its host.
+        Host* still = FindHost(hwnd);
+        if (still && std::find(still->Controls.begin(), still->Controls.end(), to) != still->Controls.end())
+            to->HearMouse(MouseAction::Up, released, keys, x, y);
+    }
+    }
+}
+
 // The host's own painting first, then the painted controls over it, inside
-// what was to be painted; a click on one (the uppermost under the mouse) is
-// its click.
+// what was to be painted; the mouse as HostMouse says.
 LRESULT CALLBACK HostProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     Host* host = FindHost(hwnd);
     if (!host)
@@ -215,14 +299,23 @@ LRESULT CALLBACK HostProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
         DeleteObject(update);
         return result;
     }
-    case WM_LBUTTONDOWN: {
-        int x = static_cast<short>(LOWORD(lParam)), y = static_cast<short>(HIWORD(lParam));
-        auto& list = host->Controls;
-        auto hit = std::find_if(list.rbegin(), list.rend(), [&](auto* c) { return c->Contains(x, y); });
-        if (hit != list.rend())
-            (*hit)->Click();
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+        HostMouse(*host, hwnd, message, wParam, lParam);
+        // A handler may have destroyed the host.
+        if (!FindHost(hwnd))
+            return 0;
         break;
-    }
+    case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(lParam) != hwnd)
+            host->Holder = host->Pressed = nullptr;
+        break;
     case WM_NCDESTROY: {
         SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
         hosts.erase(std::find_if(hosts.begin(), hosts.end(), [&](const auto& h) { return h.get() == host; }));
