@@ -29,8 +29,9 @@ TInstallContainer::~TInstallContainer() {
     all.Remove(this);
     // A shortcut or shortcut folder frees itself with its container.
     const std::vector<TInstallContainer*> others = all.ItemList();
+    const uint32_t removals = all.Removals();
     for (TInstallContainer* other : others)
-        if (all.Contains(other))
+        if (all.Removals() == removals || all.Contains(other))
             other->ContainerDestroyed(this);
     children_.clear();
 }

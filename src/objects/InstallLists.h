@@ -5,6 +5,7 @@
 #include "objects/FileIdentifiers.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -18,13 +19,23 @@ template <class T> class TReferenceList {
   public:
     int Count() const { return static_cast<int>(items_.size()); }
     T* Items(int index) const { return items_.at(static_cast<size_t>(index)); }
-    void Remove(T* item) { std::erase(items_, item); }
+    void Remove(T* item) {
+        std::erase(items_, item);
+        ++removals_;
+    }
     bool Contains(const T* item) const { return std::find(items_.begin(), items_.end(), item) != items_.end(); }
     const std::vector<T*>& ItemList() const { return items_; }
-    void Clear() { items_.clear(); }
+    void Clear() {
+        items_.clear();
+        ++removals_;
+    }
+    // Counts Remove and Clear calls: a copy of the items taken at one count
+    // holds live items only while the count stays.
+    uint32_t Removals() const { return removals_; }
 
   protected:
     std::vector<T*> items_;
+    uint32_t removals_ = 0;
 };
 
 class TInstallContainerList : public TReferenceList<TInstallContainer> {

@@ -77,6 +77,7 @@ void TComponent::Insert(TComponent* c) {
 
 void TComponent::Remove(TComponent* c) {
     components_.erase(std::remove(components_.begin(), components_.end(), c), components_.end());
+    ++removals_;
     c->owner_ = nullptr;
     Notification(c, TOperation::opRemove);
 }
@@ -133,10 +134,12 @@ void TComponent::Notification(TComponent* component, TOperation operation) {
     if (operation == TOperation::opRemove && component)
         RemoveFreeNotification(component);
     // Forward to every owned component; one may free itself or others on
-    // the way, so each is checked to be still owned before it is told.
+    // the way, so once any was removed each is checked to be still owned
+    // before it is told (checking always made loading n components cubic).
     const std::vector<TComponent*> owned = components_;
+    const uint32_t removals = removals_;
     for (TComponent* c : owned)
-        if (std::find(components_.begin(), components_.end(), c) != components_.end())
+        if (removals_ == removals || std::find(components_.begin(), components_.end(), c) != components_.end())
             c->Notification(component, operation);
 }
 

@@ -83,6 +83,7 @@ class TComponent : public TPersistent {
     TComponent* owner_ = nullptr;
     std::vector<TComponent*> components_;
     std::vector<TComponent*> freeNotifies_;
+    uint32_t removals_ = 0; // of owned components, ever
     uint32_t state_ = 0;
     bool destroyBegun_ = false;
 };
