@@ -119,13 +119,7 @@ progress_cancel() {
         wine_settle
         return
     fi
-    text=""
-    for _ in $(seq 1 600); do
-        text=$(sw_wine_box_texts "$trace" | head -n 1)
-        [ -n "$text" ] && break
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.05
-    done
+    text=$(sw_wine_box_text "$trace" "$pid")
     if [ "$text" != "$question" ]; then
         echo "cancel mid-copy: FAILED: no question after Cancel (box [$text]), $at_click of $count files in place"
         failed=1
