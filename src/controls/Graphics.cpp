@@ -1,6 +1,7 @@
 #include "controls/Graphics.h"
 
 #include "platform/BmpFile.h"
+#include "platform/LittleEndian.h"
 #include "project/Errors.h"
 #include "project/Text.h"
 #include "system/ProgramResources.h"
@@ -10,18 +11,6 @@
 namespace sw {
 
 namespace {
-
-uint32_t Le32(const std::string& s, size_t at) {
-    uint32_t v = 0;
-    for (int i = 3; i >= 0; --i)
-        v = (v << 8) | static_cast<uint8_t>(s[at + static_cast<size_t>(i)]);
-    return v;
-}
-
-void PutLe32(std::string& s, uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        s += static_cast<char>((v >> (8 * i)) & 0xFF);
-}
 
 constexpr size_t kFileHeader = 14;
 constexpr size_t kInfoHeader = 40;

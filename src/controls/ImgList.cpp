@@ -1,26 +1,11 @@
 #include "controls/ImgList.h"
 
+#include "platform/LittleEndian.h"
 #include "project/Errors.h"
 
 #include <algorithm>
 
 namespace sw {
-
-namespace {
-
-uint32_t Le32(const std::string& s, size_t at) {
-    uint32_t v = 0;
-    for (size_t i = 4; i-- > 0;)
-        v = (v << 8) | static_cast<uint8_t>(s[at + i]);
-    return v;
-}
-
-void PutLe32(std::string& s, uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        s += static_cast<char>((v >> (8 * i)) & 0xFF);
-}
-
-} // namespace
 
 SW_CLASS_INFO(TImageList, TComponent, prop::Integer("Width", &Self::Width, &Self::SetWidth, 16),
               prop::Integer("Height", &Self::Height, &Self::SetHeight, 16),

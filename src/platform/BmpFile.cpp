@@ -1,51 +1,40 @@
 #include "platform/BmpFile.h"
 
+#include "platform/LittleEndian.h"
+
 #include <algorithm>
 
 namespace sw {
 
 namespace {
-void Put16(std::string& s, uint32_t v) {
-    s += static_cast<char>(v & 0xFF);
-    s += static_cast<char>((v >> 8) & 0xFF);
-}
-void Put32(std::string& s, uint32_t v) {
-    Put16(s, v & 0xFFFF);
-    Put16(s, v >> 16);
-}
 int RowBytes(int width) { return (width * 3 + 3) & ~3; }
-int32_t Le32(const std::string& s, size_t at) {
-    uint32_t v = 0;
-    for (size_t i = 4; i-- > 0;)
-        v = (v << 8) | static_cast<uint8_t>(s[at + i]);
-    return static_cast<int32_t>(v);
-}
+int32_t SignedLe32(const std::string& s, size_t at) { return static_cast<int32_t>(Le32(s, at)); }
 } // namespace
 
 std::string BmpFile(int width, int height, const std::string& rows) {
     constexpr uint32_t kHeaders = 14 + 40;
     std::string bmp = "BM";
-    Put32(bmp, kHeaders + static_cast<uint32_t>(rows.size()));
-    Put32(bmp, 0);
-    Put32(bmp, kHeaders);
-    Put32(bmp, 40);
-    Put32(bmp, static_cast<uint32_t>(width));
-    Put32(bmp, static_cast<uint32_t>(height));
-    Put16(bmp, 1);
-    Put16(bmp, 24);
-    Put32(bmp, 0); // BI_RGB
-    Put32(bmp, static_cast<uint32_t>(rows.size()));
-    Put32(bmp, 2835); // 72 dots per inch
-    Put32(bmp, 2835);
-    Put32(bmp, 0);
-    Put32(bmp, 0);
+    PutLe32(bmp, kHeaders + static_cast<uint32_t>(rows.size()));
+    PutLe32(bmp, 0);
+    PutLe32(bmp, kHeaders);
+    PutLe32(bmp, 40);
+    PutLe32(bmp, static_cast<uint32_t>(width));
+    PutLe32(bmp, static_cast<uint32_t>(height));
+    PutLe16(bmp, 1);
+    PutLe16(bmp, 24);
+    PutLe32(bmp, 0); // BI_RGB
+    PutLe32(bmp, static_cast<uint32_t>(rows.size()));
+    PutLe32(bmp, 2835); // 72 dots per inch
+    PutLe32(bmp, 2835);
+    PutLe32(bmp, 0);
+    PutLe32(bmp, 0);
     return bmp + rows;
 }
 
 std::optional<BmpSize> BmpDimensions(const std::string& bmp) {
     if (bmp.size() < 14 + 40 || bmp[0] != 'B' || bmp[1] != 'M')
         return std::nullopt;
-    int32_t width = Le32(bmp, 18), height = Le32(bmp, 22);
+    int32_t width = SignedLe32(bmp, 18), height = SignedLe32(bmp, 22);
     // A negative height is a top-down picture; the most negative has no size.
     if (width < 0 || height == INT32_MIN)
         return std::nullopt;
@@ -57,12 +46,13 @@ std::optional<uint32_t> BmpPixel(const std::string& bmp, int x, int y) {
     if (!size || x < 0 || y < 0 || x >= size->Width || y >= size->Height)
         return std::nullopt;
     const auto byte = [&](size_t at) { return static_cast<uint32_t>(static_cast<uint8_t>(bmp[at])); };
-    const uint32_t offBits = static_cast<uint32_t>(Le32(bmp, 10)), infoSize = static_cast<uint32_t>(Le32(bmp, 14));
+    const uint32_t offBits = static_cast<uint32_t>(SignedLe32(bmp, 10)),
+                   infoSize = static_cast<uint32_t>(SignedLe32(bmp, 14));
     const uint32_t bits = byte(28) | byte(29) << 8;
-    if (Le32(bmp, 30) != 0 || (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32))
+    if (SignedLe32(bmp, 30) != 0 || (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32))
         return std::nullopt;
     const size_t stride = (static_cast<size_t>(size->Width) * bits + 31) / 32 * 4;
-    const bool bottomUp = Le32(bmp, 22) > 0;
+    const bool bottomUp = SignedLe32(bmp, 22) > 0;
     const size_t row = static_cast<size_t>(bottomUp ? size->Height - 1 - y : y);
     const size_t at = offBits + row * stride + static_cast<size_t>(x) * bits / 8;
     if (at + (bits >= 24 ? 3 : 1) > bmp.size())

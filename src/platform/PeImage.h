@@ -4,6 +4,8 @@
 // has a fixed depth, so a cyclic resource directory cannot make it loop.
 #pragma once
 
+#include "platform/LittleEndian.h"
+
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -13,13 +15,8 @@ namespace sw::pe {
 // Whether len bytes at off lie within d; the readers below need it.
 inline bool Fits(std::string_view d, uint64_t off, uint64_t len) { return off <= d.size() && len <= d.size() - off; }
 
-inline uint16_t Le16(std::string_view d, size_t off) {
-    return static_cast<uint16_t>(static_cast<uint8_t>(d[off]) | static_cast<uint8_t>(d[off + 1]) << 8);
-}
-
-inline uint32_t Le32(std::string_view d, size_t off) {
-    return Le16(d, off) | static_cast<uint32_t>(Le16(d, off + 2)) << 16;
-}
+using sw::Le16;
+using sw::Le32;
 
 // The bytes of the resource of the given type and name (a number, or a text
 // compared without regard to case) in the PE image whose "PE" signature is at

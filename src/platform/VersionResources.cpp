@@ -1,6 +1,7 @@
 #include "platform/VersionResources.h"
 
 #include "platform/FileSystem.h"
+#include "platform/LittleEndian.h"
 #include "platform/PeVersion.h"
 #include "platform/PlatformErrors.h"
 
@@ -9,12 +10,6 @@
 namespace sw {
 
 namespace {
-
-uint16_t Le16(std::string_view d, size_t off) {
-    return static_cast<uint16_t>(static_cast<uint8_t>(d[off]) | static_cast<uint8_t>(d[off + 1]) << 8);
-}
-
-uint32_t Le32(std::string_view d, size_t off) { return Le16(d, off) | static_cast<uint32_t>(Le16(d, off + 2)) << 16; }
 
 size_t Align4(size_t n) { return (n + 3) & ~size_t(3); }
 
