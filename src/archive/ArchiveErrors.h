@@ -21,6 +21,14 @@ class EpcAborted : public EPlmrCompress {
     EpcAborted() : EPlmrCompress("Operation aborted by user") {}
 };
 
+// The file header table of a volume is short or inconsistent.
+class EpcHeadersUnreadable : public EPlmrCompress {
+  public:
+    EpcHeadersUnreadable()
+        : EPlmrCompress(
+              "Could not read the file headers for the compressed file. The Archive file could possible be corrupt") {}
+};
+
 // A filelist.lst that cannot be what a build wrote.
 class EFileListError : public EPellmoorAbnormal {
     using EPellmoorAbnormal::EPellmoorAbnormal;

@@ -15,10 +15,6 @@
 
 namespace sw {
 
-namespace {
-constexpr size_t kChunk = 65536;
-} // namespace
-
 void TSourceDigest::Add(const uint8_t* data, size_t size) {
     while (size > 0) {
         const uInt part = static_cast<uInt>(std::min<size_t>(size, UINT_MAX));
@@ -32,7 +28,7 @@ void TSourceDigest::Add(const uint8_t* data, size_t size) {
 
 TSourceDigest DigestOf(IFile& source) {
     TSourceDigest digest;
-    std::vector<uint8_t> buffer(kChunk);
+    std::vector<uint8_t> buffer(kFileChunk);
     while (size_t got = source.Read(buffer.data(), buffer.size()))
         digest.Add(buffer.data(), got);
     return digest;
@@ -74,7 +70,7 @@ void TCompressedEntry::Compress(int level, const std::function<void(int64_t, int
         step(static_cast<int64_t>(current->Position()), static_cast<int64_t>(current->CompressedSize()));
     });
     current = &stream;
-    std::vector<uint8_t> buffer(kChunk);
+    std::vector<uint8_t> buffer(kFileChunk);
     while (size_t got = Source->Read(buffer.data(), buffer.size())) {
         if (digest)
             digest->Add(buffer.data(), got);

@@ -15,6 +15,9 @@
 
 namespace sw {
 
+// The buffer size of the loops that read a file to compress or check it.
+constexpr size_t kFileChunk = 65536;
+
 // A source's length and two checksums of its bytes: whether a file still
 // holds what was compressed from it.
 struct TSourceDigest {

@@ -15,8 +15,6 @@ namespace sw {
 namespace {
 
 const char* const kReadCountFailed = "Could not read the file header count for the compressed file";
-const char* const kReadHeadersFailed =
-    "Could not read the file headers for the compressed file. The Archive file could possible be corrupt";
 const char* const kWriteFailed = "Could not write the file headers for the compressed file";
 
 template <size_t N> std::string GetShortString(const uint8_t (&field)[N]) {
@@ -122,22 +120,22 @@ void TFileHeaders::ReadFromStream(IFile& file, int64_t offset) {
     MultiVolume = prefix[4] != 0;
     // Every record takes 172 bytes of the file, so a larger count is corrupt.
     if (count < 0 || int64_t(count) > (size - int64_t(archive::kPrefixSize)) / int64_t(archive::kRecordSize))
-        throw EPlmrCompress(kReadHeadersFailed);
+        throw EpcHeadersUnreadable();
     int64_t p = archive::kPrefixSize;
     for (int32_t i = 0; i < count; ++i) {
         file.Seek(offset + p, SeekOrigin::Begin);
         auto header = std::make_unique<TFileHeader>();
         if (file.Read(&header->Record, archive::kRecordSize) != archive::kRecordSize)
-            throw EPlmrCompress(kReadHeadersFailed);
+            throw EpcHeadersUnreadable();
         header->Loaded = true;
         const archive::TFileHeaderRecord& r = header->Record;
         if (!PlausibleData(r, MultiVolume, size))
-            throw EPlmrCompress(kReadHeadersFailed);
+            throw EpcHeadersUnreadable();
         // The next record lies after this one and inside the file: the walk
         // only moves forward, so it ends.
         if (i + 1 < count &&
             (r.NextHeader < p + int64_t(archive::kRecordSize) || r.NextHeader > size - int64_t(archive::kRecordSize)))
-            throw EPlmrCompress(kReadHeadersFailed);
+            throw EpcHeadersUnreadable();
         p = r.NextHeader;
         Add(std::move(header));
     }

@@ -18,10 +18,6 @@
 
 namespace sw {
 
-namespace {
-constexpr size_t kChunk = 65536;
-} // namespace
-
 void TPlmrCompress::AddFiles(TlzhCommand command, int32_t fileID) {
     RunOperation(
         [&] {
@@ -137,7 +133,7 @@ void TPlmrCompress::WriteEntry(IFile& archive, int index, TCompressedEntry& entr
     TFileHeaders::WriteRecord(archive, header);
     r.DataStart = static_cast<int32_t>(archive.Seek(0, SeekOrigin::Current));
     entry.Temp->Seek(0, SeekOrigin::Begin);
-    std::vector<uint8_t> buffer(kChunk);
+    std::vector<uint8_t> buffer(kFileChunk);
     int64_t copied = 0;
     while (size_t got = entry.Temp->Read(buffer.data(), buffer.size())) {
         const size_t written = WriteSome(archive, buffer.data(), got);

@@ -14,8 +14,6 @@
 namespace sw {
 
 namespace {
-const char* const kReadHeadersFailed =
-    "Could not read the file headers for the compressed file. The Archive file could possible be corrupt";
 constexpr int kVolumeAttempts = 4;
 } // namespace
 
@@ -87,7 +85,7 @@ void TPlmrCompress::ReadHeaders() {
     } catch (const Exception&) {
         // A table read in part is not used.
         headers_.Clear();
-        throw EPlmrCompress(kReadHeadersFailed);
+        throw EpcHeadersUnreadable();
     }
     for (int i = 0; i < headers_.Count(); ++i) {
         const int32_t id = headers_.GetFileHeaders(i).Record.FileID;

@@ -15,7 +15,7 @@
 namespace sw {
 
 namespace {
-constexpr size_t kChunk = 8192;
+constexpr size_t kCopyChunk = 8192;
 } // namespace
 
 void TPlmrCompress::SpanToDisks(const std::string& destDir, const std::string& volumeName) {
@@ -62,13 +62,13 @@ void TPlmrCompress::SpanEntry(IFile& source, TFileHeader& header, std::unique_pt
     source.Seek(int64_t(r.DataStart) + Offset, SeekOrigin::Begin);
     r.DataStart = static_cast<int32_t>(volume->Seek(0, SeekOrigin::Current));
     r.StartDisk = static_cast<uint8_t>(currentDisk_);
-    uint8_t buffer[kChunk];
+    uint8_t buffer[kCopyChunk];
     for (;;) {
         CheckAbort();
         const int64_t position = static_cast<int64_t>(source.Seek(0, SeekOrigin::Current));
         if (position > last)
             break;
-        const size_t n = static_cast<size_t>(std::min<int64_t>(kChunk, last - position + 1));
+        const size_t n = static_cast<size_t>(std::min<int64_t>(kCopyChunk, last - position + 1));
         if (source.Read(buffer, n) != n)
             throw EPlmrCompress(Format("Cannot read the compressed file %s", {compressedFile_}));
         ProcessPendingMessages();
@@ -131,11 +131,11 @@ void TPlmrCompress::CopyUncompressed(const std::string& source, const std::strin
     std::unique_ptr<IFile> out = files.OpenFile(target, FileMode::Create);
     if (!out)
         throw EPlmrCompress(Format("Cannot create the file %s", {target}));
-    uint8_t buffer[kChunk];
+    uint8_t buffer[kCopyChunk];
     for (;;) {
         if (Abort)
             return;
-        const size_t n = in->Read(buffer, kChunk);
+        const size_t n = in->Read(buffer, kCopyChunk);
         if (n > 0 && WriteSome(*out, buffer, n) < n)
             DiskFull();
         stats.EntryBytesDone += static_cast<int32_t>(n);
@@ -144,7 +144,7 @@ void TPlmrCompress::CopyUncompressed(const std::string& source, const std::strin
         stats.TotalPercent = stats.EntryPercent;
         OnStatus(this, stats);
         ProcessPendingMessages();
-        if (n < kChunk) {
+        if (n < kCopyChunk) {
             out->SetStamp(stamp);
             stats.EntryDone = true;
             OnStatus(this, stats);
