@@ -112,4 +112,10 @@ std::string SetProfileString(const std::string& text, const std::string& section
     return result;
 }
 
+std::string WithoutTrailingBackslash(std::string path) {
+    if (path.size() > 3 && path.back() == '\\')
+        path.pop_back();
+    return path;
+}
+
 } // namespace sw

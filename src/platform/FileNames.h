@@ -15,6 +15,9 @@ bool IsShortName(const std::string& name);
 std::string ShortNameCandidate(const std::string& name, int n);
 // "*" and "?" patterns, without regard to case; "*.*" matches every name.
 bool MatchesWildcard(std::string_view pattern, std::string_view name);
+// A folder without its trailing backslash, as the system's calls want it; a
+// drive's root ("C:\\") keeps it.
+std::string WithoutTrailingBackslash(std::string path);
 // The text of an initialization file with key=value set in the section, as
 // Windows rewrites it: blank lines dropped, blanks around names and values
 // removed, a missing section added at the end.

@@ -1,5 +1,6 @@
 #include "project/Text.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 
@@ -34,6 +35,12 @@ char Upper(char c) { return static_cast<char>(std::toupper(static_cast<unsigned 
 char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
 bool Blank(char c) { return static_cast<unsigned char>(c) <= ' '; }
 } // namespace
+
+bool TLessText::operator()(std::string_view a, std::string_view b) const {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return static_cast<unsigned char>(Upper(x)) < static_cast<unsigned char>(Upper(y));
+    });
+}
 
 bool SameText(std::string_view a, std::string_view b) {
     if (a.size() != b.size())

@@ -15,6 +15,10 @@ bool SameText(std::string_view a, std::string_view b);
 std::string UpperCase(std::string_view s);
 std::string LowerCase(std::string_view s);
 std::string Trim(std::string_view s);
+// Orders names as SameText compares them, for maps keyed by name.
+struct TLessText {
+    bool operator()(std::string_view a, std::string_view b) const;
+};
 
 // UTF-16 text as 8-bit text in the system code page; a character the code
 // page cannot show becomes "?". The installed platform supplies the running

@@ -17,10 +17,6 @@ constexpr uint32_t kErrorDiskFull = 112;
 } // namespace
 
 namespace {
-struct LessNoCase {
-    bool operator()(const std::string& a, const std::string& b) const { return UpperCase(a) < UpperCase(b); }
-};
-
 constexpr uint32_t kSettableAttributes = attr::ReadOnly | attr::Hidden | attr::System | attr::Archive;
 constexpr uint64_t kDefaultFreeSpace = uint64_t(1) << 30;
 
@@ -37,7 +33,7 @@ struct FakeFileSystem::Node {
     uint32_t attributes = 0;
     FileStamp stamp = 0;
     std::vector<uint8_t> data;
-    std::map<std::string, std::unique_ptr<Node>, LessNoCase> children;
+    std::map<std::string, std::unique_ptr<Node>, TLessText> children;
     Drive* drive = nullptr;
     Node* parent = nullptr;
     int readers = 0;

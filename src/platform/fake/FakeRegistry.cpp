@@ -8,10 +8,6 @@
 namespace sw::fake {
 
 namespace {
-struct LessNoCase {
-    bool operator()(const std::string& a, const std::string& b) const { return UpperCase(a) < UpperCase(b); }
-};
-
 // The parts of a key path, without empty parts from leading, trailing or
 // doubled backslashes.
 std::vector<std::string> Parts(const std::string& path) {
@@ -32,7 +28,7 @@ std::vector<std::string> Parts(const std::string& path) {
 // Subkeys are kept sorted, as Windows lists them; values in the order written.
 struct FakeRegistry::Key {
     std::string name;
-    std::map<std::string, std::unique_ptr<Key>, LessNoCase> subkeys;
+    std::map<std::string, std::unique_ptr<Key>, TLessText> subkeys;
     std::vector<std::pair<std::string, Value>> values;
 
     auto FindValue(const std::string& valueName) {

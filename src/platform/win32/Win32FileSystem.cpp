@@ -1,5 +1,6 @@
 #include "platform/win32/Win32FileSystem.h"
 
+#include "platform/FileNames.h"
 #include "platform/PlatformErrors.h"
 #include "platform/win32/Win32Handles.h"
 #include "platform/win32/Win32LaterApi.h"
@@ -8,12 +9,6 @@ namespace sw::win32 {
 
 namespace {
 constexpr uint32_t kKnownAttributes = attr::ReadOnly | attr::Hidden | attr::System | attr::Directory | attr::Archive;
-
-std::string WithoutTrailingBackslash(std::string path) {
-    if (path.size() > 3 && path.back() == '\\')
-        path.pop_back();
-    return path;
-}
 
 // A failure of an open file, with the system's code in the message and the error.
 [[noreturn]] void FileFailed(const std::string& what, DWORD error) {

@@ -1,5 +1,6 @@
 #include "platform/win32/Win32SystemInfo.h"
 
+#include "platform/FileNames.h"
 #include "platform/CommandLine.h"
 #include "platform/win32/Win32Api.h"
 
@@ -13,11 +14,6 @@ template <typename F> std::string Fetch(F get) {
     return n == 0 || n >= sizeof buffer ? std::string() : std::string(buffer, n);
 }
 
-std::string WithoutTrailingBackslash(std::string path) {
-    if (path.size() > 3 && path.back() == '\\')
-        path.pop_back();
-    return path;
-}
 } // namespace
 
 std::string Win32SystemInfo::WindowsDirectory() {
