@@ -15,7 +15,6 @@
 #include "system/RegistryHelpers.h"
 #include "system/UninstallLists.h"
 
-
 namespace sw {
 
 namespace {
@@ -23,8 +22,6 @@ namespace {
 constexpr RegistryRoot kRoot = RegistryRoot::LocalMachine;
 constexpr const char* kHelpKey = "\\SOFTWARE\\Microsoft\\Windows\\Help";
 constexpr const char* kSharedDLLsKey = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
-constexpr const char* kDestinationBlank =
-    "Cannot compress,copy, or install the following file because it's destination directory is blank. File is :%s";
 
 bool IsExe(const std::string& fileName) {
     const std::string upper = UpperCase(fileName);

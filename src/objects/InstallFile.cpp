@@ -16,8 +16,8 @@
 namespace sw {
 
 const TEnumInfo& InstallFileTypeNames() {
-    static const TEnumInfo names{{"iftNormal", "iftJustADLL", "iftApplicationSpecificDLL", "iftVendorSharedDLL",
-                                  "iftSystemWideDLL"}};
+    static const TEnumInfo names{
+        {"iftNormal", "iftJustADLL", "iftApplicationSpecificDLL", "iftVendorSharedDLL", "iftSystemWideDLL"}};
     return names;
 }
 
@@ -28,8 +28,7 @@ const TEnumInfo& InstallFileStateNames() {
 
 SW_CLASS_INFO(TCustomInstallFile, TFileRelated)
 
-SW_CLASS_INFO(TInstallFile, TCustomInstallFile,
-              SW_INSTALL_FILE_PLACEMENT_PROPERTIES,
+SW_CLASS_INFO(TInstallFile, TCustomInstallFile, SW_INSTALL_FILE_PLACEMENT_PROPERTIES,
               prop::Boolean("Net", &Self::Net, &Self::SetNet, false),
               prop::Reference("NetLocation", &Self::NetLocation, &Self::SetNetLocation),
               prop::Integer("Order", &Self::Order, &Self::SetOrder, -1),
@@ -39,8 +38,8 @@ SW_CLASS_INFO(TInstallFile, TCustomInstallFile,
               prop::Enumeration("FileType", &Self::FileType, &Self::SetFileType, InstallFileTypeNames(),
                                 std::optional(TInstallFileType::iftNormal)),
               prop::String("IncludeFromDir", &Self::IncludeFromDir, &Self::SetIncludeFromDir),
-              prop::Enumeration("OverwriteMode", &Self::OverwriteMode, &Self::SetOverwriteMode,
-                                OverwriteTypeNames(), std::optional(TOverwriteType::owAlways)),
+              prop::Enumeration("OverwriteMode", &Self::OverwriteMode, &Self::SetOverwriteMode, OverwriteTypeNames(),
+                                std::optional(TOverwriteType::owAlways)),
               prop::Boolean("RegisterAsHelp", &Self::RegisterAsHelp, &Self::SetRegisterAsHelp, false),
               prop::Boolean("RunAfterInstall", &Self::RunAfterInstall, &Self::SetRunAfterInstall, false),
               prop::Boolean("UpdateDLLCounter", &Self::UpdateDLLCounter, &Self::SetUpdateDLLCounter, false),
@@ -52,8 +51,7 @@ TCustomInstallFile::TCustomInstallFile(TComponent* owner) : TFileRelated(owner) 
     InstallFiles().Add(this);
 }
 
-TCustomInstallFile::TCustomInstallFile(TComponent* owner, const std::string& sourcePath)
-    : TCustomInstallFile(owner) {
+TCustomInstallFile::TCustomInstallFile(TComponent* owner, const std::string& sourcePath) : TCustomInstallFile(owner) {
     SetIncludeFromDir(ExcludeTrailingBackslash(ExtractFileDir(sourcePath)));
     SetFileName(ExtractFileName(sourcePath));
 }
@@ -90,16 +88,14 @@ std::string TCustomInstallFile::SourcePath() const { return includeFromDir_ + "\
 std::string TCustomInstallFile::DestPath() const { return GetDestPath() + "\\" + destName_; }
 
 bool TCustomInstallFile::DownloadsByItself() const {
-    return NetLocation() || overwriteMode_ == TOverwriteType::owVersion ||
-           overwriteMode_ == TOverwriteType::owDate || overwriteMode_ == TOverwriteType::owVersionDate;
+    return NetLocation() || overwriteMode_ == TOverwriteType::owVersion || overwriteMode_ == TOverwriteType::owDate ||
+           overwriteMode_ == TOverwriteType::owVersionDate;
 }
+
+const char* const kDestinationBlank =
+    "Cannot compress,copy, or install the following file because it's destination directory is blank. File is :%s";
 
 namespace {
-
-TDistributeType CurrentDistributeType() {
-    IInstallDriverContext* driver = InstallDriverContext();
-    return driver ? driver->DistributeType() : TDistributeType::dtTraditionalNet;
-}
 
 std::string UpperExtension(const std::string& fileName) {
     const std::string name = ExtractFileName(fileName);
@@ -156,7 +152,8 @@ void TCustomInstallFile::ApplySettings(TSettings next) {
     }
     if (next.ActiveX && !activeX_)
         next.FileType = TInstallFileType::iftSystemWideDLL;
-    if (next.DestDirType != DestDirType() && ext.size() == 4 && std::string(".DLL,.OCX,.BLL,.EXE").find(ext) != std::string::npos) {
+    if (next.DestDirType != DestDirType() && ext.size() == 4 &&
+        std::string(".DLL,.OCX,.BLL,.EXE").find(ext) != std::string::npos) {
         if (dynamic_cast<TpsWindow*>(next.DestDirType) || dynamic_cast<TpsBDEDLL*>(next.DestDirType))
             overwriteMode_ = TOverwriteType::owVersionDate;
         else if (dynamic_cast<TpsSystem*>(next.DestDirType))

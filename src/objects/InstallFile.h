@@ -21,6 +21,9 @@ const TEnumInfo& InstallFileTypeNames();
 enum class TInstallFileState { ifsNone, ifsCompress, ifsInstall, ifsCopying };
 const TEnumInfo& InstallFileStateNames();
 
+// "Cannot compress,copy, or install ... File is :%s", for a file whose destination folder is blank.
+extern const char* const kDestinationBlank;
+
 class TCustomInstallFile : public TFileRelated {
     SW_DECLARE_CLASS()
   public:

@@ -20,17 +20,7 @@
 
 namespace sw {
 
-namespace {
-
-constexpr const char* kDestinationBlank =
-    "Cannot compress,copy, or install the following file because it's destination directory is blank. File is :%s";
-
-TDistributeType CurrentDistributeType() {
-    IInstallDriverContext* driver = InstallDriverContext();
-    return driver ? driver->DistributeType() : TDistributeType::dtTraditionalNet;
-}
-
-} // namespace
+namespace {} // namespace
 
 void TCustomInstallFile::UserAbort() { throw EAIUserAbort(); }
 

@@ -8,4 +8,9 @@ IInstallDriverContext* InstallDriverContext() { return ProgramPart<TDriverSlot>(
 
 void SetInstallDriverContext(IInstallDriverContext* driver) { ProgramPart<TDriverSlot>().Driver = driver; }
 
+TDistributeType CurrentDistributeType() {
+    IInstallDriverContext* driver = InstallDriverContext();
+    return driver ? driver->DistributeType() : TDistributeType::dtTraditionalNet;
+}
+
 } // namespace sw

@@ -45,5 +45,7 @@ struct TDriverSlot {
 // The current driver, a part of the program state; none when no driver lives.
 IInstallDriverContext* InstallDriverContext();
 void SetInstallDriverContext(IInstallDriverContext* driver);
+// The current driver's distribution type; dtTraditionalNet when no driver lives.
+TDistributeType CurrentDistributeType();
 
 } // namespace sw
