@@ -12,7 +12,7 @@ namespace sw {
 
 namespace {
 const TEnumInfo kWindowStates{{"wsNormal", "wsMinimized", "wsMaximized"}};
-const TEnumInfo kBorderStyles{{"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"}};
+const TEnumInfo kFormBorderStyles{{"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"}};
 const TEnumInfo kBorderIcons{{"biSystemMenu", "biMinimize", "biMaximize", "biHelp"}};
 const TEnumInfo kPositions{{"poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly", "poScreenCenter"}};
 
@@ -33,7 +33,7 @@ SW_CLASS_INFO(TForm, TCustomForm,
                               prop::Integer("Height", &Self::Height, &Self::SetHeight, std::nullopt),
                               prop::Integer("ClientWidth", &Self::ClientWidth, &Self::SetClientWidth, std::nullopt),
                               prop::Integer("ClientHeight", &Self::ClientHeight, &Self::SetClientHeight, std::nullopt),
-                              prop::Enumeration("BorderStyle", &Self::BorderStyle, kBorderStyles,
+                              prop::Enumeration("BorderStyle", &Self::BorderStyle, kFormBorderStyles,
                                                 std::optional(TFormBorderStyle::bsSizeable)),
                               prop::Set("BorderIcons", &Self::BorderIcons, kBorderIcons, 7u),
                               prop::Enumeration("Position", &Self::Position, kPositions,

@@ -15,17 +15,17 @@ namespace sw {
 SW_CLASS_INFO(TChangeDiskForm, TBaseChangeDiskForm)
 
 namespace {
-constexpr const char* kResource = "TCHANGEDISKFORM";
+constexpr const char* kChangeDiskResource = "TCHANGEDISKFORM";
 }
 
 TChangeDiskForm::TChangeDiskForm(TComponent* owner) : TBaseChangeDiskForm(owner) {
-    ReadFormResource(kResource);
+    ReadFormResource(kChangeDiskResource);
     SetDM(FindDialogManager(TManagerType::dmChangeDisk));
-    PromptDiskLabel = PageChild<TLabel>(*this, kResource, "PromptDiskLabel");
-    PathEdit = PageChild<TEdit>(*this, kResource, "PathEdit");
-    BrowseBtn = PageChild<TButton>(*this, kResource, "BrowseBtn");
-    InstallBtn = PageChild<TButton>(*this, kResource, "InstallBtn");
-    CancelBtn = PageChild<TButton>(*this, kResource, "CancelBtn");
+    PromptDiskLabel = PageChild<TLabel>(*this, kChangeDiskResource, "PromptDiskLabel");
+    PathEdit = PageChild<TEdit>(*this, kChangeDiskResource, "PathEdit");
+    BrowseBtn = PageChild<TButton>(*this, kChangeDiskResource, "BrowseBtn");
+    InstallBtn = PageChild<TButton>(*this, kChangeDiskResource, "InstallBtn");
+    CancelBtn = PageChild<TButton>(*this, kChangeDiskResource, "CancelBtn");
     PathEdit->SetReadOnly(true);
     BrowseBtn->OnClick = TNotifyEvent("BrowseBtnClick", [this](TPersistent*) { Browse(); });
     CancelBtn->OnClick = TNotifyEvent("CancelBtnClick", [this](TPersistent*) { CancelDisk(); });

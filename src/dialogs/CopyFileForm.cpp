@@ -17,18 +17,18 @@ namespace sw {
 SW_CLASS_INFO(TCopyFileForm, TBaseDuringCopyForm)
 
 namespace {
-constexpr const char* kResource = "TCOPYFILEFORM";
+constexpr const char* kCopyFileResource = "TCOPYFILEFORM";
 }
 
 TCopyFileForm::TCopyFileForm(TComponent* owner) : TBaseDuringCopyForm(owner) {
-    ReadFormResource(kResource);
+    ReadFormResource(kCopyFileResource);
     SetDM(FindDialogManager(TManagerType::dmDuringCopyFiles));
-    UnZipImage = PageChild<TImage>(*this, kResource, "UnZipImage");
-    TransferBitmap = PageChild<TImage>(*this, kResource, "TransferBitmap");
-    lblCopyingFile = PageChild<TLabel>(*this, kResource, "lblCopyingFile");
-    ProgressBar1 = PageChild<TProgressBar>(*this, kResource, "ProgressBar1");
-    ProgressBar2 = PageChild<TProgressBar>(*this, kResource, "ProgressBar2");
-    CancelBtn = PageChild<TButton>(*this, kResource, "CancelBtn");
+    UnZipImage = PageChild<TImage>(*this, kCopyFileResource, "UnZipImage");
+    TransferBitmap = PageChild<TImage>(*this, kCopyFileResource, "TransferBitmap");
+    lblCopyingFile = PageChild<TLabel>(*this, kCopyFileResource, "lblCopyingFile");
+    ProgressBar1 = PageChild<TProgressBar>(*this, kCopyFileResource, "ProgressBar1");
+    ProgressBar2 = PageChild<TProgressBar>(*this, kCopyFileResource, "ProgressBar2");
+    CancelBtn = PageChild<TButton>(*this, kCopyFileResource, "CancelBtn");
     CancelBtn->OnClick = TNotifyEvent("CancelBtnClick", [this](TPersistent*) { CancelCopy(); });
 }
 

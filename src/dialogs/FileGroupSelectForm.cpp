@@ -20,7 +20,7 @@ namespace sw {
 
 namespace {
 
-constexpr const char* kResource = "TFILEGROUPSELECTFORM";
+constexpr const char* kFileGroupSelectResource = "TFILEGROUPSELECTFORM";
 constexpr int kDividerWidth = 3;
 constexpr int kScrollBarHeight = 17;
 
@@ -86,19 +86,19 @@ TDriveSpaceListView::TDriveSpaceListView(TComponent* owner, TImageList* images) 
 SW_CLASS_INFO(TFileGroupSelectForm, TBaseInstallForm)
 
 TFileGroupSelectForm::TFileGroupSelectForm(TComponent* owner) : TBaseInstallForm(owner) {
-    ReadPageResource(kResource);
+    ReadPageResource(kFileGroupSelectResource);
     SetStage(TManagerType::dmBeforeInstall, 50);
     if (IInstallDriverContext* driver = InstallDriverContext())
         InstallContainer = dynamic_cast<TInstallContainer*>(driver->DriverComponent());
 
-    pnlInclude_ = PageChild<TPanel>(*this, kResource, "pnlInclude");
-    pnlSize_ = PageChild<TPanel>(*this, kResource, "pnlSize");
-    pnlDriveSpace_ = PageChild<TPanel>(*this, kResource, "pnlDriveSpace");
-    directory_ = PageChild<TEdit>(*this, kResource, "DirectoryLabel");
-    memo_ = PageChild<TMemo>(*this, kResource, "DescriptionMemo");
-    descLabel_ = PageChild<TControl>(*this, kResource, "GroupDescLabel");
-    browseBtn_ = PageChild<TControl>(*this, kResource, "BrowseBtn");
-    images_ = PageChild<TImageList>(*this, kResource, "ilDriveSpace");
+    pnlInclude_ = PageChild<TPanel>(*this, kFileGroupSelectResource, "pnlInclude");
+    pnlSize_ = PageChild<TPanel>(*this, kFileGroupSelectResource, "pnlSize");
+    pnlDriveSpace_ = PageChild<TPanel>(*this, kFileGroupSelectResource, "pnlDriveSpace");
+    directory_ = PageChild<TEdit>(*this, kFileGroupSelectResource, "DirectoryLabel");
+    memo_ = PageChild<TMemo>(*this, kFileGroupSelectResource, "DescriptionMemo");
+    descLabel_ = PageChild<TControl>(*this, kFileGroupSelectResource, "GroupDescLabel");
+    browseBtn_ = PageChild<TControl>(*this, kFileGroupSelectResource, "BrowseBtn");
+    images_ = PageChild<TImageList>(*this, kFileGroupSelectResource, "ilDriveSpace");
     if (images_->Count() == 0) {
         TBitmap strip;
         strip.LoadFromFileBytes(DriveSpaceImages());
@@ -107,7 +107,7 @@ TFileGroupSelectForm::TFileGroupSelectForm(TComponent* owner) : TBaseInstallForm
 
     tree_ = new TGroupTreeView(this);
     tree_->SetName("GroupTree");
-    tree_->SetParent(PageChild<TPanel>(*this, kResource, "pnlGroups"));
+    tree_->SetParent(PageChild<TPanel>(*this, kFileGroupSelectResource, "pnlGroups"));
     tree_->SetAlign(TAlign::alClient);
     tree_->SetTabOrder(0);
     tree_->OnChange = {"", [this](TPersistent*, TTreeNode*) { RefreshDetails(); }};
@@ -129,9 +129,12 @@ TFileGroupSelectForm::TFileGroupSelectForm(TComponent* owner) : TBaseInstallForm
                                 group->SetDestDir(directory_->Text());
                             }};
     browseBtn_->OnClick = {"", [this](TPersistent*) { Browse(); }};
-    PageChild<TControl>(*this, kResource, "BackBtn")->OnClick = {"", [this](TPersistent*) { PreviousPage(); }};
-    PageChild<TControl>(*this, kResource, "ProceedBtn")->OnClick = {"", [this](TPersistent*) { NextPage(); }};
-    PageChild<TControl>(*this, kResource, "CancelBtn")->OnClick = {"", [this](TPersistent*) { CancelStage(); }};
+    PageChild<TControl>(*this, kFileGroupSelectResource, "BackBtn")->OnClick = {
+        "", [this](TPersistent*) { PreviousPage(); }};
+    PageChild<TControl>(*this, kFileGroupSelectResource, "ProceedBtn")->OnClick = {
+        "", [this](TPersistent*) { NextPage(); }};
+    PageChild<TControl>(*this, kFileGroupSelectResource, "CancelBtn")->OnClick = {
+        "", [this](TPersistent*) { CancelStage(); }};
 }
 
 bool TFileGroupSelectForm::SkipPage() {
@@ -142,13 +145,13 @@ bool TFileGroupSelectForm::SkipPage() {
 }
 
 void TFileGroupSelectForm::UpdatePage() {
-    PageChild<TControl>(*this, kResource, "BackBtn")->SetVisible(!IsFirstPage());
+    PageChild<TControl>(*this, kFileGroupSelectResource, "BackBtn")->SetVisible(!IsFirstPage());
     FillTree();
     RefreshCheckBoxes();
     RefreshSizeLabels();
     RefreshDriveList();
     RefreshDetails();
-    auto* proceed = PageChild<TWinControl>(*this, kResource, "ProceedBtn");
+    auto* proceed = PageChild<TWinControl>(*this, kFileGroupSelectResource, "ProceedBtn");
     if (proceed->Visible() && proceed->CanFocus())
         proceed->SetFocus();
 }
@@ -175,7 +178,7 @@ void TFileGroupSelectForm::FillTree() {
     root->Expand(false);
     // The tree keeps room for its horizontal scroll bar; the columns match it.
     for (const char* spacer : {"pnlIncludeSpacer", "pnlSizeSpacer"}) {
-        auto* panel = PageChild<TControl>(*this, kResource, spacer);
+        auto* panel = PageChild<TControl>(*this, kFileGroupSelectResource, spacer);
         panel->SetHeight(kScrollBarHeight);
         panel->SetVisible(true);
     }

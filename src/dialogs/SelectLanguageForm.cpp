@@ -18,7 +18,7 @@ SW_CLASS_INFO(TSelectLanguageForm, TBaseInstallForm)
 
 namespace {
 constexpr const char* kBlankFlag = "BM_LANG_NONE";
-constexpr const char* kResource = "TSELECTLANGUAGEFORM";
+constexpr const char* kSelectLanguageResource = "TSELECTLANGUAGEFORM";
 
 // Raises a flag for a scope and lowers it at its end.
 class TFlagRaised {
@@ -36,13 +36,13 @@ bool OffersLanguage(const TLanguage& language) { return language.Strings()->Coun
 } // namespace
 
 TSelectLanguageForm::TSelectLanguageForm(TComponent* owner) : TBaseInstallForm(owner) {
-    ReadPageResource(kResource);
+    ReadPageResource(kSelectLanguageResource);
     SetStage(TManagerType::dmBeforeInstall, 0);
     for (TBitmap& bitmap : bitmaps_) {
         bitmap.LoadFromResourceName(kBlankFlag);
         bitmap.TransparentColor = clOlive;
     }
-    grid_ = PageChild<TStringGrid>(*this, kResource, "LanguageGrid");
+    grid_ = PageChild<TStringGrid>(*this, kSelectLanguageResource, "LanguageGrid");
     grid_->OnClick = TNotifyEvent("", [this](TPersistent*) { ChooseLanguage(); });
     grid_->OnDrawCell = TDrawCellEvent("", [this](TPersistent*, int32_t col, int32_t row, const Bounds& rect,
                                                   TGridDrawState) { DrawCell(col, row, rect); });
@@ -52,7 +52,7 @@ TSelectLanguageForm::TSelectLanguageForm(TComponent* owner) : TBaseInstallForm(o
 }
 
 TButton* TSelectLanguageForm::Button(const char* name) const {
-    return PageChild<TButton>(*this, kResource, name);
+    return PageChild<TButton>(*this, kSelectLanguageResource, name);
 }
 
 bool TSelectLanguageForm::SkipPage() { return GlobalTranslator() == nullptr; }

@@ -19,7 +19,7 @@ namespace sw {
 
 namespace {
 
-constexpr RegistryRoot hklm = RegistryRoot::LocalMachine;
+constexpr RegistryRoot kMachine = RegistryRoot::LocalMachine;
 constexpr const char* kSharedDllsKey = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
 // How long a server program may take to unregister itself.
 constexpr uint32_t kServerTimeout = 60000;
@@ -166,15 +166,15 @@ TUninstallReport TUninstaller::Run() {
     IRegistry& reg = *GetPlatform().Registry;
     report_ = {};
     // A name with a backslash would reach beyond the product's own key.
-    if (Trim(product_).empty() || product_.find('\\') != std::string::npos || !reg.KeyExists(hklm, key_))
+    if (Trim(product_).empty() || product_.find('\\') != std::string::npos || !reg.KeyExists(kMachine, key_))
         return report_;
     report_.KeyFound = true;
     for (const FileEntry& file : ReadFileLists())
         RemoveFile(file);
     RemoveRegistryKeys();
     RemoveEmptyFolders();
-    DeleteRegKeyTree(hklm, key_);
-    if (reg.KeyExists(hklm, key_))
+    DeleteRegKeyTree(kMachine, key_);
+    if (reg.KeyExists(kMachine, key_))
         report_.NotRemoved.push_back("The uninstall information " + key_ + ": could not be deleted");
     return report_;
 }
@@ -182,7 +182,7 @@ TUninstallReport TUninstaller::Run() {
 std::vector<TUninstaller::FileEntry> TUninstaller::ReadFileLists() {
     IRegistry& reg = *GetPlatform().Registry;
     std::vector<FileEntry> files;
-    const std::vector<std::string> subkeys = reg.SubKeyNames(hklm, key_);
+    const std::vector<std::string> subkeys = reg.SubKeyNames(kMachine, key_);
     // Servers are unregistered before any file goes.
     for (const std::string& name : subkeys)
         if (SameText(name, "ActiveX"))
@@ -194,14 +194,14 @@ std::vector<TUninstaller::FileEntry> TUninstaller::ReadFileLists() {
 
 void TUninstaller::ReadFileList(const std::string& key, bool activeX, std::vector<FileEntry>& files) {
     IRegistry& reg = *GetPlatform().Registry;
-    const std::vector<std::string> names = NumberedNames(reg.ValueNames(hklm, key), "File", false);
-    const std::optional<std::string> entries = reg.FindString(hklm, key, "Entries");
+    const std::vector<std::string> names = NumberedNames(reg.ValueNames(kMachine, key), "File", false);
+    const std::optional<std::string> entries = reg.FindString(kMachine, key, "Entries");
     const std::string last = names.empty() ? "0" : names.back().substr(4);
     if (!entries || !IsDecimal(Trim(*entries)) || std::stoi(Trim(*entries)) != std::stoi(last))
         report_.Malformed.push_back(key + ": \"Entries\" is " + (entries ? "\"" + *entries + "\"" : "missing") +
                                     ", the last entry is File" + last);
     for (const std::string& name : names) {
-        const std::optional<std::string> value = reg.FindString(hklm, key, name);
+        const std::optional<std::string> value = reg.FindString(kMachine, key, name);
         if (!value) {
             report_.Malformed.push_back(key + "\\" + name + ": not a text");
             continue;
@@ -233,24 +233,25 @@ void TUninstaller::RemoveFile(const FileEntry& file) {
         return;
     // A shared library's count: under the long name, or the short one.
     std::string counter = file.Path;
-    std::optional<int32_t> count = reg.FindInteger(hklm, kSharedDllsKey, counter);
+    std::optional<int32_t> count = reg.FindInteger(kMachine, kSharedDllsKey, counter);
     if (!count) {
         if (std::optional<std::string> shortName = platform.Files->ShortPathName(file.Path)) {
             counter = *shortName;
-            count = reg.FindInteger(hklm, kSharedDllsKey, counter);
+            count = reg.FindInteger(kMachine, kSharedDllsKey, counter);
         }
     }
     if (count && *count > 1) {
         // Other products still use it: one use less, and it stays.
         try {
-            reg.WriteInteger(hklm, kSharedDllsKey, counter, *count - 1);
+            reg.WriteInteger(kMachine, kSharedDllsKey, counter, *count - 1);
         } catch (const ERegistryError&) {
             report_.NotRemoved.push_back(file.Path + ": its shared use count could not be lowered");
         }
         return;
     }
     if (!count && !InProductFolder(file.Path) && !IsShortcutFile(file.Path)) {
-        report_.NotRemoved.push_back(file.Path + ": outside the product's folder " + productFolder_ + "; left in place");
+        report_.NotRemoved.push_back(file.Path + ": outside the product's folder " + productFolder_ +
+                                     "; left in place");
         return;
     }
     if (platform.Files->FileExists(file.Path)) {
@@ -261,7 +262,7 @@ void TUninstaller::RemoveFile(const FileEntry& file) {
         DeleteFileNow(file.Path);
     }
     if (count)
-        reg.DeleteValue(hklm, kSharedDllsKey, counter);
+        reg.DeleteValue(kMachine, kSharedDllsKey, counter);
 }
 
 bool TUninstaller::Unregister(const FileEntry& file) {
@@ -299,22 +300,22 @@ void TUninstaller::DeleteFileNow(const std::string& path) {
 void TUninstaller::RemoveRegistryKeys() {
     IRegistry& reg = *GetPlatform().Registry;
     const std::string list = key_ + "\\RegistryKeys";
-    const std::vector<std::string> names = NumberedNames(reg.SubKeyNames(hklm, list), "RegistryKey", false);
+    const std::vector<std::string> names = NumberedNames(reg.SubKeyNames(kMachine, list), "RegistryKey", false);
     for (const std::string& name : names)
         RemoveRegistryKey(list + "\\" + name);
 }
 
 void TUninstaller::RemoveRegistryKey(const std::string& listKey) {
     IRegistry& reg = *GetPlatform().Registry;
-    const std::optional<std::string> key = reg.FindString(hklm, listKey, "Key");
-    const std::optional<int32_t> rootNumber = reg.FindInteger(hklm, listKey, "Root");
+    const std::optional<std::string> key = reg.FindString(kMachine, listKey, "Key");
+    const std::optional<int32_t> rootNumber = reg.FindInteger(kMachine, listKey, "Root");
     if (!key || KeyDepth(*key) == 0 || !rootNumber || *rootNumber < 0 ||
         *rootNumber > static_cast<int32_t>(TRootKeys::hkUsers)) {
         report_.Malformed.push_back(listKey + ": no valid \"Key\" and \"Root\"; nothing removed");
         return;
     }
     const RegistryRoot root = RegistryRootOf(static_cast<TRootKeys>(*rootNumber));
-    for (const std::string& value : reg.ValueNames(hklm, listKey + "\\Entries"))
+    for (const std::string& value : reg.ValueNames(kMachine, listKey + "\\Entries"))
         reg.DeleteValue(root, *key, value);
     // The key goes when nothing else is in it, and so do its empty parents;
     // the first level below the root always stays.
@@ -344,7 +345,7 @@ bool TUninstaller::IsProtectedFolder(const std::string& folder) {
         for (const std::string& name : reg.ValueNames(root, shellFolders))
             system.push_back(reg.ReadString(root, shellFolders, name, ""));
     for (const char* name : {"ProgramFilesDir", "CommonFilesDir"})
-        system.push_back(reg.ReadString(hklm, "\\Software\\Microsoft\\Windows\\CurrentVersion", name, ""));
+        system.push_back(reg.ReadString(kMachine, "\\Software\\Microsoft\\Windows\\CurrentVersion", name, ""));
     return std::any_of(system.begin(), system.end(), [&](const std::string& path) {
         return SameText(ExcludeTrailingBackslash(path), ExcludeTrailingBackslash(folder));
     });
