@@ -2,6 +2,7 @@
 // back, clicks and choices reach the owner as a user's would, and changes the
 // program makes raise no notifications (except an edit's text change).
 #include "ContractBackends.h"
+#include "GuiPictures.h"
 #include "platform/BmpFile.h"
 
 #ifdef _WIN32
@@ -11,15 +12,12 @@
 #endif
 
 using namespace sw;
+using contract::kGreen;
+using contract::kOlive;
+using contract::kRed;
+using contract::PixelAt;
 
 namespace {
-
-struct FormEvents : IFormEvents {
-    void OnActivate() override {}
-    void OnClose() override {}
-    void OnResize() override {}
-    void OnTab(bool) override {}
-};
 
 struct DrawnCell {
     int col;
@@ -28,10 +26,6 @@ struct DrawnCell {
     bool selected;
     bool operator==(const DrawnCell&) const = default;
 };
-
-constexpr ColorRef kGreen = 0x00FF00;
-constexpr ColorRef kRed = 0x0000FF;
-constexpr ColorRef kOlive = 0x008080;
 
 // Draws each cell green (red when selected), and the picture, if any, at 2,2 in it.
 struct Events : IControlEvents {
@@ -89,20 +83,6 @@ std::string RunLengthPicture() {
     return bmp + data;
 }
 
-// The colour (0x00BBGGRR) of a pixel of a 24-bit BMP file, rows bottom up.
-ColorRef PixelAt(const std::string& bmp, int x, int y) {
-    auto le32 = [&](size_t at) {
-        uint32_t v = 0;
-        for (size_t i = 4; i-- > 0;)
-            v = (v << 8) | static_cast<uint8_t>(bmp[at + i]);
-        return v;
-    };
-    uint32_t width = le32(18), height = le32(22), stride = (width * 3 + 3) & ~3u;
-    size_t at = 54 + (height - 1 - static_cast<uint32_t>(y)) * stride + static_cast<uint32_t>(x) * 3;
-    return static_cast<uint8_t>(bmp[at + 2]) | static_cast<uint8_t>(bmp[at + 1]) << 8 |
-           static_cast<uint32_t>(static_cast<uint8_t>(bmp[at])) << 16;
-}
-
 template <typename Backend> class GuiControlsContract : public ::testing::Test {
   protected:
     GuiControlsContract() : form(backend.Gui().CreateForm("Controls", {20, 20, 500, 400}, formEvents)) {
@@ -122,7 +102,7 @@ template <typename Backend> class GuiControlsContract : public ::testing::Test {
     }
 
     Backend backend;
-    FormEvents formEvents;
+    contract::NoFormEvents formEvents;
     Events events;
     std::unique_ptr<IForm> form;
     std::vector<std::unique_ptr<IControl>> controls;
@@ -201,8 +181,8 @@ TYPED_TEST(GuiControlsContract, ListsSelectQuietlyForTheProgramAndNotifyForTheUs
 }
 
 // Demo (0): Documentation (1): Manual (2), Reference (3); Samples (4), Tools (5), Extras (6). Other (7).
-const std::vector<std::string> kTree{"Demo",  "\tDocumentation", "\t\tManual", "\t\tReference",
-                                     "\tSamples", "\tTools",         "\tExtras",    "Other"};
+const std::vector<std::string> kTree{"Demo",      "\tDocumentation", "\t\tManual", "\t\tReference",
+                                     "\tSamples", "\tTools",         "\tExtras",   "Other"};
 
 TYPED_TEST(GuiControlsContract, TreeRowsFollowExpansionAndScrolling) {
     IControl& tree = this->Make(ControlKind::TreeView, "Tree", {10, 10, 200, 3 * 18 + 4}); // three rows
@@ -290,9 +270,8 @@ TYPED_TEST(GuiControlsContract, TreeKeysMoveTheSelectionAndScrollItIntoView) {
         int top;
     };
     for (const Step& step : {Step{vk::Next, 3, 2 * 18}, Step{vk::Next, 6, 2 * 18}, Step{vk::Next, 7, 2 * 18},
-                             Step{vk::Home, 0, 0}, Step{vk::End, 7, 2 * 18}, Step{vk::Prior, 4, 0},
-                             Step{vk::Up, 3, 0}, Step{vk::Left, 1, 0}, Step{vk::Right, 2, 18},
-                             Step{vk::Down, 3, 2 * 18}}) {
+                             Step{vk::Home, 0, 0}, Step{vk::End, 7, 2 * 18}, Step{vk::Prior, 4, 0}, Step{vk::Up, 3, 0},
+                             Step{vk::Left, 1, 0}, Step{vk::Right, 2, 18}, Step{vk::Down, 3, 2 * 18}}) {
         SCOPED_TRACE(step.key);
         int clicks = this->events.clicks;
         tree.PressKey(step.key, false);

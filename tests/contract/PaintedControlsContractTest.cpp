@@ -3,6 +3,7 @@
 // canvas's lines, shapes, text and pictures land where they are asked; grids
 // and trees tell their owner of keys; scroll bars show as told.
 #include "ContractBackends.h"
+#include "GuiPictures.h"
 #include "platform/BmpFile.h"
 #include "platform/fake/FakeCanvas.h"
 
@@ -11,22 +12,16 @@
 #include <functional>
 
 using namespace sw;
+using contract::kGreen;
+using contract::kOlive;
+using contract::kRed;
+using contract::PixelAt;
 
 namespace {
 
-constexpr ColorRef kRed = 0x0000FF;
-constexpr ColorRef kGreen = 0x00FF00;
 constexpr ColorRef kBlue = 0xFF0000;
 constexpr ColorRef kWhite = 0xFFFFFF;
 constexpr ColorRef kBlack = 0x000000;
-constexpr ColorRef kOlive = 0x008080;
-
-struct FormEvents : IFormEvents {
-    void OnActivate() override {}
-    void OnClose() override {}
-    void OnResize() override {}
-    void OnTab(bool) override {}
-};
 
 struct Key {
     int key;
@@ -35,7 +30,7 @@ struct Key {
 };
 
 // One control's events: its drawing, the keys it hears (zeroed when `take`).
-struct Events : IControlEvents {
+struct PaintEvents : IControlEvents {
     void OnClick() override {
         ++clicks;
         if (log)
@@ -70,20 +65,6 @@ struct Events : IControlEvents {
     std::string name;
 };
 
-// The colour (0x00BBGGRR) of a pixel of a 24-bit BMP file, rows bottom up.
-ColorRef PixelAt(const std::string& bmp, int x, int y) {
-    auto le32 = [&](size_t at) {
-        uint32_t v = 0;
-        for (size_t i = 4; i-- > 0;)
-            v = (v << 8) | static_cast<uint8_t>(bmp[at + i]);
-        return v;
-    };
-    uint32_t width = le32(18), height = le32(22), stride = (width * 3 + 3) & ~3u;
-    size_t at = 54 + (height - 1 - static_cast<uint32_t>(y)) * stride + static_cast<uint32_t>(x) * 3;
-    return static_cast<uint8_t>(bmp[at + 2]) | static_cast<uint8_t>(bmp[at + 1]) << 8 |
-           static_cast<uint32_t>(static_cast<uint8_t>(bmp[at])) << 16;
-}
-
 // The box holding every pixel of `color` inside `area` of a capture.
 Bounds BoxOf(const std::string& bmp, const Bounds& area, ColorRef color) {
     int left = area.Left + area.Width, top = area.Top + area.Height, right = area.Left - 1, bottom = area.Top - 1;
@@ -111,16 +92,16 @@ template <typename Backend> class PaintedControlsContract : public ::testing::Te
     }
 
     IControl& Make(ControlKind kind, const std::string& name, Bounds bounds, IControl* parent = nullptr) {
-        events.push_back(std::make_unique<Events>());
+        events.push_back(std::make_unique<PaintEvents>());
         controls.push_back(form->CreateControl(kind, name, parent, bounds, *events.back()));
         return *controls.back();
     }
-    Events& EventsOf(size_t index) { return *events[index]; }
+    PaintEvents& EventsOf(size_t index) { return *events[index]; }
 
     Backend backend;
-    FormEvents formEvents;
+    contract::NoFormEvents formEvents;
     std::unique_ptr<IForm> form;
-    std::vector<std::unique_ptr<Events>> events;
+    std::vector<std::unique_ptr<PaintEvents>> events;
     std::vector<std::unique_ptr<IControl>> controls;
 };
 
@@ -218,15 +199,15 @@ TYPED_TEST(PaintedControlsContract, TheMouseReachesThePaintedControlUnderItOrThe
         {&a, {Move, 0, L, -30, 50}, {"B move 0 1 -70,50"}},
         {&a, {Up, L, 0, 50, 5}, {"B click", "B up 1 0 10,5"}},
         {&a, {Down, L, L, 10, 10}, {"A down 1 1 10,10"}},
-        {&a, {Up, L, 0, 10, 60}, {"A up 1 0 10,60"}},       // released off A: no click
-        {&a, {Move, 0, 0, 10, 60}, {}},                     // nothing under the mouse
+        {&a, {Up, L, 0, 10, 60}, {"A up 1 0 10,60"}}, // released off A: no click
+        {&a, {Move, 0, 0, 10, 60}, {}},               // nothing under the mouse
         {&a, {DoubleClick, L, L, 10, 10}, {"A double 1 1 10,10"}},
-        {&a, {Up, L, 0, 10, 10}, {"A up 1 0 10,10"}},       // a double click's release clicks nothing
+        {&a, {Up, L, 0, 10, 10}, {"A up 1 0 10,10"}}, // a double click's release clicks nothing
         {&a, {Down, R, R | mk::Shift, 5, 6}, {"A down 2 6 5,6"}},
         {&a, {Down, L, L | R, 5, 6}, {"A down 1 3 5,6"}},
-        {&a, {Up, R, L, 200, 6}, {"A up 2 1 200,6"}},       // the left button still holds the mouse
+        {&a, {Up, R, L, 200, 6}, {"A up 2 1 200,6"}}, // the left button still holds the mouse
         {&a, {Up, L, 0, 6, 6}, {"A click", "A up 1 0 6,6"}},
-        {&off, {Down, L, L, 5, 5}, {}},                     // disabled
+        {&off, {Down, L, L, 5, 5}, {}}, // disabled
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.heard.empty() ? "nothing" : c.heard.back());
@@ -385,7 +366,7 @@ TYPED_TEST(PaintedControlsContract, ScrollBarsShowAsTold) {
 }
 
 // Demo (0): Documentation (1): Manual (2). Other (3).
-const std::vector<std::string> kTree{"Demo", "\tDocumentation", "\t\tManual", "Other"};
+const std::vector<std::string> kKeyTree{"Demo", "\tDocumentation", "\t\tManual", "Other"};
 
 TYPED_TEST(PaintedControlsContract, GridsAndTreesTellTheirOwnerOfKeysBeforeHandlingThem) {
     struct Case {
@@ -400,9 +381,9 @@ TYPED_TEST(PaintedControlsContract, GridsAndTreesTellTheirOwnerOfKeysBeforeHandl
         SCOPED_TRACE(static_cast<int>(c.kind) * 1000 + c.key);
         IControl& list = this->Make(c.kind, "List", {10, 10, 300, 150});
         list.SetColumns({{"", 140}, {"", 140}});
-        list.SetItems(c.kind == ControlKind::Grid ? std::vector<std::string>{"a\tb", "c\td"} : kTree);
+        list.SetItems(c.kind == ControlKind::Grid ? std::vector<std::string>{"a\tb", "c\td"} : kKeyTree);
         list.SetItemIndex(0);
-        Events& events = *this->events.back();
+        PaintEvents& events = *this->events.back();
         events.take = true;
         list.PressKey(c.key, c.shift);
         EXPECT_EQ(events.keys, (std::vector<Key>{{c.key, c.shift}}));

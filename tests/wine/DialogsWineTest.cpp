@@ -6,6 +6,7 @@
 #include "project/ClassRegistry.h"
 
 #include "EngineWineFixture.h"
+#include "TimerSteps.h"
 
 #include "controls/Controls.h"
 #include "dialogs/DialogManager.h"
@@ -29,60 +30,22 @@
 namespace sw::test {
 namespace {
 
-// What the user does, one step at each tick of a thread timer, so that each
-// runs inside the modal loop of the container.
+// Whether the container of the active page shows.
 bool ContainerShown() {
     TBaseInstallForm* page = PageScript().Active;
     auto* container = page ? dynamic_cast<TCustomForm*>(page->Owner()) : nullptr;
     return container && container->Window() && container->Window()->Visible();
 }
 
-class TUserScript {
-  public:
-    explicit TUserScript(std::deque<std::function<void()>> steps) : steps_(std::move(steps)) {
-        current_ = this;
-        timer_ = SetTimer(nullptr, 0, 100, &Tick);
-    }
-    ~TUserScript() {
-        KillTimer(nullptr, timer_);
-        current_ = nullptr;
-    }
-    TUserScript(const TUserScript&) = delete;
-    TUserScript& operator=(const TUserScript&) = delete;
-    size_t Left() const { return steps_.size(); }
-
-  private:
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-        TUserScript* script = current_;
-        // A step's own key presses run messages, and so ticks, again; the
-        // pages are made (and messages run) before the container shows.
-        if (!script || script->busy_ || !ContainerShown())
-            return;
-        if (script->steps_.empty()) {
-            // The stage should have ended: end it rather than hang.
-            if (++script->idle_ == 20 && PageScript().Active) {
-                ADD_FAILURE() << "the stage did not end after the last step";
-                PageScript().Active->AbortStage();
-            }
-            return;
+// Steps that wait for the container, and end a stage that the last step left running rather than hang.
+TUserScript ContainerSteps(std::deque<std::function<void()>> steps) {
+    return TUserScript(std::move(steps), 100, ContainerShown, [] {
+        if (PageScript().Active) {
+            ADD_FAILURE() << "the stage did not end after the last step";
+            PageScript().Active->AbortStage();
         }
-        script->busy_ = true;
-        std::function<void()> step = std::move(script->steps_.front());
-        script->steps_.pop_front();
-        try {
-            step();
-        } catch (const std::exception& e) {
-            ADD_FAILURE() << "a step failed: " << e.what();
-        }
-        script->busy_ = false;
-    }
-
-    static inline TUserScript* current_ = nullptr;
-    std::deque<std::function<void()>> steps_;
-    UINT_PTR timer_ = 0;
-    bool busy_ = false;
-    int idle_ = 0;
-};
+    });
+}
 
 class DialogsWineTest : public ::testing::Test {
   protected:
@@ -152,7 +115,7 @@ TEST_F(DialogsWineTest, KeysMoveThroughThePagesAndEndTheStage) {
     bool quit = false;
     driver_->OnUserAbort = TUserAbortEvent("", [&](TCustomInstall*, bool& q) { q = quit; });
     TWinControl* focusedBeforeTab = nullptr;
-    TUserScript script({
+    TUserScript script = ContainerSteps({
         [] {
             Shot("page-5");
             Container().PressKey(FormKey::Enter); // Next is the default button
@@ -193,7 +156,7 @@ TEST_F(DialogsWineTest, KeysMoveThroughThePagesAndEndTheStage) {
 
     quit = true;
     PageScript().Log.clear();
-    TUserScript cancel({[] { Container().PressKey(FormKey::Escape); }});
+    TUserScript cancel = ContainerSteps({[] { Container().PressKey(FormKey::Escape); }});
     EXPECT_THROW(driver_->Broadcast(msg::BeforeInstall, nullptr), EAIUserAbort);
     EXPECT_EQ(PageScript().Log, std::vector<std::string>{"show Page 5"});
     EXPECT_TRUE(DialogsState().Forms.empty());

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "engine/Install.h"
+#include "platform/Registry.h"
 #include "platform/fake/FakeGui.h"
 #include "platform/fake/FakeResources.h"
 #include "platform/win32/Win32Platform.h"
@@ -17,6 +18,8 @@
 #include <vector>
 
 namespace sw::test {
+
+inline constexpr RegistryRoot kHklm = RegistryRoot::LocalMachine;
 
 // The real system facts, except the arguments, which the test gives, and
 // the program's path, which a test may move to a copy of the program.

@@ -19,7 +19,8 @@ void FilesWineTest::SetUp() {
     // tests/wine/in-use-restart.sh names a folder to keep for the restart it performs afterwards.
     const char* kept = std::getenv("SW_RESTART_SCRATCH");
     keep_ = kept && *kept;
-    scratch_ = keep_ ? std::string(kept) : Files().TempDirectory() + "\\swfiles" + std::to_string(GetCurrentProcessId());
+    scratch_ =
+        keep_ ? std::string(kept) : Files().TempDirectory() + "\\swfiles" + std::to_string(GetCurrentProcessId());
     Clean();
     Files().ForceDirectories(scratch_ + "\\src");
     group_ = new TInstallFileGroup(install_->Owner());

@@ -25,7 +25,6 @@ inline constexpr const char* kVersion1 = "versioned_1_0_0_0.dll";
 inline constexpr const char* kVersion2 = "versioned_2_0_0_0.dll";
 inline constexpr const char* kVersion2_10 = "versioned_2_0_0_10.dll";
 
-inline constexpr RegistryRoot kHklm = RegistryRoot::LocalMachine;
 inline constexpr const char* kFilesProduct =
     "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\SetwrightFiles";
 inline constexpr const char* kSharedDLLs = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";

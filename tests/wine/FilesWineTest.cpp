@@ -66,7 +66,8 @@ class GroupWineTest : public FilesWineTest {
         }
         EXPECT_TRUE(SameText(ExtractFileDir(system_->DestPath()), SystemDirectory())) << system_->DestPath();
         EXPECT_TRUE(SameText(ExtractFileDir(application_->DestPath()), install_->GetDestPath() + "\\System"));
-        const std::string common = ReadRegString(kHklm, "\\Software\\Microsoft\\Windows\\CurrentVersion", "CommonFilesDir", "");
+        const std::string common =
+            ReadRegString(kHklm, "\\Software\\Microsoft\\Windows\\CurrentVersion", "CommonFilesDir", "");
         EXPECT_TRUE(SameText(ExtractFileDir(vendor_->DestPath()), common + "\\System")) << vendor_->DestPath();
         for (TInstallFile* counted : {vendor_, system_, shared_})
             EXPECT_EQ(Counter(counted), n) << counted->DestPath();

@@ -60,7 +60,6 @@ SW_CLASS_INFO(TStageRecorder, TInstallObject)
 
 namespace {
 
-constexpr RegistryRoot kHklm = RegistryRoot::LocalMachine;
 constexpr const char* kProduct = "Setwright Whole Install";
 // A second product with the same files, for the files they share.
 constexpr const char* kSecondProduct = "Setwright Second Install";

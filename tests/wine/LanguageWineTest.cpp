@@ -3,6 +3,7 @@
 // it (a welcome and a finish test page) come in the language chosen.
 // Screenshots are kept in <build>/e2e/language, with the time each switch took.
 #include "EngineWineFixture.h"
+#include "TimerSteps.h"
 
 #include "controls/Controls.h"
 #include "dialogs/DialogManager.h"
@@ -82,43 +83,6 @@ template <TManagerType Type, int N> class TTestPage : public TBaseInstallForm {
         activePage = this;
     }
     TButton* Button(const char* name) const { return static_cast<TButton*>(FindComponent(name)); }
-};
-
-// One step at each tick of a thread timer, inside the container's modal loop.
-class TUserScript {
-  public:
-    explicit TUserScript(std::deque<std::function<void()>> steps) : steps_(std::move(steps)) {
-        current_ = this;
-        timer_ = SetTimer(nullptr, 0, 150, &Tick);
-    }
-    ~TUserScript() {
-        KillTimer(nullptr, timer_);
-        current_ = nullptr;
-    }
-    TUserScript(const TUserScript&) = delete;
-    TUserScript& operator=(const TUserScript&) = delete;
-    size_t Left() const { return steps_.size(); }
-
-  private:
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-        TUserScript* script = current_;
-        if (!script || script->busy_ || script->steps_.empty())
-            return;
-        script->busy_ = true;
-        std::function<void()> step = std::move(script->steps_.front());
-        script->steps_.pop_front();
-        try {
-            step();
-        } catch (const std::exception& e) {
-            ADD_FAILURE() << "a step failed: " << e.what();
-        }
-        script->busy_ = false;
-    }
-
-    static inline TUserScript* current_ = nullptr;
-    std::deque<std::function<void()>> steps_;
-    UINT_PTR timer_ = 0;
-    bool busy_ = false;
 };
 
 std::vector<std::string> ShippedTable(const std::string& language) {

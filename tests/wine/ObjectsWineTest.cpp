@@ -17,8 +17,6 @@
 namespace sw::test {
 namespace {
 
-constexpr RegistryRoot kHklm = RegistryRoot::LocalMachine;
-
 class ObjectsWineTest : public EngineWineTest {
   protected:
     void SetUp() override {

@@ -22,13 +22,12 @@
 namespace sw::test {
 namespace {
 
-constexpr RegistryRoot kHklm = RegistryRoot::LocalMachine;
-constexpr const char* kProduct = "Sw Links Test";
+constexpr const char* kLinksProduct = "Sw Links Test";
 constexpr const char* kUninstallKey = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Sw Links Test";
 
 // A main folder with a sub-folder, shortcuts to a program with arguments and
 // a hot key, to a web address, and one in the Programs menu itself.
-constexpr std::string_view kProject = R"(object Form1: TForm
+constexpr std::string_view kLinksProject = R"(object Form1: TForm
   object Install1: TInstall
     Information.ProductName = 'Sw Links Test'
     RunAutomatic = False
@@ -69,8 +68,8 @@ class ShortcutsWineTest : public EngineWineTest {
         EngineWineTest::SetUp();
         DeleteRegKeyTree(kHklm, kUninstallKey);
         programs_ = GetProgramsMenuFolder();
-        folder_ = programs_ + "\\" + kProduct;
-        target_ = GetProgramFilesFolder() + "\\" + kProduct + "\\tool.exe";
+        folder_ = programs_ + "\\" + kLinksProduct;
+        target_ = GetProgramFilesFolder() + "\\" + kLinksProduct + "\\tool.exe";
         RemoveTree(folder_);
     }
     void TearDown() override {
@@ -88,7 +87,7 @@ class ShortcutsWineTest : public EngineWineTest {
         return listed;
     }
     TMainLinkGroup* LoadProject() {
-        form_ = Load(kProject);
+        form_ = Load(kLinksProject);
         return static_cast<TMainLinkGroup*>(form_->FindComponent("MainGroup"));
     }
 
@@ -120,8 +119,8 @@ TEST_F(ShortcutsWineTest, TheShellMakesTheLinksWhereTheProjectPutsThem) {
     ASSERT_NE(url, nullptr);
     std::vector<uint8_t> bytes = url->ReadAll();
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "[InternetShortcut]\r\nURL=http://example.com/tool\r\n");
-    EXPECT_EQ(UninstallFiles(), (std::vector<std::string>{folder_ + "\\Tool.lnk", folder_ + "\\Site.URL",
-                                                          folder_ + "\\Menu Tool.lnk"}));
+    EXPECT_EQ(UninstallFiles(),
+              (std::vector<std::string>{folder_ + "\\Tool.lnk", folder_ + "\\Site.URL", folder_ + "\\Menu Tool.lnk"}));
 }
 
 TEST_F(ShortcutsWineTest, TheUninstallersShortcutGetsTheProductName) {
@@ -136,14 +135,14 @@ TEST_F(ShortcutsWineTest, TheUninstallersShortcutGetsTheProductName) {
     link->SetObjectLink(uninstaller);
     link->SetContainer(group);
     link->SetObjectLocationType(StandardPathSpecifiers().FindByClass<TpsProgramFiles>());
-    link->SetObjectLocation(std::string("\\") + kProduct + "\\uninstall.exe");
+    link->SetObjectLocation(std::string("\\") + kLinksProduct + "\\uninstall.exe");
     uninstaller->SetProcessed(true);
     link->Install();
     std::optional<ShellLink> saved = GetPlatform().ShellLinks->Load(folder_ + "\\uninstall.lnk");
     ASSERT_TRUE(saved.has_value());
-    EXPECT_TRUE(SameText(saved->Target, GetProgramFilesFolder() + "\\" + kProduct + "\\uninstall.exe"))
+    EXPECT_TRUE(SameText(saved->Target, GetProgramFilesFolder() + "\\" + kLinksProduct + "\\uninstall.exe"))
         << saved->Target;
-    EXPECT_EQ(saved->Arguments, kProduct);
+    EXPECT_EQ(saved->Arguments, kLinksProduct);
     EXPECT_EQ(UninstallFiles(), std::vector<std::string>{folder_ + "\\uninstall.lnk"});
 }
 
@@ -168,8 +167,8 @@ TEST_F(ShortcutsWineTest, Nt351MakesProgramManagerGroups) {
     EXPECT_FALSE(GetPlatform().Files->FileExists(folder_ + "\\Tool.lnk")) << "the main link gets no item";
     TStrings groups;
     ProgramManager().GroupNames(groups);
-    EXPECT_NE(std::find(groups.Lines.begin(), groups.Lines.end(), kProduct), groups.Lines.end());
-    ExpectGroupUnansweredByWine(kProduct);
+    EXPECT_NE(std::find(groups.Lines.begin(), groups.Lines.end(), kLinksProduct), groups.Lines.end());
+    ExpectGroupUnansweredByWine(kLinksProduct);
     EXPECT_EQ(UninstallFiles(), (std::vector<std::string>{folder_ + "\\Site.URL", folder_ + "\\Menu Tool.lnk"}));
 }
 
