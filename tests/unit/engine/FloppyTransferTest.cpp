@@ -14,7 +14,7 @@
 namespace sw::test {
 namespace {
 
-const std::string kLoader(3000, 'L');
+const std::string kFloppyLoader(3000, 'L');
 constexpr uint64_t kDisk = 60000;
 
 class FloppyTransferTest : public EngineFixture {
@@ -42,7 +42,7 @@ class FloppyTransferTest : public EngineFixture {
         engine->SetCompressedFile("C:\\DIST\\setup.1");
         engine->SetFilesToProcess({"C:\\SETUP\\SETUP.EXE"});
         engine->AddFiles(TlzhCommand::lzcOverwrite, 0);
-        files().PutFile("C:\\DIST\\setup.exe", kLoader);
+        files().PutFile("C:\\DIST\\setup.exe", kFloppyLoader);
         JoinSelfExtractingSetup("C:\\DIST\\setup.exe", "C:\\DIST\\setup.1", "C:\\DIST\\files.1");
         // Asking for disk n ("Please insert disk n" from the transfer, "...
         // disk #n" from the install) swaps the disk in the drive for disk n.
@@ -126,7 +126,7 @@ TEST_F(FloppyTransferTest, TheSetupSpansOverDisksThatReadBack) {
     for (const auto& box : Boxes())
         EXPECT_EQ(box.Flags & 0xF, mb::OkCancel) << box.Text;
     EXPECT_EQ(Boxes().size(), asked.size()) << "no error box";
-    EXPECT_EQ(files().FileText("A:\\setup.exe"), kLoader);
+    EXPECT_EQ(files().FileText("A:\\setup.exe"), kFloppyLoader);
     EXPECT_EQ(files().FileText("A:\\setup.1"), files().FileText("C:\\DIST\\setup.1"));
     EXPECT_EQ(fake_.Gui().Cursor(), CursorKind::Default);
     EXPECT_FALSE(MainArchiveEngine().OnNewDisk);
@@ -182,7 +182,7 @@ TEST_F(FloppyTransferTest, AFirstDiskTooSmallIsReported) {
     FreeRoots();
 
     files().DeleteFile("A:\\setup.exe");
-    files().SetFreeSpace('A', kLoader.size() + 10);
+    files().SetFreeSpace('A', kFloppyLoader.size() + 10);
     Load(kBasicForm);
     EXPECT_EQ(Texts().back(), "Cannot create setup.1 on the A drive. Probably not enough room");
 }

@@ -31,7 +31,7 @@ SW_CLASS_INFO(TRestartedObject, TInstallObject)
 
 namespace {
 
-constexpr RegistryRoot hklm = RegistryRoot::LocalMachine;
+constexpr RegistryRoot kMachine = RegistryRoot::LocalMachine;
 const std::string kRecord = "\\SOFTWARE\\Pellmoor\\Install\\Install0";
 const std::string kList = kRecord + "\\Unfinished";
 const char* kNoRecordMessage = "The TInstall could not either write or read unfinished business from the registry";
@@ -83,14 +83,14 @@ TEST_F(UnfinishedTest, EntriesAreWrittenCountedAndReadBack) {
     install->AddUnfinished("Ocx1", 0);
     install->AddUnfinished("C:\\WINDOWS\\TEMP\\ren1.bat", 1);
     EXPECT_EQ(install->UnfinishedCount(), 2);
-    EXPECT_EQ(fake_.Registry().ReadString(hklm, kList, "Ocx1", ""), "0");
+    EXPECT_EQ(fake_.Registry().ReadString(kMachine, kList, "Ocx1", ""), "0");
     TStrings list;
     list.Add("stale");
     install->ReadUnfinished(list);
     EXPECT_EQ(list.Lines, (std::vector<std::string>{"Ocx1;0", "C:\\WINDOWS\\TEMP\\ren1.bat;1"}));
     install->ClearUnfinished();
-    EXPECT_FALSE(fake_.Registry().KeyExists(hklm, kList));
-    EXPECT_TRUE(fake_.Registry().KeyExists(hklm, kRecord));
+    EXPECT_FALSE(fake_.Registry().KeyExists(kMachine, kList));
+    EXPECT_TRUE(fake_.Registry().KeyExists(kMachine, kRecord));
     install->ReadUnfinished(list);
     EXPECT_TRUE(list.Lines.empty());
 }
@@ -139,7 +139,7 @@ TEST_F(UnfinishedTest, APendingRestartTakesTheNextFreeName) {
     TInstall* install = LoadDriver();
     install->RegisterRestart();
     install->RegisterRestart();
-    auto names = fake_.Registry().ValueNames(hklm, kRunOnceKey);
+    auto names = fake_.Registry().ValueNames(kMachine, kRunOnceKey);
     EXPECT_EQ(names, (std::vector<std::string>{"PellmoorUnfinished", "PellmoorUnfinished1"}));
     fake_.Registry().FailNextWrites(1);
     EXPECT_EQ(ErrorOf<IEInstall>([&] { install->RegisterRestart(); }),
@@ -163,7 +163,7 @@ TEST_F(UnfinishedTest, TheRunAfterTheRestartCompletesTheListAndEndsWell) {
     install->OnBeforeNotifyGoodInstall = TNotifyEvent("", [&](TPersistent*) {
         events.push_back("good");
         // The list was cleared before it was worked.
-        EXPECT_FALSE(fake_.Registry().KeyExists(hklm, kList));
+        EXPECT_FALSE(fake_.Registry().KeyExists(kMachine, kList));
     });
     install->FinishAfterRestart();
     EXPECT_EQ(events, std::vector<std::string>{"good"});
@@ -171,7 +171,7 @@ TEST_F(UnfinishedTest, TheRunAfterTheRestartCompletesTheListAndEndsWell) {
     EXPECT_FALSE(fake_.Files().FileExists("C:\\WINDOWS\\TEMP\\REN1.BAT"));
     EXPECT_TRUE(fake_.Files().FileExists("C:\\WINDOWS\\TEMP\\KEEP.BAT"));
     EXPECT_EQ(translator->TranslateIntoLanguage(), plGerman);
-    EXPECT_FALSE(fake_.Registry().KeyExists(hklm, kRecord));
+    EXPECT_FALSE(fake_.Registry().KeyExists(kMachine, kRecord));
     EXPECT_FALSE(install->Running());
 }
 
@@ -205,9 +205,9 @@ class BatchAfterRestartTest : public UnfinishedTest {
         return install;
     }
     void WindowsRunsTheBatchCommand() {
-        if (!fake_.Registry().ValueExists(hklm, kRunOnceKey, "PellmoorBatFile"))
+        if (!fake_.Registry().ValueExists(kMachine, kRunOnceKey, "PellmoorBatFile"))
             return;
-        fake_.Registry().DeleteValue(hklm, kRunOnceKey, "PellmoorBatFile");
+        fake_.Registry().DeleteValue(kMachine, kRunOnceKey, "PellmoorBatFile");
         fake_.Processes().RunAndWait(std::string("\"") + kBatch + "\"", WindowState::Hidden, 1000);
     }
     void ExpectTheNewFileFinished() {
@@ -215,8 +215,8 @@ class BatchAfterRestartTest : public UnfinishedTest {
         EXPECT_EQ(fake_.Files().FileText(kTool), "new");
         EXPECT_FALSE(fake_.Files().FileExists("C:\\APP\\TOOL.1"));
         EXPECT_FALSE(fake_.Files().FileExists(kBatch));
-        EXPECT_FALSE(fake_.Registry().ValueExists(hklm, kRunOnceKey, "PellmoorBatFile"));
-        EXPECT_FALSE(fake_.Registry().KeyExists(hklm, kRecord));
+        EXPECT_FALSE(fake_.Registry().ValueExists(kMachine, kRunOnceKey, "PellmoorBatFile"));
+        EXPECT_FALSE(fake_.Registry().KeyExists(kMachine, kRecord));
     }
 
     std::string seen_;
@@ -245,7 +245,7 @@ TEST_F(BatchAfterRestartTest, ABatchThatCannotBeRunStaysWithItsCommand) {
     fake_.Processes().SetFail(true);
     install->FinishAfterRestart();
     EXPECT_TRUE(fake_.Files().FileExists(kBatch));
-    EXPECT_EQ(ReadRegString(hklm, kRunOnceKey, "PellmoorBatFile", ""), kBatch);
+    EXPECT_EQ(ReadRegString(kMachine, kRunOnceKey, "PellmoorBatFile", ""), kBatch);
 }
 
 TEST_F(UnfinishedTest, TheRModeRunsFromTheEndOfLoading) {
@@ -258,17 +258,17 @@ TEST_F(UnfinishedTest, TheRModeRunsFromTheEndOfLoading) {
     SetArguments(R"(-r "-sC:\SETUP")");
     TInstall* install = LoadDriver();
     EXPECT_EQ(static_cast<TRestartedObject*>(form_->FindComponent("Ocx1"))->Finished, 1);
-    EXPECT_FALSE(fake_.Registry().KeyExists(hklm, kRecord));
+    EXPECT_FALSE(fake_.Registry().KeyExists(kMachine, kRecord));
     EXPECT_FALSE(install->Running());
 }
 
 TEST_F(UnfinishedTest, AnInvalidEntryFailsAfterTheListWasCleared) {
     TInstall* install = LoadDriver();
     MakeRecord(install);
-    WriteRegString(hklm, kList, "Ocx1", "zero");
+    WriteRegString(kMachine, kList, "Ocx1", "zero");
     EXPECT_EQ(ErrorOf<IEInstall>([&] { install->FinishAfterRestart(); }),
               "There is an invalid entry for the unfinished install list Ocx1;zero");
-    EXPECT_FALSE(fake_.Registry().KeyExists(hklm, kList));
+    EXPECT_FALSE(fake_.Registry().KeyExists(kMachine, kList));
     EXPECT_EQ(static_cast<TRestartedObject*>(form_->FindComponent("Ocx1"))->Finished, 0);
 }
 

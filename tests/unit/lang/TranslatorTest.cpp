@@ -10,31 +10,31 @@ using langtest::LangFixture;
 
 namespace {
 
-const std::vector<std::string> kEnglish = {"* Common strings for standard dialogs",
-                                           "6;Cancel",
-                                           "25;Destination directory",
-                                           "30;Destination directory",
-                                           "33;bytes",
-                                           "45;Please insert disk number %d",
-                                           "#10",
-                                           "Licence line one",
-                                           "Licence line two",
-                                           "#"};
-const std::vector<std::string> kFrench = {"6;Annuler",
-                                          "25;Dossier de destination",
-                                          "30;R\xE9pertoire cible",
-                                          "33;octets",
-                                          "45;Veuillez ins\xE9rer le disque n\xB0 %d",
-                                          "#10",
-                                          "Ligne un",
-                                          "Ligne deux",
-                                          "#"};
+const std::vector<std::string> kEnglishTable = {"* Common strings for standard dialogs",
+                                                "6;Cancel",
+                                                "25;Destination directory",
+                                                "30;Destination directory",
+                                                "33;bytes",
+                                                "45;Please insert disk number %d",
+                                                "#10",
+                                                "Licence line one",
+                                                "Licence line two",
+                                                "#"};
+const std::vector<std::string> kFrenchTable = {"6;Annuler",
+                                               "25;Dossier de destination",
+                                               "30;R\xE9pertoire cible",
+                                               "33;octets",
+                                               "45;Veuillez ins\xE9rer le disque n\xB0 %d",
+                                               "#10",
+                                               "Ligne un",
+                                               "Ligne deux",
+                                               "#"};
 
 class TranslatorTest : public LangFixture {
   protected:
     TranslatorTest() {
-        SetTable(plEnglish, kEnglish);
-        SetTable(plFrench, kFrench);
+        SetTable(plEnglish, kEnglishTable);
+        SetTable(plFrench, kFrenchTable);
     }
 };
 

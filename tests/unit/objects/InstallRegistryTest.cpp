@@ -14,8 +14,8 @@
 namespace sw::test {
 namespace {
 
-constexpr RegistryRoot kHklm = RegistryRoot::LocalMachine;
-constexpr const char* kUninstall = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tool";
+constexpr RegistryRoot kMachine = RegistryRoot::LocalMachine;
+constexpr const char* kToolUninstallKey = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tool";
 
 // Two registry objects with every kind of entry, as a project holds them.
 constexpr std::string_view kRegistryProject = R"(object Form1: TTestForm
@@ -75,7 +75,7 @@ class InstallRegistryTest : public EngineFixture {
   protected:
     void SetUp() override {
         EngineFixture::SetUp();
-        fake_.Registry().WriteString(kHklm, kCurrentVersionKey, "ProgramFilesDir", "C:\\Program Files");
+        fake_.Registry().WriteString(kMachine, kCurrentVersionKey, "ProgramFilesDir", "C:\\Program Files");
     }
     TComponent* LoadProject() {
         TComponent* form = Load(kRegistryProject);
@@ -99,17 +99,17 @@ TEST_F(InstallRegistryTest, ObjectsFromAStreamWriteTheirValues) {
     EXPECT_EQ(reg.ReadString(RegistryRoot::CurrentUser, "\\Software\\Vendor", "Home", ""), "C:\\Program Files\\bin");
     EXPECT_EQ(reg.ReadInteger(RegistryRoot::CurrentUser, "\\Software\\Vendor", "Enabled", -1), 1);
     EXPECT_EQ(reg.ReadInteger(RegistryRoot::CurrentUser, "\\Software\\Vendor", "Count", -1), 42);
-    EXPECT_EQ(reg.ReadString(kHklm, "\\SOFTWARE\\Acme\\Tool\\1.2", "Percent", ""), "100% x");
+    EXPECT_EQ(reg.ReadString(kMachine, "\\SOFTWARE\\Acme\\Tool\\1.2", "Percent", ""), "100% x");
     // Both are recorded for the uninstaller, in install order.
-    const std::string list = std::string(kUninstall) + "\\RegistryKeys";
-    EXPECT_EQ(reg.ReadString(kHklm, list, "Entries", ""), "2");
-    EXPECT_EQ(reg.ReadString(kHklm, list + "\\RegistryKey1", "Key", ""), "\\Software\\Vendor");
-    EXPECT_EQ(reg.ReadInteger(kHklm, list + "\\RegistryKey1", "Root", -1), 2);
-    EXPECT_EQ(reg.ReadString(kHklm, list + "\\RegistryKey1\\Entries", "Home", ""), "C:\\Program Files\\bin");
-    EXPECT_EQ(reg.ReadString(kHklm, list + "\\RegistryKey1\\Entries", "Enabled", "x"), "");
-    EXPECT_EQ(reg.ReadString(kHklm, list + "\\RegistryKey1\\Entries", "Count", ""), "42");
-    EXPECT_EQ(reg.ReadString(kHklm, list + "\\RegistryKey2", "Key", ""), "\\SOFTWARE\\Acme\\Tool\\1.2");
-    EXPECT_EQ(reg.ReadInteger(kHklm, list + "\\RegistryKey2", "Root", -1), 4);
+    const std::string list = std::string(kToolUninstallKey) + "\\RegistryKeys";
+    EXPECT_EQ(reg.ReadString(kMachine, list, "Entries", ""), "2");
+    EXPECT_EQ(reg.ReadString(kMachine, list + "\\RegistryKey1", "Key", ""), "\\Software\\Vendor");
+    EXPECT_EQ(reg.ReadInteger(kMachine, list + "\\RegistryKey1", "Root", -1), 2);
+    EXPECT_EQ(reg.ReadString(kMachine, list + "\\RegistryKey1\\Entries", "Home", ""), "C:\\Program Files\\bin");
+    EXPECT_EQ(reg.ReadString(kMachine, list + "\\RegistryKey1\\Entries", "Enabled", "x"), "");
+    EXPECT_EQ(reg.ReadString(kMachine, list + "\\RegistryKey1\\Entries", "Count", ""), "42");
+    EXPECT_EQ(reg.ReadString(kMachine, list + "\\RegistryKey2", "Key", ""), "\\SOFTWARE\\Acme\\Tool\\1.2");
+    EXPECT_EQ(reg.ReadInteger(kMachine, list + "\\RegistryKey2", "Root", -1), 4);
 }
 
 TEST_F(InstallRegistryTest, KeyPathsFollowTheProduct) {
@@ -205,7 +205,8 @@ TEST_F(InstallRegistryTest, AVetoedEntryIsNotWrittenButRecorded) {
     auto& reg = fake_.Registry();
     EXPECT_FALSE(reg.ValueExists(RegistryRoot::CurrentUser, "\\Software\\Vendor", "Enabled"));
     EXPECT_TRUE(reg.ValueExists(RegistryRoot::CurrentUser, "\\Software\\Vendor", "Count"));
-    EXPECT_TRUE(reg.ValueExists(kHklm, std::string(kUninstall) + "\\RegistryKeys\\RegistryKey1\\Entries", "Enabled"));
+    EXPECT_TRUE(
+        reg.ValueExists(kMachine, std::string(kToolUninstallKey) + "\\RegistryKeys\\RegistryKey1\\Entries", "Enabled"));
 }
 
 TEST_F(InstallRegistryTest, FailuresNameTheKeyOrTheValue) {
@@ -213,14 +214,14 @@ TEST_F(InstallRegistryTest, FailuresNameTheKeyOrTheValue) {
     fake_.Registry().FailNextWrites(1);
     EXPECT_EQ(ErrorOf<IERegistryEntry>([&] { settings_->Install(); }),
               "Settings cannot create the key \\Software\\Vendor in the registry");
-    const std::string list = std::string(kUninstall) + "\\RegistryKeys";
-    fake_.Registry().WriteString(kHklm, list, "Entries", "two");
+    const std::string list = std::string(kToolUninstallKey) + "\\RegistryKeys";
+    fake_.Registry().WriteString(kMachine, list, "Entries", "two");
     EXPECT_EQ(ErrorOf<EConvertError>([&] { settings_->Install(); }), "'two' is not a valid integer value");
-    fake_.Registry().WriteString(kHklm, list, "Entries", " 7");
-    settings_->WriteUninstallInfo(kUninstall);
-    EXPECT_EQ(fake_.Registry().ReadString(kHklm, list, "Entries", ""), "8");
+    fake_.Registry().WriteString(kMachine, list, "Entries", " 7");
+    settings_->WriteUninstallInfo(kToolUninstallKey);
+    EXPECT_EQ(fake_.Registry().ReadString(kMachine, list, "Entries", ""), "8");
     fake_.Registry().FailNextWrites(1);
-    EXPECT_EQ(ErrorOf<EIRCannotWriteValue>([&] { settings_->WriteUninstallInfo(kUninstall); }),
+    EXPECT_EQ(ErrorOf<EIRCannotWriteValue>([&] { settings_->WriteUninstallInfo(kToolUninstallKey); }),
               "Cannot install into registry. Key: " + list + " Ident: Entries Value 9");
 }
 

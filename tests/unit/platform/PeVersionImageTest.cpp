@@ -19,7 +19,7 @@ using test::Patch32;
 using test::StandardVersionInfo;
 using test::TResource;
 
-const std::string kCompany = "\\StringFileInfo\\040904E4\\CompanyName";
+const std::string kCompanyNameKey = "\\StringFileInfo\\040904E4\\CompanyName";
 
 std::string Block() { return BuildBlock(StandardVersionInfo()); }
 
@@ -40,7 +40,7 @@ TEST(PeVersionImage, FindsTheBlockInPe32AndPe32Plus) {
         EXPECT_EQ(info->FileVersionMS, 0x00010002u);
         EXPECT_EQ(info->FileVersionLS, 0x00030004u);
         EXPECT_EQ(info->FileOS, 0x40004u);
-        EXPECT_EQ(QueryStringValue(*found, kCompany), "Setwright Test Company");
+        EXPECT_EQ(QueryStringValue(*found, kCompanyNameKey), "Setwright Test Company");
     }
 }
 
@@ -52,7 +52,7 @@ TEST(PeVersionImage, FindsTheBlockInNe) {
     // The table gives lengths in alignment units, so the view may run past the block.
     EXPECT_EQ(found->substr(0, block16.size()), block16);
     EXPECT_LT(found->size(), block16.size() + 16);
-    EXPECT_EQ(QueryStringValue(*found, kCompany), "Setwright Test Company");
+    EXPECT_EQ(QueryStringValue(*found, kCompanyNameKey), "Setwright Test Company");
     ASSERT_TRUE(QueryFixedFileInfo(*found));
     EXPECT_EQ(QueryFixedFileInfo(*found)->FileVersionLS, 0x00030004u);
 }

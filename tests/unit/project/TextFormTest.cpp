@@ -15,7 +15,7 @@ std::string Fixture(const std::string& name) {
     return text;
 }
 
-std::string Bytes(std::initializer_list<int> bytes) {
+std::string ByteString(std::initializer_list<int> bytes) {
     std::string s;
     for (int b : bytes)
         s += char(b);
@@ -99,7 +99,7 @@ TEST(TextFormTest, NonMinimalEncodingsSurvive) {
     EXPECT_EQ(prop("Keyword").Bytes, "True");
     EXPECT_EQ(prop("Empty").Type, TValueType::vaNull);
     EXPECT_EQ(prop("odd path").Bytes, "");
-    EXPECT_EQ(prop("Cents").Bytes, Bytes({0, 0, 0, 0, 0, 0, 0, 0x80}));
+    EXPECT_EQ(prop("Cents").Bytes, ByteString({0, 0, 0, 0, 0, 0, 0, 0x80}));
     ASSERT_EQ(r.Children.size(), 3u);
     EXPECT_EQ(r.Children[0].Flags, ffChildPos | 4);
     EXPECT_EQ(r.Children[0].Position.Type, TValueType::vaInt32);
@@ -155,7 +155,7 @@ TEST(TextFormTest, BinaryValuesAtSeveralSizes) {
         ExpectRoundTrip(OneProperty(v));
     }
     EXPECT_EQ(ValueOf("{}").Bytes, "");
-    EXPECT_EQ(ValueOf("{0a FF\n  10}").Bytes, Bytes({0x0A, 0xFF, 0x10}));
+    EXPECT_EQ(ValueOf("{0a FF\n  10}").Bytes, ByteString({0x0A, 0xFF, 0x10}));
     TStreamValue v;
     v.Type = TValueType::vaBinary;
     v.Bytes = std::string(33, '\x11');
@@ -186,11 +186,11 @@ TEST(TextFormTest, FloatsKeepTheirExactBits) {
         LongDoubleToExtended(1.0L / 3.0L),
         LongDoubleToExtended(3.14159265358979323846264338327950288L),
         LongDoubleToExtended(1e4000L),
-        Bytes({1, 0, 0, 0, 0, 0, 0, 0, 0, 0}),          // smallest denormal
-        Bytes({0, 0, 0, 0, 0, 0, 0, 0x80, 0xFF, 0x7F}), // infinity
-        Bytes({0, 0, 0, 0, 0, 0, 0, 0xC0, 0xFF, 0xFF}), // NaN
-        Bytes({0, 0, 0, 0, 0, 0, 0, 0x40, 0xFF, 0x3F}), // unnormal
-        Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFE, 0x7F}),
+        ByteString({1, 0, 0, 0, 0, 0, 0, 0, 0, 0}),          // smallest denormal
+        ByteString({0, 0, 0, 0, 0, 0, 0, 0x80, 0xFF, 0x7F}), // infinity
+        ByteString({0, 0, 0, 0, 0, 0, 0, 0xC0, 0xFF, 0xFF}), // NaN
+        ByteString({0, 0, 0, 0, 0, 0, 0, 0x40, 0xFF, 0x3F}), // unnormal
+        ByteString({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFE, 0x7F}),
     };
     for (const std::string& raw : extended) {
         TStreamValue v;
@@ -199,15 +199,15 @@ TEST(TextFormTest, FloatsKeepTheirExactBits) {
         ExpectRoundTrip(OneProperty(v));
     }
     std::vector<std::pair<TValueType, std::string>> others = {
-        {TValueType::vaSingle, Bytes({0, 0, 0x80, 0x3F})},
-        {TValueType::vaSingle, Bytes({1, 0, 0, 0})},
-        {TValueType::vaSingle, Bytes({0, 0, 0xC0, 0x7F})},
-        {TValueType::vaDate, Bytes({0, 0, 0, 0, 0, 0xF8, 0xE5, 0x40})},
-        {TValueType::vaDate, Bytes({1, 2, 3, 4, 5, 6, 7, 0x3F})},
-        {TValueType::vaDate, Bytes({0, 0, 0, 0, 0, 0, 0xF0, 0xFF})},
-        {TValueType::vaCurrency, Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F})},
-        {TValueType::vaCurrency, Bytes({0, 0, 0, 0, 0, 0, 0, 0x80})},
-        {TValueType::vaCurrency, Bytes({0x0F, 0x27, 0, 0, 0, 0, 0, 0})}};
+        {TValueType::vaSingle, ByteString({0, 0, 0x80, 0x3F})},
+        {TValueType::vaSingle, ByteString({1, 0, 0, 0})},
+        {TValueType::vaSingle, ByteString({0, 0, 0xC0, 0x7F})},
+        {TValueType::vaDate, ByteString({0, 0, 0, 0, 0, 0xF8, 0xE5, 0x40})},
+        {TValueType::vaDate, ByteString({1, 2, 3, 4, 5, 6, 7, 0x3F})},
+        {TValueType::vaDate, ByteString({0, 0, 0, 0, 0, 0, 0xF0, 0xFF})},
+        {TValueType::vaCurrency, ByteString({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F})},
+        {TValueType::vaCurrency, ByteString({0, 0, 0, 0, 0, 0, 0, 0x80})},
+        {TValueType::vaCurrency, ByteString({0x0F, 0x27, 0, 0, 0, 0, 0, 0})}};
     for (const auto& [type, raw] : others) {
         TStreamValue v;
         v.Type = type;
@@ -216,8 +216,8 @@ TEST(TextFormTest, FloatsKeepTheirExactBits) {
     }
     EXPECT_EQ(ValueOf("1.5").Bytes, LongDoubleToExtended(1.5L));
     EXPECT_EQ(ValueOf("2e3").Bytes, LongDoubleToExtended(2000.0L));
-    EXPECT_EQ(ValueOf("Currency(-1.25)").Bytes, Bytes({0x2C, 0xCF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
-    EXPECT_EQ(ValueOf("Currency(3)").Bytes, Bytes({0x30, 0x75, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(ValueOf("Currency(-1.25)").Bytes, ByteString({0x2C, 0xCF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
+    EXPECT_EQ(ValueOf("Currency(3)").Bytes, ByteString({0x30, 0x75, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(RecordsToText(OneProperty(ValueOf("Currency(0.9999)"))),
               "object Form1: TForm1\n  P = Currency(0.9999)\nend\n");
 }

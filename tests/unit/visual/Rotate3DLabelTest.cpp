@@ -6,7 +6,7 @@
 namespace sw::test {
 namespace {
 
-constexpr ColorRef kWhite = 0xFFFFFF, kGray = 0x808080, kYellow = 0x00FFFF, kRed = 0x0000FF;
+constexpr ColorRef kWhite = 0xFFFFFF, kGray = 0x808080, kYellow = 0x00FFFF, kLabelRed = 0x0000FF;
 
 TEST(LabelStyle, SettersKeepTheirRulesAndNotifyOnlyWhenTheLookChanges) {
     TLabelStyle style;
@@ -25,18 +25,18 @@ TEST(LabelStyle, SettersKeepTheirRulesAndNotifyOnlyWhenTheLookChanges) {
 
     // The highlight is white while AShadeLTSet holds it; its own colour comes back after.
     changes = 0;
-    style.SetAShadeLeftTop(static_cast<TColor>(kRed));
+    style.SetAShadeLeftTop(static_cast<TColor>(kLabelRed));
     EXPECT_EQ(style.AShadeLeftTop(), clWhite);
     EXPECT_EQ(changes, 0);
     style.SetAShadeLTSet(false);
-    style.SetAShadeLeftTop(static_cast<TColor>(kRed));
-    EXPECT_EQ(style.AShadeLeftTop(), static_cast<TColor>(kRed));
+    style.SetAShadeLeftTop(static_cast<TColor>(kLabelRed));
+    EXPECT_EQ(style.AShadeLeftTop(), static_cast<TColor>(kLabelRed));
     changes = 0;
     style.SetAShadeLTSet(true);
     EXPECT_EQ(style.AShadeLeftTop(), clWhite);
     EXPECT_EQ(changes, 1) << "raised, with a saved colour that is not white";
     style.SetAShadeLTSet(false);
-    EXPECT_EQ(style.AShadeLeftTop(), static_cast<TColor>(kRed));
+    EXPECT_EQ(style.AShadeLeftTop(), static_cast<TColor>(kLabelRed));
 
     struct OffsetCase {
         T3DEffectShort style;
@@ -58,7 +58,7 @@ TEST(LabelStyle, SettersKeepTheirRulesAndNotifyOnlyWhenTheLookChanges) {
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(copy.Angle(), 0);
     EXPECT_EQ(copy.AStyle3D(), T3DEffectShort::A3dShadowed);
-    EXPECT_EQ(copy.AShadeLeftTop(), static_cast<TColor>(kRed));
+    EXPECT_EQ(copy.AShadeLeftTop(), static_cast<TColor>(kLabelRed));
     EXPECT_FALSE(copy.AShadeLTSet());
     EXPECT_EQ(copy.AHShadeOffSet(), style.AHShadeOffSet());
     EXPECT_EQ(copy.AVShadeOffSet(), style.AVShadeOffSet());
@@ -137,7 +137,7 @@ TEST_F(VisualTest, AnOpaqueLabelStandsFlatOnARotatedBoxOfItsColour) {
     EXPECT_EQ(label->LabelStyle()->AStyle3D(), T3DEffectShort::A3dNormal) << "made flat by the paint";
     ASSERT_EQ(ops.size(), 2u);
     EXPECT_EQ(ops[0].What, Op::Kind::Polygon);
-    EXPECT_EQ(ops[0].Fill, kRed);
+    EXPECT_EQ(ops[0].Fill, kLabelRed);
     // W = 64, H = 20 turned by 90 degrees: T(W/2 x cos) is 0, T(H/2 x sin) is 10.
     EXPECT_EQ(
         ops[0].Points,
@@ -152,7 +152,7 @@ TEST_F(VisualTest, TheMainLabelRuleAndAssign) {
     Show("", std::string(kTitle) + "      Tag = -1\n      LabelStyle.AShadeLTSet = False\n"
                                    "      LabelStyle.AShadeLeftTop = clRed\n");
     EXPECT_EQ(VisualState().MainLabel, label);
-    EXPECT_EQ(label->LabelStyle()->AShadeLeftTop(), static_cast<TColor>(kRed)) << "read as the stream holds it";
+    EXPECT_EQ(label->LabelStyle()->AShadeLeftTop(), static_cast<TColor>(kLabelRed)) << "read as the stream holds it";
     TOwned<TRotate3DLabel> other(new TRotate3DLabel(form));
     EXPECT_EQ(other->Font()->Name(), "Arial");
     EXPECT_FALSE(other->AutoSize());
@@ -162,7 +162,7 @@ TEST_F(VisualTest, TheMainLabelRuleAndAssign) {
     other->Assign(*label);
     EXPECT_EQ(other->Caption(), "Setwright");
     EXPECT_EQ(other->BoundsRect(), label->BoundsRect());
-    EXPECT_EQ(other->LabelStyle()->AShadeLeftTop(), static_cast<TColor>(kRed));
+    EXPECT_EQ(other->LabelStyle()->AShadeLeftTop(), static_cast<TColor>(kLabelRed));
     TComponent::Free(other.release());
     EXPECT_EQ(VisualState().MainLabel, nullptr);
 }
