@@ -170,6 +170,23 @@ end
         TComponent* page = LanguagePage() ? LanguagePage() : activePage;
         return *static_cast<TCustomForm*>(page->Owner())->Window();
     }
+    // Steps wait for the stage's container to show, and a stage the last step left running ends with a
+    // failure rather than hang (a loaded machine may run the first tick before the container shows).
+    static TUserScript StageSteps(std::deque<std::function<void()>> steps) {
+        return TUserScript(
+            std::move(steps), 150,
+            [] {
+                TComponent* page = LanguagePage() ? LanguagePage() : activePage;
+                auto* container = page ? dynamic_cast<TCustomForm*>(page->Owner()) : nullptr;
+                return container && container->Window() && container->Window()->Visible();
+            },
+            [] {
+                ADD_FAILURE() << "the stage did not end after the last step";
+                TBaseInstallForm* page = LanguagePage() ? LanguagePage() : activePage;
+                if (page)
+                    page->AbortStage();
+            });
+    }
     static std::string Caption(TComponent& form, const char* name) {
         return static_cast<TControl*>(form.FindComponent(name))->Handle()->Text();
     }
@@ -218,7 +235,7 @@ end
 
 TEST_F(LanguageWineTest, AClickAndTheArrowKeysSwitchEveryFormAndThePagesFollow) {
     const std::string japaneseFace = LanguageData(plJapanese).Face;
-    TUserScript script({
+    TUserScript script = StageSteps({
         [&] {
             ASSERT_NE(LanguagePage(), nullptr);
             EXPECT_EQ(Container().Caption(), "Select a language");
@@ -284,7 +301,7 @@ TEST_F(LanguageWineTest, AClickAndTheArrowKeysSwitchEveryFormAndThePagesFollow) 
     EXPECT_NO_THROW(driver_->Broadcast(msg::BeforeInstall, nullptr));
     EXPECT_EQ(script.Left(), 0u);
 
-    TUserScript finish({[&] {
+    TUserScript finish = StageSteps({[&] {
         EXPECT_EQ(Container().Caption(), translator_->GetString(37, ""));
         EXPECT_EQ(Caption(*activePage, "ProceedBtn"), translator_->GetString(72, ""));
         Shot("7-finish-russian");
