@@ -6,6 +6,7 @@
 #
 # Environment:
 #   SW_FUZZ_SECONDS    seconds per fuzz target (default 20)
+#   SW_WINE_JOBS       Wine scripts and e2e paths run at once (default 2), each in its own prefix and display
 #   SW_BUILD_PREFIX    build directory prefix (default "build/": build/native, build/win32, ...)
 #   SW_WINE_PATH       "emulated": run 32-bit Wine through qemu-i386 even where the kernel runs 32-bit Linux
 #                      programs itself (in a user namespace with a binfmt_misc of its own)
@@ -24,12 +25,14 @@ prefix=${SW_BUILD_PREFIX:-build/}
 [[ $prefix == /* ]] || prefix="$root/$prefix"
 fuzz_seconds=${SW_FUZZ_SECONDS:-20}
 jobs=2
+wine_jobs=${SW_WINE_JOBS:-$jobs}
 
 passed=0
 failed=0
 native_built=
 asan_built=
 win32_built=
+distributions_built=
 start_time=${SW_TEST_START:-$(date +%s)}
 
 header() {
@@ -230,6 +233,20 @@ build_win32() {
     win32_built=1
 }
 
+# The distributions that Wine scripts and e2e paths install, built once before any of them runs (two
+# scripts building one target at once would share the build directory).
+build_distributions() {
+    [ -n "$distributions_built" ] && return 0
+    local dir="${prefix}win32"
+    if ! cmake --build "$dir" --target demo_distribution e2e_net_distribution progress_distribution \
+        spanned_distribution >"$dir.distribution.log" 2>&1; then
+        echo "-- the test distributions do not build ($dir.distribution.log)"
+        note_fail
+        return 1
+    fi
+    distributions_built=1
+}
+
 tier_win32() {
     header "win32: i686-w64-mingw32, -Werror, tests under Wine and Xvfb"
     local path
@@ -245,6 +262,7 @@ tier_win32() {
     local dir="${prefix}win32"
     build_win32 || return
     wine_template || { note_fail; return; }
+    build_distributions || return
     echo "-- imports of the shipped programs (scripts/check-imports.sh)"
     bash scripts/check-imports.sh "$dir" >"$dir.imports.log" 2>&1
     local rc=$?
@@ -278,18 +296,48 @@ tier_win32() {
             note_fail
         fi
     fi
-    # Each script gets a fresh prefix and display, and the build directory as $1.
-    for f in "${scripts[@]}"; do
-        echo "-- $f"
-        local log rc t0=$SECONDS
-        log="$dir/$(basename "$f" .sh).wine.log"
-        (
-            source scripts/wine-env.sh
-            sw_wine_init || exit 1
-            timeout -k 10 1200 "$f" "$dir"
-        ) 2>&1 | tee "$log"
-        rc=${PIPESTATUS[0]}
-        script_counts "$log" "$rc" $((SECONDS - t0))
+    wine_scripts "$dir" "" "${scripts[@]}"
+}
+
+# wine_scripts DIR LOGPREFIX SCRIPT...: runs each script with the build directory as $1, in a fresh prefix and
+# display of its own, $wine_jobs at a time; each one's output is printed, and counted, in the given order.
+wine_scripts() {
+    local dir=$1 logprefix=$2
+    shift 2
+    local scripts=("$@") logs=() next=0 done_=0 running i f log
+    while [ "$done_" -lt ${#scripts[@]} ]; do
+        running=0
+        for ((i = done_; i < next; i++)); do
+            [ -e "${logs[i]}.rc" ] || running=$((running + 1))
+        done
+        while [ "$next" -lt ${#scripts[@]} ] && [ "$running" -lt "$wine_jobs" ]; do
+            f=${scripts[next]}
+            log="$dir/$logprefix$(basename "$f" .sh).wine.log"
+            rm -f "$log.rc"
+            (
+                t0=$SECONDS
+                (
+                    source scripts/wine-env.sh
+                    sw_wine_init || exit 1
+                    timeout -k 10 1200 "$f" "$dir"
+                ) >"$log" 2>&1
+                echo "$? $((SECONDS - t0))" >"$log.rc"
+            ) &
+            logs[next]=$log
+            next=$((next + 1))
+            running=$((running + 1))
+        done
+        wait -n
+        while [ "$done_" -lt "$next" ] && [ -e "${logs[done_]}.rc" ]; do
+            log=${logs[done_]}
+            echo "-- ${scripts[done_]}"
+            cat "$log"
+            local rc=1 seconds=
+            read -r rc seconds <"$log.rc"
+            rm -f "$log.rc"
+            script_counts "$log" "$rc" "$seconds"
+            done_=$((done_ + 1))
+        done
     done
 }
 
@@ -304,26 +352,13 @@ tier_e2e() {
     fi
     build_win32 || return
     wine_template || { note_fail; return; }
-    local dir="${prefix}win32" f log rc t0
-    if ! cmake --build "$dir" --target demo_distribution e2e_net_distribution progress_distribution \
-        spanned_distribution >"$dir.distribution.log" 2>&1; then
-        echo "-- the e2e distributions do not build ($dir.distribution.log)"
-        note_fail
-        return
-    fi
+    local dir="${prefix}win32" f
+    build_distributions || return
+    local paths=()
     for f in tests/e2e/*.sh; do
-        [ -x "$f" ] || continue
-        echo "-- $f"
-        t0=$SECONDS
-        log="$dir/e2e-$(basename "$f" .sh).log"
-        (
-            source scripts/wine-env.sh
-            sw_wine_init || exit 1
-            timeout -k 10 1200 "$f" "$dir"
-        ) 2>&1 | tee "$log"
-        rc=${PIPESTATUS[0]}
-        script_counts "$log" "$rc" $((SECONDS - t0))
+        [ -x "$f" ] && paths+=("$f")
     done
+    wine_scripts "$dir" e2e- "${paths[@]}"
 }
 
 # script_counts LOG RC [SECONDS]: a script that ends its output with "N passed, N failed" counts as those N tests,
