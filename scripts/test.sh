@@ -6,7 +6,7 @@
 #
 # Environment:
 #   SW_FUZZ_SECONDS    seconds per fuzz target (default 20)
-#   SW_WINE_JOBS       Wine scripts and e2e paths run at once (default 2), each in its own prefix and display
+#   SW_WINE_JOBS       e2e paths run at once (default 2), each in its own prefix and display
 #   SW_BUILD_PREFIX    build directory prefix (default "build/": build/native, build/win32, ...)
 #   SW_WINE_PATH       "emulated": run 32-bit Wine through qemu-i386 even where the kernel runs 32-bit Linux
 #                      programs itself (in a user namespace with a binfmt_misc of its own)
@@ -296,21 +296,22 @@ tier_win32() {
             note_fail
         fi
     fi
-    wine_scripts "$dir" "" "${scripts[@]}"
+    # One at a time: restart.sh's "wineboot -r" hung once with three scripts beside it.
+    wine_scripts "$dir" "" 1 "${scripts[@]}"
 }
 
-# wine_scripts DIR LOGPREFIX SCRIPT...: runs each script with the build directory as $1, in a fresh prefix and
-# display of its own, $wine_jobs at a time; each one's output is printed, and counted, in the given order.
+# wine_scripts DIR LOGPREFIX JOBS SCRIPT...: runs each script with the build directory as $1, in a fresh prefix
+# and display of its own, JOBS at a time; each one's output is printed, and counted, in the given order.
 wine_scripts() {
-    local dir=$1 logprefix=$2
-    shift 2
+    local dir=$1 logprefix=$2 jobs=$3
+    shift 3
     local scripts=("$@") logs=() next=0 done_=0 running i f log
     while [ "$done_" -lt ${#scripts[@]} ]; do
         running=0
         for ((i = done_; i < next; i++)); do
             [ -e "${logs[i]}.rc" ] || running=$((running + 1))
         done
-        while [ "$next" -lt ${#scripts[@]} ] && [ "$running" -lt "$wine_jobs" ]; do
+        while [ "$next" -lt ${#scripts[@]} ] && [ "$running" -lt "$jobs" ]; do
             f=${scripts[next]}
             log="$dir/$logprefix$(basename "$f" .sh).wine.log"
             rm -f "$log.rc"
@@ -358,7 +359,7 @@ tier_e2e() {
     for f in tests/e2e/*.sh; do
         [ -x "$f" ] && paths+=("$f")
     done
-    wine_scripts "$dir" e2e- "${paths[@]}"
+    wine_scripts "$dir" e2e- "$wine_jobs" "${paths[@]}"
 }
 
 # script_counts LOG RC [SECONDS]: a script that ends its output with "N passed, N failed" counts as those N tests,
