@@ -6,7 +6,7 @@
 #
 # Environment:
 #   SW_FUZZ_SECONDS    seconds per fuzz target (default 20)
-#   SW_WINE_JOBS       e2e paths run at once (default 2), each in its own prefix and display
+#   SW_WINE_JOBS       Wine scripts and e2e paths run at once (default 2), each in its own prefix and display
 #   SW_BUILD_PREFIX    build directory prefix (default "build/": build/native, build/win32, ...)
 #   SW_WINE_PATH       "emulated": run 32-bit Wine through qemu-i386 even where the kernel runs 32-bit Linux
 #                      programs itself (in a user namespace with a binfmt_misc of its own)
@@ -268,13 +268,15 @@ tier_win32() {
     local rc=$?
     cat "$dir.imports.log"
     script_counts "$dir.imports.log" "$rc"
-    local exes=("$dir"/tests/*_tests.exe) scripts=()
+    local exes=("$dir"/tests/*_tests.exe) scripts=() restarts=()
     [ -e "${exes[0]}" ] || exes=()
     local f
+    # A script that restarts Wine ("wineboot -r") runs alone: one hung once with three scripts beside it.
     for f in tests/wine/*.sh; do
-        [ -x "$f" ] && scripts+=("$f")
+        [ -x "$f" ] || continue
+        if grep -q 'wineboot -r' "$f"; then restarts+=("$f"); else scripts+=("$f"); fi
     done
-    if [ ${#exes[@]} -eq 0 ] && [ ${#scripts[@]} -eq 0 ]; then
+    if [ ${#exes[@]} -eq 0 ] && [ $((${#scripts[@]} + ${#restarts[@]})) -eq 0 ]; then
         echo "-- no test programs built"
         note_fail
         return
@@ -296,8 +298,8 @@ tier_win32() {
             note_fail
         fi
     fi
-    # One at a time: restart.sh's "wineboot -r" hung once with three scripts beside it.
-    wine_scripts "$dir" "" 1 "${scripts[@]}"
+    [ ${#scripts[@]} -gt 0 ] && wine_scripts "$dir" "" "$wine_jobs" "${scripts[@]}"
+    [ ${#restarts[@]} -gt 0 ] && wine_scripts "$dir" "" 1 "${restarts[@]}"
 }
 
 # wine_scripts DIR LOGPREFIX JOBS SCRIPT...: runs each script with the build directory as $1, in a fresh prefix
