@@ -18,6 +18,9 @@ SW_CLASS_INFO(TCopyFileForm, TBaseDuringCopyForm)
 
 namespace {
 constexpr const char* kCopyFileResource = "TCOPYFILEFORM";
+// The least time between two statuses shown: ten changes a second look
+// smooth, and each costs a paint of the changed controls.
+constexpr uint32_t kStatusInterval = 100;
 }
 
 TCopyFileForm::TCopyFileForm(TComponent* owner) : TBaseDuringCopyForm(owner) {
@@ -58,15 +61,16 @@ void TCopyFileForm::UpdateStatus(TFileStatusParameter* file, TDownloadStatusPara
         return;
     }
     // The window shows a status at once when it is the first, when the
-    // transfer picture comes or goes, or when kPumpInterval ms have passed
+    // transfer picture comes or goes, or when kStatusInterval ms have passed
     // since it last showed one; otherwise the next status that comes in time
     // shows the figures then. Each change of a control costs a paint (the
     // system's on Wine more than the copying of a small file), and a person
-    // sees no more than a few changes a second.
+    // sees no more than a few changes a second. Messages still run every
+    // kPumpInterval ms, so Cancel answers sooner than the figures change.
     ISystemInfo* system = GetPlatform().System.get();
     const uint32_t now = system ? system->TickCount() : 0;
     const bool whole = !painted_ || wanted_.Transfer != TransferBitmap->Visible();
-    if (!whole && now - shownAt_ < kPumpInterval)
+    if (!whole && now - shownAt_ < kStatusInterval)
         return;
     shownAt_ = now;
     ShowWanted(whole);

@@ -198,7 +198,7 @@ TEST_F(CopyProgressTest, TheWindowOpensAtTheFirstStatusAndClosesAtTheEndOfCopyin
 
 // Each status in turn, and what the window shows after it: a status shows at
 // once when it is the first or brings or takes the transfer picture, else
-// when 40 ms have passed since the window last showed one.
+// when 100 ms have passed since the window last showed one.
 TEST_F(CopyProgressTest, FileAndDownloadStatusesMoveTheBarsAndTheTransferPicture) {
     LoadManagers({dmDuringCopyFiles});
     struct Step {
@@ -214,15 +214,16 @@ TEST_F(CopyProgressTest, FileAndDownloadStatusesMoveTheBarsAndTheTransferPicture
     };
     const Step steps[] = {
         {"a file begins", 1000, false, "app.exe", 0, 0, "app.exe", false, 0, 0, "window"},
-        {"the next file, in time", 1040, false, "app2.exe", 0, 0, "app2.exe", false, 0, 0, "lblCopyingFile"},
-        {"the file goes on", 1080, false, "app2.exe", 40, 20, "app2.exe", false, 40, 20, "ProgressBar1 ProgressBar2"},
-        {"too soon: kept for later", 1090, false, "app2.exe", 50, 25, "app2.exe", false, 40, 20, ""},
-        {"the same figures, in time", 1125, false, "app2.exe", 50, 25, "app2.exe", false, 50, 25,
+        {"too soon: kept for later", 1099, false, "app2.exe", 0, 0, "app.exe", false, 0, 0, ""},
+        {"the next file, in time", 1100, false, "app2.exe", 0, 0, "app2.exe", false, 0, 0, "lblCopyingFile"},
+        {"the file goes on", 1200, false, "app2.exe", 40, 20, "app2.exe", false, 40, 20, "ProgressBar1 ProgressBar2"},
+        {"too soon again", 1290, false, "app2.exe", 50, 25, "app2.exe", false, 40, 20, ""},
+        {"the same figures, in time", 1300, false, "app2.exe", 50, 25, "app2.exe", false, 50, 25,
          "ProgressBar1 ProgressBar2"},
-        {"the same figures again", 1200, false, "app2.exe", 50, 25, "app2.exe", false, 50, 25, ""},
-        {"a download, at once", 1201, true, "files.2", 30, 0, "files.2", true, 30, 25, "window"},
-        {"the download goes on", 1250, true, "files.2", 75, 0, "files.2", true, 75, 25, "ProgressBar1"},
-        {"the next file, at once", 1251, false, "lib.dll", 10, 60, "lib.dll", false, 10, 60, "window"},
+        {"the same figures again", 1400, false, "app2.exe", 50, 25, "app2.exe", false, 50, 25, ""},
+        {"a download, at once", 1401, true, "files.2", 30, 0, "files.2", true, 30, 25, "window"},
+        {"the download goes on", 1501, true, "files.2", 75, 0, "files.2", true, 75, 25, "ProgressBar1"},
+        {"the next file, at once", 1502, false, "lib.dll", 10, 60, "lib.dll", false, 10, 60, "window"},
     };
     Painted();
     for (const Step& step : steps) {
