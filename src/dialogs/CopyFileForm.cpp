@@ -18,8 +18,7 @@ SW_CLASS_INFO(TCopyFileForm, TBaseDuringCopyForm)
 
 namespace {
 constexpr const char* kCopyFileResource = "TCOPYFILEFORM";
-// The least time between two statuses shown: ten changes a second look
-// smooth, and each costs a paint of the changed controls.
+// The least time in ms between two statuses shown.
 constexpr uint32_t kStatusInterval = 100;
 }
 
@@ -64,9 +63,9 @@ void TCopyFileForm::UpdateStatus(TFileStatusParameter* file, TDownloadStatusPara
     // transfer picture comes or goes, or when kStatusInterval ms have passed
     // since it last showed one; otherwise the next status that comes in time
     // shows the figures then. Each change of a control costs a paint (the
-    // system's on Wine more than the copying of a small file), and a person
-    // sees no more than a few changes a second. Messages still run every
-    // kPumpInterval ms, so Cancel answers sooner than the figures change.
+    // system's on Wine more than the copying of a small file), and ten
+    // changes a second look smooth. Messages still run every kPumpInterval
+    // ms, so Cancel answers sooner than the figures change.
     ISystemInfo* system = GetPlatform().System.get();
     const uint32_t now = system ? system->TickCount() : 0;
     const bool whole = !painted_ || wanted_.Transfer != TransferBitmap->Visible();

@@ -29,8 +29,8 @@ class TCopyFileForm : public TBaseDuringCopyForm {
     // download status shows it and moves the file bar only. The window shows
     // the first status, and one that brings or takes the transfer picture, at
     // once; the others when a tenth of a second has passed since it last
-    // showed one, the figures of a status that came
-    // sooner then going with the next. What changed is painted at once.
+    // showed one, the figures of a status that came sooner then going with
+    // the next. What changed is painted at once.
     void UpdateStatus(TFileStatusParameter* file, TDownloadStatusParameter* download) override;
 
     TImage* UnZipImage = nullptr;
