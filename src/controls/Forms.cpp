@@ -257,6 +257,11 @@ void TCustomForm::Repaint() {
         window_->Repaint();
 }
 
+void TCustomForm::Update() {
+    if (window_)
+        window_->Update();
+}
+
 int32_t TCustomForm::ShowModal() {
     if (host_)
         throw EComponentError("Cannot show the embedded form " + Name() + " modally");

@@ -55,6 +55,8 @@ class TCustomForm : public TWinControl {
     bool Visible() const override;
     void SetVisible(bool visible) override;
     void Repaint();
+    // Paints now only what changed since the form last painted.
+    void Update();
     // Shows the form and runs messages until its ModalResult is set (by a
     // button, Close or the program) or the application ends (mrAbort); then
     // hides it. The application's other forms take no input meanwhile. An

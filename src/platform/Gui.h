@@ -433,6 +433,9 @@ class IForm {
     virtual void SetCharset(int charset) = 0;
     // Paints the form and every control in it now, without the message loop.
     virtual void Repaint() = 0;
+    // Paints now, without the message loop, only what waits to be painted in
+    // the form and its controls (what changed since the last paint).
+    virtual void Update() = 0;
 
     // The size of the area inside the frame; setting it sizes the frame around it.
     virtual Bounds ClientBounds() = 0;

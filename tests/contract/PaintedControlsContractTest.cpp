@@ -158,6 +158,21 @@ TYPED_TEST(PaintedControlsContract, TheLaterOfTwoPaintedControlsDrawsOverTheEarl
     EXPECT_NE(PixelAt(shot, 100 + 5, 100 + 5), kBlue) << "a hidden control draws nothing";
 }
 
+// The form's Update paints at once what changed since it last painted, and
+// only that: a control whose text changed, not one beside it.
+TYPED_TEST(PaintedControlsContract, TheFormsUpdatePaintsOnlyWhatChanged) {
+    IControl& label = this->Make(ControlKind::Painted, "Label", {20, 20, 100, 20});
+    this->Make(ControlKind::Painted, "Other", {20, 60, 100, 20});
+    this->form->Repaint();
+    this->EventsOf(0).paints = this->EventsOf(1).paints = 0;
+    this->form->Update();
+    EXPECT_EQ(this->EventsOf(0).paints, 0) << "nothing waited";
+    label.SetText("file.dll");
+    this->form->Update();
+    EXPECT_EQ(this->EventsOf(0).paints, 1);
+    EXPECT_EQ(this->EventsOf(1).paints, 0) << "the control beside it did not change";
+}
+
 TYPED_TEST(PaintedControlsContract, ClicksReachAShownEnabledPaintedControl) {
     IControl& painted = this->Make(ControlKind::Painted, "Box", {10, 10, 50, 50});
     painted.Click();

@@ -31,6 +31,7 @@ FakeControl::~FakeControl() {
 
 void FakeControl::SetText(const std::string& text) {
     text_ = text;
+    waiting_ = true;
     if (kind_ == ControlKind::Edit || kind_ == ControlKind::Memo || kind_ == ControlKind::RichEdit)
         events_.OnChange();
 }
@@ -76,6 +77,7 @@ void FakeControl::SetItemImages(const std::vector<ItemImages>& images) {
 
 void FakeControl::Repaint() {
     ++repaints_;
+    waiting_ = false;
     if (kind_ != ControlKind::Grid && kind_ != ControlKind::Painted && kind_ != ControlKind::PaintedPanel)
         return;
     drawn_.clear();
@@ -202,7 +204,11 @@ void FakeControl::SetRange(int min, int max) {
     SetPosition(position_);
 }
 
-void FakeControl::SetPosition(int position) { position_ = std::clamp(position, min_, max_); }
+void FakeControl::SetPosition(int position) {
+    const int before = position_;
+    position_ = std::clamp(position, min_, max_);
+    waiting_ = waiting_ || position_ != before;
+}
 
 // Kept as told. (Windows' lists and trees also show and hide theirs as their
 // rows need; the headless ones never do by themselves.)
@@ -222,6 +228,7 @@ void FakeControl::SetEnabled(bool enabled) {
 }
 
 void FakeControl::SetVisible(bool visible) {
+    waiting_ = waiting_ || visible != visible_;
     visible_ = visible;
     if (!visible && gui_.focused_ && !gui_.focused_->Showing())
         gui_.focused_ = nullptr;

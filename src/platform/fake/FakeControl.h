@@ -56,8 +56,12 @@ class FakeControl : public IControl {
     // A grid draws its cells at once, a painted control itself, and each
     // keeps what was drawn.
     void Repaint() override;
-    // Counted; nothing is drawn.
-    void Invalidate() override { ++invalidations_; }
+    // Counted; the control waits to be painted (as after a change of its
+    // text, position or visibility) until it paints or its form's Update.
+    void Invalidate() override {
+        ++invalidations_;
+        waiting_ = true;
+    }
     void SetPicture(const std::string& bmp, bool stretch) override;
     void SetBevel(BevelKind bevel) override { bevel_ = bevel; }
     void SetScrollBars(bool horizontal, bool vertical) override;
@@ -98,8 +102,12 @@ class FakeControl : public IControl {
     CellDrawing CellDrawingMode() const { return cellDrawing_; }
     // What the last Repaint drew.
     const std::vector<CanvasOp>& Drawn() const { return drawn_; }
-    // How often the program asked this control to paint at once.
+    // How often the control painted at once: by Repaint, or waiting when its
+    // form's Update came.
     int Repaints() const { return repaints_; }
+    bool Waiting() const { return waiting_; }
+    // Its form painted whole: nothing of it waits.
+    void FormPainted() { waiting_ = false; }
     int Invalidations() const { return invalidations_; }
     int Min() const { return min_; }
     int Max() const { return max_; }
@@ -158,6 +166,7 @@ class FakeControl : public IControl {
     std::vector<CanvasOp> drawn_;
     int repaints_ = 0;
     int invalidations_ = 0;
+    bool waiting_ = false;
     bool horizontalBar_ = false;
     bool verticalBar_ = false;
     bool checked_ = false;

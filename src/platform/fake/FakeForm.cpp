@@ -93,7 +93,18 @@ void FakeForm::SetCaption(const std::string& caption) {
     caption_ = caption;
 }
 
-void FakeForm::Repaint() { gui_.Record("Repaint " + caption_); }
+void FakeForm::Repaint() {
+    gui_.Record("Repaint " + caption_);
+    for (FakeControl* c : controls_)
+        c->FormPainted();
+}
+
+void FakeForm::Update() {
+    gui_.Record("Update " + caption_);
+    for (FakeControl* c : controls_)
+        if (c->Waiting())
+            c->Repaint();
+}
 
 Bounds FakeForm::ClientBounds() {
     int frameWidth = Framed() ? kFrameWidth : 0, frameHeight = Framed() ? kFrameHeight : 0;

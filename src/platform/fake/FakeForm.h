@@ -38,6 +38,8 @@ class FakeForm : public IForm {
     void SetCharset(int charset) override { charset_ = charset; }
     int Charset() const { return charset_; }
     void Repaint() override;
+    // Recorded; paints the controls of the form that wait to be painted.
+    void Update() override;
     Bounds ClientBounds() override;
     void SetClientSize(int width, int height) override;
     std::unique_ptr<IControl> CreateControl(ControlKind kind, const std::string& name, IControl* parent,

@@ -176,6 +176,7 @@ class Win32Form : public IForm {
     void Repaint() override {
         RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     }
+    void Update() override { RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN); }
 
     Bounds ClientBounds() override {
         RECT r{};

@@ -166,13 +166,15 @@ class Win32WindowlessControl : public IControl {
         Notify([this] { events_.OnClick(); });
     }
 
-    // Draws on the host's device context, inside `update` (client coordinates).
+    // Draws on the host's device context, inside `update` (client coordinates);
+    // nothing when its bounds lie outside it.
     void Paint(HDC dc, HRGN update) {
-        if (!visible_ || bounds_.Width <= 0 || bounds_.Height <= 0)
+        const RECT r{bounds_.Left, bounds_.Top, bounds_.Left + bounds_.Width, bounds_.Top + bounds_.Height};
+        if (!visible_ || bounds_.Width <= 0 || bounds_.Height <= 0 || !RectInRegion(update, &r))
             return;
         int saved = SaveDC(dc);
         SelectClipRgn(dc, update);
-        IntersectClipRect(dc, bounds_.Left, bounds_.Top, bounds_.Left + bounds_.Width, bounds_.Top + bounds_.Height);
+        IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
         SetViewportOrgEx(dc, bounds_.Left, bounds_.Top, nullptr);
         {
             Win32Canvas canvas(dc);
