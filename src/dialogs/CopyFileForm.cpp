@@ -42,10 +42,6 @@ void TCopyFileForm::CancelCopy() {
     SetDownloadAbort(true);
 }
 
-TCopyFileForm::TShown TCopyFileForm::Shown() const {
-    return {TransferBitmap->Visible(), ProgressBar1->Position(), ProgressBar2->Position(), lblCopyingFile->Caption()};
-}
-
 void TCopyFileForm::UpdateStatus(TFileStatusParameter* file, TDownloadStatusParameter* download) {
     if (file) {
         wanted_.Transfer = false;
@@ -76,7 +72,6 @@ void TCopyFileForm::UpdateStatus(TFileStatusParameter* file, TDownloadStatusPara
 }
 
 void TCopyFileForm::ShowWanted(bool whole) {
-    const TShown before = Shown();
     TransferBitmap->SetVisible(wanted_.Transfer);
     ProgressBar1->SetPosition(wanted_.File);
     ProgressBar2->SetPosition(wanted_.Total);
@@ -84,20 +79,15 @@ void TCopyFileForm::ShowWanted(bool whole) {
     // The copying code does not return to the message loop between its
     // steps: what changed paints now. The first time (just after the window
     // was shown, before the message loop could paint it) and when the picture
-    // comes or goes, all of it; otherwise only the controls that changed, so
-    // the rest of the window is never seen erased.
+    // comes or goes, all of it; otherwise only what changed (a progress bar
+    // may have painted itself already), so the rest of the window is never
+    // seen erased and nothing paints twice.
     if (whole) {
         painted_ = true;
         Repaint();
-        return;
+    } else {
+        Update();
     }
-    const TShown after = Shown();
-    if (after.File != before.File)
-        ProgressBar1->Repaint();
-    if (after.Total != before.Total)
-        ProgressBar2->Repaint();
-    if (after.Name != before.Name)
-        lblCopyingFile->Repaint();
 }
 
 } // namespace sw

@@ -41,19 +41,17 @@ class TCopyFileForm : public TBaseDuringCopyForm {
     TButton* CancelBtn = nullptr;
 
   private:
-    struct TShown {
+    struct TFigures {
         bool Transfer = false;
         int32_t File = 0;
         int32_t Total = 0;
         std::string Name = "---";
-        bool operator==(const TShown&) const = default;
     };
-    TShown Shown() const;
     // Puts the wanted figures into the controls and paints what changed
     // (`whole`: the whole window).
     void ShowWanted(bool whole);
 
-    TShown wanted_;
+    TFigures wanted_;
     // The whole window was painted once.
     bool painted_ = false;
     // The tick count when a status was last shown.
