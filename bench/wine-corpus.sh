@@ -15,7 +15,8 @@
 #     --every K        take every K-th file of the corpus (by name) instead of all of it: Wine is slow where
 #                      it runs through qemu-i386 (default 1, the whole corpus)
 #     --timeout S      seconds each of the two timed runs may take (default 3600)
-#     --runs N         alternating runs of each install, silent and with the progress window (default 5)
+#     --runs N         alternating runs of each install, silent and with the progress window (default 9: with
+#                      five, the ratio of their medians moved by 0.07 between runs on a shared machine)
 # Run by bench/run.sh; it says why and stops with success when Wine cannot run here.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -24,7 +25,7 @@ native=$(cd "${1:?native bench build}" && pwd) corpus=$(cd "${2:?corpus}" && pwd
 shift 3
 every=1
 limit=3600
-pairs=5
+pairs=9
 while [ $# -gt 0 ]; do
     case $1 in
         --every) every=${2:?--every needs a number} ;;
