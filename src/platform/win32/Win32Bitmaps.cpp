@@ -2,6 +2,7 @@
 
 #include "platform/BmpFile.h"
 #include "platform/win32/Win32CodePages.h"
+#include "platform/win32/Win32CommonControls.h"
 #include "platform/win32/Win32Control.h"
 
 #include <cstring>
@@ -58,8 +59,8 @@ HBITMAP BitmapFromBmp(const std::string& bmp) {
 HIMAGELIST CreateImageList(const ImageListSpec& spec) {
     if (spec.Strips.empty() || spec.Width <= 0 || spec.Height <= 0)
         return nullptr;
-    HIMAGELIST list =
-        ImageList_Create(spec.Width, spec.Height, ILC_COLOR24 | ILC_MASK, static_cast<int>(spec.Strips.size()), 4);
+    HIMAGELIST list = CommonControls().ImageListCreate(spec.Width, spec.Height, ILC_COLOR24 | ILC_MASK,
+                                                       static_cast<int>(spec.Strips.size()), 4);
     if (!list)
         return nullptr;
     for (const auto& strip : spec.Strips) {
@@ -67,9 +68,9 @@ HIMAGELIST CreateImageList(const ImageListSpec& spec) {
         if (!bitmap)
             continue;
         if (strip.Mask)
-            ImageList_AddMasked(list, bitmap, ResolveColor(*strip.Mask));
+            CommonControls().ImageListAddMasked(list, bitmap, ResolveColor(*strip.Mask));
         else
-            ImageList_Add(list, bitmap, nullptr);
+            CommonControls().ImageListAdd(list, bitmap, nullptr);
         DeleteObject(bitmap);
     }
     return list;
@@ -116,8 +117,8 @@ void Win32Canvas::Draw(int x, int y, const std::string& bmp, std::optional<Color
     HIMAGELIST list = CreateImageList({size->Width, size->Height, {{bmp, mask}}});
     if (!list)
         return;
-    ImageList_Draw(list, 0, dc_, x, y, mask ? ILD_TRANSPARENT : ILD_NORMAL);
-    ImageList_Destroy(list);
+    CommonControls().ImageListDraw(list, 0, dc_, x, y, mask ? ILD_TRANSPARENT : ILD_NORMAL);
+    CommonControls().ImageListDestroy(list);
 }
 
 Win32Canvas::~Win32Canvas() {

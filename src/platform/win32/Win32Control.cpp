@@ -2,6 +2,7 @@
 
 #include "platform/PlatformErrors.h"
 #include "platform/win32/Win32ChildControl.h"
+#include "platform/win32/Win32CommonControls.h"
 
 namespace sw::win32 {
 
@@ -9,13 +10,7 @@ void RegisterControlWindowClasses() {
     static bool done = false;
     if (done)
         return;
-    INITCOMMONCONTROLSEX init{sizeof init, ICC_WIN95_CLASSES};
-    // InitCommonControlsEx came with Internet Explorer 3; Windows 95 has InitCommonControls.
-    using InitEx = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-    auto initEx = reinterpret_cast<InitEx>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("comctl32.dll"), "InitCommonControlsEx")));
-    if (!initEx || !initEx(&init))
-        InitCommonControls();
+    CommonControls();
     RegisterPaintedClass();
     done = true;
 }

@@ -2,6 +2,7 @@
 
 #include "platform/PlatformErrors.h"
 #include "platform/win32/Win32Api.h"
+#include "platform/win32/Win32LaterApi.h"
 
 namespace sw::win32 {
 
@@ -50,9 +51,8 @@ namespace {
 
 // Resolves one procedure into its slot; false when it is missing.
 template <class Fn> bool Resolve(HMODULE module, const char* name, Fn& slot) {
-    FARPROC proc = GetProcAddress(module, name);
-    slot = reinterpret_cast<Fn>(reinterpret_cast<void*>(proc));
-    return proc != nullptr;
+    slot = LibraryExport<Fn>(module, name);
+    return slot != nullptr;
 }
 
 } // namespace

@@ -6,13 +6,15 @@
 
 namespace sw::win32 {
 
+// The export `name` of the library `module`, or null.
+template <typename F> F LibraryExport(HMODULE module, const char* name) {
+    // Through void*: GetProcAddress returns a generic function pointer.
+    return module ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+}
+
 // The export `name` of the already loaded system library `module`, or null.
 template <typename F> F LaterApi(const char* module, const char* name) {
-    HMODULE m = GetModuleHandleA(module);
-    if (!m)
-        return nullptr;
-    // Through void*: GetProcAddress returns a generic function pointer.
-    return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(m, name)));
+    return LibraryExport<F>(GetModuleHandleA(module), name);
 }
 
 } // namespace sw::win32

@@ -3,6 +3,7 @@
 #include "platform/GridCells.h"
 #include "platform/win32/Win32Bitmaps.h"
 #include "platform/win32/Win32ChildControl.h"
+#include "platform/win32/Win32CommonControls.h"
 #include "platform/win32/Win32CodePages.h"
 
 #include <algorithm>
@@ -26,7 +27,7 @@ class Win32ListView : public Win32ChildControl {
         SendMessageA(hwnd_, LVM_SETIMAGELIST, LVSIL_STATE, 0);
         for (HIMAGELIST list : imageLists_)
             if (list)
-                ImageList_Destroy(list);
+                CommonControls().ImageListDestroy(list);
     }
 
     void SetItems(const std::vector<std::string>& items) override {
@@ -81,7 +82,7 @@ class Win32ListView : public Win32ChildControl {
         SendMessageA(hwnd_, LVM_SETIMAGELIST, role == ImageListRole::Small ? LVSIL_SMALL : LVSIL_STATE,
                      reinterpret_cast<LPARAM>(list));
         if (old)
-            ImageList_Destroy(old);
+            CommonControls().ImageListDestroy(old);
     }
 
     ImageListInfo GetImageList(ImageListRole role) override {
@@ -90,8 +91,8 @@ class Win32ListView : public Win32ChildControl {
         if (!list)
             return {};
         ImageListInfo info;
-        info.Count = ImageList_GetImageCount(list);
-        ImageList_GetIconSize(list, &info.Width, &info.Height);
+        info.Count = CommonControls().ImageListGetImageCount(list);
+        CommonControls().ImageListGetIconSize(list, &info.Width, &info.Height);
         return info;
     }
 
