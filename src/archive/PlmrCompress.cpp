@@ -3,6 +3,7 @@
 #include "archive/ArchiveErrors.h"
 #include "archive/ArchivePaths.h"
 #include "archive/CompressAhead.h"
+#include "archive/InflateAhead.h"
 #include "platform/FileSystem.h"
 #include "platform/Gui.h"
 #include "platform/Platform.h"
@@ -56,9 +57,31 @@ TPlmrCompress::~TPlmrCompress() { delete filesToProcess_; }
 
 void TPlmrCompress::SetCompressAhead(std::unique_ptr<TCompressAhead> ahead) { compressAhead_ = std::move(ahead); }
 
+void TPlmrCompress::SetInflateAhead(bool on) {
+    inflateAheadWanted_ = on;
+    if (!on)
+        inflateAhead_.reset();
+}
+
+TInflateAhead* TPlmrCompress::InflateAheadFor(int index) {
+    if (inflateAhead_ && inflateAheadOffset_ != Offset)
+        inflateAhead_.reset();
+    if (!inflateAheadWanted_ || headers_.MultiVolume)
+        return nullptr;
+    if (!inflateAhead_) {
+        std::unique_ptr<IFile> volume = GetPlatform().Files->OpenFile(compressedFile_, FileMode::Read);
+        if (!volume)
+            return nullptr;
+        inflateAhead_ = std::make_unique<TInflateAhead>(std::move(volume), Offset, headers_, index);
+        inflateAheadOffset_ = Offset;
+    }
+    return inflateAhead_.get();
+}
+
 void TPlmrCompress::SetCompressedFile(const std::string& path) {
     if (SameText(path, compressedFile_))
         return;
+    inflateAhead_.reset();
     if (headersLoaded_ && !SameText(archive::ChangeFileExt(path, ".1"), archive::ChangeFileExt(compressedFile_, ".1")))
         headersLoaded_ = false;
     compressedFile_ = path;
@@ -79,6 +102,7 @@ void TPlmrCompress::ReadHeaders() {
     if (!file)
         throw EPlmrCompress(Format("Cannot open the compressed file %s", {compressedFile_}));
     headersLoaded_ = false;
+    inflateAhead_.reset();
     identifiers_.fill(0);
     try {
         headers_.ReadFromStream(*file, Offset);
@@ -214,13 +238,16 @@ void TPlmrCompress::RunOperation(const std::function<void()>& body, bool listOpe
         TEnd end{*this, listOperation};
         body();
     } catch (const EpcAborted&) {
+        inflateAhead_.reset();
         OnAborted(this);
     } catch (const EAbort&) {
+        inflateAhead_.reset();
         if (!listOperation) {
             Abort = true;
             throw;
         }
     } catch (...) {
+        inflateAhead_.reset();
         Abort = true;
         throw;
     }

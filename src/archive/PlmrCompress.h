@@ -32,6 +32,7 @@ void ProcessPendingMessages();
 
 class TPlmrCompress;
 class TCompressAhead;
+class TInflateAhead;
 struct TCompressedEntry;
 using TNotifyEvent = TEvent<TPersistent*>;
 using TlzhFileStatsEvent = TEvent<TPlmrCompress*, const TlzhFileStats&>;
@@ -71,6 +72,13 @@ class TPlmrCompress : public TComponent {
     // call compresses its own files.
     TCompressAhead* CompressAhead() const { return compressAhead_.get(); }
     void SetCompressAhead(std::unique_ptr<TCompressAhead> ahead);
+
+    // While on, ExtractFiles inflates the entries of a single-volume archive
+    // ahead on a second thread, in the order of their data (an install's
+    // copy stage); off, the thread stops.
+    void SetInflateAhead(bool on);
+    // The inflation running ahead; null when none runs.
+    const TInflateAhead* InflateAhead() const { return inflateAhead_.get(); }
 
     std::string CompressedFile() const { return compressedFile_; }
     // Switching between volumes of one set keeps the loaded table.
@@ -124,7 +132,13 @@ class TPlmrCompress : public TComponent {
     void WriteEntry(IFile& archive, int index, TCompressedEntry& entry, int32_t fileID);
     void ExtractEntry(const std::string& line);
     std::string Destination() const;
-    void ExtractData(const TFileHeader& header, std::unique_ptr<IFile>& volume, std::string& volumePath, IFile& dest);
+    void ExtractData(int index, const TFileHeader& header, std::unique_ptr<IFile>& volume, std::string& volumePath,
+                     IFile& dest);
+    // Writes one inflated window of the entry and reports it.
+    void PutWindow(const TFileHeader& header, IFile& dest, const uint8_t* data, size_t size, int64_t& written);
+    // The inflation ahead that may hold entry `index`, started when wanted;
+    // null when none runs.
+    TInflateAhead* InflateAheadFor(int index);
     // SpanToDisks: copies one entry's data onto the volumes.
     void SpanEntry(IFile& source, TFileHeader& header, std::unique_ptr<IFile>& volume, std::string& folder,
                    const std::string& volumeName, std::string& volumePath);
@@ -134,6 +148,9 @@ class TPlmrCompress : public TComponent {
 
     std::string compressedFile_;
     std::unique_ptr<TCompressAhead> compressAhead_;
+    bool inflateAheadWanted_ = false;
+    std::unique_ptr<TInflateAhead> inflateAhead_;
+    int32_t inflateAheadOffset_ = 0;
     TStrings* filesToProcess_;
     TFileHeaders headers_;
     bool headersLoaded_ = false;

@@ -1,10 +1,12 @@
 // ExtractFiles: each named entry is inflated into its destination under the
-// replace rule, in 4 KiB windows, reading the archive in 64 KiB chunks that
+// replace rule, in 64 KiB windows, reading the archive in 64 KiB chunks that
 // never pass the entry's last byte. An entry that inflates past its size,
 // ends early or lies outside its volumes is an error, and its partly written
 // file is removed.
 #include "archive/ArchiveErrors.h"
 #include "archive/ArchivePaths.h"
+#include "archive/EntryInflater.h"
+#include "archive/InflateAhead.h"
 #include "archive/PlmrCompress.h"
 #include "archive/VersionResource.h"
 #include "platform/FileSystem.h"
@@ -12,30 +14,12 @@
 #include "project/Text.h"
 #include "system/SystemHelpers.h"
 
-#include <zlib.h>
-
 #include <algorithm>
 #include <vector>
 
 namespace sw {
 
 namespace {
-
-constexpr size_t kInputChunk = 65536;
-constexpr size_t kWindow = 65536;
-
-class TInflater {
-  public:
-    TInflater() {
-        if (inflateInit(&z) != Z_OK)
-            throw Exception("error");
-    }
-    ~TInflater() { inflateEnd(&z); }
-    TInflater(const TInflater&) = delete;
-    TInflater& operator=(const TInflater&) = delete;
-
-    z_stream z{};
-};
 
 std::string SizeMismatch(const TFileHeader& header) {
     return Format("The decompressed file's size does not match with the actual size of the file.  The file is %s",
@@ -115,7 +99,7 @@ void TPlmrCompress::ExtractEntry(const std::string& line) {
     destFile_ = out.get();
     try {
         volume->Seek(int64_t(Offset) + header.Record.DataStart, SeekOrigin::Begin);
-        ExtractData(header, volume, volumePath, *out);
+        ExtractData(index, header, volume, volumePath, *out);
         compressedFile_ = volumePath;
         stats_.EntryDone = true;
         OnStatus(this, stats_);
@@ -139,67 +123,44 @@ void TPlmrCompress::ExtractEntry(const std::string& line) {
     ExtractName.clear();
 }
 
-void TPlmrCompress::ExtractData(const TFileHeader& header, std::unique_ptr<IFile>& volume, std::string& volumePath,
-                                IFile& dest) {
-    const archive::TFileHeaderRecord& r = header.Record;
-    TInflater inflater;
-    z_stream& z = inflater.z;
-    std::vector<uint8_t> input(kInputChunk), window(kWindow);
+void TPlmrCompress::ExtractData(int index, const TFileHeader& header, std::unique_ptr<IFile>& volume,
+                                std::string& volumePath, IFile& dest) {
     int64_t written = 0;
-    bool ended = false;
-    while (!ended) {
-        z.next_out = window.data();
-        z.avail_out = kWindow;
-        bool exhausted = false;
-        while (z.avail_out > 0 && !ended) {
-            if (z.avail_in == 0) {
-                size_t want = kInputChunk;
-                if (currentDisk_ == r.EndDisk) {
-                    // On the last volume reading stops at the entry's last byte.
-                    const int64_t last = int64_t(Offset) + r.DataEnd;
-                    const int64_t position = static_cast<int64_t>(volume->Seek(0, SeekOrigin::Current));
-                    want = position > last ? 0 : static_cast<size_t>(std::min<int64_t>(want, last - position + 1));
-                }
-                const size_t got = want ? volume->Read(input.data(), want) : 0;
-                exhausted = got == 0;
-                z.next_in = input.data();
-                z.avail_in = static_cast<uInt>(got);
-            }
-            // Without input inflate still hands out what it holds.
-            const int result = inflate(&z, Z_NO_FLUSH);
-            if (result == Z_STREAM_END)
-                ended = true;
-            else if (result == Z_BUF_ERROR && exhausted)
-                break;
-            else if (result != Z_OK)
-                throw Exception("error");
-        }
+    const auto put = [&](const uint8_t* data, size_t size) { PutWindow(header, dest, data, size, written); };
+    if (TInflateAhead* ahead = InflateAheadFor(index); ahead && ahead->Take(index, put))
+        return;
+    TEntryInflater inflater(header, *volume, currentDisk_, Offset, [&](int disk) -> IFile& {
+        volume.reset();
+        volume = OpenVolume(disk, FileMode::Read, volumePath);
+        volume->Seek(0, SeekOrigin::Begin);
+        currentDisk_ = disk;
+        return *volume;
+    });
+    std::vector<uint8_t> window(TEntryInflater::kWindow);
+    while (const size_t size = inflater.Next(window.data()))
+        put(window.data(), size);
+    if (written == 0) {
+        // An entry without data is still a step where the user may cancel.
         CheckAbort();
         ProcessPendingMessages();
-        const size_t n = kWindow - z.avail_out;
-        if (n > 0) {
-            if (written + int64_t(n) > r.SourceSize)
-                throw EPlmrCompress(SizeMismatch(header));
-            const size_t put = WriteSome(dest, window.data(), n);
-            if (put < n)
-                DiskFull();
-            written += static_cast<int64_t>(put);
-            stats_.EntryBytesDone += static_cast<int32_t>(put);
-            stats_.TotalBytesDone += static_cast<int32_t>(put);
-            SetPercentage(stats_.EntryPercent, stats_.EntryBytesDone, stats_.EntrySize);
-            SetPercentage(stats_.TotalPercent, stats_.TotalBytesDone, stats_.TotalSize);
-            OnStatus(this, stats_);
-        } else if (exhausted) {
-            // This volume's share is used up: the entry goes on at the start
-            // of the next volume, or its data end before the stream does.
-            if (currentDisk_ >= r.EndDisk)
-                throw EPlmrCompress(Format("The compressed data of the file %s are incomplete", {header.SourcePath()}));
-            ++currentDisk_;
-            volume.reset();
-            volume = OpenVolume(currentDisk_, FileMode::Read, volumePath);
-            volume->Seek(0, SeekOrigin::Begin);
-        }
     }
+}
+
+void TPlmrCompress::PutWindow(const TFileHeader& header, IFile& dest, const uint8_t* data, size_t size,
+                              int64_t& written) {
+    CheckAbort();
+    ProcessPendingMessages();
+    if (written + int64_t(size) > header.Record.SourceSize)
+        throw EPlmrCompress(SizeMismatch(header));
+    const size_t put = WriteSome(dest, data, size);
+    if (put < size)
+        DiskFull();
+    written += static_cast<int64_t>(put);
+    stats_.EntryBytesDone += static_cast<int32_t>(put);
+    stats_.TotalBytesDone += static_cast<int32_t>(put);
+    SetPercentage(stats_.EntryPercent, stats_.EntryBytesDone, stats_.EntrySize);
+    SetPercentage(stats_.TotalPercent, stats_.TotalBytesDone, stats_.TotalSize);
+    OnStatus(this, stats_);
 }
 
 } // namespace sw

@@ -109,6 +109,8 @@ class TFileContainer : public TFileRelated {
     // The outermost pass clears the cancel flags of the archive engine and
     // the downloads.
     void ResetCancelFlags() const;
+    // Not inside another file container: its pass is the whole copy stage.
+    bool Outermost() const;
     // The frame of the copy and compress passes around the work on the children.
     void RunProcessPass(TProcessingState state, uint32_t sizeOptions, const std::function<void()>& body);
 

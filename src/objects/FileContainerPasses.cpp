@@ -93,8 +93,10 @@ void TFileContainer::ReadInfoFromSource() {
 // A copy stage starts: a cancel of an earlier stage does not cancel this one.
 // Only the outermost pass clears them, so that a cancel not yet noticed when a
 // group inside starts still stands.
+bool TFileContainer::Outermost() const { return !dynamic_cast<TFileContainer*>(Container()); }
+
 void TFileContainer::ResetCancelFlags() const {
-    if (dynamic_cast<TFileContainer*>(Container()))
+    if (!Outermost())
         return;
     MainArchiveEngine().Abort = false;
     SetDownloadAbort(false);
@@ -102,9 +104,16 @@ void TFileContainer::ResetCancelFlags() const {
 
 void TFileContainer::InstallObjects() {
     ResetCancelFlags();
+    // The outermost pass extracts the main archive's entries one after
+    // another: they inflate ahead while each file's own work is done.
+    const bool outermost = Outermost();
+    if (outermost)
+        MainArchiveEngine().SetInflateAhead(true);
     state_ = TProcessingState::Installing;
     ShowCursor(CursorKind::Hourglass);
-    auto finish = [this] {
+    auto finish = [this, outermost] {
+        if (outermost)
+            MainArchiveEngine().SetInflateAhead(false);
         ShowCursor(CursorKind::Default);
         const bool wasAborted = MainArchiveEngine().Abort;
         Broadcast(msg::PassEnded, nullptr);
@@ -136,8 +145,7 @@ void TFileContainer::InstallObjects() {
     finish();
 }
 
-void TFileContainer::RunProcessPass(TProcessingState state, uint32_t sizeOptions,
-                                    const std::function<void()>& body) {
+void TFileContainer::RunProcessPass(TProcessingState state, uint32_t sizeOptions, const std::function<void()>& body) {
     ResetCancelFlags();
     state_ = state;
     try {
@@ -238,8 +246,7 @@ void TFileContainer::CompressChild(TFileRelated* child, uint32_t options, const 
 
 void TFileContainer::PlaceChildArchive(TFileRelated* child, uint32_t options, const std::string& netArchive) {
     auto* file = dynamic_cast<TCustomInstallFile*>(child);
-    const bool isNet =
-        file && !(options & coForceNetFilesLocal) && (file->Net() || (options & coForceFilesNet) != 0);
+    const bool isNet = file && !(options & coForceNetFilesLocal) && (file->Net() || (options & coForceFilesNet) != 0);
     std::string archive;
     if (isNet) {
         TCustomNetInstallLocation* location = file->NetLocation();

@@ -4,6 +4,7 @@
 
 #include "archive/ArchiveErrors.h"
 #include "archive/CompressionStream.h"
+#include "archive/InflateAhead.h"
 #include "platform/FileStamp.h"
 
 #include <zlib.h>
@@ -50,7 +51,16 @@ class PlmrCompressTest : public ArchiveTest {
     }
 };
 
-TEST_F(PlmrCompressTest, RoundTripsAtTheBufferSizes) {
+// Extraction cases run twice: inflating in the caller, and ahead on a second
+// thread (as an install does), which must give the same files and errors.
+class ExtractionTest : public PlmrCompressTest, public ::testing::WithParamInterface<bool> {
+  protected:
+    void SetUp() override { engine->SetInflateAhead(GetParam()); }
+};
+
+INSTANTIATE_TEST_SUITE_P(InflatedAhead, ExtractionTest, ::testing::Bool());
+
+TEST_P(ExtractionTest, RoundTripsAtTheBufferSizes) {
     std::vector<std::string> contents;
     for (size_t size : {0, 1, 4095, 4096, 4097, 65535, 65536, 65537, 300000})
         contents.push_back(SampleBytes(size, static_cast<unsigned>(size)));
@@ -249,7 +259,7 @@ TEST_F(PlmrCompressTest, ReplaceRulesDecideAndOnReplaceRedirects) {
               "The file name <> cannot be extracted into C:\\X");
 }
 
-TEST_F(PlmrCompressTest, AbortStopsAddingAndExtracting) {
+TEST_P(ExtractionTest, AbortStopsAddingAndExtracting) {
     MakeArchive({SampleBytes(300000, 4), "second"});
     int aborted = 0;
     int32_t doneAtAbort = 0;
@@ -306,7 +316,7 @@ TEST_F(PlmrCompressTest, SourceAndCreateFailures) {
     EXPECT_EQ(Get("C:\\X\\A.TXT"), "old");
 }
 
-TEST_F(PlmrCompressTest, AFullDiskWhileExtracting) {
+TEST_P(ExtractionTest, AFullDiskWhileExtracting) {
     MakeArchive({SampleBytes(50000, 5)});
     files().SetFreeSpace('D', 10000);
     EXPECT_EQ(ErrorOf([&] { Extract(*engine, "D:\\", {"C:\\SRC\\F0.BIN"}); }), "The disk is full");
@@ -320,7 +330,7 @@ TEST_F(PlmrCompressTest, AFullDiskWhileExtracting) {
     EXPECT_FALSE(files().FileExists("D:\\F0.BIN"));
 }
 
-TEST_F(PlmrCompressTest, CorruptEntriesLeaveNoFile) {
+TEST_P(ExtractionTest, CorruptEntriesLeaveNoFile) {
     const std::string content = SampleBytes(100000, 6);
     MakeArchive({content});
     const std::string good = Get("C:\\OUT\\FILES.1");
@@ -353,6 +363,38 @@ TEST_F(PlmrCompressTest, CorruptEntriesLeaveNoFile) {
     Put("C:\\OUT\\FILES.1", good);
     EXPECT_EQ(extract(), "no error");
     EXPECT_EQ(Get("C:\\X\\F0.BIN"), content);
+}
+
+TEST_F(PlmrCompressTest, InflationAheadServesTheEntriesThatComeNext) {
+    // The second entry holds more than the thread may inflate ahead: it waits
+    // for the extraction to take some.
+    const std::vector<std::string> contents{"head", SampleBytes(TInflateAhead::kAheadBytes + 100000, 7), "",
+                                            SampleBytes(100000, 8), SampleBytes(70000, 9)};
+    const auto paths = MakeArchive(contents);
+    engine->SetInflateAhead(true);
+    auto extractEach = [&](const std::vector<size_t>& order) {
+        for (size_t i : order)
+            Extract(*engine, "C:\\X", {paths[i]});
+        for (size_t i : order)
+            EXPECT_EQ(Get("C:\\X\\F" + std::to_string(i) + ".BIN"), contents[i]) << i;
+    };
+    // An install's order: one call per entry, in the order of their data.
+    extractEach({0, 1, 2, 3, 4});
+    ASSERT_NE(engine->InflateAhead(), nullptr);
+    EXPECT_EQ(engine->InflateAhead()->Taken(), 5);
+
+    // Stopping while the thread waits for room.
+    engine->SetInflateAhead(false);
+    EXPECT_EQ(engine->InflateAhead(), nullptr);
+    engine->SetInflateAhead(true);
+    extractEach({0});
+    engine->SetInflateAhead(false);
+
+    // Entries passed over are dropped; one behind is inflated by the caller.
+    engine->SetInflateAhead(true);
+    extractEach({2, 4, 3, 1});
+    ASSERT_NE(engine->InflateAhead(), nullptr);
+    EXPECT_EQ(engine->InflateAhead()->Taken(), 2);
 }
 
 TEST_F(PlmrCompressTest, StoredNamesNeverLeaveTheFolder) {
