@@ -1,5 +1,6 @@
 // Extraction of arbitrary archive bytes into a fake file system: the first
-// byte splits the rest into up to four volumes. Whatever the bytes hold,
+// byte splits the rest into up to four volumes and says whether the entries
+// inflate ahead on a second thread. Whatever the bytes hold,
 // nothing is written outside the target folder and nothing grows past the
 // disk.
 #include "archive/PlmrCompress.h"
@@ -47,6 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         sw::TOwned<sw::TPlmrCompress> engine(new sw::TPlmrCompress(nullptr));
         engine->SetCompressedFile("C:\\A\\FILES.1");
         engine->ExtractDirectory = "D:\\OUT\\HERE";
+        engine->SetInflateAhead(data[0] & 4);
         try {
             std::vector<std::string> names;
             for (int i = 0; i < engine->FileCount() && i < 8; ++i)
