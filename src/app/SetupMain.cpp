@@ -2,12 +2,18 @@
 #include "app/SetupProgram.h"
 #include "platform/PhaseProfile.h"
 #include "platform/win32/Win32Platform.h"
+#include "platform/win32/Win32PhaseProfile.h"
 #include "project/ProgramState.h"
 
 #include <windows.h>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     int code;
+    // Its own phase: the platform registers a window class, and that first
+    // call of USER32 starts the display driver, under Wine a good part of
+    // the program's start.
+    sw::win32::StartPhaseProfileFromEnvironment();
+    sw::MarkPhase("setup: create the platform");
     {
         sw::win32::Win32Platform platform;
         sw::MarkPhase("setup: start");
