@@ -33,7 +33,6 @@ class TEntryInflater {
     // Inflates up to kWindow bytes into window: how many, 0 once the stream
     // has ended.
     size_t Next(uint8_t* window);
-    int Disk() const { return disk_; }
 
   private:
     const TFileHeader& header_;
