@@ -21,6 +21,13 @@ class EpcAborted : public EPlmrCompress {
     EpcAborted() : EPlmrCompress("Operation aborted by user") {}
 };
 
+// An entry's compressed data end before its stream does.
+class EpcIncompleteData : public EPlmrCompress {
+  public:
+    explicit EpcIncompleteData(const std::string& sourcePath)
+        : EPlmrCompress("The compressed data of the file " + sourcePath + " are incomplete") {}
+};
+
 // The file header table of a volume is short or inconsistent.
 class EpcHeadersUnreadable : public EPlmrCompress {
   public:

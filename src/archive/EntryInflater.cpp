@@ -2,7 +2,6 @@
 
 #include "archive/ArchiveErrors.h"
 #include "platform/FileSystem.h"
-#include "project/Text.h"
 
 #include <algorithm>
 
@@ -59,8 +58,7 @@ size_t TEntryInflater::Next(uint8_t* window) {
             // This volume's share is used up: the entry goes on at the start
             // of the next volume, or its data end before the stream does.
             if (disk_ >= r.EndDisk)
-                throw EPlmrCompress(
-                    Format("The compressed data of the file %s are incomplete", {header_.SourcePath()}));
+                throw EpcIncompleteData(header_.SourcePath());
             ++disk_;
             volume_ = &nextVolume_(disk_);
         }

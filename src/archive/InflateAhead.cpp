@@ -3,7 +3,6 @@
 #include "archive/ArchiveErrors.h"
 #include "archive/EntryInflater.h"
 #include "platform/FileSystem.h"
-#include "project/Text.h"
 
 #include <algorithm>
 
@@ -156,8 +155,7 @@ bool TInflateAhead::Take(int index, const TPut& put) {
             // the entry is wanted, but nothing half handed passes for whole.
             lock_.Leave();
             if (handed)
-                throw EPlmrCompress(Format("The compressed data of the file %s are incomplete",
-                                           {plan_[static_cast<size_t>(position)].SourcePath()}));
+                throw EpcIncompleteData(plan_[static_cast<size_t>(position)].SourcePath());
             return false;
         }
         window = std::move(queue_.front());
