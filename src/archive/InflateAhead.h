@@ -43,6 +43,8 @@ class TInflateAhead {
 
     // Entries handed whole by Take.
     int Taken() const { return taken_; }
+    // Where the archive starts in the volume.
+    int64_t Offset() const { return offset_; }
 
   private:
     struct TWindow {

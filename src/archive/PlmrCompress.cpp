@@ -64,7 +64,7 @@ void TPlmrCompress::SetInflateAhead(bool on) {
 }
 
 TInflateAhead* TPlmrCompress::InflateAheadFor(int index) {
-    if (inflateAhead_ && inflateAheadOffset_ != Offset)
+    if (inflateAhead_ && inflateAhead_->Offset() != Offset)
         inflateAhead_.reset();
     if (!inflateAheadWanted_ || headers_.MultiVolume)
         return nullptr;
@@ -73,7 +73,6 @@ TInflateAhead* TPlmrCompress::InflateAheadFor(int index) {
         if (!volume)
             return nullptr;
         inflateAhead_ = std::make_unique<TInflateAhead>(std::move(volume), Offset, headers_, index);
-        inflateAheadOffset_ = Offset;
     }
     return inflateAhead_.get();
 }

@@ -150,7 +150,6 @@ class TPlmrCompress : public TComponent {
     std::unique_ptr<TCompressAhead> compressAhead_;
     bool inflateAheadWanted_ = false;
     std::unique_ptr<TInflateAhead> inflateAhead_;
-    int32_t inflateAheadOffset_ = 0;
     TStrings* filesToProcess_;
     TFileHeaders headers_;
     bool headersLoaded_ = false;
