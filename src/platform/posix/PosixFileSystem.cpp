@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <set>
@@ -542,8 +543,10 @@ std::optional<std::string> PosixFileSystem::ShortPathName(const std::string& pat
 }
 
 std::string PosixFileSystem::TempDirectory() {
-    if (tempDirectory_.empty())
-        tempDirectory_ = WindowsPath("/tmp").value_or("");
+    if (tempDirectory_.empty()) {
+        const char* tmpdir = std::getenv("TMPDIR");
+        tempDirectory_ = WindowsPath(tmpdir && *tmpdir == '/' ? tmpdir : "/tmp").value_or("");
+    }
     std::string t = tempDirectory_;
     if (t.size() > 3 && t.back() == '\\')
         t.pop_back();
