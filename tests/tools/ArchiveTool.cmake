@@ -3,7 +3,9 @@
 # bad input.
 #   cmake -DARCHIVE=<tool> -DWORK=<folder> -P ArchiveTool.cmake
 file(REMOVE_RECURSE ${WORK})
-file(MAKE_DIRECTORY ${WORK}/src ${WORK}/out)
+file(MAKE_DIRECTORY ${WORK}/src ${WORK}/out ${WORK}/tmp)
+# Scratch folders go here, so that the end can check none is left.
+set(ENV{TMPDIR} ${WORK}/tmp)
 string(REPEAT "setwright archive tool " 5000 text)
 file(WRITE ${WORK}/src/text.txt "${text}")
 file(WRITE ${WORK}/src/empty.txt "")
@@ -85,6 +87,10 @@ if(NOT out MATCHES "missing.1")
   message(FATAL_ERROR "the error does not name the file: ${out}")
 endif()
 run(fail extract files.1 out3 nothing.txt)
+file(GLOB scratch ${WORK}/tmp/*)
+if(scratch)
+  message(FATAL_ERROR "verify left scratch folders: ${scratch}")
+endif()
 
 # A self-extracting setup: a stand-in loading program joined with setup.1
 # and files.1; list, verify and extract read both through the trailer.

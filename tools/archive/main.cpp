@@ -86,8 +86,7 @@ TOptions ParseOptions(int argc, char** argv) {
             o.Part = value();
             if (o.Part != "setup.1" && o.Part != "files.1")
                 Usage();
-        }
-        else if (a == "--volume-size")
+        } else if (a == "--volume-size")
             o.VolumeSize = static_cast<uint64_t>(Number(value()));
         else if (a == "--append")
             o.Append = true;
@@ -158,6 +157,8 @@ void ListFileList(const std::string& enginePath, const std::string& archive) {
 // Inflates every entry into a scratch folder, one at a time.
 int Verify(TPlmrCompress& engine, const std::string& archive) {
     IFileSystem& files = *GetPlatform().Files;
+    // The table is read first: an archive without one leaves no scratch folder behind.
+    const int count = engine.FileCount();
     const std::optional<std::string> scratchFile = files.MakeTempFile(files.TempDirectory(), "arv");
     if (!scratchFile)
         throw Exception("Cannot create a scratch file in " + files.TempDirectory());
@@ -166,10 +167,10 @@ int Verify(TPlmrCompress& engine, const std::string& archive) {
     if (!files.CreateDirectory(scratch))
         throw Exception("Cannot create the folder " + scratch);
     int bad = 0;
-    const int count = engine.FileCount();
     for (int i = 0; i < count; ++i) {
-        const std::string name = engine.Headers().GetFileHeaders(i).SourcePath();
+        std::string name;
         try {
+            name = engine.Headers().GetFileHeaders(i).SourcePath();
             engine.ExtractDirectory = scratch;
             engine.ExtractName = "entry";
             engine.SetFilesToProcess({name});
