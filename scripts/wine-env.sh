@@ -59,6 +59,10 @@ sw_wine_init() {
     fi
     SW_WINE_TMP=$(mktemp -d "${TMPDIR:-/tmp}/sw-wine.XXXXXX") || return 1
     trap sw_wine_cleanup EXIT
+    # Wine keeps its server's sockets in a folder of TMPDIR that outlives the server: in ours, the
+    # cleanup removes it.
+    SW_WINE_OUTER_TMPDIR=${TMPDIR-}
+    export TMPDIR="$SW_WINE_TMP"
     export WINEPREFIX="$SW_WINE_TMP/prefix"
     export WINEARCH=win32
     export WINEDEBUG=-all
@@ -67,6 +71,8 @@ sw_wine_init() {
     sw_xvfb_start || return 1
     if [ -n "${SW_WINE_TEMPLATE:-}" ] && [ -f "$SW_WINE_TEMPLATE/system.reg" ]; then
         cp -a "$SW_WINE_TEMPLATE" "$WINEPREFIX" || return 1
+        # The template's record of its server folder, which is gone: Wine makes a new one.
+        rm -f "$WINEPREFIX/wineserver"
     else
         sw_wine_boot || return 1
     fi
@@ -98,6 +104,7 @@ sw_wine_template() {
         unset SW_WINE_READY SW_WINE_TEMPLATE
         SW_WINE_TMP=$(mktemp -d "${TMPDIR:-/tmp}/sw-wine.XXXXXX") || exit 1
         trap 'kill "$SW_XVFB_PID" 2>/dev/null; wait "$SW_XVFB_PID" 2>/dev/null; rm -rf "$SW_WINE_TMP"' EXIT
+        export TMPDIR="$SW_WINE_TMP"
         export WINEPREFIX=$dir WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
         sw_xvfb_start && sw_wine_boot
     ) || return 1
@@ -229,6 +236,7 @@ sw_wine_cleanup() {
         rm -rf "$SW_WINE_TMP"
         SW_WINE_TMP=""
         unset SW_WINE_READY
+        if [ -n "${SW_WINE_OUTER_TMPDIR:-}" ]; then export TMPDIR=$SW_WINE_OUTER_TMPDIR; else unset TMPDIR; fi
     fi
     return 0
 }
