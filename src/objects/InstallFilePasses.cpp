@@ -83,7 +83,11 @@ void TCustomInstallFile::InstallObjects() {
     }
     const std::string dest = CheckedDestPath();
     destExists_ = GetPlatform().Files->FileExists(dest);
-    const TFileCompareResult decision = TVersionResource::IsFileNewerByVersion(version_, dest, overwriteMode_, date_);
+    // A missing destination has nothing to keep: an unversioned file would
+    // otherwise equal it under owVersion and never be installed.
+    const TFileCompareResult decision =
+        destExists_ ? TVersionResource::IsFileNewerByVersion(version_, dest, overwriteMode_, date_)
+                    : TFileCompareResult::fcReplace;
     replace_ = decision == TFileCompareResult::fcError || decision == TFileCompareResult::fcReplace;
     if (replace_) {
         try {

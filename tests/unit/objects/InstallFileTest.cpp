@@ -99,11 +99,15 @@ TEST_F(InstallFileTest, OverwriteModesDecideAgainstAnExistingFile) {
             << "mode " << static_cast<int>(c.mode) << " against " << c.existing.Year;
         EXPECT_EQ(file->Replaced(), c.replaced);
     }
-    // owNever installs a missing file.
-    fake_.Files().DeleteFile(dest);
-    file->SetOverwriteMode(TOverwriteType::owNever);
-    group_->Install();
-    EXPECT_EQ(Text(dest), std::string(10, 'n'));
+    // Every mode installs a missing file, an unversioned one under owVersion too.
+    for (const TOverwriteType mode : {TOverwriteType::owAlways, TOverwriteType::owNever, TOverwriteType::owVersion,
+                                      TOverwriteType::owDate, TOverwriteType::owVersionDate}) {
+        fake_.Files().DeleteFile(dest);
+        file->SetOverwriteMode(mode);
+        group_->Install();
+        EXPECT_EQ(Text(dest), std::string(10, 'n')) << "mode " << static_cast<int>(mode);
+        EXPECT_TRUE(file->Replaced()) << "mode " << static_cast<int>(mode);
+    }
 }
 
 TEST_F(InstallFileTest, AFileInUseOnWindows98WaitsUnderATemporaryNameInWininit) {
