@@ -68,7 +68,9 @@ void TPlmrCompress::ExtractEntry(const std::string& line) {
     OnBeforeExtracting(this, stats_);
     ExtractName = ExtractFileName(ExtractName);
     std::string dest = Destination();
-    if (files.FileExists(dest)) {
+    // Under owAlways an existing destination matters only to an OnReplace
+    // handler; without one the lookup, costly for a name not there, is spared.
+    if ((Overwrite != TOverwriteType::owAlways || OnReplace) && files.FileExists(dest)) {
         switch (
             TVersionResource::IsFileNewerByVersion(header.SourceVersion(), dest, Overwrite, header.Record.SourceDate)) {
         case TFileCompareResult::fcError:

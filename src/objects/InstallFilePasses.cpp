@@ -190,7 +190,7 @@ void TCustomInstallFile::PrepareReplace() {
     IFileSystem& files = *GetPlatform().Files;
     const std::string dest = DestPath();
     // Nothing to replace, or replaced by writing the new file under its name.
-    if (!files.FileExists(dest) || files.DeleteFile(dest))
+    if (!destExists_ || !files.FileExists(dest) || files.DeleteFile(dest))
         return;
 
     // The destination is in use: the new file waits under a temporary name.

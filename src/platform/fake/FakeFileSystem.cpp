@@ -285,7 +285,12 @@ bool FakeFileSystem::SetCurrentDirectory(const std::string& path) {
     return true;
 }
 
-bool FakeFileSystem::FileExists(const std::string& path) { return FindFile(path) != nullptr; }
+bool FakeFileSystem::FileExists(const std::string& path) {
+    if (FindFile(path))
+        return true;
+    ++missedFileLookups_;
+    return false;
+}
 
 bool FakeFileSystem::DirectoryExists(const std::string& path) { return FindFolder(path) != nullptr; }
 

@@ -32,6 +32,8 @@ class FakeFileSystem : public IFileSystem {
     void FailMoveAtReboot(bool fail) { failMoveAtReboot_ = fail; }
     // The renames asked for by MoveFileAtReboot, in order (from, to).
     const std::vector<std::pair<std::string, std::string>>& PendingRenames() const { return pendingRenames_; }
+    // FileExists calls that found nothing: on Windows and Wine the dearest lookups.
+    int MissedFileLookups() const { return missedFileLookups_; }
 
     // Whole-file helpers for tests; they ignore the fault injection.
     void PutFile(const std::string& path, const std::string& contents);
@@ -94,6 +96,7 @@ class FakeFileSystem : public IFileSystem {
     bool failMoveAtReboot_ = false;
     unsigned tempCounter_ = 0;
     std::vector<std::pair<std::string, std::string>> pendingRenames_;
+    int missedFileLookups_ = 0;
 };
 
 } // namespace sw::fake

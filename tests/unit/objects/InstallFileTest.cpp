@@ -110,6 +110,15 @@ TEST_F(InstallFileTest, OverwriteModesDecideAgainstAnExistingFile) {
     }
 }
 
+TEST_F(InstallFileTest, ANewFileAsksAfterItsMissingDestinationOnce) {
+    TInstallFile* file = AddFile("new.txt", 10, 'n');
+    Build();
+    const int before = fake_.Files().MissedFileLookups();
+    group_->Install();
+    EXPECT_EQ(Text(file->DestPath()), std::string(10, 'n'));
+    EXPECT_EQ(fake_.Files().MissedFileLookups() - before, 1);
+}
+
 TEST_F(InstallFileTest, AFileInUseOnWindows98WaitsUnderATemporaryNameInWininit) {
     SetInstallRecordKeyPath("\\SOFTWARE\\Pellmoor\\Install\\1");
     TInstallFile* file = AddFile("readme.doc", 20, 'N');
