@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 
 namespace sw {
 
@@ -31,8 +30,9 @@ char Cp1252Byte(char16_t u) {
 bool HighSurrogate(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
 bool LowSurrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
 
-char Upper(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
-char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+// ASCII letters only, whatever the C library's locale: the fold names compare by.
+char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 bool Blank(char c) { return static_cast<unsigned char>(c) <= ' '; }
 } // namespace
 
@@ -45,8 +45,9 @@ bool TLessText::operator()(std::string_view a, std::string_view b) const {
 bool SameText(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
         return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (Upper(a[i]) != Upper(b[i]))
+    // From the end: paths of one folder differ in their last characters.
+    for (size_t i = a.size(); i-- > 0;)
+        if (a[i] != b[i] && Upper(a[i]) != Upper(b[i]))
             return false;
     return true;
 }
