@@ -14,7 +14,7 @@ constexpr size_t kInputChunk = 65536;
 TEntryInflater::TEntryInflater(const TFileHeader& header, IFile& volume, int disk, int64_t offset,
                                TNextVolume nextVolume)
     : header_(header), volume_(&volume), disk_(disk), offset_(offset), nextVolume_(std::move(nextVolume)),
-      input_(kInputChunk) {
+      input_(std::make_unique_for_overwrite<uint8_t[]>(kInputChunk)) {
     if (inflateInit(&z_) != Z_OK)
         throw Exception("error");
 }
@@ -37,9 +37,9 @@ size_t TEntryInflater::Next(uint8_t* window) {
                     want = position > last ? 0
                                            : static_cast<size_t>(std::min<int64_t>(int64_t(want), last - position + 1));
                 }
-                const size_t got = want ? volume_->Read(input_.data(), want) : 0;
+                const size_t got = want ? volume_->Read(input_.get(), want) : 0;
                 exhausted = got == 0;
-                z_.next_in = input_.data();
+                z_.next_in = input_.get();
                 z_.avail_in = static_cast<uInt>(got);
             }
             // Without input inflate still hands out what it holds.

@@ -9,7 +9,7 @@
 
 #include <cstdint>
 #include <functional>
-#include <vector>
+#include <memory>
 
 namespace sw {
 
@@ -41,7 +41,7 @@ class TEntryInflater {
     const int64_t offset_;
     TNextVolume nextVolume_;
     z_stream z_{};
-    std::vector<uint8_t> input_;
+    std::unique_ptr<uint8_t[]> input_;
     bool ended_ = false;
 };
 

@@ -68,11 +68,10 @@ bool TInflateAhead::InflateEntry(int position) {
         for (;;) {
             TWindow window;
             window.Position = position;
-            window.Data.resize(TEntryInflater::kWindow);
-            const size_t n = inflater.Next(window.Data.data());
-            if (n == 0)
+            window.Data = std::make_unique_for_overwrite<uint8_t[]>(TEntryInflater::kWindow);
+            window.Size = inflater.Next(window.Data.get());
+            if (window.Size == 0)
                 break;
-            window.Data.resize(n);
             if (!Push(std::move(window)))
                 return false;
         }
@@ -88,7 +87,7 @@ bool TInflateAhead::Push(TWindow window) {
         WaitFor(consumed_, producerWaits_);
     const bool wanted = !stop_ && window.Position >= wanted_;
     if (wanted) {
-        queuedBytes_ += window.Data.size();
+        queuedBytes_ += window.Size;
         queue_.push_back(std::move(window));
         Wake(produced_, consumerWaits_);
     }
@@ -112,7 +111,7 @@ void TInflateAhead::Wake(TSignal& signal, bool& waits) {
 
 void TInflateAhead::DropBefore(int position) {
     while (!queue_.empty() && queue_.front().Position < position) {
-        queuedBytes_ -= queue_.front().Data.size();
+        queuedBytes_ -= queue_.front().Size;
         queue_.pop_front();
     }
 }
@@ -160,7 +159,7 @@ bool TInflateAhead::Take(int index, const TPut& put) {
         }
         window = std::move(queue_.front());
         queue_.pop_front();
-        queuedBytes_ -= window.Data.size();
+        queuedBytes_ -= window.Size;
         Wake(consumed_, producerWaits_);
         lock_.Leave();
         if (window.Error)
@@ -170,7 +169,7 @@ bool TInflateAhead::Take(int index, const TPut& put) {
             return true;
         }
         handed = true;
-        put(window.Data.data(), window.Data.size());
+        put(window.Data.get(), window.Size);
     }
 }
 

@@ -49,7 +49,9 @@ class TInflateAhead {
   private:
     struct TWindow {
         int Position = 0;
-        std::vector<uint8_t> Data;
+        // Not cleared before inflating into it: Size bytes are data.
+        std::unique_ptr<uint8_t[]> Data;
+        size_t Size = 0;
         // The entry's last: its data ended, or Error.
         bool Last = false;
         std::exception_ptr Error;

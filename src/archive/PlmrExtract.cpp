@@ -138,9 +138,9 @@ void TPlmrCompress::ExtractData(int index, const TFileHeader& header, std::uniqu
         currentDisk_ = disk;
         return *volume;
     });
-    std::vector<uint8_t> window(TEntryInflater::kWindow);
-    while (const size_t size = inflater.Next(window.data()))
-        put(window.data(), size);
+    const auto window = std::make_unique_for_overwrite<uint8_t[]>(TEntryInflater::kWindow);
+    while (const size_t size = inflater.Next(window.get()))
+        put(window.get(), size);
     if (written == 0) {
         // An entry without data is still a step where the user may cancel.
         CheckAbort();
