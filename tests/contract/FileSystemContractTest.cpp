@@ -95,6 +95,7 @@ TYPED_TEST(FileSystemContract, OpenFailsForMissingFilesFoldersAndMissingParents)
     EXPECT_FALSE(this->fs().OpenFile(this->backend.Scratch(), FileMode::Read));
     EXPECT_FALSE(this->fs().OpenFile(this->At("NoDir\\new.txt"), FileMode::Create));
     EXPECT_FALSE(this->fs().FileExists(this->At("NoDir\\new.txt")));
+    EXPECT_FALSE(this->fs().OpenFile(this->backend.Scratch(), FileMode::Create)) << "a folder is no file";
 }
 
 TYPED_TEST(FileSystemContract, WritingAFileOpenedForReadingRaises) {

@@ -108,6 +108,16 @@ bool Win32FileSystem::DirectoryExists(const std::string& path) {
 }
 
 std::unique_ptr<IFile> Win32FileSystem::OpenFile(const std::string& path, FileMode mode) {
+    if (mode == FileMode::Create) {
+        // A new file needs none of the checks below, and the lookup of a name
+        // that is not there is the dearest one: it is made only once.
+        HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h != INVALID_HANDLE_VALUE)
+            return std::make_unique<Win32File>(h, path);
+        if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
+            return nullptr;
+    }
     // Checked here as well, because a privileged user on a Unix host could
     // otherwise write a read-only file under Wine.
     DWORD a = GetFileAttributesA(path.c_str());
