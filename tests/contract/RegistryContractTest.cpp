@@ -56,6 +56,15 @@ TYPED_TEST(RegistryContract, ValuesOfEachKindReadBackAsWritten) {
     EXPECT_EQ(r.ReadString(this->HKCU, kTestKey, "Empty", "dflt"), "dflt");
     r.WriteString(this->HKCU, kTestKey, "Empty", "");
     EXPECT_EQ(r.ReadString(this->HKCU, kTestKey, "Empty", "dflt"), "");
+    // Values about and beyond the size of a first read.
+    for (const size_t size : {255u, 256u, 257u, 5000u}) {
+        const std::string text(size, 'L');
+        const std::vector<uint8_t> data(size, 0xA5);
+        r.WriteString(this->HKCU, kTestKey, "Long", text);
+        EXPECT_EQ(r.FindString(this->HKCU, kTestKey, "Long"), text) << size;
+        r.WriteBinary(this->HKCU, kTestKey, "LongData", data);
+        EXPECT_EQ(r.FindBinary(this->HKCU, kTestKey, "LongData"), data) << size;
+    }
 }
 
 TYPED_TEST(RegistryContract, DefaultValueIsTheEmptyName) {

@@ -65,11 +65,15 @@ std::optional<std::pair<DWORD, std::vector<uint8_t>>> Query(RegistryRoot root, c
     RegKey h = Open(root, key, KEY_QUERY_VALUE);
     if (!h)
         return std::nullopt;
-    DWORD type = 0, size = 0;
-    if (RegQueryValueExA(h.Get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
-        return std::nullopt;
-    std::vector<uint8_t> data(size);
-    if (RegQueryValueExA(h.Get(), name.c_str(), nullptr, &type, data.data(), &size) != ERROR_SUCCESS)
+    // Most values fit the first buffer, so most reads ask the registry once.
+    std::vector<uint8_t> data(256);
+    DWORD type = 0, size = static_cast<DWORD>(data.size());
+    LONG rc = RegQueryValueExA(h.Get(), name.c_str(), nullptr, &type, data.data(), &size);
+    if (rc == ERROR_MORE_DATA) {
+        data.resize(size);
+        rc = RegQueryValueExA(h.Get(), name.c_str(), nullptr, &type, data.data(), &size);
+    }
+    if (rc != ERROR_SUCCESS)
         return std::nullopt;
     data.resize(size);
     return std::make_pair(type, std::move(data));
