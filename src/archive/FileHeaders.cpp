@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 namespace sw {
 
@@ -17,9 +18,9 @@ namespace {
 const char* const kReadCountFailed = "Could not read the file header count for the compressed file";
 const char* const kWriteFailed = "Could not write the file headers for the compressed file";
 
-template <size_t N> std::string GetShortString(const uint8_t (&field)[N]) {
+template <size_t N> std::string_view ShortStringView(const uint8_t (&field)[N]) {
     const size_t length = std::min<size_t>(field[0], N - 1);
-    return std::string(reinterpret_cast<const char*>(field + 1), length);
+    return std::string_view(reinterpret_cast<const char*>(field + 1), length);
 }
 
 template <size_t N> void SetShortString(uint8_t (&field)[N], const std::string& text) {
@@ -48,9 +49,9 @@ void WriteAll(IFile& file, const void* data, size_t size) {
 
 } // namespace
 
-std::string TFileHeader::SourcePath() const { return GetShortString(Record.SourcePath); }
+std::string TFileHeader::SourcePath() const { return std::string(ShortStringView(Record.SourcePath)); }
 void TFileHeader::SetSourcePath(const std::string& path) { SetShortString(Record.SourcePath, path); }
-std::string TFileHeader::SourceVersion() const { return GetShortString(Record.SourceVersion); }
+std::string TFileHeader::SourceVersion() const { return std::string(ShortStringView(Record.SourceVersion)); }
 void TFileHeader::SetSourceVersion(const std::string& version) { SetShortString(Record.SourceVersion, version); }
 
 std::string ListLinePath(const std::string& line) { return line.substr(0, line.find(';')); }
@@ -99,7 +100,7 @@ void TFileHeaders::LoadFromList(const std::vector<std::string>& lines, bool appe
 int TFileHeaders::IndexOfName(const std::string& name) const {
     const std::string key = ListLinePath(name);
     for (int i = 0; i < Count(); ++i)
-        if (SameText(headers_[static_cast<size_t>(i)]->SourcePath(), key))
+        if (SameText(ShortStringView(headers_[static_cast<size_t>(i)]->Record.SourcePath), key))
             return i;
     return -1;
 }
