@@ -197,11 +197,14 @@ bool TInstallContainer::IsIncluded() const {
 }
 
 void TInstallContainer::Broadcast(int code, TPersistent* parameter) {
-    // A dialog may change the list while it handles the message.
-    const std::vector<TInstallObject*> children = children_;
-    for (TInstallObject* child : children)
+    // A dialog may change the list while it handles the message. Only the
+    // dialogs are kept: a file container broadcasts every progress step.
+    std::vector<TInstallObject*> dialogs;
+    for (TInstallObject* child : children_)
         if (child->GetObjectKind() == kKindDialog)
-            child->HandleInstallMessage(this, code, parameter);
+            dialogs.push_back(child);
+    for (TInstallObject* dialog : dialogs)
+        dialog->HandleInstallMessage(this, code, parameter);
 }
 
 void TInstallContainer::SetCurrentInstallType(TInstallType type) {
