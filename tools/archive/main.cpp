@@ -168,9 +168,8 @@ int Verify(TPlmrCompress& engine, const std::string& archive) {
         throw Exception("Cannot create the folder " + scratch);
     int bad = 0;
     for (int i = 0; i < count; ++i) {
-        std::string name;
+        const std::string name = engine.Headers().GetFileHeaders(i).SourcePath();
         try {
-            name = engine.Headers().GetFileHeaders(i).SourcePath();
             engine.ExtractDirectory = scratch;
             engine.ExtractName = "entry";
             engine.SetFilesToProcess({name});

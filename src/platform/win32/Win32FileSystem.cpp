@@ -115,7 +115,7 @@ std::unique_ptr<IFile> Win32FileSystem::OpenFile(const std::string& path, FileMo
                                FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h != INVALID_HANDLE_VALUE)
             return std::make_unique<Win32File>(h, path);
-        if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
+        if (const DWORD error = GetLastError(); error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
             return nullptr;
     }
     // Checked here as well, because a privileged user on a Unix host could
