@@ -132,8 +132,10 @@ class TPlmrCompress : public TComponent {
     void WriteEntry(IFile& archive, int index, TCompressedEntry& entry, int32_t fileID);
     void ExtractEntry(const std::string& line);
     std::string Destination() const;
-    void ExtractData(int index, const TFileHeader& header, std::unique_ptr<IFile>& volume, std::string& volumePath,
-                     IFile& dest);
+    // Inflates the entry into dest: handed by the inflation ahead when it
+    // holds it, else read here from the volume, opened when still closed.
+    void ExtractData(int index, const TFileHeader& header, TInflateAhead* ahead, std::unique_ptr<IFile>& volume,
+                     std::string& volumePath, IFile& dest);
     // Writes one inflated window of the entry and reports it.
     void PutWindow(const TFileHeader& header, IFile& dest, const uint8_t* data, size_t size, int64_t& written);
     // The inflation ahead that may hold entry `index`, started when wanted;

@@ -88,9 +88,15 @@ void TPlmrCompress::ExtractEntry(const std::string& line) {
         }
     }
 
+    // The inflation ahead reads through a handle of its own: the volume is
+    // opened here only for an entry that is inflated here.
+    TInflateAhead* ahead = InflateAheadFor(index);
     std::string volumePath = compressedFile_;
-    std::unique_ptr<IFile> volume = OpenVolume(std::max<int>(header.Record.StartDisk, 1), FileMode::Read, volumePath);
-    compressedFile_ = volumePath;
+    std::unique_ptr<IFile> volume;
+    if (!ahead) {
+        volume = OpenVolume(std::max<int>(header.Record.StartDisk, 1), FileMode::Read, volumePath);
+        compressedFile_ = volumePath;
+    }
     currentDisk_ = header.Record.StartDisk;
     const std::string folder = ExtractFileDir(dest);
     if (!folder.empty())
@@ -100,8 +106,7 @@ void TPlmrCompress::ExtractEntry(const std::string& line) {
         throw EPlmrCompress(Format("Cannot create the file %s", {dest}));
     destFile_ = out.get();
     try {
-        volume->Seek(int64_t(Offset) + header.Record.DataStart, SeekOrigin::Begin);
-        ExtractData(index, header, volume, volumePath, *out);
+        ExtractData(index, header, ahead, volume, volumePath, *out);
         compressedFile_ = volumePath;
         stats_.EntryDone = true;
         OnStatus(this, stats_);
@@ -125,12 +130,15 @@ void TPlmrCompress::ExtractEntry(const std::string& line) {
     ExtractName.clear();
 }
 
-void TPlmrCompress::ExtractData(int index, const TFileHeader& header, std::unique_ptr<IFile>& volume,
-                                std::string& volumePath, IFile& dest) {
+void TPlmrCompress::ExtractData(int index, const TFileHeader& header, TInflateAhead* ahead,
+                                std::unique_ptr<IFile>& volume, std::string& volumePath, IFile& dest) {
     int64_t written = 0;
     const auto put = [&](const uint8_t* data, size_t size) { PutWindow(header, dest, data, size, written); };
-    if (TInflateAhead* ahead = InflateAheadFor(index); ahead && ahead->Take(index, put))
+    if (ahead && ahead->Take(index, put))
         return;
+    if (!volume)
+        volume = OpenVolume(std::max<int>(header.Record.StartDisk, 1), FileMode::Read, volumePath);
+    volume->Seek(int64_t(Offset) + header.Record.DataStart, SeekOrigin::Begin);
     TEntryInflater inflater(header, *volume, currentDisk_, Offset, [&](int disk) -> IFile& {
         volume.reset();
         volume = OpenVolume(disk, FileMode::Read, volumePath);

@@ -297,6 +297,7 @@ bool FakeFileSystem::DirectoryExists(const std::string& path) { return FindFolde
 std::unique_ptr<IFile> FakeFileSystem::OpenFile(const std::string& path, FileMode mode) {
     Location loc = Locate(path);
     if (mode == FileMode::Read) {
+        ++readOpens_;
         if (!loc.node || loc.node->folder)
             return nullptr;
         return std::make_unique<File>(*this, *loc.node, false);

@@ -34,6 +34,8 @@ class FakeFileSystem : public IFileSystem {
     const std::vector<std::pair<std::string, std::string>>& PendingRenames() const { return pendingRenames_; }
     // FileExists calls that found nothing: on Windows and Wine the dearest lookups.
     int MissedFileLookups() const { return missedFileLookups_; }
+    // OpenFile calls in read mode, found or not.
+    int ReadOpens() const { return readOpens_; }
 
     // Whole-file helpers for tests; they ignore the fault injection.
     void PutFile(const std::string& path, const std::string& contents);
@@ -95,6 +97,7 @@ class FakeFileSystem : public IFileSystem {
     bool failDirectories_ = false;
     bool failMoveAtReboot_ = false;
     unsigned tempCounter_ = 0;
+    int readOpens_ = 0;
     std::vector<std::pair<std::string, std::string>> pendingRenames_;
     int missedFileLookups_ = 0;
 };
