@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +15,16 @@ namespace sw {
 
 enum class RegistryRoot { ClassesRoot, CurrentUser, LocalMachine, Users, CurrentConfig, DynData };
 
+// One key held open for several reads and writes, as a counted list's append
+// reads its count and writes an entry and the new count.
+class IRegistryKey {
+  public:
+    virtual ~IRegistryKey() = default;
+    virtual std::optional<std::string> FindString(const std::string& name) = 0;
+    // Raises ERegistryError on failure.
+    virtual void WriteString(const std::string& name, const std::string& value) = 0;
+};
+
 class IRegistry {
   public:
     virtual ~IRegistry() = default;
@@ -21,6 +32,10 @@ class IRegistry {
     virtual bool KeyExists(RegistryRoot root, const std::string& key) = 0;
     // Creates the key and any missing parents; raises ERegistryError on failure.
     virtual void CreateKey(RegistryRoot root, const std::string& key) = 0;
+    // The key, created when needed, held open; raises ERegistryError when it
+    // cannot be created. A registry that holds no handles serves the key's
+    // calls with its own.
+    virtual std::unique_ptr<IRegistryKey> CreateOpenKey(RegistryRoot root, const std::string& key);
     // Deletes a key that has no subkeys; false when it is missing, has
     // subkeys or cannot be deleted.
     virtual bool DeleteKey(RegistryRoot root, const std::string& key) = 0;
@@ -61,5 +76,28 @@ class IRegistry {
     // False when the value is missing or cannot be deleted.
     virtual bool DeleteValue(RegistryRoot root, const std::string& key, const std::string& name) = 0;
 };
+
+// A key that a registry without handles serves by its path.
+class TRegistryKeyByPath : public IRegistryKey {
+  public:
+    TRegistryKeyByPath(IRegistry& registry, RegistryRoot root, std::string key)
+        : registry_(registry), root_(root), key_(std::move(key)) {}
+    std::optional<std::string> FindString(const std::string& name) override {
+        return registry_.FindString(root_, key_, name);
+    }
+    void WriteString(const std::string& name, const std::string& value) override {
+        registry_.WriteString(root_, key_, name, value);
+    }
+
+  private:
+    IRegistry& registry_;
+    RegistryRoot root_;
+    std::string key_;
+};
+
+inline std::unique_ptr<IRegistryKey> IRegistry::CreateOpenKey(RegistryRoot root, const std::string& key) {
+    CreateKey(root, key);
+    return std::make_unique<TRegistryKeyByPath>(*this, root, key);
+}
 
 } // namespace sw

@@ -33,12 +33,23 @@ TRootKeys RootKeyOf(RegistryRoot root, TRootKeys otherwise) {
     return otherwise;
 }
 
+void CannotWriteRegString(const std::string& key, const std::string& name, const std::string& value) {
+    throw EIRCannotWriteValue(Format("Cannot install into registry. Key: %s Ident: %s Value %s", {key, name, value}));
+}
+
 void WriteRegString(RegistryRoot root, const std::string& key, const std::string& name, const std::string& value) {
     try {
         Registry().WriteString(root, key, name, value);
     } catch (const ERegistryError&) {
-        throw EIRCannotWriteValue(
-            Format("Cannot install into registry. Key: %s Ident: %s Value %s", {key, name, value}));
+        CannotWriteRegString(key, name, value);
+    }
+}
+
+void WriteRegString(IRegistryKey& key, const std::string& keyPath, const std::string& name, const std::string& value) {
+    try {
+        key.WriteString(name, value);
+    } catch (const ERegistryError&) {
+        CannotWriteRegString(keyPath, name, value);
     }
 }
 

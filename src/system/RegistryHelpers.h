@@ -25,6 +25,9 @@ TRootKeys RootKeyOf(RegistryRoot root, TRootKeys otherwise);
 // the key path for integers).
 void WriteRegString(RegistryRoot root, const std::string& key, const std::string& name, const std::string& value);
 void WriteRegInteger(RegistryRoot root, const std::string& key, const std::string& name, int32_t value);
+// The same write through a key held open; keyPath names it in the error.
+void WriteRegString(IRegistryKey& key, const std::string& keyPath, const std::string& name, const std::string& value);
+[[noreturn]] void CannotWriteRegString(const std::string& key, const std::string& name, const std::string& value);
 // The value when the key and a value of that type exist, otherwise the default.
 std::string ReadRegString(RegistryRoot root, const std::string& key, const std::string& name,
                           const std::string& defaultValue);

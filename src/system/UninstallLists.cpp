@@ -1,5 +1,7 @@
 #include "system/UninstallLists.h"
 
+#include "platform/Platform.h"
+#include "platform/PlatformErrors.h"
 #include "platform/Registry.h"
 #include "project/Text.h"
 #include "system/InstallErrors.h"
@@ -8,6 +10,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <memory>
 
 namespace sw {
 
@@ -17,11 +20,29 @@ constexpr RegistryRoot kRoot = RegistryRoot::LocalMachine;
 // A corrupt count must not make a search of the list endless.
 constexpr int32_t kMaxEntries = 65535;
 
-std::string ListKey(const std::string& uninstallKey, const std::string& subkey) {
-    return uninstallKey + "\\" + subkey;
-}
+std::string ListKey(const std::string& uninstallKey, const std::string& subkey) { return uninstallKey + "\\" + subkey; }
 
 std::string FilesKey(int k) { return kUninstallFilesKey + (k == 0 ? std::string() : std::to_string(k)); }
+
+// A list's key held open while an entry is appended: its count read, the
+// entry and the new count written through one handle.
+struct TOpenList {
+    std::string Path;
+    std::unique_ptr<IRegistryKey> Key;
+    int32_t Next = 0; // the number of the entry appended
+};
+
+// A key that cannot be created is reported as the refused write of the entry.
+TOpenList OpenList(const std::string& uninstallKey, const std::string& subkey, const std::string& value) {
+    TOpenList list{ListKey(uninstallKey, subkey), nullptr};
+    try {
+        list.Key = GetPlatform().Registry->CreateOpenKey(kRoot, list.Path);
+    } catch (const ERegistryError&) {
+        CannotWriteRegString(list.Path, "File" + std::to_string(UninstallEntryCount(uninstallKey, subkey) + 1), value);
+    }
+    list.Next = StrToInt(list.Key->FindString("Entries").value_or("0")) + 1;
+    return list;
+}
 
 } // namespace
 
@@ -30,26 +51,24 @@ int32_t UninstallEntryCount(const std::string& uninstallKey, const std::string& 
 }
 
 int32_t AppendUninstallEntry(const std::string& uninstallKey, const std::string& subkey, const std::string& value) {
-    const int32_t n = UninstallEntryCount(uninstallKey, subkey) + 1;
-    const std::string key = ListKey(uninstallKey, subkey);
-    WriteRegString(kRoot, key, "File" + std::to_string(n), value);
-    WriteRegString(kRoot, key, "Entries", std::to_string(n));
-    return n;
+    TOpenList list = OpenList(uninstallKey, subkey, value);
+    WriteRegString(*list.Key, list.Path, "File" + std::to_string(list.Next), value);
+    WriteRegString(*list.Key, list.Path, "Entries", std::to_string(list.Next));
+    return list.Next;
 }
 
 void AppendUninstallFile(const std::string& uninstallKey, const std::string& path) {
     std::exception_ptr last;
     for (int k = 0; k < kUninstallFileKeyLimit; ++k) {
-        const std::string subkey = FilesKey(k);
-        int32_t n = 0;
+        TOpenList list;
         try {
-            n = UninstallEntryCount(uninstallKey, subkey) + 1;
-            WriteRegString(kRoot, ListKey(uninstallKey, subkey), "File" + std::to_string(n), path);
+            list = OpenList(uninstallKey, FilesKey(k), path);
+            WriteRegString(*list.Key, list.Path, "File" + std::to_string(list.Next), path);
         } catch (const Exception&) {
             last = std::current_exception();
             continue;
         }
-        WriteRegString(kRoot, ListKey(uninstallKey, subkey), "Entries", std::to_string(n));
+        WriteRegString(*list.Key, list.Path, "Entries", std::to_string(list.Next));
         return;
     }
     std::rethrow_exception(last);

@@ -3,6 +3,7 @@
 #include "platform/PlatformErrors.h"
 
 #include <algorithm>
+#include <memory>
 
 using namespace sw;
 using contract::kTestKey;
@@ -65,6 +66,24 @@ TYPED_TEST(RegistryContract, ValuesOfEachKindReadBackAsWritten) {
         r.WriteBinary(this->HKCU, kTestKey, "LongData", data);
         EXPECT_EQ(r.FindBinary(this->HKCU, kTestKey, "LongData"), data) << size;
     }
+}
+
+TYPED_TEST(RegistryContract, AKeyHeldOpenIsCreatedAndSharesItsValuesWithThePathCalls) {
+    auto& r = this->reg();
+    const std::string sub = std::string(kTestKey) + "\\Held\\Open";
+    std::unique_ptr<IRegistryKey> key = r.CreateOpenKey(this->HKCU, sub);
+    EXPECT_TRUE(r.KeyExists(this->HKCU, sub));
+    EXPECT_EQ(key->FindString("Entries"), std::nullopt);
+    r.WriteString(this->HKCU, sub, "Entries", "7");
+    r.WriteInteger(this->HKCU, sub, "Number", 7);
+    EXPECT_EQ(key->FindString("Entries"), std::optional<std::string>("7")) << "a value written by path";
+    EXPECT_EQ(key->FindString("Number"), std::nullopt) << "a value of another kind";
+    key->WriteString("File8", std::string(300, 'x'));
+    key->WriteString("Entries", "8");
+    EXPECT_EQ(key->FindString("File8"), std::optional<std::string>(std::string(300, 'x')));
+    key.reset();
+    EXPECT_EQ(r.ReadString(this->HKCU, sub, "Entries", ""), "8");
+    EXPECT_EQ(r.ReadString(this->HKCU, sub, "File8", ""), std::string(300, 'x'));
 }
 
 TYPED_TEST(RegistryContract, DefaultValueIsTheEmptyName) {

@@ -59,19 +59,17 @@ RegKey CreateOrFail(RegistryRoot root, const std::string& key) {
     return h;
 }
 
-// The raw data and type of a value, or nothing when it cannot be read.
-std::optional<std::pair<DWORD, std::vector<uint8_t>>> Query(RegistryRoot root, const std::string& key,
-                                                            const std::string& name) {
-    RegKey h = Open(root, key, KEY_QUERY_VALUE);
-    if (!h)
-        return std::nullopt;
+using RawValue = std::pair<DWORD, std::vector<uint8_t>>;
+
+// The raw data and type of a value of an open key, or nothing when it cannot be read.
+std::optional<RawValue> Query(HKEY h, const std::string& name) {
     // Most values fit the first buffer, so most reads ask the registry once.
     std::vector<uint8_t> data(256);
     DWORD type = 0, size = static_cast<DWORD>(data.size());
-    LONG rc = RegQueryValueExA(h.Get(), name.c_str(), nullptr, &type, data.data(), &size);
+    LONG rc = RegQueryValueExA(h, name.c_str(), nullptr, &type, data.data(), &size);
     if (rc == ERROR_MORE_DATA) {
         data.resize(size);
-        rc = RegQueryValueExA(h.Get(), name.c_str(), nullptr, &type, data.data(), &size);
+        rc = RegQueryValueExA(h, name.c_str(), nullptr, &type, data.data(), &size);
     }
     if (rc != ERROR_SUCCESS)
         return std::nullopt;
@@ -79,15 +77,50 @@ std::optional<std::pair<DWORD, std::vector<uint8_t>>> Query(RegistryRoot root, c
     return std::make_pair(type, std::move(data));
 }
 
-void Set(RegistryRoot root, const std::string& key, const std::string& name, DWORD type, const void* data,
-         size_t size) {
-    RegKey h = CreateOrFail(root, key);
-    LONG rc = RegSetValueExA(h.Get(), name.c_str(), 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(size));
+std::optional<RawValue> Query(RegistryRoot root, const std::string& key, const std::string& name) {
+    RegKey h = Open(root, key, KEY_QUERY_VALUE);
+    if (!h)
+        return std::nullopt;
+    return Query(h.Get(), name);
+}
+
+std::optional<std::string> StringOf(const std::optional<RawValue>& value) {
+    if (!value || (value->first != REG_SZ && value->first != REG_EXPAND_SZ))
+        return std::nullopt;
+    std::string text(value->second.begin(), value->second.end());
+    while (!text.empty() && text.back() == '\0')
+        text.pop_back();
+    return text;
+}
+
+// Writes a value of an open key; key names it in the error.
+void Set(HKEY h, const std::string& key, const std::string& name, DWORD type, const void* data, size_t size) {
+    LONG rc = RegSetValueExA(h, name.c_str(), 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(size));
     if (rc != ERROR_SUCCESS)
         throw ERegistryError("Cannot write the registry value " + name + " of " + key + " (error " +
                                  std::to_string(rc) + ")",
                              static_cast<uint32_t>(rc));
 }
+
+void Set(RegistryRoot root, const std::string& key, const std::string& name, DWORD type, const void* data,
+         size_t size) {
+    Set(CreateOrFail(root, key).Get(), key, name, type, data, size);
+}
+
+class Win32RegistryKey : public IRegistryKey {
+  public:
+    Win32RegistryKey(RegKey h, std::string key) : h_(std::move(h)), key_(std::move(key)) {}
+
+    std::optional<std::string> FindString(const std::string& name) override { return StringOf(Query(h_.Get(), name)); }
+
+    void WriteString(const std::string& name, const std::string& value) override {
+        Set(h_.Get(), key_, name, REG_SZ, value.c_str(), value.size() + 1);
+    }
+
+  private:
+    RegKey h_;
+    std::string key_;
+};
 } // namespace
 
 bool Win32Registry::KeyExists(RegistryRoot root, const std::string& key) {
@@ -95,6 +128,10 @@ bool Win32Registry::KeyExists(RegistryRoot root, const std::string& key) {
 }
 
 void Win32Registry::CreateKey(RegistryRoot root, const std::string& key) { CreateOrFail(root, key); }
+
+std::unique_ptr<IRegistryKey> Win32Registry::CreateOpenKey(RegistryRoot root, const std::string& key) {
+    return std::make_unique<Win32RegistryKey>(CreateOrFail(root, key), key);
+}
 
 bool Win32Registry::DeleteKey(RegistryRoot root, const std::string& key) {
     std::string path = Clean(key);
@@ -151,13 +188,7 @@ bool Win32Registry::ValueExists(RegistryRoot root, const std::string& key, const
 
 std::optional<std::string> Win32Registry::FindString(RegistryRoot root, const std::string& key,
                                                      const std::string& name) {
-    auto value = Query(root, key, name);
-    if (!value || (value->first != REG_SZ && value->first != REG_EXPAND_SZ))
-        return std::nullopt;
-    std::string text(value->second.begin(), value->second.end());
-    while (!text.empty() && text.back() == '\0')
-        text.pop_back();
-    return text;
+    return StringOf(Query(root, key, name));
 }
 
 std::optional<int32_t> Win32Registry::FindInteger(RegistryRoot root, const std::string& key, const std::string& name) {

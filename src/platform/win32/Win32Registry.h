@@ -9,6 +9,7 @@ class Win32Registry : public IRegistry {
   public:
     bool KeyExists(RegistryRoot root, const std::string& key) override;
     void CreateKey(RegistryRoot root, const std::string& key) override;
+    std::unique_ptr<IRegistryKey> CreateOpenKey(RegistryRoot root, const std::string& key) override;
     bool DeleteKey(RegistryRoot root, const std::string& key) override;
     bool HasSubKeys(RegistryRoot root, const std::string& key) override;
     std::vector<std::string> SubKeyNames(RegistryRoot root, const std::string& key) override;
