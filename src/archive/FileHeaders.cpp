@@ -97,8 +97,22 @@ void TFileHeaders::LoadFromList(const std::vector<std::string>& lines, bool appe
     }
 }
 
+void TFileHeaders::Clear() {
+    headers_.clear();
+    byName_.clear();
+    indexed_ = 0;
+}
+
 int TFileHeaders::IndexOfName(const std::string& name) const {
+    for (; indexed_ < headers_.size(); ++indexed_)
+        byName_.emplace(UpperCase(ShortStringView(headers_[indexed_]->Record.SourcePath)), static_cast<int>(indexed_));
     const std::string key = ListLinePath(name);
+    const auto found = byName_.find(UpperCase(key));
+    // A record changed in place is not in the index: it is checked, and a
+    // name not found is looked for in the table itself.
+    if (found != byName_.end() &&
+        SameText(ShortStringView(headers_[static_cast<size_t>(found->second)]->Record.SourcePath), key))
+        return found->second;
     for (int i = 0; i < Count(); ++i)
         if (SameText(ShortStringView(headers_[static_cast<size_t>(i)]->Record.SourcePath), key))
             return i;

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace sw {
@@ -39,7 +40,7 @@ class TFileHeaders {
     TFileHeader& GetFileHeaders(int index) const;
     // Refuses a header whose SourcePath is blank.
     void Add(std::unique_ptr<TFileHeader> header);
-    void Clear() { headers_.clear(); }
+    void Clear();
     // Headers made from the source files named by the lines (text before a
     // ";"), numbered from 1; the table is cleared first unless append.
     void LoadFromList(const std::vector<std::string>& lines, bool append);
@@ -61,6 +62,10 @@ class TFileHeaders {
 
   private:
     std::vector<std::unique_ptr<TFileHeader>> headers_;
+    // Upper-cased SourcePath -> first index, for the headers up to indexed_;
+    // the lookups of an install extend it (the table only grows or clears).
+    mutable std::unordered_map<std::string, int> byName_;
+    mutable size_t indexed_ = 0;
 };
 
 // A header made from one line of a list of files to add.

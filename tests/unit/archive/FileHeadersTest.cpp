@@ -146,6 +146,27 @@ TEST_F(FileHeadersTest, AnEmptyFileHasACompleteStream) {
     EXPECT_EQ(Inflate(bytes.substr(177), 0), "");
 }
 
+TEST_F(FileHeadersTest, LookupsFollowTheTableAsItGrowsClearsAndChanges) {
+    for (const char* name : {"C:\\SRC\\A.TXT", "C:\\SRC\\B.TXT", "C:\\SRC\\C.TXT"})
+        Put(name, name);
+    TFileHeaders table;
+    table.LoadFromList({"C:\\SRC\\A.TXT", "c:\\src\\b.txt"}, false);
+    EXPECT_EQ(table.IndexOfName("C:\\SRC\\B.TXT"), 1);
+    EXPECT_EQ(table.IndexOfName("C:\\SRC\\C.TXT"), -1);
+    // Added after a lookup, and a second header of a name: the first one wins.
+    table.LoadFromList({"C:\\SRC\\C.TXT", "C:\\SRC\\A.TXT"}, true);
+    EXPECT_EQ(table.IndexOfName("c:\\src\\c.txt"), 2);
+    EXPECT_EQ(table.IndexOfName("C:\\SRC\\A.TXT;x"), 0);
+    // A record renamed in place answers to its new name only.
+    table.GetFileHeaders(0).SetSourcePath("C:\\SRC\\Z.TXT");
+    EXPECT_EQ(table.IndexOfName("C:\\SRC\\Z.TXT"), 0);
+    EXPECT_EQ(table.IndexOfName("C:\\SRC\\A.TXT"), 3);
+    table.Clear();
+    EXPECT_EQ(table.IndexOfName("C:\\SRC\\B.TXT"), -1);
+    table.LoadFromList({"C:\\SRC\\B.TXT"}, false);
+    EXPECT_EQ(table.IndexOfName("C:\\SRC\\B.TXT"), 0);
+}
+
 TEST_F(FileHeadersTest, TheTableFindsNamesAndSumsSizes) {
     TFileHeaders table;
     ReadTable(table, TwoFileArchive());
