@@ -2,6 +2,8 @@
 #pragma once
 
 #include "controls/Forms.h"
+#include "platform/Gui.h"
+#include "platform/Platform.h"
 
 #include <string>
 #include <vector>
@@ -12,6 +14,10 @@ namespace sw::test {
 // when `backward`), starting with the focus in `start`; "none" when no
 // control has it.
 inline std::vector<std::string> TabWalk(TCustomForm& form, TWinControl& start, int count, bool backward) {
+    // Keys go to the active form: one that lost the activation to another
+    // window (under Wine it may, between two walks) is activated again first.
+    form.Window()->BringToFront();
+    GetPlatform().Gui->ProcessMessages();
     start.SetFocus();
     std::vector<std::string> seen;
     for (int i = 0; i < count; ++i) {
