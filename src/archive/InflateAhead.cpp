@@ -8,8 +8,9 @@
 
 namespace sw {
 
-TInflateAhead::TInflateAhead(std::unique_ptr<IFile> volume, int64_t offset, const TFileHeaders& headers, int first)
-    : volume_(std::move(volume)), offset_(offset), positionOf_(static_cast<size_t>(headers.Count()), -1) {
+TInflateAhead::TInflateAhead(std::vector<std::unique_ptr<IFile>> volumes, int64_t offset, const TFileHeaders& headers,
+                             int first)
+    : offset_(offset), positionOf_(static_cast<size_t>(headers.Count()), -1) {
     std::vector<int> order;
     for (int i = 0; i < headers.Count(); ++i) {
         const archive::TFileHeaderRecord& r = headers.GetFileHeaders(i).Record;
@@ -23,48 +24,60 @@ TInflateAhead::TInflateAhead(std::unique_ptr<IFile> volume, int64_t offset, cons
         positionOf_[static_cast<size_t>(i)] = static_cast<int>(plan_.size());
         plan_.push_back(headers.GetFileHeaders(i));
     }
+    inflatedBy_.assign(plan_.size(), nullptr);
     if (first >= 0 && first < headers.Count() && positionOf_[static_cast<size_t>(first)] >= 0)
         wanted_ = positionOf_[static_cast<size_t>(first)];
-    thread_ = std::make_unique<TThread>([this] { Work(); });
-    if (!thread_->Started())
-        done_ = true;
+    for (std::unique_ptr<IFile>& volume : volumes) {
+        workers_.push_back(std::make_unique<TWorker>());
+        workers_.back()->Volume = std::move(volume);
+    }
+    running_ = static_cast<int>(workers_.size());
+    for (const std::unique_ptr<TWorker>& worker : workers_) {
+        worker->Thread = std::make_unique<TThread>([this, &worker = *worker] { Work(worker); });
+        if (!worker->Thread->Started()) {
+            TLocked hold(lock_);
+            --running_;
+        }
+    }
 }
 
 TInflateAhead::~TInflateAhead() {
     {
         TLocked hold(lock_);
         stop_ = true;
-        Wake(consumed_, producerWaits_);
+        for (const std::unique_ptr<TWorker>& worker : workers_)
+            Wake(worker->Room, worker->Waits);
     }
-    thread_.reset();
+    for (const std::unique_ptr<TWorker>& worker : workers_)
+        worker->Thread.reset();
 }
 
-void TInflateAhead::Work() {
-    int position = 0;
+void TInflateAhead::Work(TWorker& worker) {
     for (;;) {
+        int position = 0;
         {
             TLocked hold(lock_);
-            position = std::max(position, wanted_);
+            position = std::max(next_, wanted_);
             if (stop_ || position >= static_cast<int>(plan_.size())) {
-                done_ = true;
+                --running_;
                 Wake(produced_, consumerWaits_);
                 return;
             }
+            next_ = position + 1;
+            inflatedBy_[static_cast<size_t>(position)] = &worker;
         }
-        if (!InflateEntry(position))
-            continue;
-        ++position;
+        InflateEntry(worker, position);
     }
 }
 
-bool TInflateAhead::InflateEntry(int position) {
+bool TInflateAhead::InflateEntry(TWorker& worker, int position) {
     const TFileHeader& header = plan_[static_cast<size_t>(position)];
     TWindow last;
     last.Position = position;
     last.Last = true;
     try {
-        volume_->Seek(offset_ + header.Record.DataStart, SeekOrigin::Begin);
-        TEntryInflater inflater(header, *volume_, header.Record.StartDisk, offset_, nullptr);
+        worker.Volume->Seek(offset_ + header.Record.DataStart, SeekOrigin::Begin);
+        TEntryInflater inflater(header, *worker.Volume, header.Record.StartDisk, offset_, nullptr);
         for (;;) {
             TWindow window;
             window.Position = position;
@@ -72,24 +85,27 @@ bool TInflateAhead::InflateEntry(int position) {
             window.Size = inflater.Next(window.Data.get());
             if (window.Size == 0)
                 break;
-            if (!Push(std::move(window)))
+            if (!Push(worker, std::move(window)))
                 return false;
         }
     } catch (...) {
         last.Error = std::current_exception();
     }
-    return Push(std::move(last));
+    return Push(worker, std::move(last));
 }
 
-bool TInflateAhead::Push(TWindow window) {
+bool TInflateAhead::Push(TWorker& worker, TWindow window) {
     lock_.Enter();
-    while (!stop_ && window.Position >= wanted_ && queuedBytes_ >= kAheadBytes)
-        WaitFor(consumed_, producerWaits_);
+    while (!stop_ && window.Position >= wanted_ && worker.QueuedBytes >= kAheadBytes)
+        WaitFor(worker.Room, worker.Waits);
     const bool wanted = !stop_ && window.Position >= wanted_;
     if (wanted) {
-        queuedBytes_ += window.Size;
-        queue_.push_back(std::move(window));
-        Wake(produced_, consumerWaits_);
+        // The extraction waits only for the entry it wants.
+        const bool awaited = window.Position == wanted_;
+        worker.QueuedBytes += window.Size;
+        worker.Queue.push_back(std::move(window));
+        if (awaited)
+            Wake(produced_, consumerWaits_);
     }
     lock_.Leave();
     return wanted;
@@ -110,9 +126,12 @@ void TInflateAhead::Wake(TSignal& signal, bool& waits) {
 }
 
 void TInflateAhead::DropBefore(int position) {
-    while (!queue_.empty() && queue_.front().Position < position) {
-        queuedBytes_ -= queue_.front().Size;
-        queue_.pop_front();
+    for (const std::unique_ptr<TWorker>& worker : workers_) {
+        while (!worker->Queue.empty() && worker->Queue.front().Position < position) {
+            worker->QueuedBytes -= worker->Queue.front().Size;
+            worker->Queue.pop_front();
+        }
+        Wake(worker->Room, worker->Waits);
     }
 }
 
@@ -124,43 +143,44 @@ bool TInflateAhead::Take(int index, const TPut& put) {
         return false;
     {
         TLocked hold(lock_);
-        if (position < wanted_ || (done_ && queue_.empty()))
+        if (position < wanted_ || (running_ == 0 && !inflatedBy_[static_cast<size_t>(position)]))
             return false;
         wanted_ = position;
         DropBefore(position);
-        Wake(consumed_, producerWaits_);
     }
     // However this ends, the entry is taken: what is left of it is dropped.
     struct TTaken {
         TInflateAhead& self;
         int position;
         ~TTaken() {
-            {
-                TLocked hold(self.lock_);
-                self.wanted_ = std::max(self.wanted_, position + 1);
-                self.DropBefore(position + 1);
-                self.Wake(self.consumed_, self.producerWaits_);
-            }
+            TLocked hold(self.lock_);
+            self.wanted_ = std::max(self.wanted_, position + 1);
+            self.DropBefore(position + 1);
         }
     } taken{*this, position};
     bool handed = false;
     for (;;) {
         TWindow window;
         lock_.Enter();
-        while (queue_.empty() && !done_)
+        TWorker* worker = nullptr;
+        for (;;) {
+            worker = inflatedBy_[static_cast<size_t>(position)];
+            if ((worker && !worker->Queue.empty()) || running_ == 0)
+                break;
             WaitFor(produced_, consumerWaits_);
-        if (queue_.empty() || queue_.front().Position != position) {
-            // The thread ended or went past the entry: neither happens while
-            // the entry is wanted, but nothing half handed passes for whole.
+        }
+        if (!worker || worker->Queue.empty() || worker->Queue.front().Position != position) {
+            // Every worker ended, or the entry's went past it: neither happens
+            // while the entry is wanted, but nothing half handed passes for whole.
             lock_.Leave();
             if (handed)
                 throw EpcIncompleteData(plan_[static_cast<size_t>(position)].SourcePath());
             return false;
         }
-        window = std::move(queue_.front());
-        queue_.pop_front();
-        queuedBytes_ -= window.Size;
-        Wake(consumed_, producerWaits_);
+        window = std::move(worker->Queue.front());
+        worker->Queue.pop_front();
+        worker->QueuedBytes -= window.Size;
+        Wake(worker->Room, worker->Waits);
         lock_.Leave();
         if (window.Error)
             std::rethrow_exception(window.Error);

@@ -1,11 +1,13 @@
 // Inflation ahead of an install's extractions. An install extracts the
 // entries of its archive one at a time, each between the checks, events and
 // file work of its own pass, which alone would inflate on one processor in
-// the gaps of that work. Given the archive's only volume, this inflates the
-// entries in the order of their data on a second thread, holding at most
-// kAheadBytes of inflated data; an extraction takes an entry's data from it
-// when that entry is still ahead, and inflates by itself otherwise. An
-// error met ahead is raised where the extraction itself would meet it.
+// the gaps of that work. Given handles on the archive's only volume, this
+// inflates its entries on worker threads, one for each handle: each worker
+// takes the next entry not yet taken, in the order of their data, and holds
+// at most kAheadBytes of inflated data. An extraction takes an entry's data
+// from the worker that inflates it when that entry is still ahead, and
+// inflates by itself otherwise. An error met ahead is raised where the
+// extraction itself would meet it.
 #pragma once
 
 #include "archive/FileHeaders.h"
@@ -24,12 +26,15 @@ class IFile;
 
 class TInflateAhead {
   public:
+    // The inflated data one worker may hold.
     static constexpr size_t kAheadBytes = 4 << 20;
+    // Workers beyond two inflate faster than an install writes.
+    static constexpr int kMostWorkers = 2;
 
-    // Inflates from `volume`, in which the archive starts at `offset`, the
-    // entries of one volume (StartDisk equal to EndDisk) in the order of
-    // their data, from the entry `first` on.
-    TInflateAhead(std::unique_ptr<IFile> volume, int64_t offset, const TFileHeaders& headers, int first);
+    // Inflates from `volumes`, handles on one file in which the archive
+    // starts at `offset`, the entries of one volume (StartDisk equal to
+    // EndDisk) in the order of their data, from the entry `first` on.
+    TInflateAhead(std::vector<std::unique_ptr<IFile>> volumes, int64_t offset, const TFileHeaders& headers, int first);
     ~TInflateAhead();
     TInflateAhead(const TInflateAhead&) = delete;
     TInflateAhead& operator=(const TInflateAhead&) = delete;
@@ -56,15 +61,25 @@ class TInflateAhead {
         bool Last = false;
         std::exception_ptr Error;
     };
+    struct TWorker {
+        std::unique_ptr<IFile> Volume;
+        // Windows of the worker's entries, in the order of the plan.
+        std::deque<TWindow> Queue;
+        size_t QueuedBytes = 0;
+        TSignal Room;
+        bool Waits = false;
+        std::unique_ptr<TThread> Thread;
+    };
 
-    void Work();
-    // Inflates the entry at `position` of the plan; false when the thread
-    // is to stop.
-    bool InflateEntry(int position);
-    // Queues a window when there is room; false when the thread is to stop
+    void Work(TWorker& worker);
+    // Inflates the entry at `position` of the plan; false when the worker
+    // is to stop or nobody wants the entry any more.
+    bool InflateEntry(TWorker& worker, int position);
+    // Queues a window when there is room; false when the worker is to stop
     // or nobody wants the window's entry any more.
-    bool Push(TWindow window);
-    // Drops queued windows of entries before `position`. Under the lock.
+    bool Push(TWorker& worker, TWindow window);
+    // Under the lock: drops queued windows of entries before `position` and
+    // wakes the workers that wait for room.
     void DropBefore(int position);
     // Under the lock: waits for signal, the lock left meanwhile; wakes the
     // side waiting for signal, if it waits. A signal is given only to a
@@ -72,26 +87,25 @@ class TInflateAhead {
     void WaitFor(TSignal& signal, bool& waits);
     void Wake(TSignal& signal, bool& waits);
 
-    std::unique_ptr<IFile> volume_;
     const int64_t offset_;
     // The plan: copies of the headers, in the order of their data.
     std::vector<TFileHeader> plan_;
     // For each entry of the table, its place in the plan or -1.
     std::vector<int> positionOf_;
+    // For each place of the plan, the worker that took it or null.
+    std::vector<TWorker*> inflatedBy_;
+    std::vector<std::unique_ptr<TWorker>> workers_;
 
     TLock lock_;
     TSignal produced_;
-    TSignal consumed_;
-    std::deque<TWindow> queue_;
-    size_t queuedBytes_ = 0;
+    bool consumerWaits_ = false;
     // No entry before this place of the plan is wanted.
     int wanted_ = 0;
+    // The next place of the plan for a worker to take.
+    int next_ = 0;
+    int running_ = 0;
     bool stop_ = false;
-    bool producerWaits_ = false;
-    bool consumerWaits_ = false;
-    bool done_ = false;
     int taken_ = 0;
-    std::unique_ptr<TThread> thread_;
 };
 
 } // namespace sw

@@ -12,6 +12,9 @@
 #include "system/MessagePump.h"
 #include "system/SystemHelpers.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace sw {
 
 namespace {
@@ -69,10 +72,17 @@ TInflateAhead* TPlmrCompress::InflateAheadFor(int index) {
     if (!inflateAheadWanted_ || headers_.MultiVolume)
         return nullptr;
     if (!inflateAhead_) {
-        std::unique_ptr<IFile> volume = GetPlatform().Files->OpenFile(compressedFile_, FileMode::Read);
-        if (!volume)
+        std::vector<std::unique_ptr<IFile>> volumes;
+        const int workers = std::min(ProcessorCount(), TInflateAhead::kMostWorkers);
+        while (static_cast<int>(volumes.size()) < workers) {
+            std::unique_ptr<IFile> volume = GetPlatform().Files->OpenFile(compressedFile_, FileMode::Read);
+            if (!volume)
+                break;
+            volumes.push_back(std::move(volume));
+        }
+        if (volumes.empty())
             return nullptr;
-        inflateAhead_ = std::make_unique<TInflateAhead>(std::move(volume), Offset, headers_, index);
+        inflateAhead_ = std::make_unique<TInflateAhead>(std::move(volumes), Offset, headers_, index);
     }
     return inflateAhead_.get();
 }

@@ -74,8 +74,8 @@ class TPlmrCompress : public TComponent {
     void SetCompressAhead(std::unique_ptr<TCompressAhead> ahead);
 
     // While on, ExtractFiles inflates the entries of a single-volume archive
-    // ahead on a second thread, in the order of their data (an install's
-    // copy stage); off, the thread stops.
+    // ahead on worker threads, in the order of their data (an install's
+    // copy stage); off, the threads stop.
     void SetInflateAhead(bool on);
     // The inflation running ahead; null when none runs.
     const TInflateAhead* InflateAhead() const { return inflateAhead_.get(); }

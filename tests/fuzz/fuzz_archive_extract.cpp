@@ -1,6 +1,6 @@
 // Extraction of arbitrary archive bytes into a fake file system: the first
 // byte splits the rest into up to four volumes and says whether the entries
-// inflate ahead on a second thread. Whatever the bytes hold,
+// inflate ahead on worker threads. Whatever the bytes hold,
 // nothing is written outside the target folder and nothing grows past the
 // disk.
 #include "archive/PlmrCompress.h"

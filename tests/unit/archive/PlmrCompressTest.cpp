@@ -72,9 +72,10 @@ TEST_P(ExtractionTest, RoundTripsAtTheBufferSizes) {
         names.push_back(p);
     const int opensBefore = files().ReadOpens();
     Extract(*engine, "C:\\DEST\\SUB", names);
-    // The table is read once; the entries are read through the thread's own
-    // handle when inflated ahead, else through one opened for each.
-    EXPECT_EQ(files().ReadOpens() - opensBefore, GetParam() ? 2 : 1 + static_cast<int>(paths.size()));
+    // The table is read once; the entries are read through the workers' own
+    // handles when inflated ahead, else through one opened for each.
+    const int workers = std::min(ProcessorCount(), TInflateAhead::kMostWorkers);
+    EXPECT_EQ(files().ReadOpens() - opensBefore, 1 + (GetParam() ? workers : static_cast<int>(paths.size())));
     for (size_t i = 0; i < paths.size(); ++i) {
         const std::string out = "C:\\DEST\\SUB\\F" + std::to_string(i) + ".BIN";
         EXPECT_EQ(Get(out), contents[i]) << i;
@@ -399,6 +400,50 @@ TEST_F(PlmrCompressTest, InflationAheadServesTheEntriesThatComeNext) {
     extractEach({2, 4, 3, 1});
     ASSERT_NE(engine->InflateAhead(), nullptr);
     EXPECT_EQ(engine->InflateAhead()->Taken(), 2);
+}
+
+// Any number of workers hands the same data: two entries larger than a
+// worker may hold make workers wait for room while another's entry is taken.
+TEST_F(PlmrCompressTest, EveryNumberOfWorkersHandsTheEntriesWhole) {
+    const std::vector<std::string> contents{SampleBytes(TInflateAhead::kAheadBytes + 100000, 3),
+                                            "",
+                                            SampleBytes(TInflateAhead::kAheadBytes + 1, 4),
+                                            SampleBytes(100000, 5),
+                                            SampleBytes(70000, 6),
+                                            "tail"};
+    engine->CompressionLevel = TCompressionLevel::colFastest;
+    MakeArchive(contents);
+    engine->ReadHeaders();
+    struct TCase {
+        std::vector<int> order;
+        // Handed whole; the others are behind when asked for.
+        std::vector<int> handed;
+    };
+    const std::vector<TCase> cases{
+        {{0, 1, 2, 3, 4, 5}, {0, 1, 2, 3, 4, 5}},
+        {{2, 4, 3, 1, 5}, {2, 4, 5}},
+        {{5, 0}, {5}},
+        {{0}, {0}}, // the rest is dropped while workers wait for room
+    };
+    for (int workers = 1; workers <= 3; ++workers) {
+        for (const TCase& c : cases) {
+            std::vector<std::unique_ptr<IFile>> volumes;
+            for (int i = 0; i < workers; ++i)
+                volumes.push_back(files().OpenFile("C:\\OUT\\FILES.1", FileMode::Read));
+            TInflateAhead ahead(std::move(volumes), 0, engine->Headers(), c.order.front());
+            std::vector<int> handed;
+            for (int index : c.order) {
+                std::string data;
+                if (!ahead.Take(index,
+                                [&](const uint8_t* p, size_t n) { data.append(reinterpret_cast<const char*>(p), n); }))
+                    continue;
+                EXPECT_EQ(data, contents[static_cast<size_t>(index)]) << workers << " workers, entry " << index;
+                handed.push_back(index);
+            }
+            EXPECT_EQ(handed, c.handed) << workers << " workers";
+            EXPECT_EQ(ahead.Taken(), static_cast<int>(c.handed.size()));
+        }
+    }
 }
 
 TEST_F(PlmrCompressTest, StoredNamesNeverLeaveTheFolder) {
