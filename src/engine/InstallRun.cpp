@@ -216,6 +216,10 @@ void TCustomInstall::Cleanup() {
     const std::string folder = ExtractFileDir(program);
     for (const std::string& entry : presetupFiles_->Lines)
         platform.Files->DeleteFile(IncludeTrailingBackslash(folder) + ExtractFileName(entry));
+    // A loading program that names this folder with c removes it once this
+    // program has ended: a batch would only race it, at the cost of a process.
+    if (!SwitchValue('c').empty() && SameText(ExcludeTrailingBackslash(SwitchValue('c')), folder))
+        return;
     const std::string batch = ChangeFileExt(MakeTempFileName(false), ".bat");
     // Paths are quoted: a blank in a path would otherwise split it into
     // several names, each of which ERASE or DELTREE would remove. Windows NT

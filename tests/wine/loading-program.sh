@@ -56,11 +56,11 @@ run_setup() {
     out=$(tr -d '\r' <"$log_file" 2>/dev/null)
 }
 
-# A normal start: -s, -e and -c; the exit code passed on; the folder removed.
+# A normal start: -s, -e and -c naming the folder it removes; the exit code passed on; the folder removed.
 SW_STANDIN_EXIT=7 run_setup
 cmdline=$(sed -n 's/^cmdline=//p' <<<"$out")
 folder=$(sed -n 's/^cwd=//p' <<<"$out")
-expected="\"$folder\\MySetup.exe\" \"-sC:\\my dist\" \"-esetup.exe\" -c"
+expected="\"$folder\\MySetup.exe\" \"-sC:\\my dist\" \"-esetup.exe\" \"-c$folder\""
 if [ "$cmdline" = "$expected" ] && [[ $folder == *'\PLD'* ]]; then
     ok starts-the-setup-program
 else
@@ -155,7 +155,7 @@ exe='A:\setup.exe'
 SW_STANDIN_EXIT=5 run_setup
 cmdline=$(sed -n 's/^cmdline=//p' <<<"$out")
 folder=$(sed -n 's/^cwd=//p' <<<"$out")
-expected="\"$folder\\MySetup.exe\" \"-sA:\" -c"
+expected="\"$folder\\MySetup.exe\" \"-sA:\" \"-c$folder\""
 if [ "$cmdline" = "$expected" ] && [[ $folder == *'\PLD'* ]] && [ "$rc" -eq 5 ] &&
     grep -q '^presetup=yes$' <<<"$out"; then
     ok floppy-disk-starts-the-setup-program-from-setup.1-beside

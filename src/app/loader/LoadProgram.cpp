@@ -6,18 +6,19 @@
 //   self-extracting: setup.1 and files.1 follow the program, found through
 //   the trailer at the end of the file;
 //
-//     setup.exe           -> <setup program> "-s<distribution folder>" "-e<own file name>" -c
+//     setup.exe           -> <setup program> "-s<distribution folder>" "-e<own file name>" "-c<folder>"
 //     setup.exe *TODISK   -> <setup program> "-s<distribution folder>" "-e<own file name>" -f
 //
 //   the first disk of a floppy set: the program alone, with setup.1 beside
 //   it; the install reads files.1 from the same folder and asks for the
 //   further disks itself;
 //
-//     setup.exe           -> <setup program> "-s<distribution folder>" -c
+//     setup.exe           -> <setup program> "-s<distribution folder>" "-c<folder>"
 //
 // When the setup program has ended the folder is removed, unless a restart
-// registered in RunOnce still needs the program in it. A damaged setup.exe
-// or setup.1 gets a message box and leaves nothing behind.
+// registered in RunOnce still needs the program in it; -c names the folder,
+// so that the setup program leaves its removal to this program. A damaged
+// setup.exe or setup.1 gets a message box and leaves nothing behind.
 //
 // The program links no C run-time DLL and imports from KERNEL32, USER32 and
 // ADVAPI32 only, which Windows loads from the system folder whatever lies
@@ -185,7 +186,13 @@ UINT RunSetupProgram(const TText& program, const TText& folder, const char* self
         command += FileNamePart(self);
         command += "\"";
     }
-    command += toDisk ? " -f" : " -c";
+    if (toDisk) {
+        command += " -f";
+    } else {
+        command += " \"-c";
+        command += folder;
+        command += "\"";
+    }
     if (!command.ok()) {
         TellAbout("The path of the setup program is too long: ", program.c_str(), "");
         return kFailed;

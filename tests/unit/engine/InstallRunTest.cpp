@@ -285,6 +285,25 @@ TEST_F(InstallRunTest, CleanupRunsOnlyForALoadingProgramStartWithC) {
     EXPECT_TRUE(fake_.Files().ListDirectory("C:\\WINDOWS\\TEMP", "*.bat").empty());
 }
 
+// A loading program that names the program's folder with c removes it itself:
+// the presetup files go, no batch is written or started. Another folder named
+// gets the batch as a plain c does.
+TEST_F(InstallRunTest, NoBatchWhenTheLoadingProgramRemovesTheFolderItself) {
+    for (const char* named : {"C:\\SETUP", "c:\\setup\\", "C:\\SETUP2"}) {
+        const bool batch = std::string(named) == "C:\\SETUP2";
+        SetArguments(std::string(R"("-sC:\DIST" "-c)") + named + "\"");
+        fake_.Files().PutFile("C:\\SETUP\\README.PRE", "pre");
+        LoadRun(kLoaderForm);
+        install_->Cleanup();
+        EXPECT_LT(IndexOf("OnBeforeCleanup"), log_.size()) << named;
+        EXPECT_FALSE(fake_.Files().FileExists("C:\\SETUP\\README.PRE")) << named;
+        EXPECT_EQ(install_->CleanupPending(), batch) << named;
+        EXPECT_EQ(fake_.Files().ListDirectory("C:\\WINDOWS\\TEMP", "*.bat").size(), batch ? 1u : 0u) << named;
+        FreeRoots();
+        EXPECT_EQ(fake_.Processes().StartedPrograms().size(), batch ? 1u : 0u) << named;
+    }
+}
+
 TEST_F(InstallRunTest, OnWindowsNTTheBatchRemovesTheFolderWithRmdir) {
     fake_.System().SetVersion(OSVersion{4, 0, 1381, PlatformId::NT});
     fake_.Files().ForceDirectories("C:\\Documents and Settings\\Me\\Temp\\pkg 1");
