@@ -20,14 +20,16 @@
 // so that the setup program leaves its removal to this program. A damaged
 // setup.exe or setup.1 gets a message box and leaves nothing behind.
 //
-// The program links no C run-time DLL and imports from KERNEL32, USER32 and
-// ADVAPI32 only, which Windows loads from the system folder whatever lies
-// beside setup.exe; it loads no DLL itself.
+// The program links no C run-time DLL and imports from KERNEL32 and ADVAPI32
+// only, which Windows loads from the system folder whatever lies beside
+// setup.exe; it loads USER32 itself, by its path in the system folder, only
+// for a message box.
 #include "LoaderText.h"
 #include "SetupArchive.h"
 
 #include "archive/ArchiveFormat.h"
 #include "platform/win32/PhaseMarkLine.h"
+#include "platform/win32/Win32LaterApi.h"
 
 #include <windows.h>
 
@@ -53,7 +55,23 @@ void Mark(const char* phase) {
     sw::win32::AppendPhaseMark(path, phase);
 }
 
-void Tell(const TText& text) { MessageBoxA(nullptr, text.c_str(), Caption(), MB_OK | MB_ICONERROR | MB_SETFOREGROUND); }
+// USER32 is loaded, from the system folder, only to tell of a failure: a
+// program that imports it pays for its start (under Wine about a fifth of a
+// second) on every run.
+void Tell(const TText& text) {
+    char folder[MAX_PATH];
+    const UINT n = GetSystemDirectoryA(folder, sizeof folder);
+    if (n == 0 || n >= sizeof folder)
+        return;
+    TText path;
+    path += folder;
+    path += "\\USER32.DLL";
+    const HMODULE user32 = LoadLibraryA(path.c_str());
+    using TMessageBox = int(WINAPI*)(HWND, LPCSTR, LPCSTR, UINT);
+    const auto box = sw::win32::LibraryExport<TMessageBox>(user32, "MessageBoxA");
+    if (box)
+        box(nullptr, text.c_str(), Caption(), MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+}
 
 void TellAbout(const char* before, const char* subject, const char* after) {
     TText text;
