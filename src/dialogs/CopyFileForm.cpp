@@ -19,7 +19,7 @@ SW_CLASS_INFO(TCopyFileForm, TBaseDuringCopyForm)
 namespace {
 constexpr const char* kCopyFileResource = "TCOPYFILEFORM";
 // The least time in ms between two statuses shown.
-constexpr uint32_t kStatusInterval = 100;
+constexpr uint32_t kStatusInterval = 200;
 }
 
 TCopyFileForm::TCopyFileForm(TComponent* owner) : TBaseDuringCopyForm(owner) {
@@ -59,7 +59,7 @@ void TCopyFileForm::UpdateStatus(TFileStatusParameter* file, TDownloadStatusPara
     // transfer picture comes or goes, or when kStatusInterval ms have passed
     // since it last showed one; otherwise the next status that comes in time
     // shows the figures then. Each change of a control costs a paint (the
-    // system's on Wine more than the copying of a small file), and ten
+    // system's on Wine more than the copying of a small file), and five
     // changes a second look smooth. Messages still run every kPumpInterval
     // ms, so Cancel answers sooner than the figures change.
     ISystemInfo* system = GetPlatform().System.get();

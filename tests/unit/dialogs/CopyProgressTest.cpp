@@ -198,7 +198,7 @@ TEST_F(CopyProgressTest, TheWindowOpensAtTheFirstStatusAndClosesAtTheEndOfCopyin
 
 // Each status in turn, and what the window shows after it: a status shows at
 // once when it is the first or brings or takes the transfer picture, else
-// when 100 ms have passed since the window last showed one.
+// when 200 ms have passed since the window last showed one.
 TEST_F(CopyProgressTest, FileAndDownloadStatusesMoveTheBarsAndTheTransferPicture) {
     LoadManagers({dmDuringCopyFiles});
     struct Step {
@@ -214,16 +214,16 @@ TEST_F(CopyProgressTest, FileAndDownloadStatusesMoveTheBarsAndTheTransferPicture
     };
     const Step steps[] = {
         {"a file begins", 1000, false, "app.exe", 0, 0, "app.exe", false, 0, 0, "window"},
-        {"too soon: kept for later", 1099, false, "app2.exe", 0, 0, "app.exe", false, 0, 0, ""},
-        {"the next file, in time", 1100, false, "app2.exe", 0, 0, "app2.exe", false, 0, 0, "lblCopyingFile"},
-        {"the file goes on", 1200, false, "app2.exe", 40, 20, "app2.exe", false, 40, 20, "ProgressBar1 ProgressBar2"},
-        {"too soon again", 1290, false, "app2.exe", 50, 25, "app2.exe", false, 40, 20, ""},
-        {"the same figures, in time", 1300, false, "app2.exe", 50, 25, "app2.exe", false, 50, 25,
+        {"too soon: kept for later", 1199, false, "app2.exe", 0, 0, "app.exe", false, 0, 0, ""},
+        {"the next file, in time", 1200, false, "app2.exe", 0, 0, "app2.exe", false, 0, 0, "lblCopyingFile"},
+        {"the file goes on", 1400, false, "app2.exe", 40, 20, "app2.exe", false, 40, 20, "ProgressBar1 ProgressBar2"},
+        {"too soon again", 1590, false, "app2.exe", 50, 25, "app2.exe", false, 40, 20, ""},
+        {"the same figures, in time", 1600, false, "app2.exe", 50, 25, "app2.exe", false, 50, 25,
          "ProgressBar1 ProgressBar2"},
-        {"the same figures again", 1400, false, "app2.exe", 50, 25, "app2.exe", false, 50, 25, ""},
-        {"a download, at once", 1401, true, "files.2", 30, 0, "files.2", true, 30, 25, "window"},
-        {"the download goes on", 1501, true, "files.2", 75, 0, "files.2", true, 75, 25, "ProgressBar1"},
-        {"the next file, at once", 1502, false, "lib.dll", 10, 60, "lib.dll", false, 10, 60, "window"},
+        {"the same figures again", 1800, false, "app2.exe", 50, 25, "app2.exe", false, 50, 25, ""},
+        {"a download, at once", 1801, true, "files.2", 30, 0, "files.2", true, 30, 25, "window"},
+        {"the download goes on", 2001, true, "files.2", 75, 0, "files.2", true, 75, 25, "ProgressBar1"},
+        {"the next file, at once", 2002, false, "lib.dll", 10, 60, "lib.dll", false, 10, 60, "window"},
     };
     Painted();
     for (const Step& step : steps) {
