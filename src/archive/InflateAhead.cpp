@@ -126,12 +126,17 @@ void TInflateAhead::Wake(TSignal& signal, bool& waits) {
 }
 
 void TInflateAhead::DropBefore(int position) {
+    // A worker whose queue loses nothing still waits rightly: its window
+    // comes after what it holds, all of it wanted.
     for (const std::unique_ptr<TWorker>& worker : workers_) {
+        bool dropped = false;
         while (!worker->Queue.empty() && worker->Queue.front().Position < position) {
             worker->QueuedBytes -= worker->Queue.front().Size;
             worker->Queue.pop_front();
+            dropped = true;
         }
-        Wake(worker->Room, worker->Waits);
+        if (dropped)
+            Wake(worker->Room, worker->Waits);
     }
 }
 

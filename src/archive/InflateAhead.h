@@ -79,7 +79,7 @@ class TInflateAhead {
     // or nobody wants the window's entry any more.
     bool Push(TWorker& worker, TWindow window);
     // Under the lock: drops queued windows of entries before `position` and
-    // wakes the workers that wait for room.
+    // wakes the workers that lost some.
     void DropBefore(int position);
     // Under the lock: waits for signal, the lock left meanwhile; wakes the
     // side waiting for signal, if it waits. A signal is given only to a

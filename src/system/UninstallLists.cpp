@@ -30,6 +30,10 @@ struct TOpenList {
     std::string Path;
     std::unique_ptr<IRegistryKey> Key;
     int32_t Next = 0; // the number of the entry appended
+
+    void WriteEntry(const std::string& value) const { WriteRegString(*Key, Path, EntryName(Next), value); }
+    void WriteCount() const { WriteRegString(*Key, Path, "Entries", std::to_string(Next)); }
+    static std::string EntryName(int32_t n) { return "File" + std::to_string(n); }
 };
 
 // A key that cannot be created is reported as the refused write of the entry.
@@ -38,7 +42,7 @@ TOpenList OpenList(const std::string& uninstallKey, const std::string& subkey, c
     try {
         list.Key = GetPlatform().Registry->CreateOpenKey(kRoot, list.Path);
     } catch (const ERegistryError&) {
-        CannotWriteRegString(list.Path, "File" + std::to_string(UninstallEntryCount(uninstallKey, subkey) + 1), value);
+        CannotWriteRegString(list.Path, TOpenList::EntryName(UninstallEntryCount(uninstallKey, subkey) + 1), value);
     }
     list.Next = StrToInt(list.Key->FindString("Entries").value_or("0")) + 1;
     return list;
@@ -52,8 +56,8 @@ int32_t UninstallEntryCount(const std::string& uninstallKey, const std::string& 
 
 int32_t AppendUninstallEntry(const std::string& uninstallKey, const std::string& subkey, const std::string& value) {
     TOpenList list = OpenList(uninstallKey, subkey, value);
-    WriteRegString(*list.Key, list.Path, "File" + std::to_string(list.Next), value);
-    WriteRegString(*list.Key, list.Path, "Entries", std::to_string(list.Next));
+    list.WriteEntry(value);
+    list.WriteCount();
     return list.Next;
 }
 
@@ -63,12 +67,12 @@ void AppendUninstallFile(const std::string& uninstallKey, const std::string& pat
         TOpenList list;
         try {
             list = OpenList(uninstallKey, FilesKey(k), path);
-            WriteRegString(*list.Key, list.Path, "File" + std::to_string(list.Next), path);
+            list.WriteEntry(path);
         } catch (const Exception&) {
             last = std::current_exception();
             continue;
         }
-        WriteRegString(*list.Key, list.Path, "Entries", std::to_string(list.Next));
+        list.WriteCount();
         return;
     }
     std::rethrow_exception(last);
@@ -84,7 +88,7 @@ bool UninstallFileListed(const std::string& uninstallKey, const std::string& pat
             continue;
         }
         for (int32_t n = 1; n <= count; ++n)
-            if (SameText(ReadRegString(kRoot, key, "File" + std::to_string(n), ""), path))
+            if (SameText(ReadRegString(kRoot, key, TOpenList::EntryName(n), ""), path))
                 return true;
     }
     return false;
